@@ -1,0 +1,13 @@
+// Lossless conversion between UTF-16 text and the byte strings of POSIX paths and arguments.
+#pragma once
+#include <string>
+#include <string_view>
+
+namespace platform {
+// UTF-16 to UTF-8. A lone surrogate U+DC80..U+DCFF stands for one raw byte 0x80..0xFF
+// (see Utf8ToUtf16), so names that were not valid UTF-8 come back byte for byte;
+// any other lone surrogate becomes U+FFFD.
+std::string Utf16ToUtf8(std::u16string_view text);
+// UTF-8 to UTF-16. A byte that does not start a valid sequence becomes U+DC00 + byte.
+std::u16string Utf8ToUtf16(std::string_view bytes);
+} // namespace platform

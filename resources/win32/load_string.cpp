@@ -1,0 +1,27 @@
+// Loads a string from the string table of the module that contains this code (never the host's).
+#include "resources/strings.h"
+
+#include <windows.h>
+
+namespace lvp {
+namespace {
+HMODULE OwnModule()
+{
+    HMODULE module = nullptr;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCWSTR>(&OwnModule), &module);
+    return module;
+}
+} // namespace
+
+std::u16string LoadModuleString(unsigned id)
+{
+    // With a zero buffer size LoadStringW hands out a pointer into the resource itself,
+    // so a text of any length is read whole.
+    const wchar_t* text = nullptr;
+    int length = LoadStringW(OwnModule(), id, reinterpret_cast<LPWSTR>(&text), 0);
+    if (length <= 0 || text == nullptr)
+        return {};
+    return std::u16string(reinterpret_cast<const char16_t*>(text), static_cast<size_t>(length));
+}
+} // namespace lvp
