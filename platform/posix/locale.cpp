@@ -1,0 +1,43 @@
+// Runtime locale and conversion from the locale's multibyte encoding on Linux.
+#include "platform/locale.h"
+
+#include <clocale>
+#include <cwchar>
+
+namespace platform {
+void SetRuntimeLocale()
+{
+    std::setlocale(LC_ALL, "");
+}
+
+std::u16string NarrowToUtf16(std::string_view bytes)
+{
+    std::u16string out;
+    out.reserve(bytes.size());
+    std::mbstate_t state{};
+    size_t i = 0;
+    while (i < bytes.size()) {
+        wchar_t wc = 0;
+        size_t n = std::mbrtowc(&wc, bytes.data() + i, bytes.size() - i, &state);
+        if (n == static_cast<size_t>(-1) || n == static_cast<size_t>(-2)) {
+            // Invalid or cut-off sequence: keep the byte as its Latin-1 value rather than lose it.
+            out += static_cast<char16_t>(static_cast<unsigned char>(bytes[i]));
+            state = std::mbstate_t{};
+            ++i;
+            continue;
+        }
+        if (n == 0)
+            n = 1; // an embedded NUL
+        char32_t cp = static_cast<char32_t>(wc);
+        if (cp >= 0x10000) {
+            cp -= 0x10000;
+            out += static_cast<char16_t>(0xD800 + (cp >> 10));
+            out += static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
+        } else {
+            out += static_cast<char16_t>(cp);
+        }
+        i += n;
+    }
+    return out;
+}
+} // namespace platform
