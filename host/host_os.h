@@ -1,0 +1,16 @@
+// What lvphost needs from the OS: console output, absolute paths, its own window.
+#pragma once
+#include <string>
+#include <string_view>
+
+#include "plugin/function_plugin.h"
+
+namespace lvp::host {
+// Standard output and standard error: UTF-8 (a Windows console gets UTF-16 directly).
+void WriteOut(std::u16string_view text);
+void WriteErr(std::u16string_view text);
+// The path made absolute against the current folder (the file need not exist).
+std::u16string MakeAbsolute(const std::u16string& path);
+// The window that owns the command's dialogs: Windows the console's window or null; Linux null.
+HostWindow GetHostWindow();
+} // namespace lvp::host

@@ -1,0 +1,131 @@
+// lvphost: "info" and "run", driving a plug-in module in the host's calling order.
+#include "host/lvphost.h"
+
+#include <exception>
+
+#include "host/host_os.h"
+#include "host/plugin_loader.h"
+#include "platform/utf.h"
+
+namespace lvp::host {
+namespace {
+constexpr int kExitResults = 0;
+constexpr int kExitNoResults = 1;
+constexpr int kExitError = 2;
+
+constexpr char16_t kUsage[] =
+    u"usage: lvphost info MODULE\n"
+    u"       lvphost run MODULE [--object N] FILE...\n"
+    u"\n"
+    u"info  loads MODULE, creates its objects and prints its version, type, object count\n"
+    u"      and each object's name and description.\n"
+    u"run   starts object N (default 0) with the FILEs as the selection, executes it when\n"
+    u"      it accepts, and prints each result as file, tab, flag.\n"
+    u"Exit status: 0 results returned, 1 refused or no results, 2 usage or module error.\n";
+
+int UsageError(const std::u16string& message)
+{
+    WriteErr(u"lvphost: " + message + u"\n" + kUsage);
+    return kExitError;
+}
+
+bool OpenModule(CPluginModule& module, const std::u16string& path)
+{
+    if (module.Open(MakeAbsolute(path)))
+        return true;
+    WriteErr(u"lvphost: " + module.GetError() + u"\n");
+    return false;
+}
+
+int Info(const std::u16string& path)
+{
+    CPluginModule module;
+    if (!OpenModule(module, path))
+        return kExitError;
+    std::u16string out = u"version: " + module.GetVersion() + u"\ntype: " + DecimalText(module.GetType()) +
+                         u"\ncount: " + DecimalText(module.GetCount()) + u"\n";
+    for (size_t i = 0; i < module.GetObjects().size(); ++i) {
+        CFunctionPlugin& object = *module.GetObjects()[i];
+        std::u16string n = DecimalText(static_cast<long long>(i));
+        out += u"object " + n + u" name: " + object.GetName().str() + u"\n";
+        out += u"object " + n + u" description: " + object.GetDescription().str() + u"\n";
+    }
+    WriteOut(out);
+    return kExitResults;
+}
+
+// A non-negative decimal number, or -1.
+long long ParseIndex(const std::u16string& text)
+{
+    if (text.empty() || text.size() > 9)
+        return -1;
+    long long n = 0;
+    for (char16_t c : text) {
+        if (c < u'0' || c > u'9')
+            return -1;
+        n = n * 10 + (c - u'0');
+    }
+    return n;
+}
+
+int Run(const std::vector<std::u16string>& args)
+{
+    const std::u16string& path = args[1];
+    size_t first = 2;
+    long long index = 0;
+    if (args.size() > first && args[first] == u"--object") {
+        if (args.size() == first + 1 || (index = ParseIndex(args[first + 1])) < 0)
+            return UsageError(u"--object needs an object index");
+        first += 2;
+    }
+    if (args.size() == first)
+        return UsageError(u"run needs at least one FILE");
+    std::vector<std::u16string> files;
+    for (size_t i = first; i < args.size(); ++i)
+        files.push_back(MakeAbsolute(args[i]));
+    SelectionList selection;
+    for (const auto& f : files)
+        selection.push_back(f.c_str());
+
+    CPluginModule module;
+    if (!OpenModule(module, path))
+        return kExitError;
+    if (index >= module.GetCount())
+        return UsageError(u"module " + path + u" has no object " + DecimalText(index));
+    CFunctionPlugin& object = *module.GetObjects()[static_cast<size_t>(index)];
+    SStartResult start = object.Start(GetHostWindow(), selection);
+    if (start.proceed != 1)
+        return kExitNoResults;
+    const ResultList* results = object.Execute();
+    if (results == nullptr || results->empty())
+        return kExitNoResults;
+    std::u16string out;
+    for (const SResultFile& r : *results)
+        out += r.file.str() + u"\t" + DecimalText(r.flag) + u"\n";
+    WriteOut(out);
+    return kExitResults;
+}
+} // namespace
+
+int RunHost(const std::vector<std::u16string>& args)
+{
+    try {
+        if (!args.empty() && (args[0] == u"--help" || args[0] == u"-h" || args[0] == u"help")) {
+            WriteOut(kUsage);
+            return kExitResults;
+        }
+        if (args.size() == 2 && args[0] == u"info")
+            return Info(args[1]);
+        if (args.size() >= 2 && args[0] == u"run")
+            return Run(args);
+        if (args.empty())
+            return UsageError(u"no command given");
+        if (args[0] == u"info" || args[0] == u"run")
+            return UsageError(u"wrong arguments for " + args[0]);
+        return UsageError(u"unknown command " + args[0]);
+    } catch (const std::exception& e) {
+        WriteErr(u"lvphost: " + platform::Utf8ToUtf16(e.what()) + u"\n");
+        return kExitError;
+    }
+}
+} // namespace lvp::host

@@ -1,0 +1,65 @@
+// lvphost's OS services on Windows: a console gets UTF-16, a pipe or file UTF-8.
+#include "host/host_os.h"
+
+#include "platform/utf.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <type_traits>
+
+static_assert(std::is_same_v<lvp::HostWindow, HWND>, "the host window is the Win32 handle");
+
+namespace lvp::host {
+namespace {
+void Write(DWORD which, std::u16string_view text)
+{
+    HANDLE h = GetStdHandle(which);
+    if (h == nullptr || h == INVALID_HANDLE_VALUE || text.empty())
+        return;
+    DWORD mode = 0, written = 0;
+    if (GetConsoleMode(h, &mode)) {
+        WriteConsoleW(h, reinterpret_cast<const wchar_t*>(text.data()), static_cast<DWORD>(text.size()), &written,
+                      nullptr);
+        return;
+    }
+    std::string bytes = platform::Utf16ToUtf8(text);
+    size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 30));
+        if (!WriteFile(h, bytes.data() + done, chunk, &written, nullptr) || written == 0)
+            return;
+        done += written;
+    }
+}
+} // namespace
+
+void WriteOut(std::u16string_view text)
+{
+    Write(STD_OUTPUT_HANDLE, text);
+}
+
+void WriteErr(std::u16string_view text)
+{
+    Write(STD_ERROR_HANDLE, text);
+}
+
+std::u16string MakeAbsolute(const std::u16string& path)
+{
+    auto* in = reinterpret_cast<const wchar_t*>(path.c_str());
+    DWORD n = GetFullPathNameW(in, 0, nullptr, nullptr);
+    if (path.empty() || n == 0)
+        return path;
+    std::u16string out(n, u'\0');
+    DWORD m = GetFullPathNameW(in, n, reinterpret_cast<wchar_t*>(out.data()), nullptr);
+    if (m == 0 || m >= n)
+        return path;
+    out.resize(m);
+    return out;
+}
+
+HostWindow GetHostWindow()
+{
+    return GetConsoleWindow();
+}
+} // namespace lvp::host

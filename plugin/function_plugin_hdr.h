@@ -1,0 +1,21 @@
+// CFunctionPluginHDR, the module's one plug-in object (the exposure-fusion command), and its factory.
+#pragma once
+#include "plugin/function_plugin.h"
+
+namespace lvp {
+class CFunctionPluginHDR : public CFunctionPlugin {
+public:
+    // Sets the runtime locale and merges the settings file into g_Settings.
+    CFunctionPluginHDR();
+    ~CFunctionPluginHDR() override;
+    CWideString GetName() override;
+    CWideString GetDescription() override;
+
+private:
+    HostWindow m_hwndParent; // the host's window; not owned
+    SelectionList m_selection; // copies of the host's pointers; the strings stay the host's
+};
+
+// Returns a new CFunctionPluginHDR, or null when there is no memory for it.
+CFunctionPlugin* CreateFunctionPluginHDR();
+} // namespace lvp

@@ -1,0 +1,27 @@
+// The module's exports and its module-wide settings store.
+#include "plugin/function_plugin_hdr.h"
+#include "settings/settings_store.h"
+
+// Built at module load (the settings folder is chosen then), destroyed at unload, where it
+// writes the settings file if an object loaded it.
+CSettingsStore g_Settings;
+
+lvp::CWideString GetPluginVersion()
+{
+    return lvp::CWideString(u"1.4");
+}
+
+std::int32_t GetPluginType()
+{
+    return lvp::kFunctionPluginType;
+}
+
+std::int32_t GetPluginCnt()
+{
+    return 1;
+}
+
+lvp::PluginFactory GetPluginProc(std::int32_t /*nIndex*/)
+{
+    return &lvp::CreateFunctionPluginHDR;
+}
