@@ -2,6 +2,7 @@
 #include "host/plugin_loader.h"
 #include "platform/utf.h"
 #include "resources/strings.h"
+#include "tests/module/settings_sandbox.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +13,14 @@
 namespace {
 using lvp::CFunctionPlugin;
 using lvp::CPluginModule;
+
+// Every unload writes the settings file: keep it out of the way of other tests.
+class CSettingsCleanup : public testing::Environment {
+public:
+    void SetUp() override { std::filesystem::remove_all(lvp::test::SettingsFolder()); }
+    void TearDown() override { std::filesystem::remove_all(lvp::test::SettingsFolder()); }
+};
+const testing::Environment* const g_cleanup = testing::AddGlobalTestEnvironment(new CSettingsCleanup);
 
 std::u16string ModulePath()
 {

@@ -1,8 +1,35 @@
 # Runs lvphost once and checks its exit status and output.
-# Run as: cmake "-DCOMMAND=emulator@@lvphost@@args" -DSTATUS=n [-DOUT=regex] [-DERR=regex]
-#               [-DOUT_TEXT_ID=id -DSTRINGS=strings.txt] -P run_host.cmake
+# Run as: cmake "-DCOMMAND=emulator@@lvphost@@args" -DHOST_EXE=lvphost -DSTATUS=n [-DOUT=regex]
+#               [-DERR=regex] [-DOUT_TEXT_ID=id -DSTRINGS=strings.txt] [-DSETTINGS_DIR=dir
+#               [-DSETTINGS_SIZE=n]] -P run_host.cmake
 # OUT_TEXT_ID: the standard output must contain that text of the string table, byte for byte.
+# SETTINGS_DIR: the per-user folder the run's settings go to; its Lumivant folder is removed
+# before and after the run (WINE_APPDATA: the AppData folder of the Wine prefix that
+# scripts/wine-run uses). SETTINGS_SIZE: the run must leave an lvp_hdr.xml of that many bytes.
+# HOST_EXE: no lvp_hdr.xml may lie beside it (it would win the folder choice).
 string(REPLACE "@@" ";" COMMAND "${COMMAND}")
+get_filename_component(host_dir "${HOST_EXE}" DIRECTORY)
+if(EXISTS "${host_dir}/lvp_hdr.xml")
+    message(FATAL_ERROR "${host_dir}/lvp_hdr.xml exists and would be the host's settings file")
+endif()
+if(DEFINED SETTINGS_DIR)
+    if(SETTINGS_DIR STREQUAL "WINE_APPDATA")
+        if(DEFINED ENV{WINEPREFIX})
+            set(prefix "$ENV{WINEPREFIX}")
+        else()
+            get_filename_component(prefix "${CMAKE_CURRENT_LIST_DIR}/../../build/windows/wineprefix" ABSOLUTE)
+        endif()
+        file(GLOB user_dirs LIST_DIRECTORIES true "${prefix}/drive_c/users/*/AppData/Roaming")
+        list(FILTER user_dirs EXCLUDE REGEX "/users/Public/")
+        list(LENGTH user_dirs n)
+        if(NOT n EQUAL 1)
+            message(FATAL_ERROR "cannot tell the Wine prefix's AppData folder: ${user_dirs}")
+        endif()
+        set(SETTINGS_DIR "${user_dirs}")
+    endif()
+    set(settings "${SETTINGS_DIR}/Lumivant")
+    file(REMOVE_RECURSE "${settings}")
+endif()
 execute_process(COMMAND ${COMMAND} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
 set(report "command: ${COMMAND}\nexit status: ${rc}\nstdout:\n${out}\nstderr:\n${err}")
 if(NOT rc STREQUAL STATUS)
@@ -20,5 +47,15 @@ if(DEFINED OUT_TEXT_ID)
     string(FIND "${out}" "${text}" at)
     if(at EQUAL -1 OR text STREQUAL "")
         message(FATAL_ERROR "standard output lacks text ${OUT_TEXT_ID} '${text}'\n${report}")
+    endif()
+endif()
+if(DEFINED SETTINGS_DIR)
+    set(size -1)
+    if(EXISTS "${settings}/lvp_hdr.xml")
+        file(SIZE "${settings}/lvp_hdr.xml" size)
+    endif()
+    file(REMOVE_RECURSE "${settings}")
+    if(DEFINED SETTINGS_SIZE AND NOT size EQUAL SETTINGS_SIZE)
+        message(FATAL_ERROR "${settings}/lvp_hdr.xml: ${size} bytes (-1: missing), wanted ${SETTINGS_SIZE}\n${report}")
     endif()
 endif()
