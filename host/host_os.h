@@ -6,9 +6,9 @@
 #include "plugin/function_plugin.h"
 
 namespace lvp::host {
-// Standard output and standard error: UTF-8 (a Windows console gets UTF-16 directly).
-void WriteOut(std::u16string_view text);
-void WriteErr(std::u16string_view text);
+enum class EStream { Out, Err };
+// Writes to standard output or standard error: UTF-8 (a Windows console gets UTF-16 directly).
+void Write(EStream stream, std::u16string_view text);
 // The path made absolute against the current folder (the file need not exist).
 std::u16string MakeAbsolute(const std::u16string& path);
 // The window that owns the command's dialogs: Windows the console's window or null; Linux null.

@@ -25,7 +25,7 @@ constexpr char16_t kUsage[] =
 
 int UsageError(const std::u16string& message)
 {
-    WriteErr(u"lvphost: " + message + u"\n" + kUsage);
+    Write(EStream::Err, u"lvphost: " + message + u"\n" + kUsage);
     return kExitError;
 }
 
@@ -33,7 +33,7 @@ bool OpenModule(CPluginModule& module, const std::u16string& path)
 {
     if (module.Open(MakeAbsolute(path)))
         return true;
-    WriteErr(u"lvphost: " + module.GetError() + u"\n");
+    Write(EStream::Err, u"lvphost: " + module.GetError() + u"\n");
     return false;
 }
 
@@ -50,7 +50,7 @@ int Info(const std::u16string& path)
         out += u"object " + n + u" name: " + object.GetName().str() + u"\n";
         out += u"object " + n + u" description: " + object.GetDescription().str() + u"\n";
     }
-    WriteOut(out);
+    Write(EStream::Out, out);
     return kExitResults;
 }
 
@@ -102,7 +102,7 @@ int Run(const std::vector<std::u16string>& args)
     std::u16string out;
     for (const SResultFile& r : *results)
         out += r.file.str() + u"\t" + DecimalText(r.flag) + u"\n";
-    WriteOut(out);
+    Write(EStream::Out, out);
     return kExitResults;
 }
 } // namespace
@@ -111,7 +111,7 @@ int RunHost(const std::vector<std::u16string>& args)
 {
     try {
         if (!args.empty() && (args[0] == u"--help" || args[0] == u"-h" || args[0] == u"help")) {
-            WriteOut(kUsage);
+            Write(EStream::Out, kUsage);
             return kExitResults;
         }
         if (args.size() == 2 && args[0] == u"info")
@@ -124,7 +124,7 @@ int RunHost(const std::vector<std::u16string>& args)
             return UsageError(u"wrong arguments for " + args[0]);
         return UsageError(u"unknown command " + args[0]);
     } catch (const std::exception& e) {
-        WriteErr(u"lvphost: " + platform::Utf8ToUtf16(e.what()) + u"\n");
+        Write(EStream::Err, u"lvphost: " + platform::Utf8ToUtf16(e.what()) + u"\n");
         return kExitError;
     }
 }

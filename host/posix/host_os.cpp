@@ -9,23 +9,12 @@
 #include <vector>
 
 namespace lvp::host {
-namespace {
-void Write(std::FILE* stream, std::u16string_view text)
+void Write(EStream stream, std::u16string_view text)
 {
+    std::FILE* file = stream == EStream::Out ? stdout : stderr;
     std::string bytes = platform::Utf16ToUtf8(text);
-    std::fwrite(bytes.data(), 1, bytes.size(), stream);
-    std::fflush(stream);
-}
-} // namespace
-
-void WriteOut(std::u16string_view text)
-{
-    Write(stdout, text);
-}
-
-void WriteErr(std::u16string_view text)
-{
-    Write(stderr, text);
+    std::fwrite(bytes.data(), 1, bytes.size(), file);
+    std::fflush(file);
 }
 
 std::u16string MakeAbsolute(const std::u16string& path)

@@ -11,10 +11,9 @@
 static_assert(std::is_same_v<lvp::HostWindow, HWND>, "the host window is the Win32 handle");
 
 namespace lvp::host {
-namespace {
-void Write(DWORD which, std::u16string_view text)
+void Write(EStream stream, std::u16string_view text)
 {
-    HANDLE h = GetStdHandle(which);
+    HANDLE h = GetStdHandle(stream == EStream::Out ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
     if (h == nullptr || h == INVALID_HANDLE_VALUE || text.empty())
         return;
     DWORD mode = 0, written = 0;
@@ -31,17 +30,6 @@ void Write(DWORD which, std::u16string_view text)
             return;
         done += written;
     }
-}
-} // namespace
-
-void WriteOut(std::u16string_view text)
-{
-    Write(STD_OUTPUT_HANDLE, text);
-}
-
-void WriteErr(std::u16string_view text)
-{
-    Write(STD_ERROR_HANDLE, text);
 }
 
 std::u16string MakeAbsolute(const std::u16string& path)
