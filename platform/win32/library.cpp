@@ -33,10 +33,14 @@ bool CLibrary::Load(const std::u16string& path, std::u16string& error)
     // A bare name would be searched for along the DLL search path; load the file itself.
     if (file.find_first_of(u"\\/:") == std::u16string::npos)
         file = u".\\" + file;
-    // No error boxes for a missing or broken file; dependencies are looked up beside the module.
+    // For a full path, the module's own dependencies are looked up beside it (the flag is
+    // only defined for full paths).
+    bool full = (file.size() > 2 && file[1] == u':' && (file[2] == u'\\' || file[2] == u'/')) ||
+                file.starts_with(u"\\\\") || file.starts_with(u"//");
+    // No error boxes for a missing or broken file.
     UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     m_hLibrary = LoadLibraryExW(reinterpret_cast<const wchar_t*>(file.c_str()), nullptr,
-                                LOAD_WITH_ALTERED_SEARCH_PATH);
+                                full ? LOAD_WITH_ALTERED_SEARCH_PATH : 0);
     DWORD code = GetLastError();
     SetErrorMode(oldMode);
     if (m_hLibrary == nullptr) {
