@@ -46,9 +46,8 @@ protected:
     {
         // A settings file beside the host executable would win the folder choice.
         ASSERT_FALSE(fs::exists(fs::path(LVP_TEST_EXE_DIR) / "lvp_hdr.xml"));
-        m_folder = lvp::test::SettingsFolder();
+        m_folder = lvp::test::ResetSettingsFolder();
         ASSERT_FALSE(m_folder.empty()) << LVP_SETTINGS_ROOT_ENV " is not set";
-        fs::remove_all(m_folder);
         m_file = m_folder / "lvp_hdr.xml";
     }
     void TearDown() override { fs::remove_all(m_folder); }

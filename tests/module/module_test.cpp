@@ -17,7 +17,7 @@ using lvp::CPluginModule;
 // Every unload writes the settings file: keep it out of the way of other tests.
 class CSettingsCleanup : public testing::Environment {
 public:
-    void SetUp() override { std::filesystem::remove_all(lvp::test::SettingsFolder()); }
+    void SetUp() override { lvp::test::ResetSettingsFolder(); }
     void TearDown() override { std::filesystem::remove_all(lvp::test::SettingsFolder()); }
 };
 const testing::Environment* const g_cleanup = testing::AddGlobalTestEnvironment(new CSettingsCleanup);

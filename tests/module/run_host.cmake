@@ -29,6 +29,7 @@ if(DEFINED SETTINGS_DIR)
     endif()
     set(settings "${SETTINGS_DIR}/Lumivant")
     file(REMOVE_RECURSE "${settings}")
+    file(MAKE_DIRECTORY "${SETTINGS_DIR}") # the store creates only the last level itself
 endif()
 execute_process(COMMAND ${COMMAND} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
 set(report "command: ${COMMAND}\nexit status: ${rc}\nstdout:\n${out}\nstderr:\n${err}")

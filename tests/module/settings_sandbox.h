@@ -11,4 +11,16 @@ inline std::filesystem::path SettingsFolder()
     const char* root = std::getenv(LVP_SETTINGS_ROOT_ENV);
     return root != nullptr ? std::filesystem::path(root) / "Lumivant" : std::filesystem::path();
 }
+
+// Removes the Lumivant folder and makes sure the per-user folder exists (the store creates
+// only the last level itself). Empty when the variable is not set.
+inline std::filesystem::path ResetSettingsFolder()
+{
+    std::filesystem::path folder = SettingsFolder();
+    if (!folder.empty()) {
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directories(folder.parent_path());
+    }
+    return folder;
+}
 } // namespace lvp::test
