@@ -126,6 +126,9 @@ int RunHost(const std::vector<std::u16string>& args)
     } catch (const std::exception& e) {
         Write(EStream::Err, u"lvphost: " + platform::Utf8ToUtf16(e.what()) + u"\n");
         return kExitError;
+    } catch (...) {
+        Write(EStream::Err, u"lvphost: the module raised an unknown exception\n");
+        return kExitError;
     }
 }
 } // namespace lvp::host
