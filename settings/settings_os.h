@@ -5,7 +5,8 @@
 #include <cstdio>
 #include <string>
 
-// Every call reports failure by its result; none throws for an OS failure.
+// Every call reports failure by its result; none throws for an OS failure. Names avoid the
+// Win32 macros (DeleteFile, ReplaceFile) so that a file including <windows.h> sees the same.
 class CSettingsOs {
 public:
     virtual ~CSettingsOs() = default;
@@ -34,9 +35,9 @@ public:
     virtual std::FILE* OpenForWriting(const std::u16string& path) const = 0;
     // Creates a file that does not exist yet, for writing, never through a symbolic link.
     virtual std::FILE* CreateNewFile(const std::u16string& path) const = 0;
-    virtual bool DeleteFile(const std::u16string& path) const = 0;
+    virtual bool RemoveFile(const std::u16string& path) const = 0;
     // Puts from in place of to in one step; false leaves both as they were.
-    virtual bool ReplaceFile(const std::u16string& from, const std::u16string& to) const = 0;
+    virtual bool MoveReplace(const std::u16string& from, const std::u16string& to) const = 0;
 };
 
 // The real services of the platform this build runs on (stateless, lives for the process).
