@@ -90,7 +90,7 @@ TEST_F(FileFormatTest, GroupsAndOrder)
 
 TEST_F(FileFormatTest, ValuesRoundTripUnchanged)
 {
-    auto key = [](size_t i) { return u"k" + std::u16string(1, static_cast<char16_t>(u'0' + i)); };
+    auto key = [](size_t i) { return std::u16string{u'k', static_cast<char16_t>(u'0' + i)}; };
     const std::u16string values[] = {u"a&b", u"say \"hi\" 'x'", u"line1\r\nline2", u"\u00E9\u20AC\U0001F600",
                                      u"a<b>c", u" padded ", u"a__&lt;__b"};
     {
