@@ -28,7 +28,10 @@ const fs::path& ScratchFolder()
     return dir;
 }
 
-std::string Key(int64_t i) { return "Setting" + std::to_string(i); }
+std::string Key(int64_t i)
+{
+    return "Setting" + std::to_string(i);
+}
 
 // A settings file of n entries, one of each type in turn, written once per size.
 const fs::path& SettingsFile(int64_t n)

@@ -38,7 +38,10 @@ utf8_ofstream::utf8_ofstream(std::FILE* file) : m_pFile(file)
     Put(kMark, sizeof kMark);
 }
 
-utf8_ofstream::~utf8_ofstream() { close(); }
+utf8_ofstream::~utf8_ofstream()
+{
+    close();
+}
 
 void utf8_ofstream::Put(const uint8_t* bytes, size_t count)
 {
@@ -87,9 +90,15 @@ utf8_ofstream& utf8_ofstream::operator<<(int32_t number)
     return *this << text;
 }
 
-utf8_ofstream& utf8_ofstream::endl() { return *this << u'\r' << u'\n'; }
+utf8_ofstream& utf8_ofstream::endl()
+{
+    return *this << u'\r' << u'\n';
+}
 
-bool utf8_ofstream::commit() { return m_pFile && !std::ferror(m_pFile) && platform::FlushToDisk(m_pFile); }
+bool utf8_ofstream::commit()
+{
+    return m_pFile && !std::ferror(m_pFile) && platform::FlushToDisk(m_pFile);
+}
 
 bool utf8_ofstream::close()
 {
@@ -103,7 +112,10 @@ bool utf8_ofstream::close()
 
 utf8_ifstream::utf8_ifstream(const std::u16string& path) : m_pFile(platform::OpenForReading(path)) {}
 
-utf8_ifstream::~utf8_ifstream() { close(); }
+utf8_ifstream::~utf8_ifstream()
+{
+    close();
+}
 
 void utf8_ifstream::close()
 {

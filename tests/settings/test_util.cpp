@@ -24,7 +24,8 @@ TempDir::~TempDir()
     std::error_code ec;
     fs::permissions(m_path, fs::perms::owner_all, fs::perm_options::add, ec);
     for (const auto& e : fs::recursive_directory_iterator(m_path, ec))
-        fs::permissions(e.path(), fs::perms::owner_all, fs::perm_options::add | fs::perm_options::nofollow, ec);
+        fs::permissions(e.path(), fs::perms::owner_all, fs::perm_options::add | fs::perm_options::nofollow,
+                        ec);
     fs::remove_all(m_path, ec);
 }
 
@@ -61,7 +62,10 @@ void WriteBytes(const fs::path& path, std::string_view bytes)
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-std::string Utf8(const std::u16string& text) { return platform::Utf16ToUtf8(text); }
+std::string Utf8(const std::u16string& text)
+{
+    return platform::Utf16ToUtf8(text);
+}
 
 std::string Dump(const CSettingsStore& store, bool writtenOnly)
 {
