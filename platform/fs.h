@@ -35,9 +35,9 @@ bool IsReadOnlyFile(const std::u16string& path);
 
 // Opening files shared (others may read and write them at the same time), in binary mode.
 // Each returns nullptr on failure; the caller closes the stream with fclose.
-std::FILE* OpenForReading(const std::u16string& path);  // an existing regular file
-std::FILE* OpenForWriting(const std::u16string& path);  // created or truncated
-std::FILE* CreateNewFile(const std::u16string& path);   // must not exist; never via a link
+std::FILE* OpenForReading(const std::u16string& path); // an existing regular file
+std::FILE* OpenForWriting(const std::u16string& path); // created or truncated
+std::FILE* CreateNewFile(const std::u16string& path);  // must not exist; never via a link
 // Length in bytes of an open file; -1 on failure.
 int64_t FileLength(std::FILE* file);
 // Flushes the stream and asks the OS to put its data on the disk.

@@ -10,7 +10,8 @@
 namespace {
 constexpr std::u16string_view kMarker = u"<Settings>";
 
-// "Leading white space, optional sign, decimal digits", clamped to 32 bits; no digits gives 0.
+// Leading white space, an optional sign, then decimal digits up to the first other character;
+// clamped to 32 bits, and 0 without digits.
 int32_t ParseDecimal(std::u16string_view text)
 {
     size_t i = 0;

@@ -8,8 +8,7 @@
 // Keys go to bucket (h * 33 + unit ...) mod 17; a new key is inserted at the head of its
 // bucket's chain and iteration walks buckets 0..16, each chain from head to tail. The file
 // writer relies on this order. The index only speeds up lookups; it never decides order.
-template <class V>
-class CSettingsMap {
+template <class V> class CSettingsMap {
 public:
     static constexpr uint32_t kBuckets = 17;
 
@@ -72,8 +71,7 @@ public:
     size_t size() const { return m_index.size(); }
 
     // Calls f(key, value) for every entry in the fixed iteration order.
-    template <class F>
-    void ForEach(F&& f) const
+    template <class F> void ForEach(F&& f) const
     {
         for (const SNode* head : m_heads)
             for (const SNode* n = head; n; n = n->pNext)

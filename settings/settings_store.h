@@ -31,8 +31,8 @@ public:
     void Save();
 
     std::u16string GetString(const std::u16string& key, const std::u16string& def);
-    void SetString(const std::u16string& key, const std::u16string& value,
-                   const std::u16string& def, bool normalize);
+    void SetString(const std::u16string& key, const std::u16string& value, const std::u16string& def,
+                   bool normalize);
     int32_t GetInt(const std::u16string& key, int32_t def);
     void SetInt(const std::u16string& key, int32_t value);
     void SetBinFromHex(const std::u16string& key, const std::u16string& text);
@@ -55,8 +55,7 @@ public:
 private:
     void LocateSettingsFolder();
     void ReadSettingsText(const std::u16string& text);
-    void CommitElement(const std::u16string& key, const std::u16string& type,
-                       const std::u16string& value);
+    void CommitElement(const std::u16string& key, const std::u16string& type, const std::u16string& value);
     bool WriteSettingsFile(std::FILE* file, bool commit) const;
 
     const CSettingsOs& m_os;

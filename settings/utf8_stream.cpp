@@ -9,6 +9,25 @@
 
 namespace {
 constexpr int64_t kMaxFileLength = 2147483646;
+
+// One UTF-16 unit on its own in 1 to 3 bytes: a surrogate pair becomes two 3-byte sequences.
+size_t EncodeUnit(char16_t unit, uint8_t* b)
+{
+    const uint32_t u = unit;
+    if (u < 0x80) {
+        b[0] = static_cast<uint8_t>(u);
+        return 1;
+    }
+    if (u < 0x800) {
+        b[0] = static_cast<uint8_t>(0xC0 + (u >> 6));
+        b[1] = static_cast<uint8_t>(0x80 + (u & 0x3F));
+        return 2;
+    }
+    b[0] = static_cast<uint8_t>(0xE0 + (u >> 12));
+    b[1] = static_cast<uint8_t>(0x80 + ((u >> 6) & 0x3F));
+    b[2] = static_cast<uint8_t>(0x80 + (u & 0x3F));
+    return 3;
+}
 } // namespace
 
 utf8_ofstream::utf8_ofstream(const std::u16string& path) : utf8_ofstream(platform::OpenForWriting(path)) {}
@@ -19,7 +38,10 @@ utf8_ofstream::utf8_ofstream(std::FILE* file) : m_pFile(file)
     Put(kMark, sizeof kMark);
 }
 
-utf8_ofstream::~utf8_ofstream() { close(); }
+utf8_ofstream::~utf8_ofstream()
+{
+    close();
+}
 
 void utf8_ofstream::Put(const uint8_t* bytes, size_t count)
 {
@@ -29,32 +51,26 @@ void utf8_ofstream::Put(const uint8_t* bytes, size_t count)
 
 utf8_ofstream& utf8_ofstream::operator<<(const char16_t* text)
 {
-    if (m_pFile)
-        for (; *text; ++text)
-            *this << *text;
+    if (!m_pFile)
+        return *this;
+    // Encoded in chunks so that the buffered stream is called once per chunk, not per byte.
+    uint8_t chunk[512];
+    size_t n = 0;
+    for (; *text; ++text) {
+        if (n > sizeof chunk - 3) {
+            Put(chunk, n);
+            n = 0;
+        }
+        n += EncodeUnit(*text, chunk + n);
+    }
+    Put(chunk, n);
     return *this;
 }
 
 utf8_ofstream& utf8_ofstream::operator<<(char16_t unit)
 {
-    // Each unit on its own: a surrogate pair becomes two 3-byte sequences.
-    const uint32_t u = unit;
-    uint8_t b[3];
-    size_t n;
-    if (u < 0x80) {
-        b[0] = static_cast<uint8_t>(u);
-        n = 1;
-    } else if (u < 0x800) {
-        b[0] = static_cast<uint8_t>(0xC0 + (u >> 6));
-        b[1] = static_cast<uint8_t>(0x80 + (u & 0x3F));
-        n = 2;
-    } else {
-        b[0] = static_cast<uint8_t>(0xE0 + (u >> 12));
-        b[1] = static_cast<uint8_t>(0x80 + ((u >> 6) & 0x3F));
-        b[2] = static_cast<uint8_t>(0x80 + (u & 0x3F));
-        n = 3;
-    }
-    Put(b, n);
+    uint8_t bytes[3];
+    Put(bytes, EncodeUnit(unit, bytes));
     return *this;
 }
 
@@ -64,16 +80,25 @@ utf8_ofstream& utf8_ofstream::operator<<(int32_t number)
     // "%02x" formats its argument as unsigned, padded to two digits.
     char* end = m_bHex ? std::to_chars(digits, digits + sizeof digits, static_cast<uint32_t>(number), 16).ptr
                        : std::to_chars(digits, digits + sizeof digits, number).ptr;
+    char16_t text[18];
+    char16_t* t = text;
     if (m_bHex && end - digits == 1)
-        *this << u'0';
+        *t++ = u'0';
     for (const char* p = digits; p < end; ++p)
-        *this << static_cast<char16_t>(*p);
-    return *this;
+        *t++ = static_cast<char16_t>(*p);
+    *t = 0;
+    return *this << text;
 }
 
-utf8_ofstream& utf8_ofstream::endl() { return *this << u'\r' << u'\n'; }
+utf8_ofstream& utf8_ofstream::endl()
+{
+    return *this << u'\r' << u'\n';
+}
 
-bool utf8_ofstream::commit() { return m_pFile && !std::ferror(m_pFile) && platform::FlushToDisk(m_pFile); }
+bool utf8_ofstream::commit()
+{
+    return m_pFile && !std::ferror(m_pFile) && platform::FlushToDisk(m_pFile);
+}
 
 bool utf8_ofstream::close()
 {
@@ -87,7 +112,10 @@ bool utf8_ofstream::close()
 
 utf8_ifstream::utf8_ifstream(const std::u16string& path) : m_pFile(platform::OpenForReading(path)) {}
 
-utf8_ifstream::~utf8_ifstream() { close(); }
+utf8_ifstream::~utf8_ifstream()
+{
+    close();
+}
 
 void utf8_ifstream::close()
 {

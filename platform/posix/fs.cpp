@@ -17,7 +17,10 @@ namespace {
 constexpr long kIso9660Magic = 0x9660;
 constexpr long kUdfMagic = 0x15013346;
 
-std::string Narrow(const std::u16string& path) { return Utf16ToUtf8(path); }
+std::string Narrow(const std::u16string& path)
+{
+    return Utf16ToUtf8(path);
+}
 
 std::string Env(const char* name)
 {
@@ -51,8 +54,14 @@ std::FILE* AdoptRegular(int fd, const char* mode)
 }
 } // namespace
 
-char16_t PathSeparator() { return u'/'; }
-size_t MaxPathLength() { return std::u16string::npos; }
+char16_t PathSeparator()
+{
+    return u'/';
+}
+size_t MaxPathLength()
+{
+    return std::u16string::npos;
+}
 
 std::u16string ExecutablePath()
 {
@@ -127,7 +136,10 @@ bool Exists(const std::u16string& path)
     return stat(Narrow(path).c_str(), &st) == 0;
 }
 
-bool CreateFolder(const std::u16string& path) { return mkdir(Narrow(path).c_str(), 0777) == 0; }
+bool CreateFolder(const std::u16string& path)
+{
+    return mkdir(Narrow(path).c_str(), 0777) == 0;
+}
 
 bool IsReadOnlyFile(const std::u16string& path)
 {
@@ -153,15 +165,15 @@ std::FILE* OpenForReading(const std::u16string& path)
 
 std::FILE* OpenForWriting(const std::u16string& path)
 {
-    int fd = open(Narrow(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC | O_NOCTTY,
-                  0666);
+    int fd =
+        open(Narrow(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0666);
     return AdoptRegular(fd, "wb");
 }
 
 std::FILE* CreateNewFile(const std::u16string& path)
 {
-    int fd = open(Narrow(path).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY,
-                  0666);
+    int fd =
+        open(Narrow(path).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0666);
     return AdoptRegular(fd, "wb");
 }
 
@@ -171,9 +183,15 @@ int64_t FileLength(std::FILE* file)
     return fstat(fileno(file), &st) == 0 ? static_cast<int64_t>(st.st_size) : -1;
 }
 
-bool FlushToDisk(std::FILE* file) { return std::fflush(file) == 0 && fsync(fileno(file)) == 0; }
+bool FlushToDisk(std::FILE* file)
+{
+    return std::fflush(file) == 0 && fsync(fileno(file)) == 0;
+}
 
-bool RemoveFile(const std::u16string& path) { return unlink(Narrow(path).c_str()) == 0; }
+bool RemoveFile(const std::u16string& path)
+{
+    return unlink(Narrow(path).c_str()) == 0;
+}
 
 bool MoveReplace(const std::u16string& from, const std::u16string& to)
 {

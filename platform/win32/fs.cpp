@@ -1,19 +1,26 @@
 // Files and folders on Windows: module path, shell folders, drive types, _wfsopen with sharing.
 #include "platform/fs.h"
 
+#include <windows.h>
+
 #include <fcntl.h>
 #include <io.h>
 #include <share.h>
-#include <sys/stat.h>
-#include <windows.h>
 #include <shlobj.h>
+#include <sys/stat.h>
 
 namespace platform {
 namespace {
 constexpr DWORD kBuffer = MAX_PATH; // 260 characters, the terminator included
 
-const wchar_t* W(const std::u16string& s) { return reinterpret_cast<const wchar_t*>(s.c_str()); }
-std::u16string U(const wchar_t* s) { return std::u16string(reinterpret_cast<const char16_t*>(s)); }
+const wchar_t* W(const std::u16string& s)
+{
+    return reinterpret_cast<const wchar_t*>(s.c_str());
+}
+std::u16string U(const wchar_t* s)
+{
+    return std::u16string(reinterpret_cast<const char16_t*>(s));
+}
 
 std::u16string ShellFolder(int csidl)
 {
@@ -33,8 +40,14 @@ std::u16string ShellFolder(int csidl)
 }
 } // namespace
 
-char16_t PathSeparator() { return u'\\'; }
-size_t MaxPathLength() { return kBuffer - 1; }
+char16_t PathSeparator()
+{
+    return u'\\';
+}
+size_t MaxPathLength()
+{
+    return kBuffer - 1;
+}
 
 std::u16string ExecutablePath()
 {
@@ -44,10 +57,19 @@ std::u16string ExecutablePath()
     return n == 0 || n >= kBuffer ? std::u16string() : U(buf);
 }
 
-std::u16string DocumentsFolder() { return ShellFolder(CSIDL_PERSONAL); }
-std::u16string AppDataFolder() { return ShellFolder(CSIDL_APPDATA); }
+std::u16string DocumentsFolder()
+{
+    return ShellFolder(CSIDL_PERSONAL);
+}
+std::u16string AppDataFolder()
+{
+    return ShellFolder(CSIDL_APPDATA);
+}
 
-uint32_t DriveType(const std::u16string& path) { return GetDriveTypeW(W(path)); }
+uint32_t DriveType(const std::u16string& path)
+{
+    return GetDriveTypeW(W(path));
+}
 
 bool FullPath(const std::u16string& path, std::u16string& full)
 {
@@ -59,9 +81,15 @@ bool FullPath(const std::u16string& path, std::u16string& full)
     return true;
 }
 
-bool Exists(const std::u16string& path) { return GetFileAttributesW(W(path)) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::u16string& path)
+{
+    return GetFileAttributesW(W(path)) != INVALID_FILE_ATTRIBUTES;
+}
 
-bool CreateFolder(const std::u16string& path) { return CreateDirectoryW(W(path), nullptr) != FALSE; }
+bool CreateFolder(const std::u16string& path)
+{
+    return CreateDirectoryW(W(path), nullptr) != FALSE;
+}
 
 bool IsReadOnlyFile(const std::u16string& path)
 {
@@ -77,8 +105,14 @@ bool IsReadOnlyFile(const std::u16string& path)
     return false;
 }
 
-std::FILE* OpenForReading(const std::u16string& path) { return _wfsopen(W(path), L"rb", _SH_DENYNO); }
-std::FILE* OpenForWriting(const std::u16string& path) { return _wfsopen(W(path), L"wb", _SH_DENYNO); }
+std::FILE* OpenForReading(const std::u16string& path)
+{
+    return _wfsopen(W(path), L"rb", _SH_DENYNO);
+}
+std::FILE* OpenForWriting(const std::u16string& path)
+{
+    return _wfsopen(W(path), L"wb", _SH_DENYNO);
+}
 
 std::FILE* CreateNewFile(const std::u16string& path)
 {
@@ -91,11 +125,20 @@ std::FILE* CreateNewFile(const std::u16string& path)
     return f;
 }
 
-int64_t FileLength(std::FILE* file) { return _filelengthi64(_fileno(file)); }
+int64_t FileLength(std::FILE* file)
+{
+    return _filelengthi64(_fileno(file));
+}
 
-bool FlushToDisk(std::FILE* file) { return std::fflush(file) == 0 && _commit(_fileno(file)) == 0; }
+bool FlushToDisk(std::FILE* file)
+{
+    return std::fflush(file) == 0 && _commit(_fileno(file)) == 0;
+}
 
-bool RemoveFile(const std::u16string& path) { return DeleteFileW(W(path)) != FALSE; }
+bool RemoveFile(const std::u16string& path)
+{
+    return DeleteFileW(W(path)) != FALSE;
+}
 
 bool MoveReplace(const std::u16string& from, const std::u16string& to)
 {

@@ -15,8 +15,12 @@ protected:
     {
         os.exe = u"C:\\Host\\host.exe";
         os.appData = u"C:\\Users\\u\\AppData";
-        os.folders = {u"C:", u"C:\\cwd", u"C:\\Host", u"C:\\Users\\u\\AppData",
-                      u"C:\\Users\\u\\AppData\\Lumivant", u"C:\\Photos"};
+        os.folders = {u"C:",
+                      u"C:\\cwd",
+                      u"C:\\Host",
+                      u"C:\\Users\\u\\AppData",
+                      u"C:\\Users\\u\\AppData\\Lumivant",
+                      u"C:\\Photos"};
         os.files.insert(u"C:\\Host\\host.exe");
     }
     // Loads the given settings elements as the file's content.
@@ -141,9 +145,15 @@ TEST_F(AccessorTest, SetIntRules)
         int32_t value;
         std::optional<int32_t> stored;
     } rows[] = {
-        {u"JpegQuality", 95, none}, {u"JpegQuality", -1, none}, {u"JpegQuality", 150, 95},
-        {u"JpegQuality", 50, 50},   {u"JpegQuality", 0, 95},    {u"Other", -1, none},
-        {u"Other", 0, 0},           {u"Other", INT32_MIN, INT32_MIN}, {u"", 0, none},
+        {u"JpegQuality", 95, none},
+        {u"JpegQuality", -1, none},
+        {u"JpegQuality", 150, 95},
+        {u"JpegQuality", 50, 50},
+        {u"JpegQuality", 0, 95},
+        {u"Other", -1, none},
+        {u"Other", 0, 0},
+        {u"Other", INT32_MIN, INT32_MIN},
+        {u"", 0, none},
         {u"", 5, 0},
     };
     for (const Row& r : rows) {

@@ -15,7 +15,7 @@ public:
     size_t maxPath = 259;
     std::u16string exe, docs, appData;
     std::u16string cwd = u"C:\\cwd";
-    std::map<std::u16string, uint32_t> driveTypes; // by the exact path asked; others: fixed (3)
+    std::map<std::u16string, uint32_t> driveTypes;  // by the exact path asked; others: fixed (3)
     std::set<std::u16string> folders;               // existing folders, no trailing separator
     std::set<std::u16string> files;                 // existing readable files
     std::map<std::u16string, std::string> contents; // what reading a file gives (else nothing)
@@ -41,10 +41,7 @@ public:
         full = absolute ? p : cwd + sep + p;
         return full.size() <= maxPath;
     }
-    bool Exists(const std::u16string& p) const override
-    {
-        return folders.count(Trim(p)) || files.count(p);
-    }
+    bool Exists(const std::u16string& p) const override { return folders.count(Trim(p)) || files.count(p); }
     bool CreateFolder(const std::u16string& p) const override
     {
         if (createFolderFails || Exists(p) || !folders.count(Parent(p)))

@@ -58,8 +58,10 @@ TEST_F(FileFormatTest, DefaultPathAndTheExampleFile)
         store.SetInt(u"JpegQuality", 90);
     }
     EXPECT_EQ(ReadBytes(dir.path() / "Lumivant" / "lvp_hdr.xml"),
-              kHead + "  <c Attr=\"EnfusePath\" Type=\"string\">C:\\Tools\\enfuse.exe</c>\r\n"
-                      "  <c Attr=\"JpegQuality\" Type=\"int\">90</c>\r\n" + kTail);
+              kHead +
+                  "  <c Attr=\"EnfusePath\" Type=\"string\">C:\\Tools\\enfuse.exe</c>\r\n"
+                  "  <c Attr=\"JpegQuality\" Type=\"int\">90</c>\r\n" +
+                  kTail);
 }
 
 TEST_F(FileFormatTest, GroupsAndOrder)
@@ -90,9 +92,10 @@ TEST_F(FileFormatTest, GroupsAndOrder)
 
 TEST_F(FileFormatTest, ValuesRoundTripUnchanged)
 {
-    auto key = [](size_t i) { return u"k" + std::u16string(1, static_cast<char16_t>(u'0' + i)); };
-    const std::u16string values[] = {u"a&b", u"say \"hi\" 'x'", u"line1\r\nline2", u"\u00E9\u20AC\U0001F600",
-                                     u"a<b>c", u" padded ", u"a__&lt;__b"};
+    auto key = [](size_t i) { return std::u16string{u'k', static_cast<char16_t>(u'0' + i)}; };
+    const std::u16string values[] = {
+        u"a&b",   u"say \"hi\" 'x'", u"line1\r\nline2", u"\u00E9\u20AC\U0001F600",
+        u"a<b>c", u" padded ",       u"a__&lt;__b"};
     {
         CSettingsStore store(os);
         store.Load(file.u16string());
@@ -119,8 +122,8 @@ TEST_F(FileFormatTest, TolerantReader)
         std::string dump;
     } rows[] = {
         {"plain", "<Settings><c Attr=\"k\" Type=\"string\">v</c>", "s:k=v\n"},
-        {"declaration and layout", "<?xml?>\r\n<Document>\r\n <Settings>\r\n  <c Attr=\"k\" Type=\"int\">5</c>\r\n",
-         "i:k=5\n"},
+        {"declaration and layout",
+         "<?xml?>\r\n<Document>\r\n <Settings>\r\n  <c Attr=\"k\" Type=\"int\">5</c>\r\n", "i:k=5\n"},
         {"before the marker", "<c Attr=\"x\" Type=\"int\">1</c><Settings>", ""},
         {"no marker", "<Setting><c Attr=\"x\" Type=\"int\">1</c>", ""},
         {"after the section", "<Settings></Settings><c Attr=\"x\" Type=\"int\">1</c>", "i:x=1\n"},
@@ -162,7 +165,8 @@ TEST_F(FileFormatTest, TolerantReader)
         {"value up to the end", "<Settings><c Attr=\"k\" Type=\"string\">v", ""},
         {"no </c> at the end", "<Settings><c Attr=\"k\" Type=\"string\">v<", ""},
         {"text after a zero is cut",
-         "<Settings><c Attr=\"a\" Type=\"int\">1</c>" + std::string(1, '\0') + "<c Attr=\"b\" Type=\"int\">2</c>",
+         "<Settings><c Attr=\"a\" Type=\"int\">1</c>" + std::string(1, '\0') +
+             "<c Attr=\"b\" Type=\"int\">2</c>",
          "i:a=1\n"},
         {"marker at the very end", "<c Attr=\"a\" Type=\"int\">1</c><Settings>", ""},
         {"quote in the value", "<Settings><c Attr=\"k\" Type=\"string\">say \"x\"</c>", "s:k=say \"x\"\n"},
@@ -195,7 +199,8 @@ TEST_F(FileFormatTest, EncodingsOfTheWholeFile)
     } rows[] = {
         {"utf-16 le", utf16(text, true), "s:k=\xC3\xA9\xE2\x82\xAC\n"},
         {"utf-16 be", utf16(text, false), "s:k=\xC3\xA9\xE2\x82\xAC\n"},
-        {"no mark: ISO-8859-1", "<Settings><c Attr=\"k\" Type=\"string\">\xC3\xA9</c>", "s:k=\xC3\x83\xC2\xA9\n"},
+        {"no mark: ISO-8859-1", "<Settings><c Attr=\"k\" Type=\"string\">\xC3\xA9</c>",
+         "s:k=\xC3\x83\xC2\xA9\n"},
         {"empty file", "", ""},
     };
     for (const Row& r : rows) {
@@ -215,7 +220,8 @@ TEST_F(FileFormatTest, MissingFileIsCreatedAtTheRememberedPath)
         EXPECT_EQ(Dump(store), "");
         store.SetInt(u"JpegQuality", 80);
     }
-    EXPECT_EQ(ReadBytes(sub / "new.xml"), kHead + "  <c Attr=\"JpegQuality\" Type=\"int\">80</c>\r\n" + kTail);
+    EXPECT_EQ(ReadBytes(sub / "new.xml"),
+              kHead + "  <c Attr=\"JpegQuality\" Type=\"int\">80</c>\r\n" + kTail);
     EXPECT_FALSE(fs::exists(sub / "new.xml.tmp"));
 }
 

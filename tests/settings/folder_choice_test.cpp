@@ -36,7 +36,8 @@ FakeOs LinuxUser()
 
 struct Row {
     const char* name;
-    std::function<FakeOs()> make;
+    bool onLinux;
+    std::function<void(FakeOs&)> tweak;
     std::u16string folder;
     std::u16string exeFolder;
     bool onCdRom;
@@ -46,124 +47,57 @@ struct Row {
 TEST(FolderChoiceTest, EveryBranch)
 {
     const std::u16string longAppData = u"C:\\" + std::u16string(248, u'a'); // 251 characters
+    const std::u16string lumivant = u"C:\\Users\\u\\AppData\\Lumivant";
+    const std::u16string docs = u"C:\\Users\\u\\Documents\\";
+    // clang-format off
     const Row rows[] = {
-        {"Lumivant created under application data", WindowsUser, u"C:\\Users\\u\\AppData\\Lumivant\\",
-         u"C:\\Host\\", false, {u"C:\\Users\\u\\AppData\\Lumivant"}},
-        {"Lumivant already there",
-         [] {
-             FakeOs os = WindowsUser();
-             os.folders.insert(u"C:\\Users\\u\\AppData\\Lumivant");
-             return os;
-         },
-         u"C:\\Users\\u\\AppData\\Lumivant\\", u"C:\\Host\\", false, {}},
-        {"settings file beside the host",
-         [] {
-             FakeOs os = WindowsUser();
-             os.files.insert(u"C:\\Host\\lvp_hdr.xml");
-             os.readOnlyFolders.insert(u"C:\\Host"); // taken even if not writable
-             return os;
-         },
+        {"Lumivant created under application data", false, [](FakeOs&) {},
+         lumivant + u"\\", u"C:\\Host\\", false, {lumivant}},
+        {"Lumivant already there", false, [&](FakeOs& os) { os.folders.insert(lumivant); },
+         lumivant + u"\\", u"C:\\Host\\", false, {}},
+        {"settings file beside the host, taken even if not writable", false,
+         [](FakeOs& os) { os.files.insert(u"C:\\Host\\lvp_hdr.xml"); os.readOnlyFolders.insert(u"C:\\Host"); },
          u"C:\\Host\\", u"C:\\Host\\", false, {}},
-        {"host on a CD-ROM",
-         [] {
-             FakeOs os = WindowsUser();
-             os.exe = u"D:\\Setup\\host.exe";
-             os.driveTypes[u"D:\\"] = 5;
-             return os;
-         },
+        {"host on a CD-ROM", false,
+         [](FakeOs& os) { os.exe = u"D:\\Setup\\host.exe"; os.driveTypes[u"D:\\"] = 5; },
          u"D:\\Setup\\", u"D:\\Setup\\", true, {}},
-        {"Lumivant cannot be created: documents, no subfolder",
-         [] {
-             FakeOs os = WindowsUser();
-             os.createFolderFails = true;
-             return os;
-         },
-         u"C:\\Users\\u\\Documents\\", u"C:\\Host\\", false, {}},
-        {"a file named Lumivant is in the way",
-         [] {
-             FakeOs os = WindowsUser();
-             os.files.insert(u"C:\\Users\\u\\AppData\\Lumivant");
-             return os;
-         },
-         u"C:\\Users\\u\\Documents\\", u"C:\\Host\\", false, {}},
-        {"no application-data folder",
-         [] {
-             FakeOs os = WindowsUser();
-             os.appData.clear();
-             return os;
-         },
-         u"C:\\Users\\u\\Documents\\", u"C:\\Host\\", false, {}},
-        {"application-data path too long for the buffers",
-         [longAppData] {
-             FakeOs os = WindowsUser();
-             os.appData = longAppData;
-             os.folders.insert(longAppData);
-             return os;
-         },
-         u"C:\\Users\\u\\Documents\\", u"C:\\Host\\", false, {}},
-        {"neither folder: current directory",
-         [] {
-             FakeOs os = WindowsUser();
-             os.appData.clear();
-             os.docs.clear();
-             return os;
-         },
+        {"Lumivant cannot be created: documents, no subfolder", false,
+         [](FakeOs& os) { os.createFolderFails = true; },
+         docs, u"C:\\Host\\", false, {}},
+        {"a file named Lumivant is in the way", false, [&](FakeOs& os) { os.files.insert(lumivant); },
+         docs, u"C:\\Host\\", false, {}},
+        {"no application-data folder", false, [](FakeOs& os) { os.appData.clear(); },
+         docs, u"C:\\Host\\", false, {}},
+        {"application-data path too long for the buffers", false,
+         [&](FakeOs& os) { os.appData = longAppData; os.folders.insert(longAppData); },
+         docs, u"C:\\Host\\", false, {}},
+        {"neither folder: current directory", false, [](FakeOs& os) { os.appData.clear(); os.docs.clear(); },
          u"", u"C:\\Host\\", false, {}},
-        {"chosen folder not writable: host folder, untested",
-         [] {
-             FakeOs os = WindowsUser();
-             os.readOnlyFolders = {u"C:\\Users\\u\\AppData\\Lumivant", u"C:\\Host"};
-             return os;
-         },
-         u"C:\\Host\\", u"C:\\Host\\", false, {u"C:\\Users\\u\\AppData\\Lumivant"}},
-        {"no executable path: .\\",
-         [] {
-             FakeOs os = WindowsUser();
-             os.exe.clear();
-             os.appData.clear();
-             os.docs.clear();
-             os.readOnlyFolders.insert(u"C:\\cwd");
-             return os;
-         },
+        {"chosen folder not writable: host folder, untested", false,
+         [&](FakeOs& os) { os.readOnlyFolders = {lumivant, u"C:\\Host"}; },
+         u"C:\\Host\\", u"C:\\Host\\", false, {lumivant}},
+        {"no executable path: .\\", false,
+         [](FakeOs& os) { os.exe.clear(); os.appData.clear(); os.docs.clear(); os.readOnlyFolders.insert(u"C:\\cwd"); },
          u".\\", u".\\", false, {}},
-        {"executable without a folder part",
-         [] {
-             FakeOs os = WindowsUser();
-             os.exe = u"host.exe";
-             os.readOnlyFolders.insert(u"C:\\Users\\u\\AppData\\Lumivant");
-             return os;
-         },
-         u"", u"", false, {u"C:\\Users\\u\\AppData\\Lumivant"}},
-        {"documents folder already ends in a separator",
-         [] {
-             FakeOs os = WindowsUser();
-             os.appData.clear();
-             os.docs = u"C:\\";
-             return os;
-         },
+        {"executable without a folder part", false,
+         [&](FakeOs& os) { os.exe = u"host.exe"; os.readOnlyFolders.insert(lumivant); },
+         u"", u"", false, {lumivant}},
+        {"documents folder already ends in a separator", false,
+         [](FakeOs& os) { os.appData.clear(); os.docs = u"C:\\"; },
          u"C:\\", u"C:\\Host\\", false, {}},
-        {"linux: Lumivant under the config folder", LinuxUser, u"/home/u/.config/Lumivant/", u"/opt/host/",
-         false, {u"/home/u/.config/Lumivant"}},
-        {"linux: on a CD-ROM",
-         [] {
-             FakeOs os = LinuxUser();
-             os.driveTypes[u"/opt/host/"] = 5; // no drive letter: the whole folder is asked
-             return os;
-         },
+        {"linux: Lumivant under the config folder", true, [](FakeOs&) {},
+         u"/home/u/.config/Lumivant/", u"/opt/host/", false, {u"/home/u/.config/Lumivant"}},
+        {"linux: on a CD-ROM, no drive letter: the whole folder is asked", true,
+         [](FakeOs& os) { os.driveTypes[u"/opt/host/"] = 5; },
          u"/opt/host/", u"/opt/host/", true, {}},
-        {"linux: no HOME",
-         [] {
-             FakeOs os = LinuxUser();
-             os.exe.clear();
-             os.appData.clear();
-             os.docs.clear();
-             os.readOnlyFolders.insert(u"/cwd");
-             return os;
-         },
+        {"linux: no HOME", true,
+         [](FakeOs& os) { os.exe.clear(); os.appData.clear(); os.docs.clear(); os.readOnlyFolders.insert(u"/cwd"); },
          u"./", u"./", false, {}},
     };
+    // clang-format on
     for (const Row& r : rows) {
-        const FakeOs os = r.make();
+        FakeOs os = r.onLinux ? LinuxUser() : WindowsUser();
+        r.tweak(os);
         CSettingsStore store(os);
         EXPECT_EQ(Utf8(store.Folder()), Utf8(r.folder)) << r.name;
         EXPECT_EQ(Utf8(store.ExeFolder()), Utf8(r.exeFolder)) << r.name;

@@ -8,16 +8,39 @@
 #include "test_util.h"
 
 namespace {
-const std::string kPieces[] = {"<Settings>", "<c ", "</c>", "Attr", "Type", "=\"", "\"", ">", "<",
-                               "string", "int", "bool", "bin", "true", "-1", "0a", "\r\n", "__&lt;__",
-                               "\xEF\xBB\xBF", "\xFF\xFE", "\xFE\xFF", "\xC3", "\xE2\x82", "\xF0\x9F\x98\x80",
-                               std::string(1, '\0'), " "};
+const std::string kPieces[] = {"<Settings>",
+                               "<c ",
+                               "</c>",
+                               "Attr",
+                               "Type",
+                               "=\"",
+                               "\"",
+                               ">",
+                               "<",
+                               "string",
+                               "int",
+                               "bool",
+                               "bin",
+                               "true",
+                               "-1",
+                               "0a",
+                               "\r\n",
+                               "__&lt;__",
+                               "\xEF\xBB\xBF",
+                               "\xFF\xFE",
+                               "\xFE\xFF",
+                               "\xC3",
+                               "\xE2\x82",
+                               "\xF0\x9F\x98\x80",
+                               std::string(1, '\0'),
+                               " "};
 
-const std::string kSeed = "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<Document>\r\n <Settings>\r\n"
-                          "  <c Attr=\"EnfusePath\" Type=\"string\">C:\\enfuse.exe</c>\r\n"
-                          "  <c Attr=\"on\" Type=\"bool\">true</c>\r\n"
-                          "  <c Attr=\"JpegQuality\" Type=\"int\">90</c>\r\n"
-                          "  <c Attr=\"blob\" Type=\"bin\">007fa5</c>\r\n </Settings>\r\n</Document>\r\n";
+const std::string kSeed =
+    "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<Document>\r\n <Settings>\r\n"
+    "  <c Attr=\"EnfusePath\" Type=\"string\">C:\\enfuse.exe</c>\r\n"
+    "  <c Attr=\"on\" Type=\"bool\">true</c>\r\n"
+    "  <c Attr=\"JpegQuality\" Type=\"int\">90</c>\r\n"
+    "  <c Attr=\"blob\" Type=\"bin\">007fa5</c>\r\n </Settings>\r\n</Document>\r\n";
 
 std::string Mutate(std::mt19937& rng, std::string s)
 {

@@ -52,7 +52,9 @@ TEST(Utf8OfstreamTest, TruncatesAnExistingFileAndStaysClosedOnFailure)
 {
     TempDir dir;
     WriteBytes(dir.path() / "t.txt", "old content that is longer");
-    { utf8_ofstream out(dir.u16("t.txt")); }
+    {
+        utf8_ofstream out(dir.u16("t.txt"));
+    }
     EXPECT_EQ(ReadBytes(dir.path() / "t.txt"), kMark);
 
     utf8_ofstream missing(dir.u16("no/such/folder/x.txt"));
@@ -71,12 +73,24 @@ TEST(Utf8IfstreamTest, DecodesByMark)
     } rows[] = {
         {"utf8 BMP", kMark + "\xC3\xA9\xE2\x82\xAC", u"\u00E9\u20AC"},
         {"utf8 surrogates", kMark + "\xED\xA0\xBD\xED\xB8\x80", u"\U0001F600"},
-        {"4-byte form dropped", kMark + "A\xF0\x9F\x98\x80" "B", u"AB"},
+        {"4-byte form dropped",
+         kMark + "A\xF0\x9F\x98\x80"
+                 "B",
+         u"AB"},
         {"cut sequence", kMark + "\xC3", u""},
         {"cut 3-byte", kMark + "A\xE2\x82", u"A"},
-        {"lead without continuation", kMark + "\xC3" "A", u"A"},
-        {"stray continuation", kMark + "\x80" "A\xBF", u"A"},
-        {"overlong zero ends text", kMark + "A\xC0\x80" "B", u"A"},
+        {"lead without continuation",
+         kMark + "\xC3"
+                 "A",
+         u"A"},
+        {"stray continuation",
+         kMark + "\x80"
+                 "A\xBF",
+         u"A"},
+        {"overlong zero ends text",
+         kMark + "A\xC0\x80"
+                 "B",
+         u"A"},
         {"only the mark", kMark, u""},
         {"utf16le", std::string("\xFF\xFE\x41\x00\x42", 5), u"A"},
         {"utf16le even", std::string("\xFF\xFE\x41\x00\xAC\x20", 6), u"A\u20AC"},

@@ -13,8 +13,9 @@ TempDir::TempDir()
 {
     static std::atomic<unsigned> counter{0};
     std::random_device rd;
-    const auto tag = std::to_string(rd()) + "_" + std::to_string(counter++);
-    m_path = fs::temp_directory_path() / ("lvp_settings_" + tag);
+    std::string name = "lvp_settings_";
+    name.append(std::to_string(rd())).append(1, '_').append(std::to_string(counter++));
+    m_path = fs::temp_directory_path() / name;
     fs::create_directories(m_path);
 }
 
@@ -23,7 +24,8 @@ TempDir::~TempDir()
     std::error_code ec;
     fs::permissions(m_path, fs::perms::owner_all, fs::perm_options::add, ec);
     for (const auto& e : fs::recursive_directory_iterator(m_path, ec))
-        fs::permissions(e.path(), fs::perms::owner_all, fs::perm_options::add | fs::perm_options::nofollow, ec);
+        fs::permissions(e.path(), fs::perms::owner_all, fs::perm_options::add | fs::perm_options::nofollow,
+                        ec);
     fs::remove_all(m_path, ec);
 }
 
@@ -36,7 +38,7 @@ std::FILE* ScratchFile(const std::string& bytes)
 {
     static TempDir scratch;
     static std::atomic<unsigned> counter{0};
-    const fs::path p = scratch.path() / ("f" + std::to_string(counter++));
+    const fs::path p = scratch.path() / std::to_string(counter++);
     std::FILE* f = std::fopen(p.string().c_str(), "w+b");
     if (f) {
         std::fwrite(bytes.data(), 1, bytes.size(), f);
@@ -60,33 +62,39 @@ void WriteBytes(const fs::path& path, std::string_view bytes)
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-std::string Utf8(const std::u16string& text) { return platform::Utf16ToUtf8(text); }
+std::string Utf8(const std::u16string& text)
+{
+    return platform::Utf16ToUtf8(text);
+}
 
 std::string Dump(const CSettingsStore& store, bool writtenOnly)
 {
     std::string out;
+    auto line = [&out](const char* type, const std::u16string& key, const std::string& value) {
+        out.append(type).append(Utf8(key)).append(1, '=').append(value).append(1, '\n');
+    };
     store.StringMap().ForEach([&](const std::u16string& k, const std::u16string& v) {
         if (!writtenOnly || (!k.empty() && !v.empty()))
-            out += "s:" + Utf8(k) + "=" + Utf8(v) + "\n";
+            line("s:", k, Utf8(v));
     });
     store.BoolMap().ForEach([&](const std::u16string& k, bool v) {
         if (!writtenOnly || !k.empty())
-            out += "b:" + Utf8(k) + "=" + (v ? "true" : "false") + "\n";
+            line("b:", k, v ? "true" : "false");
     });
     store.IntMap().ForEach([&](const std::u16string& k, int32_t v) {
         if (!writtenOnly || !k.empty())
-            out += "i:" + Utf8(k) + "=" + std::to_string(v) + "\n";
+            line("i:", k, std::to_string(v));
     });
     store.BinMap().ForEach([&](const std::u16string& k, const SBinData& v) {
         if (writtenOnly && (k.empty() || v.nLength == 0))
             return;
         static const char digits[] = "0123456789abcdef";
-        out += "x:" + Utf8(k) + "=";
+        std::string hex;
         for (int32_t i = 0; i < v.nLength; ++i) {
-            out += digits[v.pData[i] >> 4];
-            out += digits[v.pData[i] & 15];
+            hex += digits[v.pData[i] >> 4];
+            hex += digits[v.pData[i] & 15];
         }
-        out += v.nLength == 0 ? "-\n" : "\n";
+        line("x:", k, v.nLength == 0 ? "-" : hex);
     });
     return out;
 }

@@ -8,7 +8,10 @@
 #include "tests/settings/test_util.h"
 
 namespace {
-bool UnderWine() { return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr; }
+bool UnderWine()
+{
+    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
 
 TEST(RealOsTest, ShellFoldersAndModulePath)
 {
