@@ -5,8 +5,7 @@
 
 namespace lvp {
 namespace {
-template <typename T>
-bool Resolve(const platform::CLibrary& library, const char* name, T& pfn)
+template <typename T> bool Resolve(const platform::CLibrary& library, const char* name, T& pfn)
 {
     pfn = reinterpret_cast<T>(library.FindSymbol(name));
     return pfn != nullptr;

@@ -12,7 +12,7 @@ public:
     CWideString GetDescription() override;
 
 private:
-    HostWindow m_hwndParent; // the host's window; not owned
+    HostWindow m_hwndParent;   // the host's window; not owned
     SelectionList m_selection; // copies of the host's pointers; the strings stay the host's
 };
 

@@ -128,7 +128,10 @@ private:
     char16_t* m_pszData;
 };
 
-inline bool operator==(const CWideString& a, std::u16string_view b) noexcept { return a.view() == b; }
+inline bool operator==(const CWideString& a, std::u16string_view b) noexcept
+{
+    return a.view() == b;
+}
 
 static_assert(sizeof(CWideString) == sizeof(void*), "the boundary string is one pointer");
 static_assert(offsetof(SStringData, pStringMgr) == 0 && offsetof(SStringData, nDataLength) == sizeof(void*) &&

@@ -18,8 +18,8 @@ void Write(EStream stream, std::u16string_view text)
         return;
     DWORD mode = 0, written = 0;
     if (GetConsoleMode(h, &mode)) {
-        WriteConsoleW(h, reinterpret_cast<const wchar_t*>(text.data()), static_cast<DWORD>(text.size()), &written,
-                      nullptr);
+        WriteConsoleW(h, reinterpret_cast<const wchar_t*>(text.data()), static_cast<DWORD>(text.size()),
+                      &written, nullptr);
         return;
     }
     std::string bytes = platform::Utf16ToUtf8(text);

@@ -4,4 +4,4 @@
 namespace lvp {
 struct SNativeWindow; // never defined here: the host's toolkit window, passed through untouched
 using HostWindow = SNativeWindow*;
-}
+} // namespace lvp

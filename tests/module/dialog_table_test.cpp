@@ -41,8 +41,11 @@ TEST(DialogTable, ControlsInTabOrderWithTheirPlaceAndStyle)
     const std::uint32_t field = Style::Border | Style::TabStop | Style::AutoHScroll;
     const std::uint32_t label = Style::Left | Style::Group;
     const Case cases[] = {
-        {1011, EControlKind::Edit, {7, 7, 286, 126},
-         Style::Hidden | Style::Multiline | Style::ReadOnly | Style::VScroll | Style::AutoVScroll | Style::TabStop},
+        {1011,
+         EControlKind::Edit,
+         {7, 7, 286, 126},
+         Style::Hidden | Style::Multiline | Style::ReadOnly | Style::VScroll | Style::AutoVScroll |
+             Style::TabStop},
         {1014, EControlKind::Static, {7, 7, 286, 8}, label},
         {1009, EControlKind::Edit, {7, 18, 210, 14}, field},
         {1010, EControlKind::PushButton, {223, 18, 70, 14}, Style::TabStop},

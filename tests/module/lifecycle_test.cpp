@@ -113,7 +113,8 @@ TEST_F(LifecycleTest, EntriesSurviveALoadUnchanged)
 TEST_F(LifecycleTest, TwoObjectsMergeTwiceAndWriteOnce)
 {
     fs::create_directories(m_folder);
-    const std::string first = SettingsFile({Entry("ShowHidden", "bool", "true"), Entry("JpegQuality", "int", "90")});
+    const std::string first =
+        SettingsFile({Entry("ShowHidden", "bool", "true"), Entry("JpegQuality", "int", "90")});
     const std::string second = SettingsFile({Entry("JpegQuality", "int", "80")});
     lvp::CPluginModule module;
     LoadBare(module);
@@ -127,6 +128,7 @@ TEST_F(LifecycleTest, TwoObjectsMergeTwiceAndWriteOnce)
     EXPECT_EQ(ReadBytes(m_file), second); // still untouched with both objects gone
     module.Unload();
     // The first file's boolean stayed in memory; the second file's integer replaced the first's.
-    EXPECT_EQ(ReadBytes(m_file), SettingsFile({Entry("ShowHidden", "bool", "true"), Entry("JpegQuality", "int", "80")}));
+    EXPECT_EQ(ReadBytes(m_file),
+              SettingsFile({Entry("ShowHidden", "bool", "true"), Entry("JpegQuality", "int", "80")}));
 }
 } // namespace

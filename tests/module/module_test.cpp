@@ -29,7 +29,10 @@ std::u16string ModulePath()
 
 class ModuleTest : public testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(m_module.Open(ModulePath())) << platform::Utf16ToUtf8(m_module.GetError()); }
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_module.Open(ModulePath())) << platform::Utf16ToUtf8(m_module.GetError());
+    }
     CFunctionPlugin& Object() { return *m_module.GetObjects().at(0); }
     CPluginModule m_module;
 };

@@ -27,7 +27,10 @@ public:
         ++m_nFreed;
         lvp::CDefaultStringManager::Instance().Free(pData);
     }
-    SStringData* GetNilString() noexcept override { return lvp::CDefaultStringManager::Instance().GetNilString(); }
+    SStringData* GetNilString() noexcept override
+    {
+        return lvp::CDefaultStringManager::Instance().GetNilString();
+    }
 
     int m_nAllocated = 0;
     int m_nFreed = 0;
@@ -40,7 +43,8 @@ TEST(WideString, HeaderPrecedesTheCharacters)
     {
         CWideString s(u"Bild", manager);
         SStringData* header = s.GetData();
-        EXPECT_EQ(reinterpret_cast<const char*>(s.c_str()), reinterpret_cast<const char*>(header) + sizeof(SStringData));
+        EXPECT_EQ(reinterpret_cast<const char*>(s.c_str()),
+                  reinterpret_cast<const char*>(header) + sizeof(SStringData));
         EXPECT_EQ(header->pStringMgr, &manager);
         EXPECT_EQ(header->nDataLength, 4);
         EXPECT_GE(header->nAllocLength, 4);
