@@ -35,22 +35,27 @@ void RunAndShowOutput(CEdit& editOutput, const platform::SCommandLine& command)
         return;
 
     CWaitCursor waitCursor;
-    // The bytes of one line are converted together, so that characters of several bytes survive.
-    std::string line;
-    char buffer[4096];
+    // The bytes of a line are converted together, so that characters of several bytes survive.
+    // The complete lines of one read arrived together and are added together: one repaint,
+    // not one per line, which matters to edit controls that are slow to update.
+    std::string pending;
+    std::string buffer(16384, '\0');
     size_t nRead = 0;
-    while (pipe.Read(buffer, sizeof buffer, nRead)) {
+    while (pipe.Read(buffer.data(), buffer.size(), nRead)) {
+        const size_t nOld = pending.size(); // holds no line feed
         for (size_t i = 0; i < nRead; ++i) {
             // A zero byte has always added nothing; inside a line it would cut the line short.
             if (buffer[i] != '\0')
-                line += buffer[i];
-            if (buffer[i] == '\n') {
-                AddToPane(editOutput, platform::NarrowToUtf16(line));
-                line.clear();
-            }
+                pending += buffer[i];
+        }
+        size_t nLast = std::string_view(pending).substr(nOld).rfind('\n');
+        if (nLast != std::string_view::npos) {
+            size_t nComplete = nOld + nLast + 1;
+            AddToPane(editOutput, platform::NarrowToUtf16(std::string_view(pending).substr(0, nComplete)));
+            pending.erase(0, nComplete);
         }
     }
-    AddToPane(editOutput, platform::NarrowToUtf16(line));
+    AddToPane(editOutput, platform::NarrowToUtf16(pending));
     AddToPane(editOutput, u"\r\n" + LoadModuleString(kIdCommandDone));
     pipe.Close();
     process.Close();
