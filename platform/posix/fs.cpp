@@ -1,0 +1,190 @@
+// Files and folders on Linux: /proc/self/exe, XDG folders, statfs, open(2) with no share modes.
+#include "platform/fs.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/statfs.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <string>
+
+#include "platform/utf.h"
+
+namespace platform {
+namespace {
+constexpr long kIso9660Magic = 0x9660;
+constexpr long kUdfMagic = 0x15013346;
+
+std::string Narrow(const std::u16string& path) { return Utf16ToUtf8(path); }
+
+std::string Env(const char* name)
+{
+    const char* v = std::getenv(name);
+    return v ? std::string(v) : std::string();
+}
+
+bool IsDirectory(const std::string& path)
+{
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// Turns an open descriptor of a regular file into a blocking stdio stream; closes it otherwise.
+std::FILE* AdoptRegular(int fd, const char* mode)
+{
+    if (fd < 0)
+        return nullptr;
+    struct stat st;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        close(fd);
+        return nullptr;
+    }
+    int flags = fcntl(fd, F_GETFL);
+    if (flags != -1)
+        fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    std::FILE* f = fdopen(fd, mode);
+    if (!f)
+        close(fd);
+    return f;
+}
+} // namespace
+
+char16_t PathSeparator() { return u'/'; }
+size_t MaxPathLength() { return std::u16string::npos; }
+
+std::u16string ExecutablePath()
+{
+    std::string buf(256, '\0');
+    for (;;) {
+        ssize_t n = readlink("/proc/self/exe", buf.data(), buf.size());
+        if (n < 0)
+            return {};
+        if (static_cast<size_t>(n) < buf.size()) {
+            buf.resize(static_cast<size_t>(n));
+            return Utf8ToUtf16(buf);
+        }
+        buf.resize(buf.size() * 2);
+    }
+}
+
+std::u16string DocumentsFolder()
+{
+    std::string docs = Env("XDG_DOCUMENTS_DIR");
+    if (!docs.empty())
+        return Utf8ToUtf16(docs);
+    std::string home = Env("HOME");
+    if (home.empty())
+        return {};
+    std::string sub = home + "/Documents";
+    return Utf8ToUtf16(IsDirectory(sub) ? sub : home);
+}
+
+std::u16string AppDataFolder()
+{
+    std::string config = Env("XDG_CONFIG_HOME");
+    if (!config.empty() && config[0] == '/')
+        return Utf8ToUtf16(config);
+    std::string home = Env("HOME");
+    return home.empty() ? std::u16string() : Utf8ToUtf16(home + "/.config");
+}
+
+uint32_t DriveType(const std::u16string& path)
+{
+    struct statfs sf;
+    if (statfs(Narrow(path).c_str(), &sf) != 0)
+        return kDriveNoRootDir;
+    long type = static_cast<long>(sf.f_type);
+    return type == kIso9660Magic || type == kUdfMagic ? kDriveCdRom : kDriveFixed;
+}
+
+bool FullPath(const std::u16string& path, std::u16string& full)
+{
+    if (path.empty())
+        return false;
+    if (path[0] == u'/') {
+        full = path;
+        return true;
+    }
+    std::string cwd(256, '\0');
+    while (!getcwd(cwd.data(), cwd.size())) {
+        if (errno != ERANGE)
+            return false;
+        cwd.resize(cwd.size() * 2);
+    }
+    cwd.resize(cwd.find('\0'));
+    full = Utf8ToUtf16(cwd);
+    if (full.empty() || full.back() != u'/')
+        full += u'/';
+    full += path;
+    return true;
+}
+
+bool Exists(const std::u16string& path)
+{
+    struct stat st;
+    return stat(Narrow(path).c_str(), &st) == 0;
+}
+
+bool CreateFolder(const std::u16string& path) { return mkdir(Narrow(path).c_str(), 0777) == 0; }
+
+bool IsReadOnlyFile(const std::u16string& path)
+{
+    std::string p = Narrow(path);
+    struct stat st;
+    if (stat(p.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return false;
+    // No write bit at all means read-only, even for a user (root) whom the OS would let write.
+    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        return true;
+    int fd = open(p.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return errno == EACCES || errno == EPERM || errno == EROFS;
+    close(fd);
+    return false;
+}
+
+// O_NONBLOCK keeps a FIFO planted under the name from blocking the open; AdoptRegular refuses it.
+std::FILE* OpenForReading(const std::u16string& path)
+{
+    return AdoptRegular(open(Narrow(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY), "rb");
+}
+
+std::FILE* OpenForWriting(const std::u16string& path)
+{
+    int fd = open(Narrow(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC | O_NOCTTY,
+                  0666);
+    return AdoptRegular(fd, "wb");
+}
+
+std::FILE* CreateNewFile(const std::u16string& path)
+{
+    int fd = open(Narrow(path).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY,
+                  0666);
+    return AdoptRegular(fd, "wb");
+}
+
+int64_t FileLength(std::FILE* file)
+{
+    struct stat st;
+    return fstat(fileno(file), &st) == 0 ? static_cast<int64_t>(st.st_size) : -1;
+}
+
+bool FlushToDisk(std::FILE* file) { return std::fflush(file) == 0 && fsync(fileno(file)) == 0; }
+
+bool RemoveFile(const std::u16string& path) { return unlink(Narrow(path).c_str()) == 0; }
+
+bool MoveReplace(const std::u16string& from, const std::u16string& to)
+{
+    std::string src = Narrow(from), dst = Narrow(to);
+    struct stat st;
+    if (lstat(dst.c_str(), &st) == 0) {
+        // A link is left in place: the caller then writes through it instead.
+        if (S_ISLNK(st.st_mode))
+            return false;
+        chmod(src.c_str(), st.st_mode & 07777);
+    }
+    return rename(src.c_str(), dst.c_str()) == 0;
+}
+} // namespace platform

@@ -1,0 +1,44 @@
+// CSettingsOs: the operating-system services the settings store uses, replaceable by tests.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+// Every call reports failure by its result; none throws for an OS failure. Names avoid the
+// Win32 macros (DeleteFile, ReplaceFile) so that a file including <windows.h> sees the same.
+class CSettingsOs {
+public:
+    virtual ~CSettingsOs() = default;
+
+    virtual char16_t PathSeparator() const = 0;
+    // Longest path the platform's fixed buffers hold (Windows 259, otherwise unlimited).
+    virtual size_t MaxPathLength() const = 0;
+    // Full path of the host process's executable; empty on failure.
+    virtual std::u16string ExecutablePath() const = 0;
+    // The user's documents and application-data folders; empty when unknown.
+    virtual std::u16string DocumentsFolder() const = 0;
+    virtual std::u16string AppDataFolder() const = 0;
+    // Drive type code of a path as GetDriveTypeW gives it (5: CD-ROM).
+    virtual uint32_t DriveType(const std::u16string& path) const = 0;
+    // Absolute form of path; false when it cannot be made (or would not fit).
+    virtual bool FullPath(const std::u16string& path, std::u16string& full) const = 0;
+    // A file or folder of that name exists.
+    virtual bool Exists(const std::u16string& path) const = 0;
+    // One level, no intermediate folders.
+    virtual bool CreateFolder(const std::u16string& path) const = 0;
+    // An existing file that cannot be written to (read-only).
+    virtual bool IsReadOnlyFile(const std::u16string& path) const = 0;
+    // Opens a regular file shared, for reading ("rb"); nullptr on failure.
+    virtual std::FILE* OpenForReading(const std::u16string& path) const = 0;
+    // Creates or truncates a file shared, for writing ("wb"); nullptr on failure.
+    virtual std::FILE* OpenForWriting(const std::u16string& path) const = 0;
+    // Creates a file that does not exist yet, for writing, never through a symbolic link.
+    virtual std::FILE* CreateNewFile(const std::u16string& path) const = 0;
+    virtual bool RemoveFile(const std::u16string& path) const = 0;
+    // Puts from in place of to in one step; false leaves both as they were.
+    virtual bool MoveReplace(const std::u16string& from, const std::u16string& to) const = 0;
+};
+
+// The real services of the platform this build runs on (stateless, lives for the process).
+const CSettingsOs& PlatformSettingsOs();

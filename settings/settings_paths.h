@@ -1,0 +1,15 @@
+// Path helpers of the settings store: trailing separator, folder tests, drive type.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "settings/settings_os.h"
+
+// Appends the platform's separator unless path is empty or already ends in it.
+void AddTrailingBackslash(std::u16string& path, char16_t separator);
+// A folder (or a file that cannot be opened for reading) exists at path.
+bool FolderExists(const CSettingsOs& os, const std::u16string& path);
+// A probe file "_w_tmp.tmp" can be created in folder (empty: the current directory).
+bool IsFolderWritable(const CSettingsOs& os, std::u16string folder);
+// The drive type of path's drive root ("C:\"), or of the whole path when it has none.
+uint32_t GetPathDriveType(const CSettingsOs& os, std::u16string path);

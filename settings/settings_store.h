@@ -1,0 +1,76 @@
+// CSettingsStore: the module's typed settings with defaults and corrections, its folder and file.
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "settings/ctsearch.h"
+#include "settings/settings_map.h"
+#include "settings/settings_os.h"
+
+// The value of a binary setting. The store owns the buffer.
+struct SBinData {
+    int32_t nLength = 0;
+    std::unique_ptr<uint8_t[]> pData;
+};
+
+class CSettingsStore {
+public:
+    // Chooses the settings folder with the platform's real services (runs at module load).
+    CSettingsStore();
+    // Chooses the settings folder with the given services, which must outlive the store.
+    explicit CSettingsStore(const CSettingsOs& os);
+    // Writes the file if a Load has run, then releases everything.
+    ~CSettingsStore();
+    CSettingsStore(const CSettingsStore&) = delete;
+    CSettingsStore& operator=(const CSettingsStore&) = delete;
+
+    // Sets the file path (empty: the settings folder's "lvp_hdr.xml") and merges the file in.
+    void Load(const std::u16string& path);
+    // Writes all four maps to the file path; nothing when no Load has run.
+    void Save();
+
+    std::u16string GetString(const std::u16string& key, const std::u16string& def);
+    void SetString(const std::u16string& key, const std::u16string& value,
+                   const std::u16string& def, bool normalize);
+    int32_t GetInt(const std::u16string& key, int32_t def);
+    void SetInt(const std::u16string& key, int32_t value);
+    void SetBinFromHex(const std::u16string& key, const std::u16string& text);
+
+    std::u16string NormalizeString(const std::u16string& key, const std::u16string& value) const;
+    int32_t NormalizeInt(const std::u16string& key, int32_t value) const;
+    int32_t DefaultInt(const std::u16string& key) const;
+
+    // Read access for callers that inspect the store as a whole.
+    const CSettingsMap<std::u16string>& StringMap() const { return m_mapString; }
+    const CSettingsMap<int32_t>& IntMap() const { return m_mapInt; }
+    const CSettingsMap<bool>& BoolMap() const { return m_mapBool; }
+    const CSettingsMap<SBinData>& BinMap() const { return m_mapBin; }
+    bool IsOnCdRom() const { return m_bOnCdRom; }
+    const std::u16string& FilePath() const { return m_strFilePath; }
+    const std::u16string& Folder() const { return m_strFolder; }
+    const std::u16string& ExePath() const { return m_strExePath; }
+    const std::u16string& ExeFolder() const { return m_strExeFolder; }
+
+private:
+    void LocateSettingsFolder();
+    void ReadSettingsText(const std::u16string& text);
+    void CommitElement(const std::u16string& key, const std::u16string& type,
+                       const std::u16string& value);
+    bool WriteSettingsFile(std::FILE* file, bool commit) const;
+
+    const CSettingsOs& m_os;
+    CTSearch m_search;
+    CSettingsMap<std::u16string> m_mapString;
+    CSettingsMap<int32_t> m_mapInt;
+    CSettingsMap<bool> m_mapBool;
+    CSettingsMap<SBinData> m_mapBin;
+    bool m_bOnCdRom = false;
+    std::u16string m_strFilePath;
+    std::u16string m_strFolder;
+    std::u16string m_strExePath;
+    std::u16string m_strExeFolder;
+};
+
+// The module's one store. It is defined by the plug-in module, not by this library.
+extern CSettingsStore g_Settings;

@@ -1,0 +1,93 @@
+// FakeOs: an in-memory file system for the folder choice, with Windows or Linux separators.
+#pragma once
+#include <cstdio>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "settings/settings_os.h"
+#include "test_util.h"
+
+class FakeOs : public CSettingsOs {
+public:
+    char16_t sep = u'\\';
+    size_t maxPath = 259;
+    std::u16string exe, docs, appData;
+    std::u16string cwd = u"C:\\cwd";
+    std::map<std::u16string, uint32_t> driveTypes; // by the exact path asked; others: fixed (3)
+    std::set<std::u16string> folders;               // existing folders, no trailing separator
+    std::set<std::u16string> files;                 // existing readable files
+    std::map<std::u16string, std::string> contents; // what reading a file gives (else nothing)
+    std::set<std::u16string> readOnlyFolders;       // no file can be created in these
+    bool createFolderFails = false;
+
+    mutable std::vector<std::u16string> driveQueries, createdFolders, createdFiles;
+
+    char16_t PathSeparator() const override { return sep; }
+    size_t MaxPathLength() const override { return maxPath; }
+    std::u16string ExecutablePath() const override { return exe; }
+    std::u16string DocumentsFolder() const override { return docs; }
+    std::u16string AppDataFolder() const override { return appData; }
+    uint32_t DriveType(const std::u16string& p) const override
+    {
+        driveQueries.push_back(p);
+        auto it = driveTypes.find(p);
+        return it == driveTypes.end() ? 3 : it->second;
+    }
+    bool FullPath(const std::u16string& p, std::u16string& full) const override
+    {
+        const bool absolute = (p.size() > 1 && p[1] == u':') || (!p.empty() && p[0] == sep);
+        full = absolute ? p : cwd + sep + p;
+        return full.size() <= maxPath;
+    }
+    bool Exists(const std::u16string& p) const override
+    {
+        return folders.count(Trim(p)) || files.count(p);
+    }
+    bool CreateFolder(const std::u16string& p) const override
+    {
+        if (createFolderFails || Exists(p) || !folders.count(Parent(p)))
+            return false;
+        const_cast<FakeOs*>(this)->folders.insert(Trim(p));
+        createdFolders.push_back(p);
+        return true;
+    }
+    bool IsReadOnlyFile(const std::u16string&) const override { return false; }
+    std::FILE* OpenForReading(const std::u16string& p) const override
+    {
+        if (!files.count(p))
+            return nullptr;
+        auto it = contents.find(p);
+        return ScratchFile(it == contents.end() ? std::string() : it->second);
+    }
+    std::FILE* OpenForWriting(const std::u16string& p) const override { return CreateNewFile(p); }
+    std::FILE* CreateNewFile(const std::u16string& p) const override
+    {
+        const std::u16string parent = Parent(p);
+        if (readOnlyFolders.count(parent) || !folders.count(parent))
+            return nullptr;
+        createdFiles.push_back(p);
+        return ScratchFile({});
+    }
+    bool RemoveFile(const std::u16string& p) const override
+    {
+        return const_cast<FakeOs*>(this)->files.erase(p) > 0;
+    }
+    bool MoveReplace(const std::u16string&, const std::u16string&) const override { return false; }
+
+private:
+    std::u16string Trim(std::u16string p) const
+    {
+        while (p.size() > 1 && p.back() == sep)
+            p.pop_back();
+        return p;
+    }
+    // The folder holding p; the current folder for a bare name.
+    std::u16string Parent(const std::u16string& p) const
+    {
+        const std::u16string t = Trim(p);
+        const size_t k = t.rfind(sep);
+        return k == std::u16string::npos ? cwd : Trim(t.substr(0, k + 1));
+    }
+};

@@ -1,0 +1,214 @@
+// Folder choice through the fake OS: every branch, with Windows and Linux separators.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "fake_os.h"
+#include "settings/settings_paths.h"
+#include "settings/settings_store.h"
+
+namespace {
+using Strings = std::vector<std::u16string>;
+
+// A user with C:\Users\u\Documents and C:\Users\u\AppData (no Lumivant yet), host in C:\Host.
+FakeOs WindowsUser()
+{
+    FakeOs os;
+    os.exe = u"C:\\Host\\host.exe";
+    os.docs = u"C:\\Users\\u\\Documents";
+    os.appData = u"C:\\Users\\u\\AppData";
+    os.folders = {u"C:", u"C:\\cwd", u"C:\\Host", u"C:\\Users\\u\\Documents", u"C:\\Users\\u\\AppData"};
+    return os;
+}
+
+FakeOs LinuxUser()
+{
+    FakeOs os;
+    os.sep = u'/';
+    os.maxPath = std::u16string::npos;
+    os.cwd = u"/cwd";
+    os.exe = u"/opt/host/host";
+    os.docs = u"/home/u/Documents";
+    os.appData = u"/home/u/.config";
+    os.folders = {u"/", u"/cwd", u"/opt/host", u"/home/u/Documents", u"/home/u/.config"};
+    return os;
+}
+
+struct Row {
+    const char* name;
+    std::function<FakeOs()> make;
+    std::u16string folder;
+    std::u16string exeFolder;
+    bool onCdRom;
+    Strings created;
+};
+
+TEST(FolderChoiceTest, EveryBranch)
+{
+    const std::u16string longAppData = u"C:\\" + std::u16string(248, u'a'); // 251 characters
+    const Row rows[] = {
+        {"Lumivant created under application data", WindowsUser, u"C:\\Users\\u\\AppData\\Lumivant\\",
+         u"C:\\Host\\", false, {u"C:\\Users\\u\\AppData\\Lumivant"}},
+        {"Lumivant already there",
+         [] {
+             FakeOs os = WindowsUser();
+             os.folders.insert(u"C:\\Users\\u\\AppData\\Lumivant");
+             return os;
+         },
+         u"C:\\Users\\u\\AppData\\Lumivant\\", u"C:\\Host\\", false, {}},
+        {"settings file beside the host",
+         [] {
+             FakeOs os = WindowsUser();
+             os.files.insert(u"C:\\Host\\lvp_hdr.xml");
+             os.readOnlyFolders.insert(u"C:\\Host"); // taken even if not writable
+             return os;
+         },
+         u"C:\\Host\\", u"C:\\Host\\", false, {}},
+        {"host on a CD-ROM",
+         [] {
+             FakeOs os = WindowsUser();
+             os.exe = u"D:\\Setup\\host.exe";
+             os.driveTypes[u"D:\\"] = 5;
+             return os;
+         },
+         u"D:\\Setup\\", u"D:\\Setup\\", true, {}},
+        {"Lumivant cannot be created: documents, no subfolder",
+         [] {
+             FakeOs os = WindowsUser();
+             os.createFolderFails = true;
+             return os;
+         },
+         u"C:\\Users\\u\\Documents\\", u"C:\\Host\\", false, {}},
+        {"a file named Lumivant is in the way",
+         [] {
+             FakeOs os = WindowsUser();
+             os.files.insert(u"C:\\Users\\u\\AppData\\Lumivant");
+             return os;
+         },
+         u"C:\\Users\\u\\Documents\\", u"C:\\Host\\", false, {}},
+        {"no application-data folder",
+         [] {
+             FakeOs os = WindowsUser();
+             os.appData.clear();
+             return os;
+         },
+         u"C:\\Users\\u\\Documents\\", u"C:\\Host\\", false, {}},
+        {"application-data path too long for the buffers",
+         [longAppData] {
+             FakeOs os = WindowsUser();
+             os.appData = longAppData;
+             os.folders.insert(longAppData);
+             return os;
+         },
+         u"C:\\Users\\u\\Documents\\", u"C:\\Host\\", false, {}},
+        {"neither folder: current directory",
+         [] {
+             FakeOs os = WindowsUser();
+             os.appData.clear();
+             os.docs.clear();
+             return os;
+         },
+         u"", u"C:\\Host\\", false, {}},
+        {"chosen folder not writable: host folder, untested",
+         [] {
+             FakeOs os = WindowsUser();
+             os.readOnlyFolders = {u"C:\\Users\\u\\AppData\\Lumivant", u"C:\\Host"};
+             return os;
+         },
+         u"C:\\Host\\", u"C:\\Host\\", false, {u"C:\\Users\\u\\AppData\\Lumivant"}},
+        {"no executable path: .\\",
+         [] {
+             FakeOs os = WindowsUser();
+             os.exe.clear();
+             os.appData.clear();
+             os.docs.clear();
+             os.readOnlyFolders.insert(u"C:\\cwd");
+             return os;
+         },
+         u".\\", u".\\", false, {}},
+        {"executable without a folder part",
+         [] {
+             FakeOs os = WindowsUser();
+             os.exe = u"host.exe";
+             os.readOnlyFolders.insert(u"C:\\Users\\u\\AppData\\Lumivant");
+             return os;
+         },
+         u"", u"", false, {u"C:\\Users\\u\\AppData\\Lumivant"}},
+        {"documents folder already ends in a separator",
+         [] {
+             FakeOs os = WindowsUser();
+             os.appData.clear();
+             os.docs = u"C:\\";
+             return os;
+         },
+         u"C:\\", u"C:\\Host\\", false, {}},
+        {"linux: Lumivant under the config folder", LinuxUser, u"/home/u/.config/Lumivant/", u"/opt/host/",
+         false, {u"/home/u/.config/Lumivant"}},
+        {"linux: on a CD-ROM",
+         [] {
+             FakeOs os = LinuxUser();
+             os.driveTypes[u"/opt/host/"] = 5; // no drive letter: the whole folder is asked
+             return os;
+         },
+         u"/opt/host/", u"/opt/host/", true, {}},
+        {"linux: no HOME",
+         [] {
+             FakeOs os = LinuxUser();
+             os.exe.clear();
+             os.appData.clear();
+             os.docs.clear();
+             os.readOnlyFolders.insert(u"/cwd");
+             return os;
+         },
+         u"./", u"./", false, {}},
+    };
+    for (const Row& r : rows) {
+        const FakeOs os = r.make();
+        CSettingsStore store(os);
+        EXPECT_EQ(Utf8(store.Folder()), Utf8(r.folder)) << r.name;
+        EXPECT_EQ(Utf8(store.ExeFolder()), Utf8(r.exeFolder)) << r.name;
+        EXPECT_EQ(store.ExePath(), os.exe) << r.name;
+        EXPECT_EQ(store.IsOnCdRom(), r.onCdRom) << r.name;
+        EXPECT_EQ(os.createdFolders, r.created) << r.name;
+        EXPECT_TRUE(store.FilePath().empty()) << r.name;
+    }
+}
+
+TEST(FolderChoiceTest, DriveRootOnlyWhenThePathHasOne)
+{
+    FakeOs os = WindowsUser();
+    EXPECT_EQ(GetPathDriveType(os, u"C:\\Host\\"), 3u);
+    EXPECT_EQ(GetPathDriveType(os, u"C:relative"), 3u);
+    EXPECT_EQ(GetPathDriveType(os, u"\\\\server\\share\\"), 3u);
+    EXPECT_EQ(GetPathDriveType(os, u"C:"), 3u);
+    EXPECT_EQ(os.driveQueries, (Strings{u"C:\\", u"C:relative", u"\\\\server\\share\\", u"C:"}));
+}
+
+TEST(FolderChoiceTest, PathHelpers)
+{
+    struct Row {
+        std::u16string in, out;
+    } rows[] = {{u"", u""}, {u"C:\\a", u"C:\\a\\"}, {u"C:\\a\\", u"C:\\a\\"}, {u"C:/a/", u"C:/a/\\"}};
+    for (const Row& r : rows) {
+        std::u16string p = r.in;
+        AddTrailingBackslash(p, u'\\');
+        EXPECT_EQ(p, r.out);
+    }
+    FakeOs os = WindowsUser();
+    os.files.insert(u"C:\\Host\\host.exe");
+    EXPECT_FALSE(FolderExists(os, u""));
+    EXPECT_FALSE(FolderExists(os, u"C:\\Host\\host.exe")); // a file is not a folder
+    EXPECT_TRUE(FolderExists(os, u"C:\\Host"));
+    EXPECT_TRUE(FolderExists(os, u"C:\\Host\\"));
+    EXPECT_FALSE(FolderExists(os, u"C:\\Nowhere"));
+    os.folders.insert(u"C:\\cwd\\sub");
+    EXPECT_TRUE(FolderExists(os, u"sub")); // made absolute first
+
+    os.createdFiles.clear();
+    EXPECT_TRUE(IsFolderWritable(os, u"C:\\Host"));
+    EXPECT_TRUE(IsFolderWritable(os, u""));
+    os.readOnlyFolders.insert(u"C:\\Host");
+    EXPECT_FALSE(IsFolderWritable(os, u"C:\\Host\\"));
+    EXPECT_EQ(os.createdFiles, (Strings{u"C:\\Host\\_w_tmp.tmp", u"_w_tmp.tmp"}));
+}
+} // namespace

@@ -1,0 +1,75 @@
+// Helpers of the settings tests: temporary folders, file bytes, redirected OS folders, map dumps.
+#pragma once
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "settings/settings_store.h"
+
+namespace fs = std::filesystem;
+
+// A fresh folder under the system's temporary folder, removed with everything in it.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const fs::path& path() const { return m_path; }
+    // The UTF-16 path of a name inside the folder (empty name: the folder itself).
+    std::u16string u16(std::string_view name = {}) const;
+
+private:
+    fs::path m_path;
+};
+
+// A new file in a scratch folder of the process, holding bytes, open for reading and writing
+// at its start (a stand-in for files of the fake OS).
+std::FILE* ScratchFile(const std::string& bytes);
+
+std::string ReadBytes(const fs::path& path);
+void WriteBytes(const fs::path& path, std::string_view bytes);
+
+// The platform's real services, with any call open to be replaced by a test.
+class ForwardingOs : public CSettingsOs {
+public:
+    char16_t PathSeparator() const override { return m_real.PathSeparator(); }
+    size_t MaxPathLength() const override { return m_real.MaxPathLength(); }
+    std::u16string ExecutablePath() const override { return m_real.ExecutablePath(); }
+    std::u16string DocumentsFolder() const override { return m_real.DocumentsFolder(); }
+    std::u16string AppDataFolder() const override { return m_real.AppDataFolder(); }
+    uint32_t DriveType(const std::u16string& p) const override { return m_real.DriveType(p); }
+    bool FullPath(const std::u16string& p, std::u16string& f) const override { return m_real.FullPath(p, f); }
+    bool Exists(const std::u16string& p) const override { return m_real.Exists(p); }
+    bool CreateFolder(const std::u16string& p) const override { return m_real.CreateFolder(p); }
+    bool IsReadOnlyFile(const std::u16string& p) const override { return m_real.IsReadOnlyFile(p); }
+    std::FILE* OpenForReading(const std::u16string& p) const override { return m_real.OpenForReading(p); }
+    std::FILE* OpenForWriting(const std::u16string& p) const override { return m_real.OpenForWriting(p); }
+    std::FILE* CreateNewFile(const std::u16string& p) const override { return m_real.CreateNewFile(p); }
+    bool RemoveFile(const std::u16string& p) const override { return m_real.RemoveFile(p); }
+    bool MoveReplace(const std::u16string& f, const std::u16string& t) const override
+    {
+        return m_real.MoveReplace(f, t);
+    }
+
+protected:
+    const CSettingsOs& m_real = PlatformSettingsOs();
+};
+
+// Real services whose executable, documents and application-data folders lie in one folder,
+// so a store built on it never touches the user's own folders.
+class RedirectedOs : public ForwardingOs {
+public:
+    explicit RedirectedOs(const TempDir& dir) : m_dir(dir.u16()) {}
+    std::u16string ExecutablePath() const override { return m_dir + PathSeparator() + u"host.exe"; }
+    std::u16string DocumentsFolder() const override { return m_dir; }
+    std::u16string AppDataFolder() const override { return m_dir; }
+
+private:
+    std::u16string m_dir;
+};
+
+// Every entry of the four maps in their iteration order, one "type:key=value" line each
+// (binary values in hex, "-" for an empty one). writtenOnly: only what Save writes.
+std::string Dump(const CSettingsStore& store, bool writtenOnly = false);
+std::string Utf8(const std::u16string& text);
