@@ -12,7 +12,7 @@ mkdir -p "$out"
 shots=$(mktemp -d)
 rm -f "$out/toolrun_midrun.png"
 export LVP_SHOT_DIR="Z:${shots//\//\\}"
-"$here/scripts/wine-run" "$exe" --gtest_also_run_disabled_tests --gtest_filter='ToolRunOnScreen.*' \
+"$here/scripts/wine-run" "$exe" \
     --gtest_output="xml:$xml" &
 pid=$!
 for _ in $(seq 600); do
