@@ -231,14 +231,20 @@ TEST_F(ToolRun, ProgramThatCannotStartLeavesThePaneEmpty)
 
 TEST_F(ToolRun, CommandLineOverTheLimitIsRefused)
 {
-    // Far beyond 32 767 characters and beyond the usual argument space of 2 MiB.
+    // Far beyond 32 767 characters and beyond the usual argument space of 2 MiB; the last
+    // argument alone passes Linux's 128 KiB limit for one argument.
     std::vector<std::u16string> steps(40, u"out:" + std::u16string(100000, u'x'));
+    steps.push_back(u"out:" + std::u16string(200000, u'z'));
     platform::SCommandLine command = lvp::BuildToolCommand(kFake, u"out.jpg", 95, {});
     for (const auto& s : steps) {
         command.strCommandLine += u" \"" + s + u"\"";
         command.args.push_back(s);
     }
     ASSERT_TRUE(platform::IsCommandLineTooLong(command));
+    const std::u16string one(200000, u'z');
+    EXPECT_TRUE(platform::IsCommandLineTooLong(lvp::BuildToolCommand(kFake, u"o", 1, {one.c_str()})));
+    const std::u16string fits(3000, u'y');
+    EXPECT_FALSE(platform::IsCommandLineTooLong(lvp::BuildToolCommand(kFake, u"o", 1, {fits.c_str()})));
     lvp::RunAndShowOutput(m_pPane->m_edit, command);
     EXPECT_EQ(Text(), lvp::LoadModuleString(110));
     EXPECT_EQ(m_cursor.m_nBeginCount, 0);
