@@ -1,0 +1,110 @@
+// A stand-in for the fusion program: each argument is a step of a small script (out:, err:,
+// lines:, wait:, touch:, sleep:, exit:, grandchild:, args, argshex); other arguments are ignored.
+#include "tests/helpers/fake_tool.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+namespace {
+// Decodes \n, \r, \t, \0, \\ and \xHH.
+std::string Unescape(const std::string& s)
+{
+    std::string out;
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (s[i] != '\\' || i + 1 == s.size()) {
+            out += s[i];
+            continue;
+        }
+        char c = s[++i];
+        if (c == 'n')
+            out += '\n';
+        else if (c == 'r')
+            out += '\r';
+        else if (c == 't')
+            out += '\t';
+        else if (c == '0')
+            out += '\0';
+        else if (c == 'x' && i + 2 < s.size() + 1) {
+            out += static_cast<char>(std::stoi(s.substr(i + 1, 2), nullptr, 16));
+            i += 2;
+        } else
+            out += c;
+    }
+    return out;
+}
+
+void Write(std::FILE* f, const std::string& bytes)
+{
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fflush(f);
+}
+
+bool Starts(const std::string& s, const char* prefix, std::string& rest)
+{
+    std::string p(prefix);
+    if (s.compare(0, p.size(), p) != 0)
+        return false;
+    rest = s.substr(p.size());
+    return true;
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    fake_tool::SetBinaryOutput();
+    const std::vector<std::string> args = fake_tool::Arguments(argc, argv);
+    for (const std::string& arg : args) {
+        std::string v;
+        if (Starts(arg, "out:", v)) {
+            Write(stdout, Unescape(v));
+        } else if (Starts(arg, "err:", v)) {
+            Write(stderr, Unescape(v));
+        } else if (Starts(arg, "lines:", v)) {
+            // Lines of 100 bytes each, line feed included.
+            std::string all;
+            for (int i = 0, n = std::atoi(v.c_str()); i < n; ++i) {
+                char line[128];
+                std::snprintf(line, sizeof line, "%08d %090d\n", i, 0);
+                all += line;
+            }
+            Write(stdout, all);
+        } else if (Starts(arg, "wait:", v)) {
+            auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+            while (!std::filesystem::exists(std::filesystem::u8path(v))) {
+                if (std::chrono::steady_clock::now() > until) {
+                    Write(stdout, "timeout\n");
+                    break;
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            }
+        } else if (Starts(arg, "touch:", v)) {
+            std::ofstream(std::filesystem::u8path(v)).put('x');
+        } else if (Starts(arg, "sleep:", v)) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(std::atoi(v.c_str())));
+        } else if (Starts(arg, "exit:", v)) {
+            return std::atoi(v.c_str());
+        } else if (Starts(arg, "grandchild:", v)) {
+            if (!fake_tool::StartGrandchild(std::atoi(v.c_str())))
+                Write(stdout, "grandchild failed\n");
+        } else if (arg == "args" || arg == "argshex") {
+            for (const std::string& a : args) {
+                std::string line;
+                if (arg == "args") {
+                    line = a;
+                } else {
+                    for (unsigned char c : a) {
+                        char hex[3];
+                        std::snprintf(hex, sizeof hex, "%02X", c);
+                        line += hex;
+                    }
+                }
+                Write(stdout, line + "\n");
+            }
+        }
+    }
+    return 0;
+}

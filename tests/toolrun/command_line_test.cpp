@@ -1,0 +1,55 @@
+// The fusion program's command line and argument vector, from the dialog's values and the selection.
+#include "ui/command_line.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+using lvp::CSelection;
+
+TEST(CommandLine, ExampleAndInputsInOrder)
+{
+    CSelection inputs{u"D:\\Bilder\\a.jpg", u"D:\\Bilder\\b.jpg", u"D:\\Bilder\\c.jpg"};
+    EXPECT_EQ(lvp::BuildCommandLine(u"C:\\Tools\\enfuse.exe", u"D:\\Bilder\\a-c.jpg", 95, inputs),
+              u"\"C:\\Tools\\enfuse.exe\" -o \"D:\\Bilder\\a-c.jpg\" --compression=95 \"D:\\Bilder\\a.jpg\" "
+              u"\"D:\\Bilder\\b.jpg\" \"D:\\Bilder\\c.jpg\"");
+    EXPECT_EQ(lvp::BuildArgumentVector(u"/usr/bin/enfuse", u"/b/a-c.jpg", 95, {u"/b/a.jpg", u"/b/b.jpg", u"/b/c.jpg"}),
+              (std::vector<std::u16string>{u"/usr/bin/enfuse", u"-o", u"/b/a-c.jpg", u"--compression=95", u"/b/a.jpg",
+                                           u"/b/b.jpg", u"/b/c.jpg"}));
+}
+
+TEST(CommandLine, QualityAsSignedDecimalAndPathsVerbatim)
+{
+    struct Case {
+        const char16_t* program;
+        const char16_t* output;
+        std::uint32_t quality;
+        CSelection inputs;
+        std::u16string line;
+    } cases[] = {
+        {u"p", u"o", 0, {}, u"\"p\" -o \"o\" --compression=0"},
+        {u"p", u"o", 100, {}, u"\"p\" -o \"o\" --compression=100"},
+        {u"p", u"o", 7, {}, u"\"p\" -o \"o\" --compression=7"},
+        // The template prints the 32 bits as a signed number.
+        {u"p", u"o", 2147483647u, {}, u"\"p\" -o \"o\" --compression=2147483647"},
+        {u"p", u"o", 2147483648u, {}, u"\"p\" -o \"o\" --compression=-2147483648"},
+        {u"p", u"o", 4294967295u, {}, u"\"p\" -o \"o\" --compression=-1"},
+        // Inserts are copied as they are, directives inside them included.
+        {u"C:\\100%\\%1!s!", u"a %2 b!d!", 95, {u"%3!d!"}, u"\"C:\\100%\\%1!s!\" -o \"a %2 b!d!\" --compression=95 \"%3!d!\""},
+        {u"", u"", 95, {}, u"\"\" -o \"\" --compression=95"},
+        // A null entry contributes its quotes but no path.
+        {u"p", u"o", 1, {u"a", nullptr, u"b"}, u"\"p\" -o \"o\" --compression=1 \"a\" \"\" \"b\""},
+        {u"C:\\Bäume €\\enfuse.exe", u"ö.jpg", 95, {u"\U0001F600.jpg"},
+         u"\"C:\\Bäume €\\enfuse.exe\" -o \"ö.jpg\" --compression=95 \"\U0001F600.jpg\""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(lvp::BuildCommandLine(c.program, c.output, c.quality, c.inputs), c.line);
+        auto args = lvp::BuildArgumentVector(c.program, c.output, c.quality, c.inputs);
+        ASSERT_EQ(args.size(), 4 + c.inputs.size());
+        EXPECT_EQ(args[0], c.program);
+        EXPECT_EQ(args[2], c.output);
+        EXPECT_EQ(args[3], c.line.substr(c.line.find(u"--compression="), args[3].size()));
+        for (size_t i = 0; i < c.inputs.size(); ++i)
+            EXPECT_EQ(args[4 + i], c.inputs[i] ? c.inputs[i] : u"");
+    }
+}
+} // namespace

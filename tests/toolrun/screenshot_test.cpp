@@ -1,0 +1,31 @@
+// Run by screenshot.sh under Wine: a visible pane that holds the first lines while the tool
+// waits, so that a screenshot taken then shows what the user sees during the run.
+#include "platform/utf.h"
+#include "tests/toolrun/test_os.h"
+#include "ui/command_line.h"
+#include "ui/tool_run.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace {
+TEST(ToolRunOnScreen, LiveOutput)
+{
+    const std::u16string fake = platform::Utf8ToUtf16(LVP_FAKE_TOOL);
+    const char* dir = std::getenv("LVP_SHOT_DIR");
+    ASSERT_NE(dir, nullptr);
+    const std::u16string ready = platform::Utf8ToUtf16(std::string(dir) + "/ready");
+    const std::u16string go = platform::Utf8ToUtf16(std::string(dir) + "/go");
+    auto pane = toolrun_test::MakeTestPane(true);
+    std::vector<std::u16string> steps = {u"out:enfuse 4.2 (Testlauf)\\r\\n", u"err:Warnung: Datei ohne EXIF-Daten\\r\\n",
+                                         u"lines:3", u"touch:" + ready, u"wait:" + go, u"out:Fertig.\\r\\n"};
+    lvp::CSelection selection;
+    for (const auto& s : steps)
+        selection.push_back(s.c_str());
+    lvp::RunAndShowOutput(pane->m_edit, lvp::BuildToolCommand(fake, u"out.jpg", 95, selection));
+    std::u16string text = pane->m_edit.GetWindowText();
+    EXPECT_EQ(text.find(u"timeout"), std::u16string::npos);
+    EXPECT_NE(text.find(u"Fertig."), std::u16string::npos);
+}
+} // namespace

@@ -1,0 +1,280 @@
+// The tool run against the fake program: what reaches the pane, when, and what is left behind.
+#include "tests/toolrun/test_os.h"
+#include "platform/utf.h"
+#include "resources/strings.h"
+#include "ui/command_line.h"
+#include "ui/framework/model/model_wnd.h"
+#include "ui/tool_run.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+namespace {
+using toolrun_test::CTestPane;
+namespace fs = std::filesystem;
+
+const std::u16string kFake = platform::Utf8ToUtf16(LVP_FAKE_TOOL);
+
+// Passes every call on to the pane's backend, and records the added texts and the cursor.
+class CRecordingBackend : public lvp::CWndBackend {
+public:
+    CRecordingBackend(std::unique_ptr<lvp::CWndBackend> pInner, const lvp::CModelCursor& cursor)
+        : m_pInner(std::move(pInner)), m_cursor(cursor)
+    {
+    }
+    int GetDlgCtrlID() const override { return m_pInner->GetDlgCtrlID(); }
+    void SetWindowText(std::u16string_view t) override { m_pInner->SetWindowText(t); }
+    std::u16string GetWindowText() const override { return m_pInner->GetWindowText(); }
+    int GetWindowTextLength() const override { return m_pInner->GetWindowTextLength(); }
+    void ShowWindow(bool b) override { m_pInner->ShowWindow(b); }
+    bool IsWindowVisible() const override { return m_pInner->IsWindowVisible(); }
+    void EnableWindow(bool b) override { m_pInner->EnableWindow(b); }
+    bool IsWindowEnabled() const override { return m_pInner->IsWindowEnabled(); }
+    void MoveWindow(const lvp::SRect& r, bool b) override { m_pInner->MoveWindow(r, b); }
+    lvp::SRect GetWindowRect() const override { return m_pInner->GetWindowRect(); }
+    void UpdateWindow() override
+    {
+        ++m_nUpdates;
+        m_pInner->UpdateWindow();
+    }
+    void SetSel(int s, int e) override { m_pInner->SetSel(s, e); }
+    void GetSel(int& s, int& e) const override { m_pInner->GetSel(s, e); }
+    void ScrollCaret() override { m_pInner->ScrollCaret(); }
+    void ReplaceSel(std::u16string_view t, bool b) override
+    {
+        int s = 0, e = 0;
+        m_pInner->GetSel(s, e);
+        m_bAllAtEnd = m_bAllAtEnd && s == e && e == m_pInner->GetWindowTextLength();
+        m_bCursorShown = m_bCursorShown && m_cursor.m_nDepth > 0;
+        m_pInner->ReplaceSel(t, b);
+        m_adds.emplace_back(t);
+        if (m_onAdd)
+            m_onAdd(m_pInner->GetWindowText());
+    }
+    void SetLimitText(unsigned n) override { m_pInner->SetLimitText(n); }
+    unsigned GetLimitText() const override { return m_pInner->GetLimitText(); }
+
+    std::unique_ptr<lvp::CWndBackend> m_pInner;
+    const lvp::CModelCursor& m_cursor;
+    std::vector<std::u16string> m_adds;
+    std::function<void(const std::u16string&)> m_onAdd;
+    bool m_bAllAtEnd = true;    // every text went to the end, nothing selected
+    bool m_bCursorShown = true; // the wait cursor was up for every text
+    int m_nUpdates = 0;
+};
+
+class ToolRun : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_pBefore = lvp::SetCursorBackend(&m_cursor);
+        m_pPane = toolrun_test::MakeTestPane();
+        m_pRecorder = new CRecordingBackend(m_pPane->m_edit.Detach(), m_cursor);
+        m_pPane->m_edit.Attach(std::unique_ptr<lvp::CWndBackend>(m_pRecorder));
+        m_dir = fs::temp_directory_path() /
+                ("lvp_toolrun_" + std::to_string(reinterpret_cast<std::uintptr_t>(this)) + "_" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir);
+    }
+    void TearDown() override
+    {
+        m_pPane.reset();
+        lvp::SetCursorBackend(m_pBefore);
+        std::error_code ec;
+        fs::remove_all(m_dir, ec);
+    }
+    std::u16string Marker(const char* name) const { return (m_dir / name).u16string(); }
+    // Runs the fake program with the steps as its input files.
+    void Run(const std::vector<std::u16string>& steps, const std::u16string& program = kFake)
+    {
+        lvp::CSelection selection;
+        for (const auto& s : steps)
+            selection.push_back(s.c_str());
+        lvp::RunAndShowOutput(m_pPane->m_edit, lvp::BuildToolCommand(program, u"out.jpg", 95, selection));
+    }
+    std::u16string Text() const { return m_pPane->m_edit.GetWindowText(); }
+
+    lvp::CModelCursor m_cursor;
+    lvp::CCursorBackend* m_pBefore = nullptr;
+    std::unique_ptr<CTestPane> m_pPane;
+    CRecordingBackend* m_pRecorder = nullptr; // owned by the pane's CEdit
+    fs::path m_dir;
+    const std::u16string m_strDone = u"\r\n" + lvp::LoadModuleString(109);
+};
+
+TEST_F(ToolRun, OutputReachesThePaneLineByLine)
+{
+    struct Case {
+        const char* name;
+        std::vector<std::u16string> steps;
+        std::u16string output; // what the pane shows before the closing message
+        std::u16string last;   // the text without line feed at the end of the output
+    } cases[] = {
+        {"nothing", {}, u"", u""},
+        {"no final line feed", {u"out:a\\nlast"}, u"a\nlast", u"last"},
+        {"CR LF lines", {u"out:one\\r\\ntwo\\r\\n"}, u"one\r\ntwo\r\n", u""},
+        {"stderr among stdout", {u"out:1\\n", u"err:warning\\n", u"out:2\\n"}, u"1\nwarning\n2\n", u""},
+        {"exit code ignored", {u"out:x\\n", u"exit:3"}, u"x\n", u""},
+        {"zero bytes add nothing", {u"out:a\\0b\\n\\0"}, u"ab\n", u""},
+        {"lone carriage return", {u"out:a\\rb"}, u"a\rb", u"a\rb"},
+        {"arguments in order",
+         {u"args", u"in 1.jpg", u"in2.jpg", u"C:\\x\\in3.jpg"},
+         u"-o\nout.jpg\n--compression=95\nargs\nin 1.jpg\nin2.jpg\nC:\\x\\in3.jpg\n", u""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_pRecorder->m_adds.clear();
+        m_pRecorder->m_nUpdates = 0;
+        m_pPane->m_edit.SetWindowText(u"left from before");
+        Run(c.steps);
+        EXPECT_EQ(Text(), c.output + m_strDone);
+        // Complete lines, then the rest without line feed, then the closing message.
+        const auto& adds = m_pRecorder->m_adds;
+        ASSERT_GE(adds.size(), 2u);
+        EXPECT_EQ(adds.back(), m_strDone);
+        EXPECT_EQ(adds[adds.size() - 2], c.last);
+        for (size_t i = 0; i + 2 < adds.size(); ++i)
+            EXPECT_EQ(adds[i].back(), u'\n') << i;
+        EXPECT_EQ(m_cursor.m_nDepth, 0);
+        EXPECT_EQ(m_pRecorder->m_nUpdates, static_cast<int>(adds.size())); // repainted after each text
+    }
+    EXPECT_TRUE(m_pRecorder->m_bAllAtEnd);
+    EXPECT_TRUE(m_pRecorder->m_bCursorShown);
+    EXPECT_EQ(m_cursor.m_nBeginCount, static_cast<int>(std::size(cases)));
+}
+
+TEST_F(ToolRun, LineIsInThePaneBeforeTheToolWritesTheNext)
+{
+    const std::u16string go = Marker("go");
+    std::u16string atFirst;
+    m_pRecorder->m_onAdd = [&](const std::u16string& text) {
+        if (atFirst.empty()) {
+            atFirst = text;
+            std::ofstream(fs::path(go)).put('x');
+        }
+    };
+    Run({u"out:first\\n", u"wait:" + go, u"out:second\\n"});
+    EXPECT_EQ(atFirst, u"first\n");
+    EXPECT_EQ(Text(), u"first\nsecond\n" + m_strDone);
+    EXPECT_EQ(m_pRecorder->m_adds.back(), m_strDone);
+}
+
+TEST_F(ToolRun, LargeOutputIsKeptWhole)
+{
+    Run({u"lines:20000"});
+    std::u16string text = Text();
+    ASSERT_EQ(text.size(), 20000u * 100u + m_strDone.size());
+    EXPECT_EQ(text.substr(0, 9), u"00000000 ");
+    EXPECT_EQ(text.substr(19999u * 100u, 9), u"00019999 ");
+    EXPECT_EQ(text.substr(20000u * 100u), m_strDone);
+}
+
+TEST_F(ToolRun, CharactersOfSeveralBytesSurvive)
+{
+    toolrun_test::CMultiByteLocale locale;
+    ASSERT_TRUE(locale.m_bActive);
+    std::u16string escaped = u"out:";
+    for (unsigned char b : locale.m_strBytes) {
+        static const char16_t hex[] = u"0123456789ABCDEF";
+        escaped += std::u16string{u'\\', u'x', hex[b >> 4], hex[b & 15]};
+    }
+    // The same text with and without a final line feed; the second also cut inside a character.
+    Run({escaped + u"\\n", escaped, u"out:\\xE2\\x82"});
+    std::u16string text = Text();
+    EXPECT_EQ(text.substr(0, locale.m_strText.size() * 2 + 1), locale.m_strText + u"\n" + locale.m_strText);
+    EXPECT_EQ(text.substr(text.size() - m_strDone.size()), m_strDone);
+}
+
+TEST_F(ToolRun, ArgumentsArriveUnchanged)
+{
+    std::vector<std::u16string> samples = {u"a b", u"Bäume €.jpg", u"\U0001F600", u"100%!d!"};
+    for (const auto& s : toolrun_test::OsArgumentSamples())
+        samples.push_back(s);
+    std::vector<std::u16string> steps = {u"argshex"};
+    steps.insert(steps.end(), samples.begin(), samples.end());
+    Run(steps);
+    std::u16string expected;
+    auto hex = [](const std::u16string& s) {
+        std::u16string out;
+        for (unsigned char b : platform::Utf16ToUtf8(s)) {
+            static const char16_t digits[] = u"0123456789ABCDEF";
+            out += digits[b >> 4];
+            out += digits[b & 15];
+        }
+        return out + u"\n";
+    };
+    for (const std::u16string& a : std::vector<std::u16string>{u"-o", u"out.jpg", u"--compression=95", u"argshex"})
+        expected += hex(a);
+    for (const auto& s : samples)
+        expected += hex(s);
+    EXPECT_EQ(Text(), expected + m_strDone);
+}
+
+TEST_F(ToolRun, ProgramThatCannotStartLeavesThePaneEmpty)
+{
+    const std::u16string missing = Marker("no such program.exe");
+    const std::u16string folder = m_dir.u16string();
+    for (const std::u16string& program : {missing, folder}) {
+        m_pPane->m_edit.SetWindowText(u"left from before");
+        std::size_t before = toolrun_test::CountOpenHandles();
+        Run({u"out:x\\n"}, program);
+        EXPECT_EQ(Text(), u"");
+        EXPECT_EQ(toolrun_test::CountOpenHandles(), before);
+    }
+    EXPECT_EQ(m_cursor.m_nBeginCount, 0);
+    EXPECT_TRUE(m_pRecorder->m_adds.empty());
+}
+
+TEST_F(ToolRun, CommandLineOverTheLimitIsRefused)
+{
+    // Far beyond 32 767 characters and beyond the usual argument space of 2 MiB; the last
+    // argument alone passes Linux's 128 KiB limit for one argument.
+    std::vector<std::u16string> steps(40, u"out:" + std::u16string(100000, u'x'));
+    steps.push_back(u"out:" + std::u16string(200000, u'z'));
+    platform::SCommandLine command = lvp::BuildToolCommand(kFake, u"out.jpg", 95, {});
+    for (const auto& s : steps) {
+        command.strCommandLine += u" \"" + s + u"\"";
+        command.args.push_back(s);
+    }
+    ASSERT_TRUE(platform::IsCommandLineTooLong(command));
+    const std::u16string one(200000, u'z');
+    EXPECT_TRUE(platform::IsCommandLineTooLong(lvp::BuildToolCommand(kFake, u"o", 1, {one.c_str()})));
+    const std::u16string fits(3000, u'y');
+    EXPECT_FALSE(platform::IsCommandLineTooLong(lvp::BuildToolCommand(kFake, u"o", 1, {fits.c_str()})));
+    lvp::RunAndShowOutput(m_pPane->m_edit, command);
+    EXPECT_EQ(Text(), lvp::LoadModuleString(110));
+    EXPECT_EQ(m_cursor.m_nBeginCount, 0);
+
+    // Longer than a fixed buffer of 1024 would hold, but within the limit: it runs whole.
+    Run({u"out:" + std::u16string(3000, u'y'), u"out:\\nend"});
+    EXPECT_EQ(Text(), std::u16string(3000, u'y') + u"\nend" + m_strDone);
+}
+
+TEST_F(ToolRun, RunEndsWhenAGrandchildHoldingThePipeEnds)
+{
+    Run({u"out:parent\\n", u"grandchild:1500", u"out:parent ends\\n"});
+    EXPECT_EQ(Text(), u"parent\nparent ends\ngrandchild done\n" + m_strDone);
+}
+
+TEST_F(ToolRun, NoHandleLeftOpen)
+{
+    Run({u"out:warm up\\n"}); // the first run may open lasting system handles
+    std::size_t before = toolrun_test::CountOpenHandles();
+    {
+        // The count sees a pipe and a process held open.
+        platform::CPipeReadEnd pipe;
+        platform::CProcess process =
+            platform::StartProcessWithPipe(lvp::BuildToolCommand(kFake, u"o", 1, {}), pipe);
+        ASSERT_TRUE(process && pipe.IsValid());
+        EXPECT_GT(toolrun_test::CountOpenHandles(), before);
+    }
+    EXPECT_EQ(toolrun_test::CountOpenHandles(), before);
+    for (int i = 0; i < 3; ++i)
+        Run({u"out:x\\n", u"err:y"});
+    EXPECT_EQ(toolrun_test::CountOpenHandles(), before);
+}
+} // namespace

@@ -1,0 +1,70 @@
+// Model controls behave like the system's edit control where the code relies on it.
+#include "ui/framework/model/model_wnd.h"
+
+#include <algorithm>
+
+namespace lvp {
+namespace {
+class CModelWnd : public CWndBackend {
+public:
+    explicit CModelWnd(SModelControl& control) : m_c(control) {}
+
+    int GetDlgCtrlID() const override { return m_c.nId; }
+    void SetWindowText(std::u16string_view text) override
+    {
+        // Like WM_SETTEXT: the limit does not apply, the caret goes to the start.
+        m_c.strText.assign(text);
+        m_c.nSelStart = m_c.nSelEnd = 0;
+    }
+    std::u16string GetWindowText() const override { return m_c.strText; }
+    int GetWindowTextLength() const override { return Length(); }
+    void ShowWindow(bool bShow) override { m_c.bVisible = bShow; }
+    bool IsWindowVisible() const override { return m_c.bVisible; }
+    void EnableWindow(bool bEnable) override { m_c.bEnabled = bEnable; }
+    bool IsWindowEnabled() const override { return m_c.bEnabled; }
+    void MoveWindow(const SRect& rect, bool) override { m_c.rect = rect; }
+    SRect GetWindowRect() const override { return m_c.rect; }
+    void UpdateWindow() override { ++m_c.nUpdateCount; }
+
+    void SetSel(int nStart, int nEnd) override
+    {
+        if (nStart < 0) { // deselect, caret stays
+            m_c.nSelStart = m_c.nSelEnd;
+            return;
+        }
+        if (nEnd < 0)
+            nEnd = Length();
+        m_c.nSelStart = std::min(nStart, Length());
+        m_c.nSelEnd = std::min(nEnd, Length());
+    }
+    void GetSel(int& nStart, int& nEnd) const override
+    {
+        nStart = std::min(m_c.nSelStart, m_c.nSelEnd);
+        nEnd = std::max(m_c.nSelStart, m_c.nSelEnd);
+    }
+    void ScrollCaret() override { ++m_c.nScrollCaretCount; }
+    void ReplaceSel(std::u16string_view text, bool) override
+    {
+        int nStart = 0, nEnd = 0;
+        GetSel(nStart, nEnd);
+        m_c.strText.erase(static_cast<size_t>(nStart), static_cast<size_t>(nEnd - nStart));
+        // Text beyond the limit is dropped, as the system's edit control does.
+        size_t room = m_c.nLimitText > m_c.strText.size() ? m_c.nLimitText - m_c.strText.size() : 0;
+        text = text.substr(0, std::min(room, text.size()));
+        m_c.strText.insert(static_cast<size_t>(nStart), text);
+        m_c.nSelStart = m_c.nSelEnd = nStart + static_cast<int>(text.size());
+    }
+    void SetLimitText(unsigned nMax) override { m_c.nLimitText = nMax ? nMax : 0x7FFFFFFE; }
+    unsigned GetLimitText() const override { return m_c.nLimitText; }
+
+private:
+    int Length() const { return static_cast<int>(m_c.strText.size()); }
+    SModelControl& m_c;
+};
+} // namespace
+
+std::unique_ptr<CWndBackend> MakeModelBackend(SModelControl& control)
+{
+    return std::make_unique<CModelWnd>(control);
+}
+} // namespace lvp

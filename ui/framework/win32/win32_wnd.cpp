@@ -1,0 +1,91 @@
+// Win32 windows and the system cursor behind the portable window classes.
+#include "ui/framework/win32/win32_wnd.h"
+
+#include <vector>
+
+namespace lvp {
+namespace {
+LPCWSTR Wide(const char16_t* text) { return reinterpret_cast<LPCWSTR>(text); }
+
+class CWin32Wnd : public CWndBackend {
+public:
+    explicit CWin32Wnd(HWND hWnd) : m_hWnd(hWnd) {}
+
+    int GetDlgCtrlID() const override { return ::GetDlgCtrlID(m_hWnd); }
+    void SetWindowText(std::u16string_view text) override { ::SetWindowTextW(m_hWnd, Wide(std::u16string(text).c_str())); }
+    std::u16string GetWindowText() const override
+    {
+        std::vector<wchar_t> buffer(static_cast<size_t>(GetWindowTextLength()) + 1);
+        int n = ::GetWindowTextW(m_hWnd, buffer.data(), static_cast<int>(buffer.size()));
+        return std::u16string(reinterpret_cast<const char16_t*>(buffer.data()), static_cast<size_t>(n > 0 ? n : 0));
+    }
+    int GetWindowTextLength() const override { return ::GetWindowTextLengthW(m_hWnd); }
+    void ShowWindow(bool bShow) override { ::ShowWindow(m_hWnd, bShow ? SW_SHOW : SW_HIDE); }
+    bool IsWindowVisible() const override { return ::IsWindowVisible(m_hWnd) != FALSE; }
+    void EnableWindow(bool bEnable) override { ::EnableWindow(m_hWnd, bEnable); }
+    bool IsWindowEnabled() const override { return ::IsWindowEnabled(m_hWnd) != FALSE; }
+    void MoveWindow(const SRect& r, bool bRepaint) override
+    {
+        ::MoveWindow(m_hWnd, r.left, r.top, r.right - r.left, r.bottom - r.top, bRepaint);
+    }
+    SRect GetWindowRect() const override
+    {
+        RECT r{};
+        ::GetWindowRect(m_hWnd, &r);
+        return {r.left, r.top, r.right, r.bottom};
+    }
+    void UpdateWindow() override { ::UpdateWindow(m_hWnd); }
+
+    void SetSel(int nStart, int nEnd) override { ::SendMessageW(m_hWnd, EM_SETSEL, static_cast<WPARAM>(nStart), nEnd); }
+    void GetSel(int& nStart, int& nEnd) const override
+    {
+        DWORD s = 0, e = 0;
+        ::SendMessageW(m_hWnd, EM_GETSEL, reinterpret_cast<WPARAM>(&s), reinterpret_cast<LPARAM>(&e));
+        nStart = static_cast<int>(s);
+        nEnd = static_cast<int>(e);
+    }
+    void ScrollCaret() override { ::SendMessageW(m_hWnd, EM_SCROLLCARET, 0, 0); }
+    void ReplaceSel(std::u16string_view text, bool bCanUndo) override
+    {
+        std::u16string z(text);
+        ::SendMessageW(m_hWnd, EM_REPLACESEL, bCanUndo, reinterpret_cast<LPARAM>(Wide(z.c_str())));
+    }
+    void SetLimitText(unsigned nMax) override { ::SendMessageW(m_hWnd, EM_SETLIMITTEXT, nMax, 0); }
+    unsigned GetLimitText() const override { return static_cast<unsigned>(::SendMessageW(m_hWnd, EM_GETLIMITTEXT, 0, 0)); }
+
+private:
+    HWND m_hWnd;
+};
+
+// The system's wait cursor; nested waits restore the cursor of the outermost one.
+class CWin32Cursor : public CCursorBackend {
+public:
+    void BeginWaitCursor() override
+    {
+        HCURSOR hBefore = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+        if (m_nDepth++ == 0)
+            m_hBefore = hBefore;
+    }
+    void EndWaitCursor() override
+    {
+        if (m_nDepth > 0 && --m_nDepth == 0)
+            ::SetCursor(m_hBefore);
+    }
+
+private:
+    int m_nDepth = 0;
+    HCURSOR m_hBefore = nullptr;
+};
+} // namespace
+
+std::unique_ptr<CWndBackend> MakeWin32Backend(HWND hWnd)
+{
+    return std::make_unique<CWin32Wnd>(hWnd);
+}
+
+CCursorBackend& DefaultCursorBackend()
+{
+    static CWin32Cursor cursor;
+    return cursor;
+}
+} // namespace lvp
