@@ -47,6 +47,17 @@ std::string Utf16ToUtf8(std::u16string_view text)
     return out;
 }
 
+void AppendUtf16(std::u16string& out, char32_t cp)
+{
+    if (cp >= 0x10000) {
+        cp -= 0x10000;
+        out += static_cast<char16_t>(0xD800 + (cp >> 10));
+        out += static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
+    } else {
+        out += static_cast<char16_t>(cp);
+    }
+}
+
 std::u16string Utf8ToUtf16(std::string_view bytes)
 {
     std::u16string out;
@@ -78,13 +89,7 @@ std::u16string Utf8ToUtf16(std::string_view bytes)
             ++i;
             continue;
         }
-        if (cp >= 0x10000) {
-            cp -= 0x10000;
-            out += static_cast<char16_t>(0xD800 + (cp >> 10));
-            out += static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
-        } else {
-            out += static_cast<char16_t>(cp);
-        }
+        AppendUtf16(out, cp);
         i += n;
     }
     return out;

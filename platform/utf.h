@@ -8,6 +8,8 @@ namespace platform {
 // (see Utf8ToUtf16), so names that were not valid UTF-8 come back byte for byte;
 // any other lone surrogate becomes U+FFFD.
 std::string Utf16ToUtf8(std::u16string_view text);
+// Appends one code point as one unit or a surrogate pair.
+void AppendUtf16(std::u16string& out, char32_t cp);
 // UTF-8 to UTF-16. A byte that does not start a valid sequence becomes U+DC00 + byte.
 std::u16string Utf8ToUtf16(std::string_view bytes);
 } // namespace platform

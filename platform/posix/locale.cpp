@@ -1,5 +1,6 @@
 // Runtime locale and conversion from the locale's multibyte encoding on Linux.
 #include "platform/locale.h"
+#include "platform/utf.h"
 
 #include <clocale>
 #include <cwchar>
@@ -28,14 +29,7 @@ std::u16string NarrowToUtf16(std::string_view bytes)
         }
         if (n == 0)
             n = 1; // an embedded NUL
-        char32_t cp = static_cast<char32_t>(wc);
-        if (cp >= 0x10000) {
-            cp -= 0x10000;
-            out += static_cast<char16_t>(0xD800 + (cp >> 10));
-            out += static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
-        } else {
-            out += static_cast<char16_t>(cp);
-        }
+        AppendUtf16(out, static_cast<char32_t>(wc));
         i += n;
     }
     return out;
