@@ -37,9 +37,8 @@ bool OpenModule(CPluginModule& module, const std::u16string& path)
     return false;
 }
 
-int Info(const std::u16string& path)
+int Info(CPluginModule& module, const std::u16string& path)
 {
-    CPluginModule module;
     if (!OpenModule(module, path))
         return kExitError;
     std::u16string out = u"version: " + module.GetVersion() + u"\ntype: " + DecimalText(module.GetType()) +
@@ -68,7 +67,7 @@ long long ParseIndex(const std::u16string& text)
     return n;
 }
 
-int Run(const std::vector<std::u16string>& args)
+int Run(CPluginModule& module, const std::vector<std::u16string>& args)
 {
     const std::u16string& path = args[1];
     size_t first = 2;
@@ -87,7 +86,6 @@ int Run(const std::vector<std::u16string>& args)
     for (const auto& f : files)
         selection.push_back(f.c_str());
 
-    CPluginModule module;
     if (!OpenModule(module, path))
         return kExitError;
     if (index >= module.GetCount())
@@ -109,15 +107,18 @@ int Run(const std::vector<std::u16string>& args)
 
 int RunHost(const std::vector<std::u16string>& args)
 {
+    // Outlives the handlers below: an exception from the module is the module's code (its
+    // text, its destructor) and must be done with before the module is unloaded.
+    CPluginModule module;
     try {
         if (!args.empty() && (args[0] == u"--help" || args[0] == u"-h" || args[0] == u"help")) {
             Write(EStream::Out, kUsage);
             return kExitResults;
         }
         if (args.size() == 2 && args[0] == u"info")
-            return Info(args[1]);
+            return Info(module, args[1]);
         if (args.size() >= 2 && args[0] == u"run")
-            return Run(args);
+            return Run(module, args);
         if (args.empty())
             return UsageError(u"no command given");
         if (args[0] == u"info" || args[0] == u"run")

@@ -5,6 +5,9 @@
 #define LVP_FAKE_UNKNOWN_TYPE 2 // reports plug-in type 7
 #define LVP_FAKE_NULL_FACTORY 3 // its factory gives null
 #define LVP_FAKE_NO_PROC 4      // lacks GetPluginProc
+#define LVP_FAKE_THROWS 5       // its factory raises an exception of a type the module defines
+
+#include <stdexcept>
 
 namespace {
 class CEchoPlugin : public lvp::CFunctionPlugin {
@@ -27,8 +30,17 @@ private:
     lvp::SelectionList m_selection;
 };
 
+// Its type information and destructor live in the module, so a host must be done with the
+// exception before it unloads the module.
+class CFakeError : public std::runtime_error {
+public:
+    CFakeError() : std::runtime_error("fake module refuses to create its object") {}
+};
+
 [[maybe_unused]] lvp::CFunctionPlugin* CreateEcho()
 {
+    if (LVP_FAKE_MODE == LVP_FAKE_THROWS)
+        throw CFakeError();
     return LVP_FAKE_MODE == LVP_FAKE_NULL_FACTORY ? nullptr : new CEchoPlugin;
 }
 } // namespace
