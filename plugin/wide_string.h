@@ -21,10 +21,12 @@ struct SStringData {
     std::int32_t nRefs;
 
     char16_t* data() noexcept { return reinterpret_cast<char16_t*>(this + 1); }
+    // Another thread may be changing the count: every access to it is atomic.
+    std::atomic_ref<std::int32_t> Refs() noexcept { return std::atomic_ref<std::int32_t>(nRefs); }
     void AddRef() noexcept
     {
-        if (nRefs >= 0)
-            std::atomic_ref<std::int32_t>(nRefs).fetch_add(1, std::memory_order_relaxed);
+        if (Refs().load(std::memory_order_relaxed) >= 0)
+            Refs().fetch_add(1, std::memory_order_relaxed);
     }
     inline void Release() noexcept;
 };
@@ -45,7 +47,7 @@ protected:
 
 inline void SStringData::Release() noexcept
 {
-    if (nRefs >= 0 && std::atomic_ref<std::int32_t>(nRefs).fetch_sub(1, std::memory_order_acq_rel) == 1)
+    if (Refs().load(std::memory_order_relaxed) >= 0 && Refs().fetch_sub(1, std::memory_order_acq_rel) == 1)
         pStringMgr->Free(this);
 }
 
@@ -85,7 +87,11 @@ public:
         : CWideString(Make(text, manager))
     {
     }
-    CWideString(const char16_t* text) : CWideString(std::u16string_view(text)) {}
+    // A null pointer is the empty string, as for the class library's string.
+    CWideString(const char16_t* text)
+        : CWideString(text != nullptr ? std::u16string_view(text) : std::u16string_view())
+    {
+    }
     CWideString(const CWideString& other) noexcept : m_pszData(other.m_pszData) { GetData()->AddRef(); }
     CWideString(CWideString&& other) noexcept : m_pszData(other.m_pszData)
     {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
 #include <vector>
 
 namespace {
@@ -86,12 +87,36 @@ TEST(WideString, EmptyTextsShareTheNilStringAndAllocateNothing)
         CWideString a(u"", manager);
         CWideString b;
         CWideString c = a;
-        EXPECT_TRUE(a.empty() && b.empty() && c.empty());
-        EXPECT_EQ(a.c_str()[0], u'\0');
-        EXPECT_LT(a.GetData()->nRefs, 0);
+        CWideString d(static_cast<const char16_t*>(nullptr));
+        for (const CWideString* s : {&a, &b, &c, &d}) {
+            EXPECT_TRUE(s->empty());
+            EXPECT_EQ(s->c_str()[0], u'\0');
+            EXPECT_LT(s->GetData()->nRefs, 0);
+        }
     }
     EXPECT_EQ(manager.m_nAllocated, 0);
     EXPECT_EQ(manager.m_nFreed, 0);
+}
+
+TEST(WideString, CopiesOnSeveralThreadsFreeOnce)
+{
+    CCountingManager manager;
+    {
+        const CWideString shared(u"C:\\Bilder\\a.jpg", manager);
+        std::vector<std::thread> threads;
+        for (int t = 0; t < 4; ++t)
+            threads.emplace_back([&shared] {
+                for (int i = 0; i < 20000; ++i) {
+                    CWideString copy = shared;
+                    CWideString moved(std::move(copy));
+                }
+            });
+        for (auto& t : threads)
+            t.join();
+        EXPECT_EQ(shared.GetData()->nRefs, 1);
+    }
+    EXPECT_EQ(manager.m_nAllocated, 1);
+    EXPECT_EQ(manager.m_nFreed, 1);
 }
 
 TEST(WideString, NoMemoryRaisesBadAlloc)
