@@ -16,6 +16,9 @@ HMODULE OwnModule()
 
 std::u16string LoadModuleString(unsigned id)
 {
+    // A string id has 16 bits; LoadStringW would take a larger one modulo 65536.
+    if (id > 0xFFFF)
+        return {};
     // With a zero buffer size LoadStringW hands out a pointer into the resource itself,
     // so a text of any length is read whole.
     const wchar_t* text = nullptr;

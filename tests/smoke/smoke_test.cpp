@@ -21,6 +21,7 @@ TEST(StringTable, TextsByIdAndUnknownIdEmpty)
         {0, u""},
         {102, u""},
         {65535, u""},
+        {65536 + 100, u""}, // string ids are 16 bits: no wrap-around to 100
     };
     for (const auto& c : cases)
         EXPECT_EQ(lvp::LoadModuleString(c.id), c.text) << c.id;
