@@ -15,6 +15,7 @@ TEST(Win32Backend, EditLimitAndWaitCursor)
     edit.ReplaceSel(u"0123456789abc");
     EXPECT_EQ(edit.GetWindowText(), u"0123456789");
     edit.SetLimitText(0);
+    EXPECT_EQ(edit.GetLimitText(), 0xFFFFFFFFu); // what the in-memory pane reports too
     edit.SetSel(10, 10);
     edit.ReplaceSel(u"abc");
     EXPECT_EQ(edit.GetWindowText(), u"0123456789abc");

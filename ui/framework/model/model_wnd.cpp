@@ -54,7 +54,8 @@ public:
         m_c.strText.insert(static_cast<size_t>(nStart), text);
         m_c.nSelStart = m_c.nSelEnd = nStart + static_cast<int>(text.size());
     }
-    void SetLimitText(unsigned nMax) override { m_c.nLimitText = nMax ? nMax : 0x7FFFFFFE; }
+    // 0: no limit; a multi-line edit control (the output pane) then reports -1.
+    void SetLimitText(unsigned nMax) override { m_c.nLimitText = nMax ? nMax : 0xFFFFFFFFu; }
     unsigned GetLimitText() const override { return m_c.nLimitText; }
 
 private:
