@@ -2,6 +2,7 @@
 // lines:, wait:, touch:, sleep:, exit:, grandchild:, args, argshex); other arguments are ignored.
 #include "tests/helpers/fake_tool.h"
 
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -28,7 +29,8 @@ std::string Unescape(const std::string& s)
             out += '\t';
         else if (c == '0')
             out += '\0';
-        else if (c == 'x' && i + 2 < s.size() + 1) {
+        else if (c == 'x' && i + 2 < s.size() && std::isxdigit(static_cast<unsigned char>(s[i + 1])) &&
+                 std::isxdigit(static_cast<unsigned char>(s[i + 2]))) {
             out += static_cast<char>(std::stoi(s.substr(i + 1, 2), nullptr, 16));
             i += 2;
         } else
