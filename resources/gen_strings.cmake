@@ -1,5 +1,6 @@
 # Turns strings.txt into the .rc string table (Windows) and a C++ table (Linux).
-# Run as: cmake -DIN=strings.txt -DRC_OUT=strings.rc -DCPP_OUT=string_table.inc -P gen_strings.cmake
+# Run as: cmake -DIN=strings.txt -DRC_OUT=strings.rc -DCPP_OUT=string_table.inc -DIDS_OUT=string_ids.inc
+#        -P gen_strings.cmake
 # The .rc also defines LVP_TEXT_<id> for every text, so other resources (the version record)
 # can use a text without repeating it.
 include(${CMAKE_CURRENT_LIST_DIR}/gen_common.cmake)
@@ -7,15 +8,17 @@ file(STRINGS "${IN}" lines ENCODING UTF-8)
 set(rc_defs "// Generated from resources/strings.txt; do not edit.\n")
 set(rc "STRINGTABLE\nBEGIN\n")
 set(cpp "// Generated from resources/strings.txt; do not edit.\n")
+set(ids "${cpp}")
 foreach(line IN LISTS lines)
     if(line MATCHES "^#" OR line STREQUAL "")
         continue()
     endif()
-    if(NOT line MATCHES "^([0-9]+)\t(.*)$")
+    if(NOT line MATCHES "^([0-9]+)\t(IDS_[A-Z0-9_]+)\t(.*)$")
         message(FATAL_ERROR "strings.txt: malformed line: ${line}")
     endif()
     set(id "${CMAKE_MATCH_1}")
-    set(text "${CMAKE_MATCH_2}")
+    set(text "${CMAKE_MATCH_3}")
+    string(APPEND ids "${CMAKE_MATCH_2} = ${id},\n")
     lvp_rc_text(rc_text "${text}")
     string(APPEND rc_defs "#define LVP_TEXT_${id} \"${rc_text}\"\n")
     string(APPEND rc "    ${id}, LVP_TEXT_${id}\n")
@@ -24,3 +27,4 @@ endforeach()
 string(APPEND rc "END\n")
 lvp_write_generated("${RC_OUT}" "${rc_defs}${rc}")
 lvp_write_generated("${CPP_OUT}" "${cpp}")
+lvp_write_generated("${IDS_OUT}" "${ids}")

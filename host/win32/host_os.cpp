@@ -3,7 +3,7 @@
 
 #include "platform/utf.h"
 
-#include <windows.h>
+#include "platform/win32/windows_prelude.h"
 
 #include <algorithm>
 #include <type_traits>

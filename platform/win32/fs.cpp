@@ -1,12 +1,11 @@
 // Files and folders on Windows: module path, shell folders, drive types, _wfsopen with sharing.
 #include "platform/fs.h"
 
-#include <windows.h>
+#include "platform/win32/scoped.h"
 
 #include <fcntl.h>
 #include <io.h>
 #include <share.h>
-#include <shlobj.h>
 #include <sys/stat.h>
 
 namespace platform {
@@ -26,15 +25,9 @@ std::u16string ShellFolder(int csidl)
 {
     wchar_t buf[kBuffer] = {};
     bool ok = false;
-    LPITEMIDLIST pidl = nullptr;
-    if (SUCCEEDED(SHGetSpecialFolderLocation(nullptr, csidl, &pidl)) && pidl) {
-        ok = SHGetPathFromIDListW(pidl, buf) != FALSE;
-        IMalloc* malloc = nullptr;
-        if (SUCCEEDED(SHGetMalloc(&malloc)) && malloc) {
-            malloc->Free(pidl);
-            malloc->Release();
-        }
-    }
+    win32::CAutoItemIdList pidl;
+    if (SUCCEEDED(SHGetSpecialFolderLocation(nullptr, csidl, pidl.Out())) && pidl)
+        ok = SHGetPathFromIDListW(pidl.Get(), buf) != FALSE;
     buf[kBuffer - 1] = L'\0';
     return ok ? U(buf) : std::u16string();
 }

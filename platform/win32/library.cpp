@@ -1,30 +1,11 @@
 // Run-time loading of DLLs with LoadLibraryExW.
 #include "platform/library.h"
 
-#include <windows.h>
+#include "platform/win32/scoped.h"
+
+#include <utility>
 
 namespace platform {
-namespace {
-std::u16string LastErrorText(DWORD code)
-{
-    wchar_t* text = nullptr;
-    DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                 FORMAT_MESSAGE_IGNORE_INSERTS,
-                             nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::u16string result;
-    if (n > 0 && text != nullptr)
-        result.assign(reinterpret_cast<const char16_t*>(text), n);
-    if (text != nullptr)
-        LocalFree(text);
-    while (!result.empty() && (result.back() == u'\n' || result.back() == u'\r' || result.back() == u' '))
-        result.pop_back();
-    if (result.empty()) {
-        for (char c : "error " + std::to_string(code))
-            result += static_cast<char16_t>(c);
-    }
-    return result;
-}
-} // namespace
 
 bool CLibrary::Load(const std::u16string& path, std::u16string& error)
 {
@@ -44,7 +25,7 @@ bool CLibrary::Load(const std::u16string& path, std::u16string& error)
     DWORD code = GetLastError();
     SetErrorMode(oldMode);
     if (m_hLibrary == nullptr) {
-        error = LastErrorText(code);
+        error = win32::ErrorText(code);
         return false;
     }
     return true;
@@ -59,8 +40,6 @@ void* CLibrary::FindSymbol(const char* name) const
 
 void CLibrary::Unload()
 {
-    if (m_hLibrary != nullptr)
-        FreeLibrary(static_cast<HMODULE>(m_hLibrary));
-    m_hLibrary = nullptr;
+    win32::CAutoModule unloaded(static_cast<HMODULE>(std::exchange(m_hLibrary, nullptr)));
 }
 } // namespace platform

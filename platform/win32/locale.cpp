@@ -1,7 +1,7 @@
 // Runtime locale and ANSI code page conversion on Windows.
 #include "platform/locale.h"
 
-#include <windows.h>
+#include "platform/win32/windows_prelude.h"
 
 #include <clocale>
 #include <climits>

@@ -1,39 +1,15 @@
 // Windows: CreateProcessW with one anonymous pipe as standard output and standard error.
 #include "platform/process.h"
 
-#include <windows.h>
+#include "platform/win32/scoped.h"
 
+#include <utility>
 #include <vector>
 
 namespace platform {
+using win32::CAutoHandle;
 namespace {
 HANDLE H(std::intptr_t v) { return reinterpret_cast<HANDLE>(v); }
-
-// Closes a handle of StartProcessWithPipe on every path.
-class CAutoHandle {
-public:
-    CAutoHandle() = default;
-    CAutoHandle(const CAutoHandle&) = delete;
-    CAutoHandle& operator=(const CAutoHandle&) = delete;
-    ~CAutoHandle() { Close(); }
-    HANDLE* Out() { return &m_h; }
-    HANDLE Get() const { return m_h; }
-    HANDLE Release()
-    {
-        HANDLE h = m_h;
-        m_h = nullptr;
-        return h;
-    }
-    void Close()
-    {
-        if (m_h != nullptr && m_h != INVALID_HANDLE_VALUE)
-            CloseHandle(m_h);
-        m_h = nullptr;
-    }
-
-private:
-    HANDLE m_h = nullptr;
-};
 
 constexpr size_t kMaxCommandLine = 32767; // CreateProcessW's limit, terminator included
 } // namespace
@@ -49,16 +25,12 @@ bool CPipeReadEnd::Read(char* buffer, std::size_t size, std::size_t& nRead)
 
 void CPipeReadEnd::Close()
 {
-    if (m_native != kInvalid)
-        CloseHandle(H(m_native));
-    m_native = kInvalid;
+    CAutoHandle closed(H(Release()));
 }
 
 void CProcess::Close()
 {
-    if (m_native != 0)
-        CloseHandle(H(m_native));
-    m_native = 0;
+    CAutoHandle closed(H(std::exchange(m_native, 0)));
 }
 
 bool IsCommandLineTooLong(const SCommandLine& command)
@@ -78,7 +50,7 @@ CProcess StartProcessWithPipe(const SCommandLine& command, CPipeReadEnd& readEnd
     if (!DuplicateHandle(hSelf, hWrite.Get(), hSelf, hStdOut.Out(), 0, TRUE, DUPLICATE_SAME_ACCESS) ||
         !DuplicateHandle(hSelf, hStdOut.Get(), hSelf, hStdErr.Out(), 0, TRUE, DUPLICATE_SAME_ACCESS))
         return {};
-    hWrite.Close();
+    hWrite.Reset();
 
     STARTUPINFOW si{};
     si.cb = sizeof(si);
@@ -95,7 +67,7 @@ CProcess StartProcessWithPipe(const SCommandLine& command, CPipeReadEnd& readEnd
     if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, TRUE, CREATE_NEW_CONSOLE, nullptr, nullptr,
                         &si, &pi))
         return {};
-    CloseHandle(pi.hThread);
+    CAutoHandle hThread(pi.hThread);
     readEnd = CPipeReadEnd(reinterpret_cast<std::intptr_t>(hRead.Release()));
     return CProcess(reinterpret_cast<std::intptr_t>(pi.hProcess));
 }

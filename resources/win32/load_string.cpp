@@ -1,7 +1,7 @@
 // Loads a string from the string table of the module that contains this code (never the host's).
 #include "resources/strings.h"
 
-#include <windows.h>
+#include "platform/win32/windows_prelude.h"
 
 namespace lvp {
 namespace {

@@ -86,7 +86,7 @@ def check_version(dll, res_dir):
     values = {k.decode(): v.decode("utf-8") for k, v in tables[0].entries.items()}
     with open(os.path.join(res_dir, "lvp_hdr.rc"), encoding="utf-8") as f:
         description = re.search(r'#define LVP_MODULE_DESCRIPTION "(.*)"', f.read()).group(1)
-    strings = dict(l.split("\t", 1) for l in source_lines(os.path.join(res_dir, "strings.txt")))
+    strings = dict(l.split("\t", 2)[::2] for l in source_lines(os.path.join(res_dir, "strings.txt")))
     want = {"FileVersion": "1.3.0.0", "ProductVersion": "1.3.0.0", "OriginalFilename": "lvp_hdr.dll",
             "InternalName": "lvp_hdr.dll", "FileDescription": description, "Comments": unescape(strings["101"])}
     for key, value in want.items():
@@ -107,7 +107,7 @@ def check_strings(dll, res_dir):
                 if n:
                     got[(block_id - 1) * 16 + i] = data[pos:pos + 2 * n].decode("utf-16-le")
                 pos += 2 * n
-    want = {int(i): unescape(t) for i, t in (l.split("\t", 1) for l in source_lines(os.path.join(res_dir, "strings.txt")))}
+    want = {int(i): unescape(t) for i, _name, t in (l.split("\t", 2) for l in source_lines(os.path.join(res_dir, "strings.txt")))}
     expect(got == want, f"string table differs: {sorted(set(got.items()) ^ set(want.items()))}")
 
 
@@ -154,6 +154,8 @@ def check_dialog(dll, res_dir):
     points, weight, italic, charset = r.take("HHBB")
     face = r.sz_or_ord()
     lines = [l.split("\t") for l in source_lines(os.path.join(res_dir, "dialog.txt"))]
+    # without the NAME column of dialog and control lines
+    lines = [l[:2] + l[3:] if l[0] in ("dialog", "control") else l for l in lines]
     dialog = next(l for l in lines if l[0] == "dialog" and l[1] == "1000")
     font = lines[lines.index(dialog) + 1]
     controls = [l for l in lines[lines.index(dialog) + 2:] if l[0] == "control"]

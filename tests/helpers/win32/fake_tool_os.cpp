@@ -1,7 +1,7 @@
 // The fake program's OS services on Windows.
 #include "tests/helpers/fake_tool.h"
 
-#include <windows.h>
+#include "platform/win32/scoped.h"
 
 #include <fcntl.h>
 #include <io.h>
@@ -24,11 +24,10 @@ std::string Utf8(const wchar_t* text)
 std::vector<std::string> Arguments(int, char**)
 {
     int argc = 0;
-    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    platform::win32::CAutoLocal<LPWSTR*> argv(CommandLineToArgvW(GetCommandLineW(), &argc));
     std::vector<std::string> out;
     for (int i = 1; argv && i < argc; ++i)
-        out.push_back(Utf8(argv[i]));
-    LocalFree(argv);
+        out.push_back(Utf8(argv.Get()[i]));
     return out;
 }
 
@@ -54,8 +53,7 @@ bool StartGrandchild(int nMilliseconds)
     PROCESS_INFORMATION pi{};
     if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi))
         return false;
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    platform::win32::CAutoHandle hThread(pi.hThread), hProcess(pi.hProcess);
     return true;
 }
 } // namespace fake_tool

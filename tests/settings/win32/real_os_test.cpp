@@ -1,7 +1,7 @@
 // The folder choice and file services against the real Windows system (under Wine: its prefix).
 #include <gtest/gtest.h>
 
-#include <windows.h>
+#include "platform/win32/windows_prelude.h"
 
 #include "platform/fs.h"
 #include "settings/settings_store.h"

@@ -1,5 +1,5 @@
 // The Win32 backend: the real edit control's limit and the system wait cursor.
-#include "tests/toolrun/test_os.h"
+#include "tests/ui/test_os.h"
 #include "ui/framework/wait_cursor.h"
 #include "ui/framework/win32/win32_wnd.h"
 

@@ -1,5 +1,5 @@
 // The tool-run tests' OS services on Windows: a real EDIT control, handle counts, code page 932.
-#include "tests/toolrun/test_os.h"
+#include "tests/ui/test_os.h"
 
 #include "ui/framework/win32/win32_wnd.h"
 

@@ -1,5 +1,5 @@
 // The tool-run tests' OS services on Linux: the in-memory pane, /proc/self/fd, a UTF-8 locale.
-#include "tests/toolrun/test_os.h"
+#include "tests/ui/test_os.h"
 
 #include "ui/framework/model/model_wnd.h"
 

@@ -1,5 +1,5 @@
 // The tool run against the fake program: what reaches the pane, when, and what is left behind.
-#include "tests/toolrun/test_os.h"
+#include "tests/ui/test_os.h"
 #include "platform/utf.h"
 #include "resources/strings.h"
 #include "ui/command_line.h"

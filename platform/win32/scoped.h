@@ -1,0 +1,95 @@
+// Owning holders for Win32 handles and allocations, and the last error as text (Windows only).
+#pragma once
+#include "platform/win32/windows_prelude.h"
+
+#include <shlobj.h>
+
+#include <string>
+#include <utility>
+
+namespace platform::win32 {
+// One owner of one resource; Release gives it up without freeing it. Traits say what is
+// invalid and how to free: a handle is valid when it is neither null nor INVALID_HANDLE_VALUE.
+template <typename Traits>
+class CScoped {
+public:
+    using T = typename Traits::Type;
+    CScoped() = default;
+    explicit CScoped(T value) : m_value(value) {}
+    CScoped(const CScoped&) = delete;
+    CScoped& operator=(const CScoped&) = delete;
+    CScoped(CScoped&& other) noexcept : m_value(other.Release()) {}
+    CScoped& operator=(CScoped&& other) noexcept
+    {
+        if (this != &other)
+            Reset(other.Release());
+        return *this;
+    }
+    ~CScoped() { Reset(); }
+
+    T Get() const { return m_value; }
+    bool IsValid() const { return Traits::IsValid(m_value); }
+    explicit operator bool() const { return IsValid(); }
+    // For functions that return the resource through a pointer; frees the one held before.
+    T* Out()
+    {
+        Reset();
+        return &m_value;
+    }
+    T Release() { return std::exchange(m_value, Traits::Invalid()); }
+    void Reset(T value = Traits::Invalid())
+    {
+        if (Traits::IsValid(m_value))
+            Traits::Free(m_value);
+        m_value = value;
+    }
+
+private:
+    T m_value = Traits::Invalid();
+};
+
+struct SHandleTraits {
+    using Type = HANDLE;
+    static HANDLE Invalid() { return nullptr; }
+    static bool IsValid(HANDLE h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
+    static void Free(HANDLE h) { ::CloseHandle(h); }
+};
+template <typename P>
+struct SLocalTraits { // memory from LocalAlloc, e.g. FormatMessageW's buffer
+    using Type = P;
+    static P Invalid() { return nullptr; }
+    static bool IsValid(P p) { return p != nullptr; }
+    static void Free(P p) { ::LocalFree(reinterpret_cast<HLOCAL>(p)); }
+};
+struct SItemIdListTraits { // the shell allocator's item-id lists
+    using Type = LPITEMIDLIST;
+    static LPITEMIDLIST Invalid() { return nullptr; }
+    static bool IsValid(LPITEMIDLIST p) { return p != nullptr; }
+    static void Free(LPITEMIDLIST p) { ::CoTaskMemFree(p); }
+};
+struct SModuleTraits {
+    using Type = HMODULE;
+    static HMODULE Invalid() { return nullptr; }
+    static bool IsValid(HMODULE h) { return h != nullptr; }
+    static void Free(HMODULE h) { ::FreeLibrary(h); }
+};
+template <typename G>
+struct SGdiTraits { // fonts, brushes and other GDI objects
+    using Type = G;
+    static G Invalid() { return nullptr; }
+    static bool IsValid(G g) { return g != nullptr; }
+    static void Free(G g) { ::DeleteObject(g); }
+};
+
+using CAutoHandle = CScoped<SHandleTraits>;
+template <typename P>
+using CAutoLocal = CScoped<SLocalTraits<P>>;
+using CAutoItemIdList = CScoped<SItemIdListTraits>;
+using CAutoModule = CScoped<SModuleTraits>;
+template <typename G>
+using CAutoGdi = CScoped<SGdiTraits<G>>;
+
+// The system's text for an error code (GetLastError), without the trailing line break;
+// "error N" when the system has none.
+std::u16string ErrorText(DWORD code);
+} // namespace platform::win32
