@@ -5,12 +5,9 @@
 
 #include "host_window.h" // plugin/win32/ or plugin/posix/, chosen by the build
 #include "plugin/wide_string.h"
+#include "ui/selection_list.h"
 
 namespace lvp {
-
-// The host's selection: full paths of the selected images, in the host's order. The host owns
-// the list and the strings; a module keeps copies of the pointers at most.
-using SelectionList = std::vector<const char16_t*>;
 
 struct SStartResult {
     std::int32_t proceed; // 1: go on and call Execute; 0: refused

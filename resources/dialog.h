@@ -4,7 +4,8 @@
 #include <cstdint>
 
 namespace lvp {
-enum class EControlKind { Edit, Static, PushButton, DefPushButton };
+// What a window of a dialog is: the dialog window itself or one of its controls.
+enum class EControlKind { Dialog, Edit, Static, PushButton, DefPushButton };
 
 // Styles that matter to a backend; the Windows template carries the Win32 equivalents.
 namespace DialogStyle {

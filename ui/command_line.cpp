@@ -36,7 +36,7 @@ std::u16string FormatCommandHead(std::u16string_view strProgram, std::u16string_
 }
 
 std::u16string BuildCommandLine(std::u16string_view strProgram, std::u16string_view strOutputFile,
-                                std::uint32_t nQuality, const CSelection& selection)
+                                std::uint32_t nQuality, const SelectionList& selection)
 {
     std::u16string line = ExpandCommandTemplate(strProgram, strOutputFile, nQuality);
     for (const char16_t* path : selection) {
@@ -48,7 +48,7 @@ std::u16string BuildCommandLine(std::u16string_view strProgram, std::u16string_v
 }
 
 std::vector<std::u16string> BuildArgumentVector(std::u16string_view strProgram, std::u16string_view strOutputFile,
-                                                std::uint32_t nQuality, const CSelection& selection)
+                                                std::uint32_t nQuality, const SelectionList& selection)
 {
     std::vector<std::u16string> args{std::u16string(strProgram), u"-o", std::u16string(strOutputFile),
                                      u"--compression=" + QualityText(nQuality)};
@@ -58,7 +58,7 @@ std::vector<std::u16string> BuildArgumentVector(std::u16string_view strProgram, 
 }
 
 platform::SCommandLine BuildToolCommand(std::u16string_view strProgram, std::u16string_view strOutputFile,
-                                        std::uint32_t nQuality, const CSelection& selection)
+                                        std::uint32_t nQuality, const SelectionList& selection)
 {
     return {BuildCommandLine(strProgram, strOutputFile, nQuality, selection),
             BuildArgumentVector(strProgram, strOutputFile, nQuality, selection)};

@@ -1,15 +1,13 @@
 // The fusion program's command line, from the dialog's values and the selection list.
 #pragma once
 #include "platform/process.h"
+#include "ui/selection_list.h"
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace lvp {
-// The selection list: full paths of the selected images, owned by the host.
-using CSelection = std::vector<const char16_t*>;
-
 // `"program" -o "output" --compression=N`, the quality printed as a signed decimal number,
 // the paths copied as they are.
 std::u16string FormatCommandHead(std::u16string_view strProgram, std::u16string_view strOutputFile,
@@ -21,11 +19,11 @@ std::u16string ExpandCommandTemplate(std::u16string_view strProgram, std::u16str
 // The expanded template, then ` "path"` for each entry of the selection, in order
 // (a null entry gives an empty pair of quotes).
 std::u16string BuildCommandLine(std::u16string_view strProgram, std::u16string_view strOutputFile,
-                                std::uint32_t nQuality, const CSelection& selection);
+                                std::uint32_t nQuality, const SelectionList& selection);
 // The same values as arguments: program, -o, output, --compression=N, the inputs.
 std::vector<std::u16string> BuildArgumentVector(std::u16string_view strProgram, std::u16string_view strOutputFile,
-                                                std::uint32_t nQuality, const CSelection& selection);
+                                                std::uint32_t nQuality, const SelectionList& selection);
 // Both forms, for StartProcessWithPipe.
 platform::SCommandLine BuildToolCommand(std::u16string_view strProgram, std::u16string_view strOutputFile,
-                                        std::uint32_t nQuality, const CSelection& selection);
+                                        std::uint32_t nQuality, const SelectionList& selection);
 } // namespace lvp

@@ -2,17 +2,16 @@
 #include "ui/tool_run.h"
 
 #include "platform/locale.h"
+#include "resources/ids.h"
 #include "resources/strings.h"
 #include "ui/framework/wait_cursor.h"
 
 namespace lvp {
 namespace {
-constexpr unsigned kIdCommandDone = 109;
-constexpr unsigned kIdCommandTooLong = 110;
 
 void AddToPane(CEdit& editOutput, std::u16string_view text)
 {
-    int nLength = editOutput.GetWindowTextLength();
+    int nLength = editOutput.GetTextLength();
     editOutput.SetSel(nLength, nLength);
     editOutput.ScrollCaret();
     editOutput.ReplaceSel(text, false);
@@ -24,9 +23,9 @@ void AddToPane(CEdit& editOutput, std::u16string_view text)
 void RunAndShowOutput(CEdit& editOutput, const platform::SCommandLine& command)
 {
     editOutput.SetLimitText(0); // as much as memory allows, not the default 30 000 characters
-    editOutput.SetWindowText(u"");
+    editOutput.SetText(u"");
     if (platform::IsCommandLineTooLong(command)) {
-        editOutput.SetWindowText(LoadModuleString(kIdCommandTooLong));
+        editOutput.SetText(LoadModuleString(IDS_COMMAND_TOO_LONG));
         return;
     }
     platform::CPipeReadEnd pipe;
@@ -56,7 +55,7 @@ void RunAndShowOutput(CEdit& editOutput, const platform::SCommandLine& command)
         }
     }
     AddToPane(editOutput, platform::NarrowToUtf16(pending));
-    AddToPane(editOutput, u"\r\n" + LoadModuleString(kIdCommandDone));
+    AddToPane(editOutput, u"\r\n" + LoadModuleString(IDS_CLOSE_WITH_OK));
     pipe.Close();
     process.Close();
     waitCursor.End();

@@ -1,10 +1,9 @@
 // Loads a string from the string table of the module that contains this code (never the host's).
 #include "resources/strings.h"
 
-#include "platform/win32/windows_prelude.h"
+#include "resources/module_instance.h"
 
 namespace lvp {
-namespace {
 HMODULE OwnModule()
 {
     HMODULE module = nullptr;
@@ -12,7 +11,6 @@ HMODULE OwnModule()
                        reinterpret_cast<LPCWSTR>(&OwnModule), &module);
     return module;
 }
-} // namespace
 
 std::u16string LoadModuleString(unsigned id)
 {

@@ -4,11 +4,11 @@
 #include <gtest/gtest.h>
 
 namespace {
-using lvp::CSelection;
+using lvp::SelectionList;
 
 TEST(CommandLine, ExampleAndInputsInOrder)
 {
-    CSelection inputs{u"D:\\Bilder\\a.jpg", u"D:\\Bilder\\b.jpg", u"D:\\Bilder\\c.jpg"};
+    SelectionList inputs{u"D:\\Bilder\\a.jpg", u"D:\\Bilder\\b.jpg", u"D:\\Bilder\\c.jpg"};
     EXPECT_EQ(lvp::BuildCommandLine(u"C:\\Tools\\enfuse.exe", u"D:\\Bilder\\a-c.jpg", 95, inputs),
               u"\"C:\\Tools\\enfuse.exe\" -o \"D:\\Bilder\\a-c.jpg\" --compression=95 \"D:\\Bilder\\a.jpg\" "
               u"\"D:\\Bilder\\b.jpg\" \"D:\\Bilder\\c.jpg\"");
@@ -23,7 +23,7 @@ TEST(CommandLine, QualityAsSignedDecimalAndPathsVerbatim)
         const char16_t* program;
         const char16_t* output;
         std::uint32_t quality;
-        CSelection inputs;
+        SelectionList inputs;
         std::u16string line;
     } cases[] = {
         {u"p", u"o", 0, {}, u"\"p\" -o \"o\" --compression=0"},

@@ -1,6 +1,6 @@
 // The in-memory edit control follows the system edit control's rules for text, selection and limit.
 #include "ui/framework/edit.h"
-#include "ui/framework/model/model_wnd.h"
+#include "ui/framework/model/model_ui.h"
 #include "ui/framework/wait_cursor.h"
 
 #include <gtest/gtest.h>
@@ -11,7 +11,7 @@ TEST(ModelEdit, SelectionReplaceAndLimit)
     lvp::SModelControl control{1011, lvp::EControlKind::Edit};
     lvp::CEdit edit;
     edit.Attach(lvp::MakeModelBackend(control));
-    edit.SetWindowText(u"hello world");
+    edit.SetText(u"hello world");
     int s = -1, e = -1;
     edit.GetSel(s, e);
     EXPECT_EQ(s, 0);
@@ -32,7 +32,7 @@ TEST(ModelEdit, SelectionReplaceAndLimit)
     for (const Case& c : cases) {
         edit.SetSel(c.start, c.end);
         edit.ReplaceSel(c.insert);
-        EXPECT_EQ(edit.GetWindowText(), c.text) << c.start << "," << c.end;
+        EXPECT_EQ(edit.GetText(), c.text) << c.start << "," << c.end;
         edit.GetSel(s, e);
         EXPECT_EQ(s, c.caret);
         EXPECT_EQ(e, c.caret);
@@ -43,18 +43,18 @@ TEST(ModelEdit, SelectionReplaceAndLimit)
     edit.SetLimitText(5);
     edit.SetSel(3, 3);
     edit.ReplaceSel(u"12345");
-    EXPECT_EQ(edit.GetWindowText(), u"a-+12");
-    edit.SetWindowText(u"longer than five");
-    EXPECT_EQ(edit.GetWindowTextLength(), 16);
+    EXPECT_EQ(edit.GetText(), u"a-+12");
+    edit.SetText(u"longer than five");
+    EXPECT_EQ(edit.GetTextLength(), 16);
     edit.SetLimitText(0);
     EXPECT_EQ(edit.GetLimitText(), 0xFFFFFFFFu); // as a multi-line control reports it
 }
 
 TEST(ModelEdit, WindowStateAndUnattachedUse)
 {
-    lvp::SModelControl control{7, lvp::EControlKind::Button};
+    lvp::SModelControl control{7, lvp::EControlKind::PushButton};
     lvp::CWnd wnd;
-    EXPECT_THROW(wnd.GetWindowTextLength(), std::logic_error);
+    EXPECT_THROW(wnd.GetTextLength(), std::logic_error);
     wnd.Attach(lvp::MakeModelBackend(control));
     wnd.ShowWindow(false);
     wnd.EnableWindow(false);
@@ -66,8 +66,9 @@ TEST(ModelEdit, WindowStateAndUnattachedUse)
 
 TEST(WaitCursor, NestsAndEndsOnce)
 {
-    lvp::CModelCursor cursor;
-    lvp::CCursorBackend* pBefore = lvp::SetCursorBackend(&cursor);
+    lvp::CModelUi ui;
+    lvp::CUiBackendScope scope(ui);
+    lvp::CModelCursor& cursor = ui.m_cursor;
     {
         lvp::CWaitCursor outer;
         {
@@ -81,6 +82,5 @@ TEST(WaitCursor, NestsAndEndsOnce)
     }
     EXPECT_EQ(cursor.m_nDepth, 0);
     EXPECT_EQ(cursor.m_nBeginCount, 2);
-    lvp::SetCursorBackend(pBefore);
 }
 } // namespace

@@ -20,11 +20,11 @@ TEST(ToolRunOnScreen, LiveOutput)
     auto pane = toolrun_test::MakeTestPane(true);
     std::vector<std::u16string> steps = {u"out:enfuse 4.2 (Testlauf)\\r\\n", u"err:Warnung: Datei ohne EXIF-Daten\\r\\n",
                                          u"lines:3", u"touch:" + ready, u"wait:" + go, u"out:Fertig.\\r\\n"};
-    lvp::CSelection selection;
+    lvp::SelectionList selection;
     for (const auto& s : steps)
         selection.push_back(s.c_str());
     lvp::RunAndShowOutput(pane->m_edit, lvp::BuildToolCommand(fake, u"out.jpg", 95, selection));
-    std::u16string text = pane->m_edit.GetWindowText();
+    std::u16string text = pane->m_edit.GetText();
     EXPECT_EQ(text.find(u"timeout"), std::u16string::npos);
     EXPECT_NE(text.find(u"Fertig."), std::u16string::npos);
 }

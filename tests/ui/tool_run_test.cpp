@@ -3,7 +3,7 @@
 #include "platform/utf.h"
 #include "resources/strings.h"
 #include "ui/command_line.h"
-#include "ui/framework/model/model_wnd.h"
+#include "ui/framework/model/model_ui.h"
 #include "ui/tool_run.h"
 
 #include <gtest/gtest.h>
@@ -19,45 +19,50 @@ namespace fs = std::filesystem;
 const std::u16string kFake = platform::Utf8ToUtf16(LVP_FAKE_TOOL);
 
 // Passes every call on to the pane's backend, and records the added texts and the cursor.
-class CRecordingBackend : public lvp::CWndBackend {
+class CRecordingBackend : public lvp::CWndBackend, public lvp::CEditBackend {
 public:
-    CRecordingBackend(std::unique_ptr<lvp::CWndBackend> pInner, const lvp::CModelCursor& cursor)
-        : m_pInner(std::move(pInner)), m_cursor(cursor)
+    CRecordingBackend(lvp::SControlBackend inner, const lvp::CModelCursor& cursor)
+        : m_inner(std::move(inner)), m_cursor(cursor)
     {
     }
-    int GetDlgCtrlID() const override { return m_pInner->GetDlgCtrlID(); }
-    void SetWindowText(std::u16string_view t) override { m_pInner->SetWindowText(t); }
-    std::u16string GetWindowText() const override { return m_pInner->GetWindowText(); }
-    int GetWindowTextLength() const override { return m_pInner->GetWindowTextLength(); }
-    void ShowWindow(bool b) override { m_pInner->ShowWindow(b); }
-    bool IsWindowVisible() const override { return m_pInner->IsWindowVisible(); }
-    void EnableWindow(bool b) override { m_pInner->EnableWindow(b); }
-    bool IsWindowEnabled() const override { return m_pInner->IsWindowEnabled(); }
-    void MoveWindow(const lvp::SRect& r, bool b) override { m_pInner->MoveWindow(r, b); }
-    lvp::SRect GetWindowRect() const override { return m_pInner->GetWindowRect(); }
+    platform::WindowId GetWindowId() const override { return Wnd().GetWindowId(); }
+    int GetDlgCtrlID() const override { return Wnd().GetDlgCtrlID(); }
+    void SetText(std::u16string_view t) override { Wnd().SetText(t); }
+    std::u16string GetText() const override { return Wnd().GetText(); }
+    int GetTextLength() const override { return Wnd().GetTextLength(); }
+    void ShowWindow(bool b) override { Wnd().ShowWindow(b); }
+    bool IsWindowVisible() const override { return Wnd().IsWindowVisible(); }
+    void EnableWindow(bool b) override { Wnd().EnableWindow(b); }
+    bool IsWindowEnabled() const override { return Wnd().IsWindowEnabled(); }
+    void MoveWindow(const lvp::SRect& r, bool b) override { Wnd().MoveWindow(r, b); }
+    lvp::SRect GetWindowRect() const override { return Wnd().GetWindowRect(); }
     void UpdateWindow() override
     {
         ++m_nUpdates;
-        m_pInner->UpdateWindow();
+        Wnd().UpdateWindow();
     }
-    void SetSel(int s, int e) override { m_pInner->SetSel(s, e); }
-    void GetSel(int& s, int& e) const override { m_pInner->GetSel(s, e); }
-    void ScrollCaret() override { m_pInner->ScrollCaret(); }
+    void SetFocus() override { Wnd().SetFocus(); }
+    void SetFont(const lvp::CFontBackend* f, bool b) override { Wnd().SetFont(f, b); }
+    void SetSel(int s, int e) override { Edit().SetSel(s, e); }
+    void GetSel(int& s, int& e) const override { Edit().GetSel(s, e); }
+    void ScrollCaret() override { Edit().ScrollCaret(); }
     void ReplaceSel(std::u16string_view t, bool b) override
     {
         int s = 0, e = 0;
-        m_pInner->GetSel(s, e);
-        m_bAllAtEnd = m_bAllAtEnd && s == e && e == m_pInner->GetWindowTextLength();
+        Edit().GetSel(s, e);
+        m_bAllAtEnd = m_bAllAtEnd && s == e && e == Wnd().GetTextLength();
         m_bCursorShown = m_bCursorShown && m_cursor.m_nDepth > 0;
-        m_pInner->ReplaceSel(t, b);
+        Edit().ReplaceSel(t, b);
         m_adds.emplace_back(t);
         if (m_onAdd)
-            m_onAdd(m_pInner->GetWindowText());
+            m_onAdd(Wnd().GetText());
     }
-    void SetLimitText(unsigned n) override { m_pInner->SetLimitText(n); }
-    unsigned GetLimitText() const override { return m_pInner->GetLimitText(); }
+    void SetLimitText(unsigned n) override { Edit().SetLimitText(n); }
+    unsigned GetLimitText() const override { return Edit().GetLimitText(); }
 
-    std::unique_ptr<lvp::CWndBackend> m_pInner;
+    lvp::CWndBackend& Wnd() const { return *m_inner.pWnd; }
+    lvp::CEditBackend& Edit() const { return *m_inner.pEdit; }
+    lvp::SControlBackend m_inner;
     const lvp::CModelCursor& m_cursor;
     std::vector<std::u16string> m_adds;
     std::function<void(const std::u16string&)> m_onAdd;
@@ -66,14 +71,29 @@ public:
     int m_nUpdates = 0;
 };
 
+// The edit operations of the recorder, which the pane owns as its window operations.
+class CEditForward : public lvp::CEditBackend {
+public:
+    explicit CEditForward(CRecordingBackend& r) : m_r(r) {}
+    void SetSel(int s, int e) override { m_r.SetSel(s, e); }
+    void GetSel(int& s, int& e) const override { m_r.GetSel(s, e); }
+    void ScrollCaret() override { m_r.ScrollCaret(); }
+    void ReplaceSel(std::u16string_view t, bool b) override { m_r.ReplaceSel(t, b); }
+    void SetLimitText(unsigned n) override { m_r.SetLimitText(n); }
+    unsigned GetLimitText() const override { return m_r.GetLimitText(); }
+
+private:
+    CRecordingBackend& m_r;
+};
+
 class ToolRun : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_pBefore = lvp::SetCursorBackend(&m_cursor);
         m_pPane = toolrun_test::MakeTestPane();
-        m_pRecorder = new CRecordingBackend(m_pPane->m_edit.Detach(), m_cursor);
-        m_pPane->m_edit.Attach(std::unique_ptr<lvp::CWndBackend>(m_pRecorder));
+        auto pRecorder = std::make_unique<CRecordingBackend>(m_pPane->m_edit.Detach(), m_cursor);
+        m_pRecorder = pRecorder.get();
+        m_pPane->m_edit.Attach({std::move(pRecorder), std::make_unique<CEditForward>(*m_pRecorder)});
         m_dir = fs::temp_directory_path() /
                 ("lvp_toolrun_" + std::to_string(reinterpret_cast<std::uintptr_t>(this)) + "_" +
                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
@@ -83,7 +103,6 @@ protected:
     void TearDown() override
     {
         m_pPane.reset();
-        lvp::SetCursorBackend(m_pBefore);
         std::error_code ec;
         fs::remove_all(m_dir, ec);
     }
@@ -91,15 +110,16 @@ protected:
     // Runs the fake program with the steps as its input files.
     void Run(const std::vector<std::u16string>& steps, const std::u16string& program = kFake)
     {
-        lvp::CSelection selection;
+        lvp::SelectionList selection;
         for (const auto& s : steps)
             selection.push_back(s.c_str());
         lvp::RunAndShowOutput(m_pPane->m_edit, lvp::BuildToolCommand(program, u"out.jpg", 95, selection));
     }
-    std::u16string Text() const { return m_pPane->m_edit.GetWindowText(); }
+    std::u16string Text() const { return m_pPane->m_edit.GetText(); }
 
-    lvp::CModelCursor m_cursor;
-    lvp::CCursorBackend* m_pBefore = nullptr;
+    lvp::CModelUi m_ui; // for the wait cursor
+    lvp::CUiBackendScope m_scope{m_ui};
+    lvp::CModelCursor& m_cursor = m_ui.m_cursor;
     std::unique_ptr<CTestPane> m_pPane;
     CRecordingBackend* m_pRecorder = nullptr; // owned by the pane's CEdit
     fs::path m_dir;
@@ -129,7 +149,7 @@ TEST_F(ToolRun, OutputReachesThePaneLineByLine)
         SCOPED_TRACE(c.name);
         m_pRecorder->m_adds.clear();
         m_pRecorder->m_nUpdates = 0;
-        m_pPane->m_edit.SetWindowText(u"left from before");
+        m_pPane->m_edit.SetText(u"left from before");
         Run(c.steps);
         EXPECT_EQ(Text(), c.output + m_strDone);
         // Complete lines, then the rest without line feed, then the closing message.
@@ -219,7 +239,7 @@ TEST_F(ToolRun, ProgramThatCannotStartLeavesThePaneEmpty)
     const std::u16string missing = Marker("no such program.exe");
     const std::u16string folder = m_dir.u16string();
     for (const std::u16string& program : {missing, folder}) {
-        m_pPane->m_edit.SetWindowText(u"left from before");
+        m_pPane->m_edit.SetText(u"left from before");
         std::size_t before = toolrun_test::CountOpenHandles();
         Run({u"out:x\\n"}, program);
         EXPECT_EQ(Text(), u"");

@@ -5,11 +5,11 @@
 namespace lvp {
 class CEdit : public CWnd {
 public:
-    void SetSel(int nStart, int nEnd) { Backend().SetSel(nStart, nEnd); }
-    void GetSel(int& nStart, int& nEnd) const { Backend().GetSel(nStart, nEnd); }
-    void ScrollCaret() { Backend().ScrollCaret(); }
-    void ReplaceSel(std::u16string_view text, bool bCanUndo = false) { Backend().ReplaceSel(text, bCanUndo); }
-    void SetLimitText(unsigned nMax) { Backend().SetLimitText(nMax); }
-    unsigned GetLimitText() const { return Backend().GetLimitText(); }
+    void SetSel(int nStart, int nEnd) { EditBackend().SetSel(nStart, nEnd); }
+    void GetSel(int& nStart, int& nEnd) const { EditBackend().GetSel(nStart, nEnd); }
+    void ScrollCaret() { EditBackend().ScrollCaret(); }
+    void ReplaceSel(std::u16string_view text, bool bCanUndo = false) { EditBackend().ReplaceSel(text, bCanUndo); }
+    void SetLimitText(unsigned nMax) { EditBackend().SetLimitText(nMax); }
+    unsigned GetLimitText() const { return EditBackend().GetLimitText(); }
 };
 } // namespace lvp

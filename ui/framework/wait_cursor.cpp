@@ -1,25 +1,26 @@
-// The wait cursor and the choice of the cursor backend.
+// The wait cursor of the backend in use, and the choice of that backend.
 #include "ui/framework/wait_cursor.h"
 
 #include "ui/framework/backend.h"
 
 namespace lvp {
 namespace {
-CCursorBackend* g_pCursorBackend = nullptr; // not owned
-CCursorBackend& CurrentCursorBackend()
-{
-    return g_pCursorBackend ? *g_pCursorBackend : DefaultCursorBackend();
-}
+CUiBackend* g_pUiBackend = nullptr; // installed by a test; not owned
 } // namespace
 
-CCursorBackend* SetCursorBackend(CCursorBackend* pBackend)
+CUiBackend& UiBackend()
 {
-    CCursorBackend* pBefore = g_pCursorBackend;
-    g_pCursorBackend = pBackend;
+    return g_pUiBackend ? *g_pUiBackend : DefaultUiBackend();
+}
+
+CUiBackend* SetUiBackend(CUiBackend* pBackend)
+{
+    CUiBackend* pBefore = g_pUiBackend;
+    g_pUiBackend = pBackend;
     return pBefore;
 }
 
-CWaitCursor::CWaitCursor() : m_pBackend(&CurrentCursorBackend())
+CWaitCursor::CWaitCursor() : m_pBackend(&UiBackend().Cursor())
 {
     m_pBackend->BeginWaitCursor();
 }

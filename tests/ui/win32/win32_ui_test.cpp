@@ -13,12 +13,12 @@ TEST(Win32Backend, EditLimitAndWaitCursor)
     // The real control drops what passes its limit; raising it keeps everything.
     edit.SetLimitText(10);
     edit.ReplaceSel(u"0123456789abc");
-    EXPECT_EQ(edit.GetWindowText(), u"0123456789");
+    EXPECT_EQ(edit.GetText(), u"0123456789");
     edit.SetLimitText(0);
     EXPECT_EQ(edit.GetLimitText(), 0xFFFFFFFFu); // what the in-memory pane reports too
     edit.SetSel(10, 10);
     edit.ReplaceSel(u"abc");
-    EXPECT_EQ(edit.GetWindowText(), u"0123456789abc");
+    EXPECT_EQ(edit.GetText(), u"0123456789abc");
     int s = 0, e = 0;
     edit.GetSel(s, e);
     EXPECT_EQ(s, 13);

@@ -1,30 +1,56 @@
-// Model controls behave like the system's edit control where the code relies on it.
+// Model controls behave like the system's controls where the code relies on it.
 #include "ui/framework/model/model_wnd.h"
+
+#include "ui/framework/model/model_ui.h"
 
 #include <algorithm>
 
 namespace lvp {
 namespace {
-class CModelWnd : public CWndBackend {
+class CModelWnd : public CWndBackend, public CEditBackend {
 public:
     explicit CModelWnd(SModelControl& control) : m_c(control) {}
 
+    platform::WindowId GetWindowId() const override { return reinterpret_cast<platform::WindowId>(&m_c); }
     int GetDlgCtrlID() const override { return m_c.nId; }
-    void SetWindowText(std::u16string_view text) override
+    void SetText(std::u16string_view text) override
     {
         // Like WM_SETTEXT: the limit does not apply, the caret goes to the start.
         m_c.strText.assign(text);
         m_c.nSelStart = m_c.nSelEnd = 0;
     }
-    std::u16string GetWindowText() const override { return m_c.strText; }
-    int GetWindowTextLength() const override { return Length(); }
+    std::u16string GetText() const override { return m_c.strText; }
+    int GetTextLength() const override { return Length(); }
     void ShowWindow(bool bShow) override { m_c.bVisible = bShow; }
     bool IsWindowVisible() const override { return m_c.bVisible; }
-    void EnableWindow(bool bEnable) override { m_c.bEnabled = bEnable; }
+    void EnableWindow(bool bEnable) override
+    {
+        m_c.bEnabled = bEnable;
+        // A disabled window loses the focus, as in the system.
+        if (!bEnable && m_c.pDialog && m_c.pDialog->nFocusId == m_c.nId)
+            m_c.pDialog->nFocusId = 0;
+    }
     bool IsWindowEnabled() const override { return m_c.bEnabled; }
     void MoveWindow(const SRect& rect, bool) override { m_c.rect = rect; }
     SRect GetWindowRect() const override { return m_c.rect; }
-    void UpdateWindow() override { ++m_c.nUpdateCount; }
+    void UpdateWindow() override
+    {
+        ++m_c.nUpdateCount;
+        if (m_c.pDialog && m_c.pDialog->onRepaint)
+            m_c.pDialog->onRepaint();
+    }
+    void SetFocus() override
+    {
+        if (m_c.pDialog)
+            m_c.pDialog->nFocusId = m_c.nId;
+    }
+    void SetFont(const CFontBackend* pFont, bool) override
+    {
+        if (pFont)
+            m_c.font = pFont->Spec();
+        else
+            m_c.font.reset();
+    }
 
     void SetSel(int nStart, int nEnd) override
     {
@@ -62,10 +88,28 @@ private:
     int Length() const { return static_cast<int>(m_c.strText.size()); }
     SModelControl& m_c;
 };
+
+// The edit operations of a control whose window operations another object holds.
+class CModelEdit : public CEditBackend {
+public:
+    explicit CModelEdit(SModelControl& control) : m_wnd(control) {}
+    void SetSel(int s, int e) override { m_wnd.SetSel(s, e); }
+    void GetSel(int& s, int& e) const override { m_wnd.GetSel(s, e); }
+    void ScrollCaret() override { m_wnd.ScrollCaret(); }
+    void ReplaceSel(std::u16string_view t, bool b) override { m_wnd.ReplaceSel(t, b); }
+    void SetLimitText(unsigned n) override { m_wnd.SetLimitText(n); }
+    unsigned GetLimitText() const override { return m_wnd.GetLimitText(); }
+
+private:
+    CModelWnd m_wnd;
+};
 } // namespace
 
-std::unique_ptr<CWndBackend> MakeModelBackend(SModelControl& control)
+SControlBackend MakeModelBackend(SModelControl& control)
 {
-    return std::make_unique<CModelWnd>(control);
+    SControlBackend out{std::make_unique<CModelWnd>(control), nullptr};
+    if (control.kind == EControlKind::Edit)
+        out.pEdit = std::make_unique<CModelEdit>(control);
+    return out;
 }
 } // namespace lvp

@@ -1,12 +1,14 @@
-// The in-memory backend: controls as plain data that tests drive and inspect, with the edit
+// The in-memory backend's controls: plain data that tests drive and inspect, with the edit
 // control's text, selection and limit rules; also what the terminal rendition draws.
 #pragma once
+#include "resources/dialog.h"
 #include "ui/framework/backend.h"
 
-#include <memory>
+#include <functional>
+#include <optional>
 
 namespace lvp {
-enum class EControlKind { Window, Edit, Static, Button };
+struct SModelDialog;
 
 struct SModelControl {
     // An edit control takes at most this many characters until SetLimitText raises it.
@@ -15,19 +17,22 @@ struct SModelControl {
 
     int nId;
     EControlKind kind;
+    std::uint32_t nStyles = 0; // DialogStyle flags of the template
     std::u16string strText;
-    SRect rect;
+    SRect rect; // pixels, in the parent's client coordinates (the dialog: on the screen)
     bool bVisible = true;
     bool bEnabled = true;
     int nSelStart = 0; // anchor; may be after nSelEnd
     int nSelEnd = 0;   // caret
     unsigned nLimitText = kDefaultLimitText;
-    int nScrollCaretCount = 0; // how often the view was scrolled to the caret
-    int nUpdateCount = 0;      // how often it was repainted
+    std::optional<SFontSpec> font; // set by SetFont; none: the dialog's font
+    int nScrollCaretCount = 0;     // how often the view was scrolled to the caret
+    int nUpdateCount = 0;          // how often it was repainted
+    SModelDialog* pDialog = nullptr; // the dialog it belongs to, if any; not owned
 };
 
-// A backend window over a model control; does not own the control.
-std::unique_ptr<CWndBackend> MakeModelBackend(SModelControl& control);
+// Window and edit operations over a model control; do not own the control.
+SControlBackend MakeModelBackend(SModelControl& control);
 
 // A cursor that records what was asked of it.
 class CModelCursor : public CCursorBackend {

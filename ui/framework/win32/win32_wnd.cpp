@@ -1,25 +1,29 @@
-// Win32 windows and the system cursor behind the portable window classes.
+// Win32 windows and controls behind the portable window classes.
 #include "ui/framework/win32/win32_wnd.h"
 
 #include <vector>
 
 namespace lvp {
 namespace {
-LPCWSTR Wide(const char16_t* text) { return reinterpret_cast<LPCWSTR>(text); }
+LPCWSTR Wide(const char16_t* text)
+{
+    return reinterpret_cast<LPCWSTR>(text);
+}
 
 class CWin32Wnd : public CWndBackend {
 public:
     explicit CWin32Wnd(HWND hWnd) : m_hWnd(hWnd) {}
 
+    platform::WindowId GetWindowId() const override { return ToWindowId(m_hWnd); }
     int GetDlgCtrlID() const override { return ::GetDlgCtrlID(m_hWnd); }
-    void SetWindowText(std::u16string_view text) override { ::SetWindowTextW(m_hWnd, Wide(std::u16string(text).c_str())); }
-    std::u16string GetWindowText() const override
+    void SetText(std::u16string_view text) override { ::SetWindowTextW(m_hWnd, Wide(std::u16string(text).c_str())); }
+    std::u16string GetText() const override
     {
-        std::vector<wchar_t> buffer(static_cast<size_t>(GetWindowTextLength()) + 1);
+        std::vector<wchar_t> buffer(static_cast<size_t>(GetTextLength()) + 1);
         int n = ::GetWindowTextW(m_hWnd, buffer.data(), static_cast<int>(buffer.size()));
         return std::u16string(reinterpret_cast<const char16_t*>(buffer.data()), static_cast<size_t>(n > 0 ? n : 0));
     }
-    int GetWindowTextLength() const override { return ::GetWindowTextLengthW(m_hWnd); }
+    int GetTextLength() const override { return ::GetWindowTextLengthW(m_hWnd); }
     void ShowWindow(bool bShow) override { ::ShowWindow(m_hWnd, bShow ? SW_SHOW : SW_HIDE); }
     bool IsWindowVisible() const override { return ::IsWindowVisible(m_hWnd) != FALSE; }
     void EnableWindow(bool bEnable) override { ::EnableWindow(m_hWnd, bEnable); }
@@ -35,7 +39,16 @@ public:
         return {r.left, r.top, r.right, r.bottom};
     }
     void UpdateWindow() override { ::UpdateWindow(m_hWnd); }
+    void SetFocus() override { ::SetFocus(m_hWnd); }
+    void SetFont(const CFontBackend* pFont, bool bRedraw) override;
 
+protected:
+    HWND m_hWnd;
+};
+
+class CWin32Edit : public CEditBackend {
+public:
+    explicit CWin32Edit(HWND hWnd) : m_hWnd(hWnd) {}
     void SetSel(int nStart, int nEnd) override { ::SendMessageW(m_hWnd, EM_SETSEL, static_cast<WPARAM>(nStart), nEnd); }
     void GetSel(int& nStart, int& nEnd) const override
     {
@@ -57,35 +70,25 @@ private:
     HWND m_hWnd;
 };
 
-// The system's wait cursor; nested waits restore the cursor of the outermost one.
-class CWin32Cursor : public CCursorBackend {
-public:
-    void BeginWaitCursor() override
-    {
-        HCURSOR hBefore = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
-        if (m_nDepth++ == 0)
-            m_hBefore = hBefore;
-    }
-    void EndWaitCursor() override
-    {
-        if (m_nDepth > 0 && --m_nDepth == 0)
-            ::SetCursor(m_hBefore);
-    }
-
-private:
-    int m_nDepth = 0;
-    HCURSOR m_hBefore = nullptr;
-};
+bool IsEditControl(HWND hWnd)
+{
+    wchar_t name[16] = {};
+    return ::GetClassNameW(hWnd, name, 16) > 0 && ::lstrcmpiW(name, L"Edit") == 0;
+}
 } // namespace
 
-std::unique_ptr<CWndBackend> MakeWin32Backend(HWND hWnd)
+HFONT FontHandle(const CFontBackend* pFont); // win32_ui.cpp
+
+void CWin32Wnd::SetFont(const CFontBackend* pFont, bool bRedraw)
 {
-    return std::make_unique<CWin32Wnd>(hWnd);
+    ::SendMessageW(m_hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle(pFont)), bRedraw ? 1 : 0);
 }
 
-CCursorBackend& DefaultCursorBackend()
+SControlBackend MakeWin32Backend(HWND hWnd)
 {
-    static CWin32Cursor cursor;
-    return cursor;
+    SControlBackend out{std::make_unique<CWin32Wnd>(hWnd), nullptr};
+    if (IsEditControl(hWnd))
+        out.pEdit = std::make_unique<CWin32Edit>(hWnd);
+    return out;
 }
 } // namespace lvp

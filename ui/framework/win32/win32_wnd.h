@@ -1,16 +1,18 @@
-// The Win32 backend: CWnd operations on a real window handle.
+// The Win32 backend: real windows, dialogs from the module's own resources, system boxes.
 #pragma once
+#include "platform/win32/windows_prelude.h"
 #include "ui/framework/backend.h"
 
-#include <windows.h>
-// The framework's own member names, not the A/W macros of <windows.h>.
-#undef SetWindowText
-#undef GetWindowText
-#undef GetWindowTextLength
-
-#include <memory>
-
 namespace lvp {
-// A backend window over hWnd; does not own or destroy the window.
-std::unique_ptr<CWndBackend> MakeWin32Backend(HWND hWnd);
+// Window and edit operations over hWnd; do not own or destroy the window.
+SControlBackend MakeWin32Backend(HWND hWnd);
+
+inline HWND ToHwnd(platform::WindowId id)
+{
+    return reinterpret_cast<HWND>(id);
+}
+inline platform::WindowId ToWindowId(HWND hWnd)
+{
+    return reinterpret_cast<platform::WindowId>(hWnd);
+}
 } // namespace lvp

@@ -1,0 +1,8 @@
+// The module (DLL or executable) that contains this code, whose resources are the module's own.
+// Implemented by resources/win32/load_string.cpp; Windows only.
+#pragma once
+#include "platform/win32/windows_prelude.h"
+
+namespace lvp {
+HMODULE OwnModule();
+}

@@ -1,0 +1,77 @@
+// Field exchange of texts, unsigned numbers and control bindings.
+#include "ui/framework/data_exchange.h"
+
+#include "resources/strings.h"
+#include "ui/framework/message_box.h"
+
+#include <cstdio>
+#include <stdexcept>
+
+namespace lvp {
+CWnd& CDataExchange::Control(int nId)
+{
+    CWnd* pWnd = m_pDlgWnd->GetDlgItem(nId);
+    if (!pWnd)
+        throw std::logic_error("dialog has no control " + std::to_string(nId));
+    return *pWnd;
+}
+
+void CDataExchange::Fail(int nId)
+{
+    SControlBackend field = m_pDlgWnd->ControlBackend(nId);
+    if (field.pWnd)
+        field.pWnd->SetFocus();
+    if (field.pEdit)
+        field.pEdit->SetSel(0, -1);
+    throw CFailure{};
+}
+
+void DDX_Text(CDataExchange* pDX, int nId, std::u16string& value)
+{
+    CWnd& field = pDX->Control(nId);
+    if (pDX->m_bSaveAndValidate)
+        value = field.GetText();
+    else
+        field.SetText(value);
+}
+
+bool ScanUnsigned(std::u16string_view text, std::uint32_t& value)
+{
+    // The standard scan on the first 63 characters; a character outside ASCII can belong
+    // neither to the blanks before the number nor to the number.
+    std::string narrow;
+    for (char16_t c : text.substr(0, 63))
+        narrow += c < 0x80 ? static_cast<char>(c) : '\x7f';
+    unsigned int n = 0;
+    if (std::sscanf(narrow.c_str(), "%u", &n) != 1)
+        return false;
+    value = n;
+    return true;
+}
+
+void DDX_Text(CDataExchange* pDX, int nId, std::uint32_t& value, unsigned nIdPrompt)
+{
+    CWnd& field = pDX->Control(nId);
+    if (!pDX->m_bSaveAndValidate) {
+        char digits[16];
+        std::snprintf(digits, sizeof digits, "%u", static_cast<unsigned>(value));
+        field.SetText(std::u16string(digits, digits + std::char_traits<char>::length(digits)));
+        return;
+    }
+    if (!ScanUnsigned(field.GetText(), value)) {
+        ShowMessageBox(LoadModuleString(nIdPrompt), EMessageIcon::Warning);
+        pDX->Fail(nId);
+    }
+}
+
+void DDX_Control(CDataExchange* pDX, int nId, CWnd& control)
+{
+    if (control.IsAttached())
+        return;
+    SControlBackend backend = pDX->m_pDlgWnd->ControlBackend(nId);
+    if (!backend.pWnd)
+        throw std::logic_error("dialog has no control " + std::to_string(nId));
+    control.Attach(std::move(backend));
+    pDX->m_pDlgWnd->RegisterControl(control);
+}
+} // namespace lvp

@@ -1,0 +1,34 @@
+// CFont and CBrush: drawing objects of the window system, released with their owner.
+#pragma once
+#include "ui/framework/backend.h"
+
+namespace lvp {
+class CFont {
+public:
+    // With the arguments of CreateFontW; false (and no font) when the system cannot make it.
+    bool CreateFontIndirect(const SFontSpec& spec)
+    {
+        m_pFont = UiBackend().MakeFont(spec);
+        return m_pFont != nullptr;
+    }
+    void DeleteObject() { m_pFont.reset(); }
+    const CFontBackend* Backend() const { return m_pFont.get(); }
+
+private:
+    std::unique_ptr<CFontBackend> m_pFont;
+};
+
+class CBrush {
+public:
+    bool CreateSolidBrush(Color color)
+    {
+        m_pBrush = UiBackend().MakeSolidBrush(color);
+        return m_pBrush != nullptr;
+    }
+    void DeleteObject() { m_pBrush.reset(); }
+    const CBrushBackend* Backend() const { return m_pBrush.get(); }
+
+private:
+    std::unique_ptr<CBrushBackend> m_pBrush;
+};
+} // namespace lvp

@@ -1,0 +1,268 @@
+// The model window system: dialogs from the templates, the dialog manager's keys, boxes.
+#include "ui/framework/model/model_ui.h"
+
+#include "resources/dialog.h"
+
+#include <algorithm>
+
+namespace lvp {
+namespace {
+bool IsButton(const SModelControl& c)
+{
+    return c.kind == EControlKind::PushButton || c.kind == EControlKind::DefPushButton;
+}
+bool CanUse(const SModelControl& c)
+{
+    return c.bVisible && c.bEnabled;
+}
+
+class CModelFont : public CFontBackend {
+public:
+    CModelFont(const SFontSpec& spec, int& nLive) : m_spec(spec), m_nLive(nLive) { ++m_nLive; }
+    ~CModelFont() override { --m_nLive; }
+    const SFontSpec& Spec() const override { return m_spec; }
+
+private:
+    SFontSpec m_spec;
+    int& m_nLive;
+};
+
+class CModelBrush : public CBrushBackend {
+public:
+    CModelBrush(Color color, int& nLive) : m_color(color), m_nLive(nLive) { ++m_nLive; }
+    ~CModelBrush() override { --m_nLive; }
+    Color GetColor() const override { return m_color; }
+
+private:
+    Color m_color;
+    int& m_nLive;
+};
+
+// The host's window: its operations apply to CModelUi::m_hostWindow, its id is the host's.
+class CHostWnd : public CWndBackend {
+public:
+    CHostWnd(platform::WindowId id, SModelControl& window) : m_id(id), m_pInner(MakeModelBackend(window).pWnd) {}
+    platform::WindowId GetWindowId() const override { return m_id; }
+    int GetDlgCtrlID() const override { return 0; }
+    void SetText(std::u16string_view t) override { m_pInner->SetText(t); }
+    std::u16string GetText() const override { return m_pInner->GetText(); }
+    int GetTextLength() const override { return m_pInner->GetTextLength(); }
+    void ShowWindow(bool b) override { m_pInner->ShowWindow(b); }
+    bool IsWindowVisible() const override { return m_pInner->IsWindowVisible(); }
+    void EnableWindow(bool b) override { m_pInner->EnableWindow(b); }
+    bool IsWindowEnabled() const override { return m_pInner->IsWindowEnabled(); }
+    void MoveWindow(const SRect& r, bool b) override { m_pInner->MoveWindow(r, b); }
+    SRect GetWindowRect() const override { return m_pInner->GetWindowRect(); }
+    void UpdateWindow() override { m_pInner->UpdateWindow(); }
+    void SetFocus() override {}
+    void SetFont(const CFontBackend* f, bool b) override { m_pInner->SetFont(f, b); }
+
+private:
+    platform::WindowId m_id;
+    std::unique_ptr<CWndBackend> m_pInner;
+};
+} // namespace
+
+SRect DialogUnitsToPixels(const SDialogRect& r)
+{
+    auto x = [](int du) { return du * kModelCharWidth / 4; };
+    auto y = [](int du) { return du * kModelCharHeight / 8; };
+    return {x(r.x), y(r.y), x(r.x + r.cx), y(r.y + r.cy)};
+}
+
+SModelControl* SModelDialog::Find(int nId)
+{
+    auto it = std::find_if(controls.begin(), controls.end(), [nId](const SModelControl& c) { return c.nId == nId; });
+    return it == controls.end() ? nullptr : &*it;
+}
+
+const SModelControl* SModelDialog::Find(int nId) const
+{
+    return const_cast<SModelDialog*>(this)->Find(nId);
+}
+
+CModelDialog::CModelDialog(CModelUi& ui, std::shared_ptr<SModelDialog> pState) : m_ui(ui), m_pState(std::move(pState))
+{
+}
+
+std::intptr_t CModelDialog::RunModal(CDialogEvents& events)
+{
+    SModelDialog& d = *m_pState;
+    if (!m_ui.m_bCanShowDialogs)
+        return -1;
+    const SDialogTemplate* pTemplate = FindDialogTemplate(d.nIdTemplate);
+    d.window.strText = pTemplate->caption;
+    d.window.nStyles = pTemplate->styles;
+    d.window.rect = DialogUnitsToPixels(pTemplate->rect);
+    d.window.pDialog = &d;
+    for (size_t i = 0; i < pTemplate->count; ++i) {
+        const SDialogControl& t = pTemplate->controls[i];
+        SModelControl& c = d.controls.emplace_back(static_cast<int>(t.id), t.kind);
+        c.nStyles = t.styles;
+        c.strText = t.text;
+        c.rect = DialogUnitsToPixels(t.rect);
+        c.bVisible = (t.styles & DialogStyle::Hidden) == 0;
+        c.pDialog = &d;
+    }
+    d.bOpen = true;
+    m_pEvents = &events;
+    if (Send({EDialogEvent::InitDialog}) && d.nFocusId == 0 && !d.bEnded)
+        Tab();
+    // Centred over the owner (the screen without one), as the framework places a new dialog.
+    const SRect owner = d.parent ? m_ui.m_hostWindow.rect : m_ui.m_screen;
+    const int cx = d.window.rect.right - d.window.rect.left, cy = d.window.rect.bottom - d.window.rect.top;
+    const int x = owner.left + (owner.right - owner.left - cx) / 2, y = owner.top + (owner.bottom - owner.top - cy) / 2;
+    d.window.rect = {x, y, x + cx, y + cy};
+    if (!d.bEnded && !Loop() && !d.bEnded)
+        EndDialog(-1); // the user's input ran out before the dialog ended
+    m_pEvents = nullptr;
+    d.bOpen = false;
+    return d.nResult;
+}
+
+bool CModelDialog::Loop()
+{
+    while (!m_pState->bEnded) {
+        if (m_ui.m_steps.empty())
+            return false;
+        CModelUi::Step step = std::move(m_ui.m_steps.front());
+        m_ui.m_steps.pop_front();
+        step(*this);
+    }
+    return true;
+}
+
+void CModelDialog::EndDialog(std::intptr_t nResult)
+{
+    m_pState->bEnded = true;
+    m_pState->nResult = nResult;
+}
+
+std::unique_ptr<CWndBackend> CModelDialog::Window()
+{
+    return m_pState->bOpen ? MakeModelBackend(m_pState->window).pWnd : nullptr;
+}
+
+SControlBackend CModelDialog::GetDlgItem(int nId)
+{
+    SModelControl* c = m_pState->bOpen ? m_pState->Find(nId) : nullptr;
+    return c ? MakeModelBackend(*c) : SControlBackend{};
+}
+
+bool CModelDialog::Send(const SDialogEvent& event)
+{
+    return m_pEvents && !m_pState->bEnded && m_pEvents->Dispatch(event);
+}
+
+void CModelDialog::Type(int nId, std::u16string_view text)
+{
+    SModelControl* c = m_pState->Find(nId);
+    if (!c || c->kind != EControlKind::Edit || !CanUse(*c) || (c->nStyles & DialogStyle::ReadOnly))
+        return;
+    m_pState->nFocusId = nId;
+    c->strText = std::u16string(text.substr(0, c->nLimitText));
+    c->nSelStart = c->nSelEnd = static_cast<int>(c->strText.size());
+}
+
+void CModelDialog::Click(int nId)
+{
+    SModelControl* c = m_pState->Find(nId);
+    if (!c || !CanUse(*c) || c->kind == EControlKind::Static)
+        return;
+    m_pState->nFocusId = nId;
+    if (IsButton(*c))
+        Send({EDialogEvent::Command, nId, kBnClicked});
+}
+
+void CModelDialog::PressEnter()
+{
+    const SModelControl* pFocus = m_pState->Find(m_pState->nFocusId);
+    if (pFocus && IsButton(*pFocus) && CanUse(*pFocus))
+        Send({EDialogEvent::Command, pFocus->nId, kBnClicked});
+    else
+        Send({EDialogEvent::Enter});
+}
+
+void CModelDialog::PressEscape()
+{
+    Send({EDialogEvent::Escape});
+}
+
+void CModelDialog::PressClose()
+{
+    Send({EDialogEvent::Close});
+}
+
+void CModelDialog::Tab(bool bBackward)
+{
+    auto& cs = m_pState->controls;
+    const int n = static_cast<int>(cs.size());
+    if (n == 0)
+        return;
+    int at = -1;
+    for (int i = 0; i < n; ++i) {
+        if (cs[static_cast<size_t>(i)].nId == m_pState->nFocusId)
+            at = i;
+    }
+    for (int step = 1; step <= n; ++step) {
+        int i = at < 0 ? (bBackward ? n - step : step - 1) : ((at + (bBackward ? -step : step)) % n + n) % n;
+        const SModelControl& c = cs[static_cast<size_t>(i)];
+        if ((c.nStyles & DialogStyle::TabStop) && CanUse(c)) {
+            m_pState->nFocusId = c.nId;
+            return;
+        }
+    }
+}
+
+bool CModelDialog::QueryColor(int nId, SCtlColor& color)
+{
+    return Send({EDialogEvent::CtlColor, nId, 0, &color});
+}
+
+std::unique_ptr<CDialogBackend> CModelUi::CreateDialogBackend(unsigned nIdTemplate, platform::WindowId parent)
+{
+    if (!FindDialogTemplate(nIdTemplate))
+        return nullptr;
+    auto pState = std::make_shared<SModelDialog>();
+    pState->nIdTemplate = nIdTemplate;
+    pState->parent = parent;
+    m_dialogs.push_back(pState);
+    return std::make_unique<CModelDialog>(*this, std::move(pState));
+}
+
+std::unique_ptr<CWndBackend> CModelUi::WrapWindow(platform::WindowId window)
+{
+    return window ? std::make_unique<CHostWnd>(window, m_hostWindow) : nullptr;
+}
+
+void CModelUi::ShowMessage(std::u16string_view text, std::u16string_view caption, EMessageIcon icon)
+{
+    SModelDialog* pDialog = LastDialog();
+    m_messages.push_back({std::u16string(text), std::u16string(caption), icon, pDialog ? pDialog->nFocusId : 0});
+    if (m_onMessage)
+        m_onMessage(m_messages.back());
+}
+
+bool CModelUi::ShowOpenFileDialog(const SOpenFileRequest& request, std::u16string& path)
+{
+    m_fileRequests.push_back(request);
+    if (m_fileAnswers.empty())
+        return false;
+    std::optional<std::u16string> answer = std::move(m_fileAnswers.front());
+    m_fileAnswers.pop_front();
+    if (!answer)
+        return false;
+    path = *answer;
+    return true;
+}
+
+std::unique_ptr<CFontBackend> CModelUi::MakeFont(const SFontSpec& spec)
+{
+    return m_bFailFonts ? nullptr : std::make_unique<CModelFont>(spec, m_nLiveFonts);
+}
+
+std::unique_ptr<CBrushBackend> CModelUi::MakeSolidBrush(Color color)
+{
+    return std::make_unique<CModelBrush>(color, m_nLiveBrushes);
+}
+} // namespace lvp

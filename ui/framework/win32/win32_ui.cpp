@@ -1,0 +1,237 @@
+// The Win32 window system: modal dialogs from the module's resources, one dialog procedure
+// that lets no exception into user32, message boxes, the open-file dialog, GDI objects.
+#include "platform/win32/scoped.h"
+#include "resources/module_instance.h"
+#include "ui/framework/win32/win32_wnd.h"
+
+#include <commdlg.h>
+
+#include <vector>
+
+namespace lvp {
+namespace {
+using platform::win32::CAutoGdi;
+
+class CWin32Font : public CFontBackend {
+public:
+    CWin32Font(const SFontSpec& spec, HFONT hFont) : m_spec(spec), m_hFont(hFont) {}
+    const SFontSpec& Spec() const override { return m_spec; }
+    HFONT Handle() const { return m_hFont.Get(); }
+
+private:
+    SFontSpec m_spec;
+    CAutoGdi<HFONT> m_hFont;
+};
+
+class CWin32Brush : public CBrushBackend {
+public:
+    CWin32Brush(Color color, HBRUSH hBrush) : m_color(color), m_hBrush(hBrush) {}
+    Color GetColor() const override { return m_color; }
+    HBRUSH Handle() const { return m_hBrush.Get(); }
+
+private:
+    Color m_color;
+    CAutoGdi<HBRUSH> m_hBrush;
+};
+
+// Centres the dialog over its owner, or over the work area when it has none, and keeps it on
+// the screen.
+void CentreOverOwner(HWND hDlg)
+{
+    RECT work{}, area{}, dlg{};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    HWND hOwner = ::GetWindow(hDlg, GW_OWNER);
+    if (hOwner && ::IsWindowVisible(hOwner) && !::IsIconic(hOwner))
+        ::GetWindowRect(hOwner, &area);
+    else
+        area = work;
+    ::GetWindowRect(hDlg, &dlg);
+    const int cx = dlg.right - dlg.left, cy = dlg.bottom - dlg.top;
+    int x = (area.left + area.right - cx) / 2, y = (area.top + area.bottom - cy) / 2;
+    if (x + cx > work.right)
+        x = work.right - cx;
+    if (y + cy > work.bottom)
+        y = work.bottom - cy;
+    x = x < work.left ? work.left : x;
+    y = y < work.top ? work.top : y;
+    ::SetWindowPos(hDlg, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+class CWin32Dialog : public CDialogBackend {
+public:
+    CWin32Dialog(unsigned nIdTemplate, HWND hParent) : m_nIdTemplate(nIdTemplate), m_hParent(hParent) {}
+
+    std::intptr_t RunModal(CDialogEvents& events) override
+    {
+        m_pEvents = &events;
+        INT_PTR nResult = ::DialogBoxParamW(OwnModule(), MAKEINTRESOURCEW(m_nIdTemplate), m_hParent, &DialogProc,
+                                            reinterpret_cast<LPARAM>(this));
+        m_pEvents = nullptr;
+        m_hWnd = nullptr;
+        return nResult;
+    }
+    void EndDialog(std::intptr_t nResult) override
+    {
+        if (m_hWnd)
+            ::EndDialog(m_hWnd, nResult);
+    }
+    std::unique_ptr<CWndBackend> Window() override { return m_hWnd ? MakeWin32Backend(m_hWnd).pWnd : nullptr; }
+    SControlBackend GetDlgItem(int nId) override
+    {
+        HWND hItem = m_hWnd ? ::GetDlgItem(m_hWnd, nId) : nullptr;
+        return hItem ? MakeWin32Backend(hItem) : SControlBackend{};
+    }
+
+private:
+    static INT_PTR CALLBACK DialogProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
+    {
+        if (msg == WM_INITDIALOG) {
+            ::SetWindowLongPtrW(hDlg, DWLP_USER, lParam);
+            reinterpret_cast<CWin32Dialog*>(lParam)->m_hWnd = hDlg;
+        }
+        auto* self = reinterpret_cast<CWin32Dialog*>(::GetWindowLongPtrW(hDlg, DWLP_USER));
+        if (!self || !self->m_pEvents)
+            return FALSE;
+        // Dispatch catches what the C++ side throws; this catch is for the backend's own code.
+        try {
+            return self->Handle(msg, wParam, lParam);
+        } catch (...) {
+            ::EndDialog(hDlg, -1);
+            return FALSE;
+        }
+    }
+
+    INT_PTR Handle(UINT msg, WPARAM wParam, LPARAM lParam)
+    {
+        switch (msg) {
+        case WM_INITDIALOG: {
+            bool bSetFocus = m_pEvents->Dispatch({EDialogEvent::InitDialog});
+            CentreOverOwner(m_hWnd);
+            return bSetFocus ? TRUE : FALSE;
+        }
+        case WM_COMMAND:
+            m_pEvents->Dispatch({EDialogEvent::Command, LOWORD(wParam), HIWORD(wParam)});
+            return TRUE;
+        case WM_CLOSE:
+            m_pEvents->Dispatch({EDialogEvent::Close});
+            return TRUE;
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORSTATIC: {
+            // Reflected to the control: a read-only edit control asks with WM_CTLCOLORSTATIC.
+            SCtlColor color;
+            int nId = ::GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
+            if (!m_pEvents->Dispatch({EDialogEvent::CtlColor, nId, 0, &color}))
+                return FALSE;
+            HDC hdc = reinterpret_cast<HDC>(wParam);
+            ::SetTextColor(hdc, color.text);
+            ::SetBkColor(hdc, color.back);
+            auto* pBrush = dynamic_cast<const CWin32Brush*>(color.pBrush);
+            return reinterpret_cast<INT_PTR>(pBrush ? pBrush->Handle() : ::GetStockObject(NULL_BRUSH));
+        }
+        }
+        return FALSE;
+    }
+
+    unsigned m_nIdTemplate;
+    HWND m_hParent;
+    HWND m_hWnd = nullptr;
+    CDialogEvents* m_pEvents = nullptr;
+};
+
+// The system's wait cursor; nested waits restore the cursor of the outermost one.
+class CWin32Cursor : public CCursorBackend {
+public:
+    void BeginWaitCursor() override
+    {
+        HCURSOR hBefore = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+        if (m_nDepth++ == 0)
+            m_hBefore = hBefore;
+    }
+    void EndWaitCursor() override
+    {
+        if (m_nDepth > 0 && --m_nDepth == 0)
+            ::SetCursor(m_hBefore);
+    }
+
+private:
+    int m_nDepth = 0;
+    HCURSOR m_hBefore = nullptr;
+};
+
+class CWin32Ui : public CUiBackend {
+public:
+    std::unique_ptr<CDialogBackend> CreateDialogBackend(unsigned nIdTemplate, platform::WindowId parent) override
+    {
+        if (nIdTemplate > 0xFFFF || !::FindResourceW(OwnModule(), MAKEINTRESOURCEW(nIdTemplate), MAKEINTRESOURCEW(5)))
+            return nullptr;
+        return std::make_unique<CWin32Dialog>(nIdTemplate, ToHwnd(parent));
+    }
+    std::unique_ptr<CWndBackend> WrapWindow(platform::WindowId window) override
+    {
+        return window ? MakeWin32Backend(ToHwnd(window)).pWnd : nullptr;
+    }
+    void ShowMessage(std::u16string_view text, std::u16string_view caption, EMessageIcon icon) override
+    {
+        UINT type = icon == EMessageIcon::Information ? MB_ICONINFORMATION
+                    : icon == EMessageIcon::Warning   ? MB_ICONEXCLAMATION
+                                                      : MB_ICONERROR;
+        std::u16string t(text), c(caption);
+        ::MessageBoxW(::GetActiveWindow(), reinterpret_cast<LPCWSTR>(t.c_str()), reinterpret_cast<LPCWSTR>(c.c_str()),
+                      MB_OK | type);
+    }
+    bool ShowOpenFileDialog(const SOpenFileRequest& request, std::u16string& path) override
+    {
+        // "name|pattern|...||" becomes the double-zero-terminated list the system wants.
+        std::u16string filter = request.strFilter;
+        for (char16_t& c : filter) {
+            if (c == u'|')
+                c = u'\0';
+        }
+        filter.append(2, u'\0');
+        std::vector<wchar_t> file(32768, L'\0'); // any length the system accepts
+        std::u16string defExt = request.strDefExt;
+        OPENFILENAMEW ofn{};
+        ofn.lStructSize = sizeof ofn;
+        ofn.hwndOwner = ::GetActiveWindow();
+        ofn.lpstrFilter = request.strFilter.empty() ? nullptr : reinterpret_cast<LPCWSTR>(filter.c_str());
+        ofn.nFilterIndex = 1;
+        ofn.lpstrFile = file.data();
+        ofn.nMaxFile = static_cast<DWORD>(file.size());
+        ofn.lpstrDefExt = defExt.empty() ? nullptr : reinterpret_cast<LPCWSTR>(defExt.c_str());
+        ofn.Flags = request.nFlags | OFN_EXPLORER;
+        if (!::GetOpenFileNameW(&ofn))
+            return false;
+        path.assign(reinterpret_cast<const char16_t*>(file.data()));
+        return true;
+    }
+    CCursorBackend& Cursor() override { return m_cursor; }
+    std::unique_ptr<CFontBackend> MakeFont(const SFontSpec& s) override
+    {
+        HFONT hFont = ::CreateFontW(s.nHeight, s.nWidth, s.nEscapement, s.nOrientation, s.nWeight, s.bItalic,
+                                    s.bUnderline, s.bStrikeOut, s.nCharSet, s.nOutPrecision, s.nClipPrecision,
+                                    s.nQuality, s.nPitchAndFamily, reinterpret_cast<LPCWSTR>(s.strFace.c_str()));
+        return hFont ? std::make_unique<CWin32Font>(s, hFont) : nullptr;
+    }
+    std::unique_ptr<CBrushBackend> MakeSolidBrush(Color color) override
+    {
+        HBRUSH hBrush = ::CreateSolidBrush(color);
+        return hBrush ? std::make_unique<CWin32Brush>(color, hBrush) : nullptr;
+    }
+
+private:
+    CWin32Cursor m_cursor;
+};
+} // namespace
+
+HFONT FontHandle(const CFontBackend* pFont)
+{
+    auto* p = dynamic_cast<const CWin32Font*>(pFont);
+    return p ? p->Handle() : nullptr;
+}
+
+CUiBackend& DefaultUiBackend()
+{
+    static CWin32Ui ui;
+    return ui;
+}
+} // namespace lvp
