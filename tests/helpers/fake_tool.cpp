@@ -1,5 +1,6 @@
 // A stand-in for the fusion program: each argument is a step of a small script (out:, err:,
-// lines:, wait:, touch:, sleep:, exit:, grandchild:, args, argshex); other arguments are ignored.
+// lines:, stamps:, wait:, touch:, sleep:, exit:, grandchild:, args, argshex); other arguments are
+// ignored.
 #include "tests/helpers/fake_tool.h"
 
 #include <cctype>
@@ -74,6 +75,18 @@ int main(int argc, char** argv)
                 all += line;
             }
             Write(stdout, all);
+        } else if (Starts(arg, "stamps:", v)) {
+            // stamps:N:MS: N lines "stamp T", MS milliseconds apart, T the steady clock in
+            // nanoseconds when the line is written (the reader's clock is the same one).
+            int n = std::atoi(v.c_str());
+            size_t colon = v.find(':');
+            int ms = colon == std::string::npos ? 0 : std::atoi(v.c_str() + colon + 1);
+            for (int i = 0; i < n; ++i) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+                auto t = std::chrono::steady_clock::now().time_since_epoch();
+                long long ns = std::chrono::duration_cast<std::chrono::nanoseconds>(t).count();
+                Write(stdout, "stamp " + std::to_string(ns) + "\n");
+            }
         } else if (Starts(arg, "wait:", v)) {
             auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
             while (!std::filesystem::exists(std::filesystem::u8path(v))) {
