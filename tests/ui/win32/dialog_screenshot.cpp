@@ -50,15 +50,15 @@ TEST(DialogOnScreen, EditingRunningFinished)
     const std::u16string udir = platform::Utf8ToUtf16(g_strDir);
     // What enfuse writes while it works, then a pause in the middle of the run for the picture.
     std::vector<std::u16string> steps = {
-        u"out:enfuse: info: loading next image Z:\\\\Bilder\\\\Serie\\\\IMG_4711.JPG, 1 of 3\\r\\n",
-        u"out:enfuse: info: loading next image Z:\\\\Bilder\\\\Serie\\\\IMG_4712.JPG, 2 of 3\\r\\n",
-        u"out:enfuse: info: loading next image Z:\\\\Bilder\\\\Serie\\\\IMG_4713.JPG, 3 of 3\\r\\n",
+        u"out:enfuse: info: loading next image D:\\\\Bilder\\\\Serie\\\\IMG_4711.JPG, 1 of 3\\r\\n",
+        u"out:enfuse: info: loading next image D:\\\\Bilder\\\\Serie\\\\IMG_4712.JPG, 2 of 3\\r\\n",
+        u"out:enfuse: info: loading next image D:\\\\Bilder\\\\Serie\\\\IMG_4713.JPG, 3 of 3\\r\\n",
         u"err:enfuse: warning: image has no EXIF data\\r\\n",
         u"out:Generating Gaussian pyramid, level 1 of 9\\r\\n",
         u"touch:" + udir + u"\\running.ready",
         u"wait:" + udir + u"\\running.go",
         u"out:Collapsing Laplacian pyramid\\r\\n",
-        u"out:enfuse: info: writing Z:\\\\Bilder\\\\Serie\\\\IMG_4711-IMG_4713.JPG\\r\\n",
+        u"out:enfuse: info: writing D:\\\\Bilder\\\\Serie\\\\IMG_4711-IMG_4713.JPG\\r\\n",
     };
     lvp::SelectionList selection;
     for (const auto& s : steps)
@@ -67,8 +67,14 @@ TEST(DialogOnScreen, EditingRunningFinished)
     CDriver driver;
     lvp::CTempWnd owner(lvp::ToWindowId(driver.Owner()));
     lvp::CSampleDlg dlg(&selection, &owner);
-    dlg.m_strEnfusePath = platform::Utf8ToUtf16(LVP_FAKE_TOOL);
-    dlg.m_strOutputFile = u"Z:\\Bilder\\Serie\\IMG_4711-IMG_4713.JPG";
+    // Where a Windows user's enfuse would be: the fake tool copied there (in the test prefix).
+    const std::u16string program = u"C:\\Program Files\\enfuse\\bin\\enfuse.exe";
+    for (const wchar_t* folder : {L"C:\\Program Files\\enfuse", L"C:\\Program Files\\enfuse\\bin"})
+        CreateDirectoryW(folder, nullptr);
+    ASSERT_TRUE(CopyFileW(reinterpret_cast<LPCWSTR>(platform::Utf8ToUtf16(LVP_FAKE_TOOL).c_str()),
+                          reinterpret_cast<LPCWSTR>(program.c_str()), FALSE));
+    dlg.m_strEnfusePath = program;
+    dlg.m_strOutputFile = u"D:\\Bilder\\Serie\\IMG_4711-IMG_4713.JPG";
     dlg.m_nJpegQuality = 95;
     driver.m_steps = {[](HWND hDlg) {
                           Pose(hDlg, "editing");
