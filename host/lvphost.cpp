@@ -44,11 +44,11 @@ int Info(CPluginModule& module, const std::u16string& path)
 {
     if (!OpenModule(module, path))
         return kExitError;
-    std::u16string out = u"version: " + module.GetVersion() + u"\ntype: " + DecimalText(module.GetType()) +
-                         u"\ncount: " + DecimalText(module.GetCount()) + u"\n";
+    std::u16string out = u"version: " + module.GetVersion() + u"\ntype: " + platform::DecimalText(module.GetType()) +
+                         u"\ncount: " + platform::DecimalText(module.GetCount()) + u"\n";
     for (size_t i = 0; i < module.GetObjects().size(); ++i) {
         CFunctionPlugin& object = *module.GetObjects()[i];
-        std::u16string n = DecimalText(static_cast<long long>(i));
+        std::u16string n = platform::DecimalText(static_cast<long long>(i));
         out += u"object " + n + u" name: " + object.GetName().str() + u"\n";
         out += u"object " + n + u" description: " + object.GetDescription().str() + u"\n";
     }
@@ -92,7 +92,7 @@ int Run(CPluginModule& module, const std::vector<std::u16string>& args)
     if (!OpenModule(module, path))
         return kExitError;
     if (index >= module.GetCount())
-        return UsageError(u"module " + path + u" has no object " + DecimalText(index));
+        return UsageError(u"module " + path + u" has no object " + platform::DecimalText(index));
     CFunctionPlugin& object = *module.GetObjects()[static_cast<size_t>(index)];
     // A console program has no window of its own: the dialogs have no owner.
     SStartResult start = object.Start(nullptr, selection);
@@ -103,7 +103,7 @@ int Run(CPluginModule& module, const std::vector<std::u16string>& args)
         return kExitNoResults;
     std::u16string out;
     for (const SResultFile& r : *results)
-        out += r.file.str() + u"\t" + DecimalText(r.flag) + u"\n";
+        out += r.file.str() + u"\t" + platform::DecimalText(r.flag) + u"\n";
     Write(EStream::Out, out);
     return kExitResults;
 }

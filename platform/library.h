@@ -1,4 +1,5 @@
 // Loading a module (DLL / shared object) at run time and finding its exported functions.
+// Implemented by platform/posix/library.cpp and platform/win32/library.cpp.
 #pragma once
 #include <string>
 

@@ -94,4 +94,15 @@ std::u16string Utf8ToUtf16(std::string_view bytes)
     }
     return out;
 }
+std::u16string DecimalText(std::int64_t n)
+{
+    // The magnitude as unsigned, so that the most negative number has one too.
+    std::uint64_t magnitude = n < 0 ? 0 - static_cast<std::uint64_t>(n) : static_cast<std::uint64_t>(n);
+    std::u16string digits;
+    do {
+        digits.insert(digits.begin(), static_cast<char16_t>(u'0' + magnitude % 10));
+        magnitude /= 10;
+    } while (magnitude != 0);
+    return n < 0 ? u"-" + digits : digits;
+}
 } // namespace platform

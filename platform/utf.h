@@ -1,5 +1,7 @@
-// Lossless conversion between UTF-16 text and the byte strings of POSIX paths and arguments.
+// Lossless conversion between UTF-16 text and the byte strings of POSIX paths and arguments,
+// and decimal numbers as text. Implemented by platform/utf.cpp (portable).
 #pragma once
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -12,4 +14,6 @@ std::string Utf16ToUtf8(std::u16string_view text);
 void AppendUtf16(std::u16string& out, char32_t cp);
 // UTF-8 to UTF-16. A byte that does not start a valid sequence becomes U+DC00 + byte.
 std::u16string Utf8ToUtf16(std::string_view bytes);
+// n in decimal digits, with "-" before a negative number.
+std::u16string DecimalText(std::int64_t n);
 } // namespace platform
