@@ -10,7 +10,7 @@ public:
     std::u16string ExecutablePath() const override { return platform::ExecutablePath(); }
     std::u16string DocumentsFolder() const override { return platform::DocumentsFolder(); }
     std::u16string AppDataFolder() const override { return platform::AppDataFolder(); }
-    uint32_t DriveType(const std::u16string& p) const override { return platform::DriveType(p); }
+    bool IsCdRom(const std::u16string& p) const override { return platform::IsCdRom(p); }
     bool FullPath(const std::u16string& p, std::u16string& full) const override
     {
         return platform::FullPath(p, full);
@@ -18,9 +18,18 @@ public:
     bool Exists(const std::u16string& p) const override { return platform::Exists(p); }
     bool CreateFolder(const std::u16string& p) const override { return platform::CreateFolder(p); }
     bool IsReadOnlyFile(const std::u16string& p) const override { return platform::IsReadOnlyFile(p); }
-    std::FILE* OpenForReading(const std::u16string& p) const override { return platform::OpenForReading(p); }
-    std::FILE* OpenForWriting(const std::u16string& p) const override { return platform::OpenForWriting(p); }
-    std::FILE* CreateNewFile(const std::u16string& p) const override { return platform::CreateNewFile(p); }
+    platform::CFile OpenForReading(const std::u16string& p) const override
+    {
+        return platform::OpenForReading(p);
+    }
+    platform::CFile OpenForWriting(const std::u16string& p) const override
+    {
+        return platform::OpenForWriting(p);
+    }
+    platform::CFile CreateNewFile(const std::u16string& p) const override
+    {
+        return platform::CreateNewFile(p);
+    }
     bool RemoveFile(const std::u16string& p) const override { return platform::RemoveFile(p); }
     bool MoveReplace(const std::u16string& from, const std::u16string& to) const override
     {

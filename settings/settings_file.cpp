@@ -2,6 +2,7 @@
 #include <bit>
 #include <cstdint>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "settings/settings_store.h"
@@ -141,9 +142,9 @@ void CSettingsStore::CommitElement(const std::u16string& key, const std::u16stri
 }
 
 // Writes the whole file to an open stream and closes it; true when every byte got through.
-bool CSettingsStore::WriteSettingsFile(std::FILE* file, bool commit) const
+bool CSettingsStore::WriteSettingsFile(platform::CFile file, bool commit) const
 {
-    utf8_ofstream out(file);
+    utf8_ofstream out(std::move(file));
     if (!out.is_open())
         return false;
     out << u"<?xml version=\"1.0\" encoding=\"UTF-8\"?>";
@@ -195,8 +196,8 @@ void CSettingsStore::Save()
     // that a crash, a kill or a full disk never leaves a cut settings file behind.
     const std::u16string temp = m_strFilePath + u".tmp";
     m_os.RemoveFile(temp);
-    if (std::FILE* file = m_os.CreateNewFile(temp)) {
-        if (!WriteSettingsFile(file, true)) {
+    if (platform::CFile file = m_os.CreateNewFile(temp)) {
+        if (!WriteSettingsFile(std::move(file), true)) {
             m_os.RemoveFile(temp);
             return;
         }

@@ -56,7 +56,7 @@ private:
     void LocateSettingsFolder();
     void ReadSettingsText(const std::u16string& text);
     void CommitElement(const std::u16string& key, const std::u16string& type, const std::u16string& value);
-    bool WriteSettingsFile(std::FILE* file, bool commit) const;
+    bool WriteSettingsFile(platform::CFile file, bool commit) const;
 
     const CSettingsOs& m_os;
     CTSearch m_search;

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 #include "platform/utf.h"
 
@@ -34,23 +35,40 @@ bool IsDirectory(const std::string& path)
     return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-// Turns an open descriptor of a regular file into a blocking stdio stream; closes it otherwise.
-std::FILE* AdoptRegular(int fd, const char* mode)
-{
-    if (fd < 0)
-        return nullptr;
-    struct stat st;
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        close(fd);
-        return nullptr;
+// Owns a descriptor until fdopen takes it over.
+class CDescriptor {
+public:
+    explicit CDescriptor(int fd) : m_fd(fd) {}
+    CDescriptor(const CDescriptor&) = delete;
+    CDescriptor& operator=(const CDescriptor&) = delete;
+    ~CDescriptor()
+    {
+        if (m_fd >= 0)
+            close(m_fd);
     }
-    int flags = fcntl(fd, F_GETFL);
+    int Get() const { return m_fd; }
+    int Release() { return std::exchange(m_fd, -1); }
+
+private:
+    int m_fd;
+};
+
+// Turns an open descriptor of a regular file into a blocking stdio stream; closes it otherwise.
+CFile AdoptRegular(int descriptor, const char* mode)
+{
+    CDescriptor fd(descriptor);
+    if (fd.Get() < 0)
+        return CFile();
+    struct stat st;
+    if (fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode))
+        return CFile();
+    int flags = fcntl(fd.Get(), F_GETFL);
     if (flags != -1)
-        fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
-    std::FILE* f = fdopen(fd, mode);
-    if (!f)
-        close(fd);
-    return f;
+        fcntl(fd.Get(), F_SETFL, flags & ~O_NONBLOCK);
+    CFile file(fdopen(fd.Get(), mode));
+    if (file)
+        fd.Release();
+    return file;
 }
 } // namespace
 
@@ -99,13 +117,13 @@ std::u16string AppDataFolder()
     return home.empty() ? std::u16string() : Utf8ToUtf16(home + "/.config");
 }
 
-uint32_t DriveType(const std::u16string& path)
+bool IsCdRom(const std::u16string& path)
 {
     struct statfs sf;
     if (statfs(Narrow(path).c_str(), &sf) != 0)
-        return kDriveNoRootDir;
+        return false;
     long type = static_cast<long>(sf.f_type);
-    return type == kIso9660Magic || type == kUdfMagic ? kDriveCdRom : kDriveFixed;
+    return type == kIso9660Magic || type == kUdfMagic;
 }
 
 bool FullPath(const std::u16string& path, std::u16string& full)
@@ -150,27 +168,24 @@ bool IsReadOnlyFile(const std::u16string& path)
     // No write bit at all means read-only, even for a user (root) whom the OS would let write.
     if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
         return true;
-    int fd = open(p.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0)
-        return errno == EACCES || errno == EPERM || errno == EROFS;
-    close(fd);
-    return false;
+    CDescriptor fd(open(p.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    return fd.Get() < 0 && (errno == EACCES || errno == EPERM || errno == EROFS);
 }
 
 // O_NONBLOCK keeps a FIFO planted under the name from blocking the open; AdoptRegular refuses it.
-std::FILE* OpenForReading(const std::u16string& path)
+CFile OpenForReading(const std::u16string& path)
 {
     return AdoptRegular(open(Narrow(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY), "rb");
 }
 
-std::FILE* OpenForWriting(const std::u16string& path)
+CFile OpenForWriting(const std::u16string& path)
 {
     int fd =
         open(Narrow(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0666);
     return AdoptRegular(fd, "wb");
 }
 
-std::FILE* CreateNewFile(const std::u16string& path)
+CFile CreateNewFile(const std::u16string& path)
 {
     int fd =
         open(Narrow(path).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0666);

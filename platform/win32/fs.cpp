@@ -59,9 +59,9 @@ std::u16string AppDataFolder()
     return ShellFolder(CSIDL_APPDATA);
 }
 
-uint32_t DriveType(const std::u16string& path)
+bool IsCdRom(const std::u16string& path)
 {
-    return GetDriveTypeW(W(path));
+    return GetDriveTypeW(W(path)) == DRIVE_CDROM;
 }
 
 bool FullPath(const std::u16string& path, std::u16string& full)
@@ -91,31 +91,27 @@ bool IsReadOnlyFile(const std::u16string& path)
         return false;
     if (attrs & FILE_ATTRIBUTE_READONLY)
         return true;
-    std::FILE* f = _wfsopen(W(path), L"ab", _SH_DENYNO); // no truncation
-    if (!f)
-        return true;
-    std::fclose(f);
-    return false;
+    return !CFile(_wfsopen(W(path), L"ab", _SH_DENYNO)); // "ab": no truncation
 }
 
-std::FILE* OpenForReading(const std::u16string& path)
+CFile OpenForReading(const std::u16string& path)
 {
-    return _wfsopen(W(path), L"rb", _SH_DENYNO);
+    return CFile(_wfsopen(W(path), L"rb", _SH_DENYNO));
 }
-std::FILE* OpenForWriting(const std::u16string& path)
+CFile OpenForWriting(const std::u16string& path)
 {
-    return _wfsopen(W(path), L"wb", _SH_DENYNO);
+    return CFile(_wfsopen(W(path), L"wb", _SH_DENYNO));
 }
 
-std::FILE* CreateNewFile(const std::u16string& path)
+CFile CreateNewFile(const std::u16string& path)
 {
     int fd = _wsopen(W(path), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _SH_DENYNO, _S_IREAD | _S_IWRITE);
     if (fd < 0)
-        return nullptr;
-    std::FILE* f = _fdopen(fd, "wb");
-    if (!f)
+        return CFile();
+    CFile file(_fdopen(fd, "wb"));
+    if (!file)
         _close(fd);
-    return f;
+    return file;
 }
 
 int64_t FileLength(std::FILE* file)

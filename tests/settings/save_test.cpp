@@ -23,10 +23,10 @@ public:
             throw std::runtime_error("killed");
         return fault != Fault::ReplaceFails && ForwardingOs::MoveReplace(from, to);
     }
-    std::FILE* CreateNewFile(const std::u16string& p) const override
+    platform::CFile CreateNewFile(const std::u16string& p) const override
     {
         if (fault == Fault::NoTemp)
-            return nullptr;
+            return {};
         if (fault == Fault::TempUnwritable)
             return m_real.OpenForReading(unwritable);
         return ForwardingOs::CreateNewFile(p);
