@@ -1,5 +1,5 @@
 // Files and folders: the executable's path, the user's folders, CD-ROM test, shared file opening.
-// Implemented by platform/posix/fs.cpp and platform/win32/fs.cpp.
+// Implemented by platform/posix/fs.cpp and platform/win32/fs.cpp; UniqueName by platform/unique_name.cpp.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -36,10 +36,21 @@ bool IsReadOnlyFile(const std::u16string& path);
 CFile OpenForReading(const std::u16string& path); // an existing regular file
 CFile OpenForWriting(const std::u16string& path); // created or truncated
 CFile CreateNewFile(const std::u16string& path);  // must not exist; never via a link
+CFile OpenForUpdate(const std::u16string& path);  // an existing regular file, not truncated ("r+b")
+// Creates a new file named prefix + a part no other process or person uses + suffix, exclusively
+// (never through a link); path receives its name. An empty holder when the folder refuses.
+CFile CreateUniqueFile(const std::u16string& prefix, const std::u16string& suffix, std::u16string& path);
+// prefix + the process id and 64 random bits in hex + suffix; a new name on every call.
+std::u16string UniqueName(const std::u16string& prefix, const std::u16string& suffix, uint32_t processId);
 // Length in bytes of an open file; -1 on failure.
 int64_t FileLength(std::FILE* file);
 // Flushes the stream and asks the OS to put its data on the disk.
 bool FlushToDisk(std::FILE* file);
+// Flushes the stream and cuts (or extends) its file to length bytes.
+bool SetFileLength(std::FILE* file, int64_t length);
+// The file that path finally names, symbolic links followed (also a dangling link's target);
+// path itself when it is no link or cannot be resolved.
+std::u16string ResolveLinks(const std::u16string& path);
 
 bool RemoveFile(const std::u16string& path);
 // Puts from in the place of to in one step, replacing to.

@@ -30,11 +30,28 @@ public:
     {
         return platform::CreateNewFile(p);
     }
+    platform::CFile OpenForUpdate(const std::u16string& p) const override { return platform::OpenForUpdate(p); }
+    platform::CFile CreateUniqueFile(const std::u16string& prefix, const std::u16string& suffix,
+                                     std::u16string& path) const override
+    {
+        return platform::CreateUniqueFile(prefix, suffix, path);
+    }
     bool RemoveFile(const std::u16string& p) const override { return platform::RemoveFile(p); }
     bool MoveReplace(const std::u16string& from, const std::u16string& to) const override
     {
         return platform::MoveReplace(from, to);
     }
+    std::u16string ResolveLinks(const std::u16string& p) const override { return platform::ResolveLinks(p); }
+
+    size_t Write(std::FILE* f, const void* bytes, size_t count) const override
+    {
+        return std::fwrite(bytes, 1, count, f);
+    }
+    size_t Read(std::FILE* f, void* bytes, size_t count) const override { return std::fread(bytes, 1, count, f); }
+    int64_t FileLength(std::FILE* f) const override { return platform::FileLength(f); }
+    bool FlushToDisk(std::FILE* f) const override { return platform::FlushToDisk(f); }
+    bool SetFileLength(std::FILE* f, int64_t length) const override { return platform::SetFileLength(f, length); }
+    bool CloseFile(platform::CFile& f) const override { return f.Close(); }
 };
 } // namespace
 

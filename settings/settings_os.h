@@ -38,9 +38,30 @@ public:
     virtual platform::CFile OpenForWriting(const std::u16string& path) const = 0;
     // Creates a file that does not exist yet, for writing, never through a symbolic link.
     virtual platform::CFile CreateNewFile(const std::u16string& path) const = 0;
+    // Opens an existing regular file shared, for reading and writing, without truncating it.
+    virtual platform::CFile OpenForUpdate(const std::u16string& path) const = 0;
+    // Creates prefix + (a part no one else uses) + suffix exclusively; path receives the name.
+    virtual platform::CFile CreateUniqueFile(const std::u16string& prefix, const std::u16string& suffix,
+                                             std::u16string& path) const = 0;
     virtual bool RemoveFile(const std::u16string& path) const = 0;
     // Puts from in place of to in one step; false leaves both as they were.
     virtual bool MoveReplace(const std::u16string& from, const std::u16string& to) const = 0;
+    // The file path finally names, links followed; path itself when it is no link.
+    virtual std::u16string ResolveLinks(const std::u16string& path) const = 0;
+
+    // Operations on an open file (the streams' and the settings writer's only way to the disk).
+    // Writes count bytes; the number written, fewer on a failure.
+    virtual size_t Write(std::FILE* file, const void* bytes, size_t count) const = 0;
+    // Reads up to count bytes; the number read.
+    virtual size_t Read(std::FILE* file, void* bytes, size_t count) const = 0;
+    // Length in bytes of the open file; -1 on failure.
+    virtual int64_t FileLength(std::FILE* file) const = 0;
+    // Pushes everything written so far to the disk.
+    virtual bool FlushToDisk(std::FILE* file) const = 0;
+    // Cuts the file to length bytes (after flushing the stream).
+    virtual bool SetFileLength(std::FILE* file, int64_t length) const = 0;
+    // Closes the file (it is closed afterwards in any case); false when closing failed.
+    virtual bool CloseFile(platform::CFile& file) const = 0;
 };
 
 // The real services of the platform this build runs on (stateless, lives for the process).

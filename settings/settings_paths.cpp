@@ -22,13 +22,12 @@ bool FolderExists(const CSettingsOs& os, const std::u16string& path)
 bool IsFolderWritable(const CSettingsOs& os, std::u16string folder)
 {
     AddTrailingBackslash(folder, os.PathSeparator());
-    folder += u"_w_tmp.tmp";
-    // A stale probe is removed first and the new one created exclusively, so a link or a
-    // hard link planted under the name is never written through.
-    os.RemoveFile(folder);
-    if (!os.CreateNewFile(folder))
+    // The probe has a name of its own, so it neither meets another process's probe nor
+    // deletes a user's file; made exclusively, it is never written through a link.
+    std::u16string probe;
+    if (!os.CreateUniqueFile(folder + u"_w_tmp.", u".tmp", probe))
         return false;
-    os.RemoveFile(folder);
+    os.RemoveFile(probe); // the holder closed it at the end of the test above
     return true;
 }
 

@@ -192,6 +192,23 @@ CFile CreateNewFile(const std::u16string& path)
     return AdoptRegular(fd, "wb");
 }
 
+CFile OpenForUpdate(const std::u16string& path)
+{
+    return AdoptRegular(open(Narrow(path).c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC | O_NOCTTY), "r+b");
+}
+
+CFile CreateUniqueFile(const std::u16string& prefix, const std::u16string& suffix, std::u16string& path)
+{
+    // Another name is tried only when the name is taken; any other refusal is the folder's.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        path = UniqueName(prefix, suffix, static_cast<uint32_t>(getpid()));
+        CFile file = CreateNewFile(path);
+        if (file || errno != EEXIST)
+            return file;
+    }
+    return CFile();
+}
+
 int64_t FileLength(std::FILE* file)
 {
     struct stat st;
@@ -201,6 +218,33 @@ int64_t FileLength(std::FILE* file)
 bool FlushToDisk(std::FILE* file)
 {
     return std::fflush(file) == 0 && fsync(fileno(file)) == 0;
+}
+
+bool SetFileLength(std::FILE* file, int64_t length)
+{
+    return std::fflush(file) == 0 && ftruncate(fileno(file), static_cast<off_t>(length)) == 0;
+}
+
+std::u16string ResolveLinks(const std::u16string& path)
+{
+    std::string current = Narrow(path);
+    // As many links as the kernel follows in one path (MAXSYMLINKS); a loop gives up.
+    for (int hop = 0; hop < 40; ++hop) {
+        struct stat st;
+        if (lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return Utf8ToUtf16(current);
+        std::string target(static_cast<size_t>(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
+        const ssize_t n = readlink(current.c_str(), target.data(), target.size());
+        if (n < 0 || static_cast<size_t>(n) >= target.size())
+            return path;
+        target.resize(static_cast<size_t>(n));
+        if (target.empty() || target[0] != '/') {
+            const size_t slash = current.rfind('/');
+            target = (slash == std::string::npos ? std::string() : current.substr(0, slash + 1)) + target;
+        }
+        current = std::move(target);
+    }
+    return path;
 }
 
 bool RemoveFile(const std::u16string& path)

@@ -9,7 +9,8 @@
 #include "settings/settings_os.h"
 #include "test_util.h"
 
-class FakeOs : public CSettingsOs {
+// Files that are opened hold real scratch files, so reads and writes go to the real services.
+class FakeOs : public ForwardingOs {
 public:
     char16_t sep = u'\\';
     size_t maxPath = 259;
@@ -66,6 +67,14 @@ public:
         createdFiles.push_back(p);
         return ScratchFile({});
     }
+    platform::CFile OpenForUpdate(const std::u16string& p) const override { return OpenForReading(p); }
+    platform::CFile CreateUniqueFile(const std::u16string& prefix, const std::u16string& suffix,
+                                     std::u16string& path) const override
+    {
+        path = prefix + u"unique" + suffix;
+        return CreateNewFile(path);
+    }
+    std::u16string ResolveLinks(const std::u16string& p) const override { return p; }
     bool RemoveFile(const std::u16string& p) const override
     {
         return const_cast<FakeOs*>(this)->files.erase(p) > 0;

@@ -144,6 +144,6 @@ TEST(FolderChoiceTest, PathHelpers)
     EXPECT_TRUE(IsFolderWritable(os, u""));
     os.readOnlyFolders.insert(u"C:\\Host");
     EXPECT_FALSE(IsFolderWritable(os, u"C:\\Host\\"));
-    EXPECT_EQ(os.createdFiles, (Strings{u"C:\\Host\\_w_tmp.tmp", u"_w_tmp.tmp"}));
+    EXPECT_EQ(os.createdFiles, (Strings{u"C:\\Host\\_w_tmp.unique.tmp", u"_w_tmp.unique.tmp"}));
 }
 } // namespace

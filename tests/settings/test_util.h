@@ -27,11 +27,24 @@ public:
     platform::CFile OpenForReading(const std::u16string& p) const override { return m_real.OpenForReading(p); }
     platform::CFile OpenForWriting(const std::u16string& p) const override { return m_real.OpenForWriting(p); }
     platform::CFile CreateNewFile(const std::u16string& p) const override { return m_real.CreateNewFile(p); }
+    platform::CFile OpenForUpdate(const std::u16string& p) const override { return m_real.OpenForUpdate(p); }
+    platform::CFile CreateUniqueFile(const std::u16string& prefix, const std::u16string& suffix,
+                                     std::u16string& path) const override
+    {
+        return m_real.CreateUniqueFile(prefix, suffix, path);
+    }
     bool RemoveFile(const std::u16string& p) const override { return m_real.RemoveFile(p); }
     bool MoveReplace(const std::u16string& f, const std::u16string& t) const override
     {
         return m_real.MoveReplace(f, t);
     }
+    std::u16string ResolveLinks(const std::u16string& p) const override { return m_real.ResolveLinks(p); }
+    size_t Write(std::FILE* f, const void* b, size_t n) const override { return m_real.Write(f, b, n); }
+    size_t Read(std::FILE* f, void* b, size_t n) const override { return m_real.Read(f, b, n); }
+    int64_t FileLength(std::FILE* f) const override { return m_real.FileLength(f); }
+    bool FlushToDisk(std::FILE* f) const override { return m_real.FlushToDisk(f); }
+    bool SetFileLength(std::FILE* f, int64_t n) const override { return m_real.SetFileLength(f, n); }
+    bool CloseFile(platform::CFile& f) const override { return m_real.CloseFile(f); }
 
 protected:
     const CSettingsOs& m_real = PlatformSettingsOs();
