@@ -12,8 +12,8 @@ public:
     CLibrary& operator=(const CLibrary&) = delete;
     ~CLibrary() { Unload(); }
 
-    // Loads the module file at path (a path, never a name to search for). On failure
-    // returns false and error holds the OS's reason.
+    // Loads the module file at path (a path, never a name to search for; a regular file,
+    // never a FIFO, device or folder). On failure returns false and error holds the reason.
     bool Load(const std::u16string& path, std::u16string& error);
     // The address of the export called name, or null.
     void* FindSymbol(const char* name) const;
