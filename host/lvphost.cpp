@@ -5,6 +5,7 @@
 
 #include "host/host_os.h"
 #include "host/plugin_loader.h"
+#include "platform/fs.h"
 #include "platform/utf.h"
 
 namespace lvp::host {
@@ -26,6 +27,14 @@ constexpr char16_t kUsage[] =
     u"Exit status: 0 results returned, 1 refused, cancelled or no results, 2 usage or module\n"
     u"error.\n";
 
+// The path made absolute against the current folder (the file need not exist); as given when
+// that cannot be done.
+std::u16string MakeAbsolute(const std::u16string& path)
+{
+    std::u16string full;
+    return platform::FullPath(path, full) ? full : path;
+}
+
 int UsageError(const std::u16string& message)
 {
     Write(EStream::Err, u"lvphost: " + message + u"\n" + kUsage);
@@ -44,8 +53,9 @@ int Info(CPluginModule& module, const std::u16string& path)
 {
     if (!OpenModule(module, path))
         return kExitError;
-    std::u16string out = u"version: " + module.GetVersion() + u"\ntype: " + platform::DecimalText(module.GetType()) +
-                         u"\ncount: " + platform::DecimalText(module.GetCount()) + u"\n";
+    std::u16string out = u"version: " + module.GetVersion() + u"\ntype: " +
+                         platform::DecimalText(module.GetType()) + u"\ncount: " +
+                         platform::DecimalText(module.GetCount()) + u"\n";
     for (size_t i = 0; i < module.GetObjects().size(); ++i) {
         CFunctionPlugin& object = *module.GetObjects()[i];
         std::u16string n = platform::DecimalText(static_cast<long long>(i));

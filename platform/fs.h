@@ -22,8 +22,9 @@ std::u16string DocumentsFolder();
 std::u16string AppDataFolder();
 // The drive (Linux: file system) of path is a CD-ROM (Linux: ISO 9660 or UDF); false when unknown.
 bool IsCdRom(const std::u16string& path);
-// The absolute form of path; false if it cannot be made or would not fit.
-bool FullPath(const std::u16string& path, std::u16string& full);
+// The absolute form of path (the current folder's itself for "."); false if it cannot be made
+// or is longer than maxLength characters.
+bool FullPath(const std::u16string& path, std::u16string& full, size_t maxLength = SIZE_MAX);
 // A file or folder exists at path.
 bool Exists(const std::u16string& path);
 // Creates one folder level.

@@ -57,7 +57,9 @@ SProgramLookup PlatformProgramLookup()
     os.separator = platform::PathSeparator();
     os.strProgramName = platform::ExecutableFileName(u"enfuse");
     os.fileOpens = platform::FileOpensForReading;
-    os.currentFolder = [](std::u16string& full) { return platform::FullPath(u".", full); };
+    os.currentFolder = [](std::u16string& full) {
+        return platform::FullPath(u".", full, platform::MaxPathLength());
+    };
     if (platform::HasSearchPath())
         os.findOnPath = platform::FindExecutableOnPath;
     return os;

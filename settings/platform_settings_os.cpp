@@ -13,7 +13,7 @@ public:
     bool IsCdRom(const std::u16string& p) const override { return platform::IsCdRom(p); }
     bool FullPath(const std::u16string& p, std::u16string& full) const override
     {
-        return platform::FullPath(p, full);
+        return platform::FullPath(p, full, platform::MaxPathLength());
     }
     bool Exists(const std::u16string& p) const override { return platform::Exists(p); }
     bool CreateFolder(const std::u16string& p) const override { return platform::CreateFolder(p); }

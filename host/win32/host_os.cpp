@@ -28,18 +28,4 @@ void Write(EStream stream, std::u16string_view text)
         done += written;
     }
 }
-
-std::u16string MakeAbsolute(const std::u16string& path)
-{
-    auto* in = reinterpret_cast<const wchar_t*>(path.c_str());
-    DWORD n = GetFullPathNameW(in, 0, nullptr, nullptr);
-    if (path.empty() || n == 0)
-        return path;
-    std::u16string out(n, u'\0');
-    DWORD m = GetFullPathNameW(in, n, reinterpret_cast<wchar_t*>(out.data()), nullptr);
-    if (m == 0 || m >= n)
-        return path;
-    out.resize(m);
-    return out;
-}
 } // namespace lvp::host

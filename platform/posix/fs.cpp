@@ -126,7 +126,8 @@ bool IsCdRom(const std::u16string& path)
     return type == kIso9660Magic || type == kUdfMagic;
 }
 
-bool FullPath(const std::u16string& path, std::u16string& full)
+namespace {
+bool AbsolutePath(const std::u16string& path, std::u16string& full)
 {
     if (path.empty())
         return false;
@@ -142,9 +143,21 @@ bool FullPath(const std::u16string& path, std::u16string& full)
     }
     cwd.resize(cwd.find('\0'));
     full = Utf8ToUtf16(cwd);
+    if (path == u".")
+        return true;
     if (full.empty() || full.back() != u'/')
         full += u'/';
     full += path;
+    return true;
+}
+} // namespace
+
+bool FullPath(const std::u16string& path, std::u16string& full, size_t maxLength)
+{
+    std::u16string out;
+    if (!AbsolutePath(path, out) || out.size() > maxLength)
+        return false;
+    full = std::move(out);
     return true;
 }
 

@@ -48,8 +48,9 @@ private:
 CFile OpenShared(const std::u16string& path, DWORD access, DWORD disposition, int flags, const char* mode,
                  DWORD& error)
 {
-    win32::CAutoHandle handle(CreateFileW(W(path), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                          nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+    win32::CAutoHandle handle(CreateFileW(W(path), access,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                          disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
     error = GetLastError();
     if (!handle)
         return CFile();
@@ -115,13 +116,17 @@ bool IsCdRom(const std::u16string& path)
     return GetDriveTypeW(W(path)) == DRIVE_CDROM;
 }
 
-bool FullPath(const std::u16string& path, std::u16string& full)
+bool FullPath(const std::u16string& path, std::u16string& full, size_t maxLength)
 {
-    wchar_t buf[kBuffer] = {};
-    DWORD n = GetFullPathNameW(W(path), kBuffer, buf, nullptr);
-    if (n == 0 || n >= kBuffer)
+    DWORD n = GetFullPathNameW(W(path), 0, nullptr, nullptr);
+    if (path.empty() || n == 0)
         return false;
-    full = U(buf);
+    std::u16string out(n, u'\0');
+    DWORD m = GetFullPathNameW(W(path), n, reinterpret_cast<wchar_t*>(out.data()), nullptr);
+    if (m == 0 || m >= n || m > maxLength)
+        return false;
+    out.resize(m);
+    full = std::move(out);
     return true;
 }
 
@@ -198,7 +203,8 @@ std::u16string ResolveLinks(const std::u16string& path)
     if (!handle)
         return path;
     wchar_t buf[kBuffer + 8] = {};
-    const DWORD n = GetFinalPathNameByHandleW(handle.Get(), buf, kBuffer + 8, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    const DWORD n =
+        GetFinalPathNameByHandleW(handle.Get(), buf, kBuffer + 8, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
     if (n == 0 || n >= kBuffer + 8)
         return path;
     std::u16string final = U(buf);

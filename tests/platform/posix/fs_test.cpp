@@ -53,6 +53,9 @@ TEST(PosixFsTest, FileServices)
     std::u16string full;
     ASSERT_TRUE(platform::FullPath(u"x", full));
     EXPECT_EQ(fs::path(Utf8(full)), fs::current_path() / "x");
+    ASSERT_TRUE(platform::FullPath(u".", full));
+    EXPECT_EQ(fs::path(Utf8(full)), fs::current_path());
+    EXPECT_FALSE(platform::FullPath(u"x", full, 1)); // longer than allowed
 
     // A FIFO under the settings file's name neither blocks nor is read.
     const std::string fifo = (dir.path() / "fifo").string();

@@ -31,7 +31,11 @@ TEST(Win32FsTest, PathsThatDoNotFitFail)
     std::u16string full;
     ASSERT_TRUE(platform::FullPath(u"x", full));
     EXPECT_EQ(fs::path(full), fs::current_path() / "x");
-    EXPECT_FALSE(platform::FullPath(u"C:\\" + std::u16string(300, u'a'), full));
+    EXPECT_FALSE(platform::FullPath(u"C:\\" + std::u16string(300, u'a'), full, platform::MaxPathLength()));
+    ASSERT_TRUE(platform::FullPath(u"C:\\" + std::u16string(300, u'a'), full)); // no limit asked for
+    EXPECT_EQ(full.size(), 303u);
+    ASSERT_TRUE(platform::FullPath(u".", full));
+    EXPECT_EQ(fs::path(full), fs::current_path());
 }
 
 TEST(Win32FsTest, ReadOnlyAttribute)
