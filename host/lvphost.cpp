@@ -20,8 +20,11 @@ constexpr char16_t kUsage[] =
     u"info  loads MODULE, creates its objects and prints its version, type, object count\n"
     u"      and each object's name and description.\n"
     u"run   starts object N (default 0) with the FILEs as the selection, executes it when\n"
-    u"      it accepts, and prints each result as file, tab, flag.\n"
-    u"Exit status: 0 results returned, 1 refused or no results, 2 usage or module error.\n";
+    u"      it accepts (the fusion dialog: Windows a window, Linux the terminal), prints each\n"
+    u"      result as file, tab, flag, then deletes the object and unloads the module, which\n"
+    u"      writes its settings.\n"
+    u"Exit status: 0 results returned, 1 refused, cancelled or no results, 2 usage or module\n"
+    u"error.\n";
 
 int UsageError(const std::u16string& message)
 {
@@ -91,7 +94,8 @@ int Run(CPluginModule& module, const std::vector<std::u16string>& args)
     if (index >= module.GetCount())
         return UsageError(u"module " + path + u" has no object " + DecimalText(index));
     CFunctionPlugin& object = *module.GetObjects()[static_cast<size_t>(index)];
-    SStartResult start = object.Start(GetHostWindow(), selection);
+    // A console program has no window of its own: the dialogs have no owner.
+    SStartResult start = object.Start(nullptr, selection);
     if (start.proceed != 1)
         return kExitNoResults;
     const ResultList* results = object.Execute();

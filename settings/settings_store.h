@@ -70,6 +70,3 @@ private:
     std::u16string m_strExePath;
     std::u16string m_strExeFolder;
 };
-
-// The module's one store. It is defined by the plug-in module, not by this library.
-extern CSettingsStore g_Settings;

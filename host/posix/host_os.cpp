@@ -32,9 +32,4 @@ std::u16string MakeAbsolute(const std::u16string& path)
         folder += u'/';
     return folder + path;
 }
-
-HostWindow GetHostWindow()
-{
-    return nullptr; // a terminal host has no window
-}
 } // namespace lvp::host

@@ -6,9 +6,6 @@
 #include "platform/win32/windows_prelude.h"
 
 #include <algorithm>
-#include <type_traits>
-
-static_assert(std::is_same_v<lvp::HostWindow, HWND>, "the host window is the Win32 handle");
 
 namespace lvp::host {
 void Write(EStream stream, std::u16string_view text)
@@ -44,10 +41,5 @@ std::u16string MakeAbsolute(const std::u16string& path)
         return path;
     out.resize(m);
     return out;
-}
-
-HostWindow GetHostWindow()
-{
-    return GetConsoleWindow();
 }
 } // namespace lvp::host
