@@ -137,16 +137,24 @@ public:
         return false;
     }
 
-    // Reads what is waiting without blocking; true if there was anything.
+    // After an Escape: reads the rest of a control sequence (ESC [ ... final, ESC O x) that is
+    // waiting, and true if there was one; anything else is left for the next read.
     bool DropPendingInput()
     {
         ::nodelay(stdscr, TRUE);
         wint_t ch = 0;
-        bool bAny = false;
-        while (::wget_wch(stdscr, &ch) != ERR)
-            bAny = true;
+        bool bSequence = false;
+        int r = ::wget_wch(stdscr, &ch);
+        if (r == OK && (ch == L'[' || ch == L'O')) {
+            bSequence = true;
+            const bool bCsi = ch == L'[';
+            while ((r = ::wget_wch(stdscr, &ch)) == OK && bCsi && !(ch >= 0x40 && ch <= 0x7E)) {
+            }
+        } else if (r != ERR) {
+            ::unget_wch(static_cast<wchar_t>(ch));
+        }
         ::nodelay(stdscr, FALSE);
-        return bAny;
+        return bSequence;
     }
 
     // Takes a new terminal size that no key has reported yet (during a run there is no key loop).
