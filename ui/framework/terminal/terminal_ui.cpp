@@ -13,6 +13,7 @@
 #include <map>
 #include <utility>
 
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/ioctl.h>
@@ -86,6 +87,7 @@ class CTerminalScreen {
 public:
     static std::unique_ptr<CTerminalScreen> Open()
     {
+        PinLibraries();
         int fd = ::open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC);
         if (fd < 0)
             return nullptr;
@@ -199,6 +201,22 @@ private:
                 reset += s;
         }
         SSignalGuard::SetReset(reset);
+    }
+    // ncurses keeps a few tables for the life of the process that nothing can free. When the
+    // module that uses it is unloaded, the library would go with it and those tables would be
+    // lost memory; kept loaded, they stay reachable as in any program that uses ncurses.
+    static void PinLibraries()
+    {
+        static const bool bPinned = [] {
+            for (void* pSymbol :
+                 {reinterpret_cast<void*>(&::newterm), reinterpret_cast<void*>(&::tigetstr)}) {
+                Dl_info info{};
+                if (::dladdr(pSymbol, &info) && info.dli_fname)
+                    ::dlopen(info.dli_fname, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
+            }
+            return true;
+        }();
+        (void)bPinned;
     }
     // The nearest of the eight basic colours to a 0x00BBGGRR colour.
     static short Nearest(Color c)
