@@ -55,6 +55,7 @@ protected:
 class RedirectedOs : public ForwardingOs {
 public:
     explicit RedirectedOs(const TempDir& dir) : m_dir(dir.u16()) {}
+    explicit RedirectedOs(std::u16string dir) : m_dir(std::move(dir)) {}
     std::u16string ExecutablePath() const override { return m_dir + PathSeparator() + u"host.exe"; }
     std::u16string DocumentsFolder() const override { return m_dir; }
     std::u16string AppDataFolder() const override { return m_dir; }
