@@ -48,8 +48,9 @@ private:
 CFile OpenShared(const std::u16string& path, DWORD access, DWORD disposition, int flags, const char* mode,
                  DWORD& error)
 {
-    win32::CAutoHandle handle(CreateFileW(W(path), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                          nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+    win32::CAutoHandle handle(CreateFileW(W(path), access,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                          disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
     error = GetLastError();
     if (!handle)
         return CFile();
@@ -198,7 +199,8 @@ std::u16string ResolveLinks(const std::u16string& path)
     if (!handle)
         return path;
     wchar_t buf[kBuffer + 8] = {};
-    const DWORD n = GetFinalPathNameByHandleW(handle.Get(), buf, kBuffer + 8, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    const DWORD n =
+        GetFinalPathNameByHandleW(handle.Get(), buf, kBuffer + 8, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
     if (n == 0 || n >= kBuffer + 8)
         return path;
     std::u16string final = U(buf);

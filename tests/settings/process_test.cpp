@@ -90,7 +90,8 @@ TEST(ProcessTest, FourHostsAtOnce)
     constexpr int kRounds = 300;
     std::vector<std::unique_ptr<CChild>> hosts;
     for (int id = 0; id < 4; ++id) {
-        const std::string arg = dir.path().string() + ";" + std::to_string(id) + ";" + std::to_string(kRounds);
+        const std::string arg =
+            dir.path().string() + ";" + std::to_string(id) + ";" + std::to_string(kRounds);
         hosts.push_back(std::make_unique<CChild>("ChildMode.Host", kHostVar, arg));
         ASSERT_TRUE(hosts.back()->Started());
     }
@@ -129,7 +130,7 @@ TEST(ProcessTest, SavesKilledAtRandomPoints)
     const int kills = more ? std::atoi(more) : 50;
     std::mt19937 random(std::random_device{}());
 #ifdef _WIN32
-    std::uniform_int_distribution<int> delay(150, 900); // a Wine process takes a while to start
+    std::uniform_int_distribution<int> delay(100, 700); // a Wine process takes a while to start
 #else
     std::uniform_int_distribution<int> delay(20, 300);
 #endif

@@ -24,8 +24,14 @@ public:
     bool Exists(const std::u16string& p) const override { return m_real.Exists(p); }
     bool CreateFolder(const std::u16string& p) const override { return m_real.CreateFolder(p); }
     bool IsReadOnlyFile(const std::u16string& p) const override { return m_real.IsReadOnlyFile(p); }
-    platform::CFile OpenForReading(const std::u16string& p) const override { return m_real.OpenForReading(p); }
-    platform::CFile OpenForWriting(const std::u16string& p) const override { return m_real.OpenForWriting(p); }
+    platform::CFile OpenForReading(const std::u16string& p) const override
+    {
+        return m_real.OpenForReading(p);
+    }
+    platform::CFile OpenForWriting(const std::u16string& p) const override
+    {
+        return m_real.OpenForWriting(p);
+    }
     platform::CFile CreateNewFile(const std::u16string& p) const override { return m_real.CreateNewFile(p); }
     platform::CFile OpenForUpdate(const std::u16string& p) const override { return m_real.OpenForUpdate(p); }
     platform::CFile CreateUniqueFile(const std::u16string& prefix, const std::u16string& suffix,

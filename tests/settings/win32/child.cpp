@@ -25,8 +25,8 @@ CChild::CChild(const std::string& test, const std::string& name, const std::stri
     const std::wstring var = Wide(name);
     SetEnvironmentVariableW(var.c_str(), Wide(value).c_str());
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-    platform::win32::CAutoHandle null(
-        CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr));
+    platform::win32::CAutoHandle null(CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                                  &inherit, OPEN_EXISTING, 0, nullptr));
     STARTUPINFOW si = {};
     si.cb = sizeof si;
     si.dwFlags = STARTF_USESTDHANDLES;
