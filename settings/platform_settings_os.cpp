@@ -30,7 +30,10 @@ public:
     {
         return platform::CreateNewFile(p);
     }
-    platform::CFile OpenForUpdate(const std::u16string& p) const override { return platform::OpenForUpdate(p); }
+    platform::CFile OpenForUpdate(const std::u16string& p) const override
+    {
+        return platform::OpenForUpdate(p);
+    }
     platform::CFile CreateUniqueFile(const std::u16string& prefix, const std::u16string& suffix,
                                      std::u16string& path) const override
     {
@@ -47,10 +50,16 @@ public:
     {
         return std::fwrite(bytes, 1, count, f);
     }
-    size_t Read(std::FILE* f, void* bytes, size_t count) const override { return std::fread(bytes, 1, count, f); }
+    size_t Read(std::FILE* f, void* bytes, size_t count) const override
+    {
+        return std::fread(bytes, 1, count, f);
+    }
     int64_t FileLength(std::FILE* f) const override { return platform::FileLength(f); }
     bool FlushToDisk(std::FILE* f) const override { return platform::FlushToDisk(f); }
-    bool SetFileLength(std::FILE* f, int64_t length) const override { return platform::SetFileLength(f, length); }
+    bool SetFileLength(std::FILE* f, int64_t length) const override
+    {
+        return platform::SetFileLength(f, length);
+    }
     bool CloseFile(platform::CFile& f) const override { return f.Close(); }
 };
 } // namespace

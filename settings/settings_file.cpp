@@ -234,7 +234,8 @@ void CSettingsStore::SaveInPlace(const std::u16string& path) const
     if (length < 0 || static_cast<uint64_t>(length) > SIZE_MAX / 2)
         return;
     std::vector<uint8_t> old(static_cast<size_t>(length));
-    if (m_os.Read(file.Get(), old.data(), old.size()) != old.size() || std::fseek(file.Get(), 0, SEEK_SET) != 0)
+    if (m_os.Read(file.Get(), old.data(), old.size()) != old.size() ||
+        std::fseek(file.Get(), 0, SEEK_SET) != 0)
         return; // what could not be read could not be put back
     {
         utf8_ofstream out(std::move(file), m_os);

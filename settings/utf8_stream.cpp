@@ -6,7 +6,6 @@
 #include <new>
 #include <utility>
 
-
 namespace {
 constexpr int64_t kMaxFileLength = 2147483646;
 

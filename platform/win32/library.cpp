@@ -20,7 +20,8 @@ bool CLibrary::Load(const std::u16string& path, std::u16string& error)
                 file.starts_with(u"\\\\") || file.starts_with(u"//");
     // A module is a regular file; a folder or a device is refused before the loader sees it.
     const DWORD attributes = GetFileAttributesW(reinterpret_cast<const wchar_t*>(file.c_str()));
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE))) {
+    if (attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE))) {
         error = u"not a regular file";
         return false;
     }

@@ -9,10 +9,10 @@ class FaultOs : public RedirectedOs {
 public:
     using RedirectedOs::RedirectedOs;
 
-    long failAt = -1;         // index of the counted call that fails; -1: none fails
-    bool shortWrite = true;   // a failing Write writes half its bytes (false: none, as on a full disk)
-    bool noTempFiles = false; // the folder takes no new file (uncounted): Save must write in place
-    mutable long calls = 0;   // counted calls so far
+    long failAt = -1;           // index of the counted call that fails; -1: none fails
+    bool shortWrite = true;     // a failing Write writes half its bytes (false: none, as on a full disk)
+    bool noTempFiles = false;   // the folder takes no new file (uncounted): Save must write in place
+    mutable long calls = 0;     // counted calls so far
     mutable std::string failed; // the operation that failed, for messages
 
     platform::CFile CreateUniqueFile(const std::u16string& prefix, const std::u16string& suffix,
@@ -44,7 +44,8 @@ public:
             return ForwardingOs::Write(f, bytes, count);
         return shortWrite ? ForwardingOs::Write(f, bytes, count / 2) : 0;
     }
-    bool FlushToDisk(std::FILE* f) const override { return !Fails("flush") && ForwardingOs::FlushToDisk(f); }
+    // Only as far as the OS: waiting for the disk would make a walk over every call slow.
+    bool FlushToDisk(std::FILE* f) const override { return !Fails("flush") && std::fflush(f) == 0; }
     bool SetFileLength(std::FILE* f, int64_t n) const override
     {
         return !Fails("set length") && ForwardingOs::SetFileLength(f, n);

@@ -24,8 +24,14 @@ public:
     bool Exists(const std::u16string& p) const override { return m_real.Exists(p); }
     bool CreateFolder(const std::u16string& p) const override { return m_real.CreateFolder(p); }
     bool IsReadOnlyFile(const std::u16string& p) const override { return m_real.IsReadOnlyFile(p); }
-    platform::CFile OpenForReading(const std::u16string& p) const override { return m_real.OpenForReading(p); }
-    platform::CFile OpenForWriting(const std::u16string& p) const override { return m_real.OpenForWriting(p); }
+    platform::CFile OpenForReading(const std::u16string& p) const override
+    {
+        return m_real.OpenForReading(p);
+    }
+    platform::CFile OpenForWriting(const std::u16string& p) const override
+    {
+        return m_real.OpenForWriting(p);
+    }
     platform::CFile CreateNewFile(const std::u16string& p) const override { return m_real.CreateNewFile(p); }
     platform::CFile OpenForUpdate(const std::u16string& p) const override { return m_real.OpenForUpdate(p); }
     platform::CFile CreateUniqueFile(const std::u16string& prefix, const std::u16string& suffix,
@@ -55,6 +61,7 @@ protected:
 class RedirectedOs : public ForwardingOs {
 public:
     explicit RedirectedOs(const TempDir& dir) : m_dir(dir.u16()) {}
+    explicit RedirectedOs(std::u16string dir) : m_dir(std::move(dir)) {}
     std::u16string ExecutablePath() const override { return m_dir + PathSeparator() + u"host.exe"; }
     std::u16string DocumentsFolder() const override { return m_dir; }
     std::u16string AppDataFolder() const override { return m_dir; }
