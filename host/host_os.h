@@ -1,4 +1,4 @@
-// What lvphost needs from the OS: console output, absolute paths, its own window.
+// What lvphost needs from the OS: console output.
 #pragma once
 #include <string>
 #include <string_view>
@@ -9,8 +9,4 @@ namespace lvp::host {
 enum class EStream { Out, Err };
 // Writes to standard output or standard error: UTF-8 (a Windows console gets UTF-16 directly).
 void Write(EStream stream, std::u16string_view text);
-// The path made absolute against the current folder (the file need not exist).
-std::u16string MakeAbsolute(const std::u16string& path);
-// The window that owns the command's dialogs: Windows the console's window or null; Linux null.
-HostWindow GetHostWindow();
 } // namespace lvp::host

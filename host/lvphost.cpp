@@ -5,6 +5,7 @@
 
 #include "host/host_os.h"
 #include "host/plugin_loader.h"
+#include "platform/fs.h"
 #include "platform/utf.h"
 
 namespace lvp::host {
@@ -20,8 +21,19 @@ constexpr char16_t kUsage[] =
     u"info  loads MODULE, creates its objects and prints its version, type, object count\n"
     u"      and each object's name and description.\n"
     u"run   starts object N (default 0) with the FILEs as the selection, executes it when\n"
-    u"      it accepts, and prints each result as file, tab, flag.\n"
-    u"Exit status: 0 results returned, 1 refused or no results, 2 usage or module error.\n";
+    u"      it accepts (the fusion dialog: Windows a window, Linux the terminal), prints each\n"
+    u"      result as file, tab, flag, then deletes the object and unloads the module, which\n"
+    u"      writes its settings.\n"
+    u"Exit status: 0 results returned, 1 refused, cancelled or no results, 2 usage or module\n"
+    u"error.\n";
+
+// The path made absolute against the current folder (the file need not exist); as given when
+// that cannot be done.
+std::u16string MakeAbsolute(const std::u16string& path)
+{
+    std::u16string full;
+    return platform::FullPath(path, full) ? full : path;
+}
 
 int UsageError(const std::u16string& message)
 {
@@ -41,11 +53,12 @@ int Info(CPluginModule& module, const std::u16string& path)
 {
     if (!OpenModule(module, path))
         return kExitError;
-    std::u16string out = u"version: " + module.GetVersion() + u"\ntype: " + DecimalText(module.GetType()) +
-                         u"\ncount: " + DecimalText(module.GetCount()) + u"\n";
+    std::u16string out = u"version: " + module.GetVersion() + u"\ntype: " +
+                         platform::DecimalText(module.GetType()) + u"\ncount: " +
+                         platform::DecimalText(module.GetCount()) + u"\n";
     for (size_t i = 0; i < module.GetObjects().size(); ++i) {
         CFunctionPlugin& object = *module.GetObjects()[i];
-        std::u16string n = DecimalText(static_cast<long long>(i));
+        std::u16string n = platform::DecimalText(static_cast<long long>(i));
         out += u"object " + n + u" name: " + object.GetName().str() + u"\n";
         out += u"object " + n + u" description: " + object.GetDescription().str() + u"\n";
     }
@@ -89,9 +102,10 @@ int Run(CPluginModule& module, const std::vector<std::u16string>& args)
     if (!OpenModule(module, path))
         return kExitError;
     if (index >= module.GetCount())
-        return UsageError(u"module " + path + u" has no object " + DecimalText(index));
+        return UsageError(u"module " + path + u" has no object " + platform::DecimalText(index));
     CFunctionPlugin& object = *module.GetObjects()[static_cast<size_t>(index)];
-    SStartResult start = object.Start(GetHostWindow(), selection);
+    // A console program has no window of its own: the dialogs have no owner.
+    SStartResult start = object.Start(nullptr, selection);
     if (start.proceed != 1)
         return kExitNoResults;
     const ResultList* results = object.Execute();
@@ -99,7 +113,7 @@ int Run(CPluginModule& module, const std::vector<std::u16string>& args)
         return kExitNoResults;
     std::u16string out;
     for (const SResultFile& r : *results)
-        out += r.file.str() + u"\t" + DecimalText(r.flag) + u"\n";
+        out += r.file.str() + u"\t" + platform::DecimalText(r.flag) + u"\n";
     Write(EStream::Out, out);
     return kExitResults;
 }

@@ -20,11 +20,6 @@ std::u16string Ascii(const char* text)
 }
 } // namespace
 
-std::u16string DecimalText(long long n)
-{
-    return Ascii(std::to_string(n).c_str());
-}
-
 bool CPluginModule::Fail(const std::u16string& reason)
 {
     m_strError = u"module " + m_strPath + u": " + reason;
@@ -63,7 +58,7 @@ bool CPluginModule::Open(const std::u16string& path)
     m_nCount = CallGetPluginCnt();
     if (m_nType != kFunctionPluginType) {
         Unload();
-        return Fail(u"unknown plug-in type " + DecimalText(m_nType));
+        return Fail(u"unknown plug-in type " + platform::DecimalText(m_nType));
     }
     return CreateObjects();
 }
@@ -75,7 +70,7 @@ bool CPluginModule::CreateObjects()
         PluginFactory factory = CallGetPluginProc(i);
         std::unique_ptr<CFunctionPlugin> object(factory != nullptr ? factory() : nullptr);
         if (object == nullptr)
-            return Fail(u"object " + DecimalText(i) + u" could not be created");
+            return Fail(u"object " + platform::DecimalText(i) + u" could not be created");
         m_objects.push_back(std::move(object));
     }
     return true;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/library.h"
+#include "platform/utf.h"
 #include "plugin/function_plugin.h"
 
 namespace lvp {
@@ -57,7 +58,4 @@ private:
     std::int32_t m_nCount = 0;
     std::vector<std::unique_ptr<CFunctionPlugin>> m_objects; // created by the module, deleted before unload
 };
-
-// Decimal text of a number, for messages.
-std::u16string DecimalText(long long n);
 } // namespace lvp

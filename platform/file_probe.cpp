@@ -6,12 +6,6 @@
 namespace platform {
 bool FileOpensForReading(const std::u16string& path)
 {
-    if (path.empty())
-        return false;
-    std::FILE* file = OpenForReading(path);
-    if (!file)
-        return false;
-    std::fclose(file);
-    return true;
+    return !path.empty() && static_cast<bool>(OpenForReading(path));
 }
 } // namespace platform

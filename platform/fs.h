@@ -1,16 +1,14 @@
-// Files and folders: the executable's path, the user's folders, drive types, shared file opening.
+// Files and folders: the executable's path, the user's folders, CD-ROM test, shared file opening.
+// Implemented by platform/posix/fs.cpp and platform/win32/fs.cpp; UniqueName by platform/unique_name.cpp.
 #pragma once
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <string>
 
-namespace platform {
-// Drive type codes as GetDriveTypeW returns them (the ones the callers test for).
-constexpr uint32_t kDriveNoRootDir = 1;
-constexpr uint32_t kDriveFixed = 3;
-constexpr uint32_t kDriveCdRom = 5;
+#include "platform/file.h"
 
+namespace platform {
 // '\\' on Windows, '/' elsewhere.
 char16_t PathSeparator();
 // Longest path that fits the platform's fixed path buffers (Windows: 259; else unlimited).
@@ -22,10 +20,11 @@ std::u16string ExecutablePath();
 std::u16string DocumentsFolder();
 // The user's per-user application-data folder; empty when unknown.
 std::u16string AppDataFolder();
-// GetDriveTypeW's code for the drive (Linux: file system) of path; kDriveCdRom for a CD-ROM.
-uint32_t DriveType(const std::u16string& path);
-// The absolute form of path; false if it cannot be made or would not fit.
-bool FullPath(const std::u16string& path, std::u16string& full);
+// The drive (Linux: file system) of path is a CD-ROM (Linux: ISO 9660 or UDF); false when unknown.
+bool IsCdRom(const std::u16string& path);
+// The absolute form of path (the current folder's itself for "."); false if it cannot be made
+// or is longer than maxLength characters.
+bool FullPath(const std::u16string& path, std::u16string& full, size_t maxLength = SIZE_MAX);
 // A file or folder exists at path.
 bool Exists(const std::u16string& path);
 // Creates one folder level.
@@ -34,14 +33,25 @@ bool CreateFolder(const std::u16string& path);
 bool IsReadOnlyFile(const std::u16string& path);
 
 // Opening files shared (others may read and write them at the same time), in binary mode.
-// Each returns nullptr on failure; the caller closes the stream with fclose.
-std::FILE* OpenForReading(const std::u16string& path); // an existing regular file
-std::FILE* OpenForWriting(const std::u16string& path); // created or truncated
-std::FILE* CreateNewFile(const std::u16string& path);  // must not exist; never via a link
+// Each returns an empty holder on failure.
+CFile OpenForReading(const std::u16string& path); // an existing regular file
+CFile OpenForWriting(const std::u16string& path); // created or truncated
+CFile CreateNewFile(const std::u16string& path);  // must not exist; never via a link
+CFile OpenForUpdate(const std::u16string& path);  // an existing regular file, not truncated ("r+b")
+// Creates a new file named prefix + a part no other process or person uses + suffix, exclusively
+// (never through a link); path receives its name. An empty holder when the folder refuses.
+CFile CreateUniqueFile(const std::u16string& prefix, const std::u16string& suffix, std::u16string& path);
+// prefix + the process id and 64 random bits in hex + suffix; a new name on every call.
+std::u16string UniqueName(const std::u16string& prefix, const std::u16string& suffix, uint32_t processId);
 // Length in bytes of an open file; -1 on failure.
 int64_t FileLength(std::FILE* file);
 // Flushes the stream and asks the OS to put its data on the disk.
 bool FlushToDisk(std::FILE* file);
+// Flushes the stream and cuts (or extends) its file to length bytes.
+bool SetFileLength(std::FILE* file, int64_t length);
+// The file that path finally names, symbolic links followed (also a dangling link's target);
+// path itself when it is no link or cannot be resolved.
+std::u16string ResolveLinks(const std::u16string& path);
 
 bool RemoveFile(const std::u16string& path);
 // Puts from in the place of to in one step, replacing to.

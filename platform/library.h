@@ -1,4 +1,5 @@
 // Loading a module (DLL / shared object) at run time and finding its exported functions.
+// Implemented by platform/posix/library.cpp and platform/win32/library.cpp.
 #pragma once
 #include <string>
 
@@ -11,8 +12,8 @@ public:
     CLibrary& operator=(const CLibrary&) = delete;
     ~CLibrary() { Unload(); }
 
-    // Loads the module file at path (a path, never a name to search for). On failure
-    // returns false and error holds the OS's reason.
+    // Loads the module file at path (a path, never a name to search for; a regular file,
+    // never a FIFO, device or folder). On failure returns false and error holds the reason.
     bool Load(const std::u16string& path, std::u16string& error);
     // The address of the export called name, or null.
     void* FindSymbol(const char* name) const;

@@ -1,4 +1,5 @@
 // The runtime locale, and conversion of the narrow text of the user's code page to UTF-16.
+// Implemented by platform/posix/locale.cpp and platform/win32/locale.cpp.
 #pragma once
 #include <string>
 #include <string_view>

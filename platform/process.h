@@ -1,4 +1,5 @@
 // Starting a program with its standard output and error in one pipe, and the handles of the run.
+// Implemented by platform/posix/process.cpp and platform/win32/process.cpp.
 #pragma once
 #include <cstddef>
 #include <cstdint>

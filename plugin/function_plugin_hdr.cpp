@@ -1,14 +1,25 @@
-// CFunctionPluginHDR: construction and identity; the command's Start and Execute are the defaults for now.
+// CFunctionPluginHDR: the command's Start and Execute around the fusion dialog.
 #include "plugin/function_plugin_hdr.h"
 
+#include "platform/fs.h"
 #include "platform/locale.h"
+#include "plugin/fusion_paths.h"
+#include "plugin/module_settings.h"
+#include "resources/ids.h"
 #include "resources/strings.h"
-#include "settings/settings_store.h"
+#include "ui/framework/message_box.h"
+#include "ui/sample_dlg.h"
 
 namespace lvp {
 namespace {
-constexpr unsigned kIdsName = 100;
-constexpr unsigned kIdsDescription = 101;
+constexpr char16_t kKeyQuality[] = u"JpegQuality";
+constexpr char16_t kKeyProgram[] = u"EnfusePath";
+constexpr std::int32_t kDefaultQuality = 95;
+
+platform::WindowId ToWindowId(HostWindow hwnd)
+{
+    return reinterpret_cast<platform::WindowId>(hwnd);
+}
 } // namespace
 
 CFunctionPluginHDR::CFunctionPluginHDR() : m_hwndParent(nullptr)
@@ -21,12 +32,45 @@ CFunctionPluginHDR::~CFunctionPluginHDR() = default;
 
 CWideString CFunctionPluginHDR::GetName()
 {
-    return CWideString(LoadModuleString(kIdsName));
+    return CWideString(LoadModuleString(IDS_NAME));
 }
 
 CWideString CFunctionPluginHDR::GetDescription()
 {
-    return CWideString(LoadModuleString(kIdsDescription));
+    return CWideString(LoadModuleString(IDS_DESCRIPTION));
+}
+
+SStartResult CFunctionPluginHDR::Start(HostWindow hwnd, const SelectionList& selection)
+{
+    m_hwndParent = hwnd;
+    if (selection.size() < 2) {
+        ShowMessageBox(LoadModuleString(IDS_SELECT_TWO_IMAGES), EMessageIcon::Information);
+        return {0, 0, 0};
+    }
+    m_selection = selection;
+    return {1, 0, 0};
+}
+
+ResultList* CFunctionPluginHDR::Execute()
+{
+    if (m_selection.size() < 2)
+        return &m_results;
+    // Detached from the host's window on every way out, so the host's window survives.
+    CTempWnd parent(ToWindowId(m_hwndParent));
+    CSampleDlg dlg(&m_selection, &parent);
+    auto text = [](const char16_t* p) { return p ? std::u16string_view(p) : std::u16string_view(); };
+    dlg.m_strOutputFile =
+        ProposeOutputName(text(m_selection.front()), text(m_selection.back()), platform::PathSeparator());
+    dlg.m_nJpegQuality = static_cast<std::uint32_t>(g_Settings.GetInt(kKeyQuality, kDefaultQuality));
+    dlg.m_strEnfusePath =
+        LocateFusionProgram(g_Settings.GetString(kKeyProgram, u""), PlatformProgramLookup());
+    if (dlg.DoModal() == kIdOk) {
+        // The store sees the quality's 32 bits as a signed number: all bits set is -1.
+        g_Settings.SetInt(kKeyQuality, static_cast<std::int32_t>(dlg.m_nJpegQuality));
+        g_Settings.SetString(kKeyProgram, dlg.m_strEnfusePath, u"", true);
+        m_results.push_back({CWideString(dlg.m_strOutputFile), 1});
+    }
+    return &m_results;
 }
 
 CFunctionPlugin* CreateFunctionPluginHDR()

@@ -10,6 +10,11 @@ public:
     ~CFunctionPluginHDR() override;
     CWideString GetName() override;
     CWideString GetDescription() override;
+    // Keeps the window; accepts a selection of at least two files (message 107 otherwise).
+    SStartResult Start(HostWindow hwnd, const SelectionList& selection) override;
+    // Shows the fusion dialog over the host's window; a confirmed dialog stores the quality and
+    // the program path and adds the output file to the results.
+    ResultList* Execute() override;
 
 private:
     HostWindow m_hwndParent;   // the host's window; not owned

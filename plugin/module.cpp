@@ -1,6 +1,6 @@
 // The module's exports and its module-wide settings store.
 #include "plugin/function_plugin_hdr.h"
-#include "settings/settings_store.h"
+#include "plugin/module_settings.h"
 
 // Built at module load (the settings folder is chosen then), destroyed at unload, where it
 // writes the settings file if an object loaded it.

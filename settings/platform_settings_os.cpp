@@ -10,22 +10,57 @@ public:
     std::u16string ExecutablePath() const override { return platform::ExecutablePath(); }
     std::u16string DocumentsFolder() const override { return platform::DocumentsFolder(); }
     std::u16string AppDataFolder() const override { return platform::AppDataFolder(); }
-    uint32_t DriveType(const std::u16string& p) const override { return platform::DriveType(p); }
+    bool IsCdRom(const std::u16string& p) const override { return platform::IsCdRom(p); }
     bool FullPath(const std::u16string& p, std::u16string& full) const override
     {
-        return platform::FullPath(p, full);
+        return platform::FullPath(p, full, platform::MaxPathLength());
     }
     bool Exists(const std::u16string& p) const override { return platform::Exists(p); }
     bool CreateFolder(const std::u16string& p) const override { return platform::CreateFolder(p); }
     bool IsReadOnlyFile(const std::u16string& p) const override { return platform::IsReadOnlyFile(p); }
-    std::FILE* OpenForReading(const std::u16string& p) const override { return platform::OpenForReading(p); }
-    std::FILE* OpenForWriting(const std::u16string& p) const override { return platform::OpenForWriting(p); }
-    std::FILE* CreateNewFile(const std::u16string& p) const override { return platform::CreateNewFile(p); }
+    platform::CFile OpenForReading(const std::u16string& p) const override
+    {
+        return platform::OpenForReading(p);
+    }
+    platform::CFile OpenForWriting(const std::u16string& p) const override
+    {
+        return platform::OpenForWriting(p);
+    }
+    platform::CFile CreateNewFile(const std::u16string& p) const override
+    {
+        return platform::CreateNewFile(p);
+    }
+    platform::CFile OpenForUpdate(const std::u16string& p) const override
+    {
+        return platform::OpenForUpdate(p);
+    }
+    platform::CFile CreateUniqueFile(const std::u16string& prefix, const std::u16string& suffix,
+                                     std::u16string& path) const override
+    {
+        return platform::CreateUniqueFile(prefix, suffix, path);
+    }
     bool RemoveFile(const std::u16string& p) const override { return platform::RemoveFile(p); }
     bool MoveReplace(const std::u16string& from, const std::u16string& to) const override
     {
         return platform::MoveReplace(from, to);
     }
+    std::u16string ResolveLinks(const std::u16string& p) const override { return platform::ResolveLinks(p); }
+
+    size_t Write(std::FILE* f, const void* bytes, size_t count) const override
+    {
+        return std::fwrite(bytes, 1, count, f);
+    }
+    size_t Read(std::FILE* f, void* bytes, size_t count) const override
+    {
+        return std::fread(bytes, 1, count, f);
+    }
+    int64_t FileLength(std::FILE* f) const override { return platform::FileLength(f); }
+    bool FlushToDisk(std::FILE* f) const override { return platform::FlushToDisk(f); }
+    bool SetFileLength(std::FILE* f, int64_t length) const override
+    {
+        return platform::SetFileLength(f, length);
+    }
+    bool CloseFile(platform::CFile& f) const override { return f.Close(); }
 };
 } // namespace
 

@@ -1,7 +1,9 @@
 // The settings file lvp_hdr.xml: Save's fixed layout, Load's tolerant scanner.
 #include <bit>
 #include <cstdint>
+#include <cstdio>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "settings/settings_store.h"
@@ -54,13 +56,20 @@ bool StartsAt(std::u16string_view t, size_t i, std::u16string_view word)
 void CSettingsStore::Load(const std::u16string& path)
 {
     m_strFilePath = path.empty() ? m_strFolder + u"lvp_hdr.xml" : path;
+    // Until this Load has read the whole file, the maps may lack some of its entries, and a
+    // Save would drop them from the file: an exception or a file too large to buffer leaves
+    // the flag set, and Save then leaves the file alone.
+    m_bLoadIncomplete = true;
     std::u16string text;
     {
-        utf8_ifstream in(m_os.OpenForReading(m_strFilePath));
+        utf8_ifstream in(m_os.OpenForReading(m_strFilePath), m_os);
         in >> text;
+        if (in.incomplete())
+            return;
     }
     if (!text.empty())
         ReadSettingsText(text);
+    m_bLoadIncomplete = false;
 }
 
 void CSettingsStore::ReadSettingsText(const std::u16string& text)
@@ -140,12 +149,9 @@ void CSettingsStore::CommitElement(const std::u16string& key, const std::u16stri
     }
 }
 
-// Writes the whole file to an open stream and closes it; true when every byte got through.
-bool CSettingsStore::WriteSettingsFile(std::FILE* file, bool commit) const
+// Writes the whole text of the file, from the mark the stream has written on.
+void CSettingsStore::WriteSettingsText(utf8_ofstream& out) const
 {
-    utf8_ofstream out(file);
-    if (!out.is_open())
-        return false;
     out << u"<?xml version=\"1.0\" encoding=\"UTF-8\"?>";
     out.endl() << u"<Document>";
     out.endl() << u" <Author>lvp_hdr</Author>";
@@ -180,30 +186,71 @@ bool CSettingsStore::WriteSettingsFile(std::FILE* file, bool commit) const
     out << u" </Settings>";
     out.endl() << u"</Document>";
     out.endl();
-    const bool committed = !commit || out.commit();
-    return out.close() && committed;
 }
 
 void CSettingsStore::Save()
 {
-    if (m_strFilePath.empty())
+    if (m_strFilePath.empty() || m_bLoadIncomplete)
         return;
     // A read-only settings file is left as it is, even where its folder would allow a rename.
     if (m_os.IsReadOnlyFile(m_strFilePath))
         return;
-    // The new file is written beside the old one and then put in its place in one step, so
-    // that a crash, a kill or a full disk never leaves a cut settings file behind.
-    const std::u16string temp = m_strFilePath + u".tmp";
-    m_os.RemoveFile(temp);
-    if (std::FILE* file = m_os.CreateNewFile(temp)) {
-        if (!WriteSettingsFile(file, true)) {
-            m_os.RemoveFile(temp);
-            return;
-        }
-        if (m_os.MoveReplace(temp, m_strFilePath))
+    // A link stays a link: the file it names is replaced, in that file's own folder.
+    const std::u16string target = m_os.ResolveLinks(m_strFilePath);
+    // The new file is written beside the old one under a name no one else uses and then put
+    // in its place in one step, so that a crash, a kill, a full disk or another process
+    // saving at the same time never leaves a cut or mixed settings file behind.
+    std::u16string temp;
+    if (platform::CFile file = m_os.CreateUniqueFile(target + u".", u".tmp", temp)) {
+        utf8_ofstream out(std::move(file), m_os);
+        WriteSettingsText(out);
+        const bool committed = out.commit();
+        const bool written = out.close() && committed;
+        if (written && m_os.MoveReplace(temp, target))
             return;
         m_os.RemoveFile(temp);
+        if (!written)
+            return; // the disk refused the new text: the old file stays
     }
-    // No temporary file possible (folder not writable, file is a link): write in place.
-    WriteSettingsFile(m_os.OpenForWriting(m_strFilePath), false);
+    SaveInPlace(target);
+}
+
+// Only the file itself can be written (its folder takes no new file, or the replace was
+// refused). The new text goes over the old bytes without truncating first; only when all of
+// it is on the disk is the file cut to its length. A failed write puts the old bytes back.
+void CSettingsStore::SaveInPlace(const std::u16string& path) const
+{
+    platform::CFile file = m_os.OpenForUpdate(path);
+    if (!file) {
+        // No file yet: nothing can be lost, so it is simply created.
+        if (!m_os.Exists(path)) {
+            utf8_ofstream out(m_os.CreateNewFile(path), m_os);
+            WriteSettingsText(out);
+            out.commit();
+        }
+        return;
+    }
+    const int64_t length = m_os.FileLength(file.Get());
+    if (length < 0 || static_cast<uint64_t>(length) > SIZE_MAX / 2)
+        return;
+    std::vector<uint8_t> old(static_cast<size_t>(length));
+    if (m_os.Read(file.Get(), old.data(), old.size()) != old.size() ||
+        std::fseek(file.Get(), 0, SEEK_SET) != 0)
+        return; // what could not be read could not be put back
+    {
+        utf8_ofstream out(std::move(file), m_os);
+        WriteSettingsText(out);
+        bool ok = out.commit() && m_os.SetFileLength(out.file(), out.written());
+        ok = m_os.FlushToDisk(out.file()) && ok;
+        if (out.close() && ok)
+            return;
+    }
+    // The stream is closed and its buffer gone; a fresh handle writes the old bytes back.
+    platform::CFile restore = m_os.OpenForUpdate(path);
+    if (!restore)
+        return;
+    m_os.Write(restore.Get(), old.data(), old.size());
+    m_os.SetFileLength(restore.Get(), length);
+    m_os.FlushToDisk(restore.Get());
+    m_os.CloseFile(restore);
 }

@@ -1,9 +1,12 @@
 // CSettingsOs: the operating-system services the settings store uses, replaceable by tests.
+// Implemented by settings/platform_settings_os.cpp (on the platform layer) and by the tests' fakes.
 #pragma once
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <string>
+
+#include "platform/file.h"
 
 // Every call reports failure by its result; none throws for an OS failure. Names avoid the
 // Win32 macros (DeleteFile, ReplaceFile) so that a file including <windows.h> sees the same.
@@ -19,8 +22,8 @@ public:
     // The user's documents and application-data folders; empty when unknown.
     virtual std::u16string DocumentsFolder() const = 0;
     virtual std::u16string AppDataFolder() const = 0;
-    // Drive type code of a path as GetDriveTypeW gives it (5: CD-ROM).
-    virtual uint32_t DriveType(const std::u16string& path) const = 0;
+    // The path lies on a CD-ROM drive (Linux: an ISO 9660 or UDF file system).
+    virtual bool IsCdRom(const std::u16string& path) const = 0;
     // Absolute form of path; false when it cannot be made (or would not fit).
     virtual bool FullPath(const std::u16string& path, std::u16string& full) const = 0;
     // A file or folder of that name exists.
@@ -29,15 +32,36 @@ public:
     virtual bool CreateFolder(const std::u16string& path) const = 0;
     // An existing file that cannot be written to (read-only).
     virtual bool IsReadOnlyFile(const std::u16string& path) const = 0;
-    // Opens a regular file shared, for reading ("rb"); nullptr on failure.
-    virtual std::FILE* OpenForReading(const std::u16string& path) const = 0;
-    // Creates or truncates a file shared, for writing ("wb"); nullptr on failure.
-    virtual std::FILE* OpenForWriting(const std::u16string& path) const = 0;
+    // Opens a regular file shared, for reading ("rb"); an empty holder on failure.
+    virtual platform::CFile OpenForReading(const std::u16string& path) const = 0;
+    // Creates or truncates a file shared, for writing ("wb"); an empty holder on failure.
+    virtual platform::CFile OpenForWriting(const std::u16string& path) const = 0;
     // Creates a file that does not exist yet, for writing, never through a symbolic link.
-    virtual std::FILE* CreateNewFile(const std::u16string& path) const = 0;
+    virtual platform::CFile CreateNewFile(const std::u16string& path) const = 0;
+    // Opens an existing regular file shared, for reading and writing, without truncating it.
+    virtual platform::CFile OpenForUpdate(const std::u16string& path) const = 0;
+    // Creates prefix + (a part no one else uses) + suffix exclusively; path receives the name.
+    virtual platform::CFile CreateUniqueFile(const std::u16string& prefix, const std::u16string& suffix,
+                                             std::u16string& path) const = 0;
     virtual bool RemoveFile(const std::u16string& path) const = 0;
     // Puts from in place of to in one step; false leaves both as they were.
     virtual bool MoveReplace(const std::u16string& from, const std::u16string& to) const = 0;
+    // The file path finally names, links followed; path itself when it is no link.
+    virtual std::u16string ResolveLinks(const std::u16string& path) const = 0;
+
+    // Operations on an open file (the streams' and the settings writer's only way to the disk).
+    // Writes count bytes; the number written, fewer on a failure.
+    virtual size_t Write(std::FILE* file, const void* bytes, size_t count) const = 0;
+    // Reads up to count bytes; the number read.
+    virtual size_t Read(std::FILE* file, void* bytes, size_t count) const = 0;
+    // Length in bytes of the open file; -1 on failure.
+    virtual int64_t FileLength(std::FILE* file) const = 0;
+    // Pushes everything written so far to the disk.
+    virtual bool FlushToDisk(std::FILE* file) const = 0;
+    // Cuts the file to length bytes (after flushing the stream).
+    virtual bool SetFileLength(std::FILE* file, int64_t length) const = 0;
+    // Closes the file (it is closed afterwards in any case); false when closing failed.
+    virtual bool CloseFile(platform::CFile& file) const = 0;
 };
 
 // The real services of the platform this build runs on (stateless, lives for the process).

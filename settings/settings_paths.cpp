@@ -1,8 +1,6 @@
 // Path helpers of the settings store, on the injected OS services.
 #include "settings/settings_paths.h"
 
-#include <cstdio>
-
 void AddTrailingBackslash(std::u16string& path, char16_t separator)
 {
     if (!path.empty() && path.back() != separator)
@@ -13,10 +11,8 @@ bool FolderExists(const CSettingsOs& os, const std::u16string& path)
 {
     if (path.empty())
         return false;
-    if (std::FILE* f = os.OpenForReading(path)) {
-        std::fclose(f);
+    if (os.OpenForReading(path))
         return false;
-    }
     std::u16string full;
     if (!os.FullPath(path, full))
         full = path.substr(0, os.MaxPathLength());
@@ -26,21 +22,18 @@ bool FolderExists(const CSettingsOs& os, const std::u16string& path)
 bool IsFolderWritable(const CSettingsOs& os, std::u16string folder)
 {
     AddTrailingBackslash(folder, os.PathSeparator());
-    folder += u"_w_tmp.tmp";
-    // A stale probe is removed first and the new one created exclusively, so a link or a
-    // hard link planted under the name is never written through.
-    os.RemoveFile(folder);
-    std::FILE* f = os.CreateNewFile(folder);
-    if (!f)
+    // The probe has a name of its own, so it neither meets another process's probe nor
+    // deletes a user's file; made exclusively, it is never written through a link.
+    std::u16string probe;
+    if (!os.CreateUniqueFile(folder + u"_w_tmp.", u".tmp", probe))
         return false;
-    std::fclose(f);
-    os.RemoveFile(folder);
+    os.RemoveFile(probe); // the holder closed it at the end of the test above
     return true;
 }
 
-uint32_t GetPathDriveType(const CSettingsOs& os, std::u16string path)
+bool IsPathOnCdRom(const CSettingsOs& os, std::u16string path)
 {
     if (path.size() >= 3 && path[1] == u':' && path[2] == os.PathSeparator())
         path.resize(3);
-    return os.DriveType(path);
+    return os.IsCdRom(path);
 }

@@ -1,6 +1,5 @@
-// Path helpers of the settings store: trailing separator, folder tests, drive type.
+// Path helpers of the settings store: trailing separator, folder tests, CD-ROM test.
 #pragma once
-#include <cstdint>
 #include <string>
 
 #include "settings/settings_os.h"
@@ -9,7 +8,7 @@
 void AddTrailingBackslash(std::u16string& path, char16_t separator);
 // A folder (or a file that cannot be opened for reading) exists at path.
 bool FolderExists(const CSettingsOs& os, const std::u16string& path);
-// A probe file "_w_tmp.tmp" can be created in folder (empty: the current directory).
+// A probe file "_w_tmp.<unique>.tmp" can be created in folder (empty: the current directory).
 bool IsFolderWritable(const CSettingsOs& os, std::u16string folder);
-// The drive type of path's drive root ("C:\"), or of the whole path when it has none.
-uint32_t GetPathDriveType(const CSettingsOs& os, std::u16string path);
+// path's drive root ("C:\"), or the whole path when it has none, lies on a CD-ROM drive.
+bool IsPathOnCdRom(const CSettingsOs& os, std::u16string path);

@@ -1,7 +1,6 @@
 // CSettingsStore: construction with the folder choice, the typed accessors and their rules.
 #include "settings/settings_store.h"
 
-#include "platform/fs.h"
 #include "settings/settings_paths.h"
 
 namespace {
@@ -66,14 +65,11 @@ void CSettingsStore::LocateSettingsFolder()
         const size_t k = exe.rfind(sep);
         m_strExeFolder = k == std::u16string::npos ? std::u16string() : exe.substr(0, k + 1);
     }
-    if (!m_strExeFolder.empty() && GetPathDriveType(m_os, m_strExeFolder) == platform::kDriveCdRom)
+    if (!m_strExeFolder.empty() && IsPathOnCdRom(m_os, m_strExeFolder))
         m_bOnCdRom = true;
 
-    bool bBesideExe = false;
-    if (std::FILE* f = m_os.OpenForReading(m_strExeFolder + u"lvp_hdr.xml")) {
-        std::fclose(f);
-        bBesideExe = true;
-    }
+    // The probe file is closed again at once by its holder.
+    const bool bBesideExe = static_cast<bool>(m_os.OpenForReading(m_strExeFolder + u"lvp_hdr.xml"));
     if (m_bOnCdRom || bBesideExe) {
         m_strFolder = m_strExeFolder;
     } else {

@@ -7,6 +7,7 @@
 #include "settings/ctsearch.h"
 #include "settings/settings_map.h"
 #include "settings/settings_os.h"
+#include "settings/utf8_stream.h"
 
 // The value of a binary setting. The store owns the buffer.
 struct SBinData {
@@ -56,7 +57,8 @@ private:
     void LocateSettingsFolder();
     void ReadSettingsText(const std::u16string& text);
     void CommitElement(const std::u16string& key, const std::u16string& type, const std::u16string& value);
-    bool WriteSettingsFile(std::FILE* file, bool commit) const;
+    void WriteSettingsText(utf8_ofstream& out) const;
+    void SaveInPlace(const std::u16string& path) const;
 
     const CSettingsOs& m_os;
     CTSearch m_search;
@@ -65,11 +67,9 @@ private:
     CSettingsMap<bool> m_mapBool;
     CSettingsMap<SBinData> m_mapBin;
     bool m_bOnCdRom = false;
+    bool m_bLoadIncomplete = false; // the last Load ended before reading the whole file
     std::u16string m_strFilePath;
     std::u16string m_strFolder;
     std::u16string m_strExePath;
     std::u16string m_strExeFolder;
 };
-
-// The module's one store. It is defined by the plug-in module, not by this library.
-extern CSettingsStore g_Settings;

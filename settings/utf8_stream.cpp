@@ -4,8 +4,7 @@
 #include <charconv>
 #include <memory>
 #include <new>
-
-#include "platform/fs.h"
+#include <utility>
 
 namespace {
 constexpr int64_t kMaxFileLength = 2147483646;
@@ -30,9 +29,12 @@ size_t EncodeUnit(char16_t unit, uint8_t* b)
 }
 } // namespace
 
-utf8_ofstream::utf8_ofstream(const std::u16string& path) : utf8_ofstream(platform::OpenForWriting(path)) {}
+utf8_ofstream::utf8_ofstream(const std::u16string& path)
+    : utf8_ofstream(PlatformSettingsOs().OpenForWriting(path), PlatformSettingsOs())
+{
+}
 
-utf8_ofstream::utf8_ofstream(std::FILE* file) : m_pFile(file)
+utf8_ofstream::utf8_ofstream(platform::CFile file, const CSettingsOs& os) : m_file(std::move(file)), m_os(os)
 {
     static constexpr uint8_t kMark[] = {0xEF, 0xBB, 0xBF};
     Put(kMark, sizeof kMark);
@@ -45,13 +47,17 @@ utf8_ofstream::~utf8_ofstream()
 
 void utf8_ofstream::Put(const uint8_t* bytes, size_t count)
 {
-    if (m_pFile)
-        std::fwrite(bytes, 1, count, m_pFile);
+    if (!m_file || count == 0)
+        return;
+    const size_t n = m_os.Write(m_file.Get(), bytes, count);
+    m_nWritten += static_cast<int64_t>(n);
+    if (n != count)
+        m_bFailed = true;
 }
 
 utf8_ofstream& utf8_ofstream::operator<<(const char16_t* text)
 {
-    if (!m_pFile)
+    if (!m_file)
         return *this;
     // Encoded in chunks so that the buffered stream is called once per chunk, not per byte.
     uint8_t chunk[512];
@@ -97,51 +103,49 @@ utf8_ofstream& utf8_ofstream::endl()
 
 bool utf8_ofstream::commit()
 {
-    return m_pFile && !std::ferror(m_pFile) && platform::FlushToDisk(m_pFile);
+    return m_file && !m_bFailed && !std::ferror(m_file.Get()) && m_os.FlushToDisk(m_file.Get());
 }
 
 bool utf8_ofstream::close()
 {
-    if (!m_pFile)
+    if (!m_file)
         return false;
-    bool ok = !std::ferror(m_pFile);
-    ok = std::fclose(m_pFile) == 0 && ok;
-    m_pFile = nullptr;
-    return ok;
+    const bool ok = !m_bFailed && !std::ferror(m_file.Get());
+    return m_os.CloseFile(m_file) && ok;
 }
 
-utf8_ifstream::utf8_ifstream(const std::u16string& path) : m_pFile(platform::OpenForReading(path)) {}
+utf8_ifstream::utf8_ifstream(const std::u16string& path)
+    : utf8_ifstream(PlatformSettingsOs().OpenForReading(path), PlatformSettingsOs())
+{
+}
 
 utf8_ifstream::~utf8_ifstream()
 {
     close();
 }
 
-void utf8_ifstream::close()
-{
-    if (m_pFile)
-        std::fclose(m_pFile);
-    m_pFile = nullptr;
-}
-
 utf8_ifstream& utf8_ifstream::operator>>(std::u16string& target)
 {
-    if (!m_pFile)
+    if (!m_file)
         return *this;
     target.clear();
-    const int64_t length = platform::FileLength(m_pFile);
+    m_bIncomplete = false;
+    const int64_t length = m_os.FileLength(m_file.Get());
     if (length < 1 || length > kMaxFileLength)
         return *this;
     const size_t n = static_cast<size_t>(length);
     std::unique_ptr<uint8_t[]> bytes(new (std::nothrow) uint8_t[n + 1]);
-    if (!bytes)
+    if (!bytes) {
+        m_bIncomplete = true;
         return *this;
-    const size_t got = std::fread(bytes.get(), 1, n, m_pFile);
+    }
+    const size_t got = m_os.Read(m_file.Get(), bytes.get(), n);
     bytes[got] = 0;
     try {
         target = DecodeFileBytes(bytes.get(), got);
     } catch (const std::bad_alloc&) {
         target.clear(); // a text too large to buffer reads as empty
+        m_bIncomplete = true;
     }
     return *this;
 }

@@ -1,20 +1,14 @@
 // Builds the fusion program's command line and argument vector.
 #include "ui/command_line.h"
 
+#include "platform/utf.h"
+
 namespace lvp {
 namespace {
+// Printed like the template's %d: the 32 bits read as a signed number.
 std::u16string QualityText(std::uint32_t nQuality)
 {
-    // Printed like the template's %d: the 32 bits read as a signed number.
-    std::int64_t value = static_cast<std::int32_t>(nQuality);
-    bool negative = value < 0;
-    std::uint64_t magnitude = negative ? static_cast<std::uint64_t>(-value) : static_cast<std::uint64_t>(value);
-    std::u16string digits;
-    do {
-        digits.insert(digits.begin(), static_cast<char16_t>(u'0' + magnitude % 10));
-        magnitude /= 10;
-    } while (magnitude != 0);
-    return negative ? u"-" + digits : digits;
+    return platform::DecimalText(static_cast<std::int32_t>(nQuality));
 }
 
 std::u16string_view Entry(const char16_t* path)

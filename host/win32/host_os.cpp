@@ -6,9 +6,6 @@
 #include "platform/win32/windows_prelude.h"
 
 #include <algorithm>
-#include <type_traits>
-
-static_assert(std::is_same_v<lvp::HostWindow, HWND>, "the host window is the Win32 handle");
 
 namespace lvp::host {
 void Write(EStream stream, std::u16string_view text)
@@ -30,24 +27,5 @@ void Write(EStream stream, std::u16string_view text)
             return;
         done += written;
     }
-}
-
-std::u16string MakeAbsolute(const std::u16string& path)
-{
-    auto* in = reinterpret_cast<const wchar_t*>(path.c_str());
-    DWORD n = GetFullPathNameW(in, 0, nullptr, nullptr);
-    if (path.empty() || n == 0)
-        return path;
-    std::u16string out(n, u'\0');
-    DWORD m = GetFullPathNameW(in, n, reinterpret_cast<wchar_t*>(out.data()), nullptr);
-    if (m == 0 || m >= n)
-        return path;
-    out.resize(m);
-    return out;
-}
-
-HostWindow GetHostWindow()
-{
-    return GetConsoleWindow();
 }
 } // namespace lvp::host

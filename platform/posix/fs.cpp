@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 #include "platform/utf.h"
 
@@ -34,23 +35,40 @@ bool IsDirectory(const std::string& path)
     return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-// Turns an open descriptor of a regular file into a blocking stdio stream; closes it otherwise.
-std::FILE* AdoptRegular(int fd, const char* mode)
-{
-    if (fd < 0)
-        return nullptr;
-    struct stat st;
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        close(fd);
-        return nullptr;
+// Owns a descriptor until fdopen takes it over.
+class CDescriptor {
+public:
+    explicit CDescriptor(int fd) : m_fd(fd) {}
+    CDescriptor(const CDescriptor&) = delete;
+    CDescriptor& operator=(const CDescriptor&) = delete;
+    ~CDescriptor()
+    {
+        if (m_fd >= 0)
+            close(m_fd);
     }
-    int flags = fcntl(fd, F_GETFL);
+    int Get() const { return m_fd; }
+    int Release() { return std::exchange(m_fd, -1); }
+
+private:
+    int m_fd;
+};
+
+// Turns an open descriptor of a regular file into a blocking stdio stream; closes it otherwise.
+CFile AdoptRegular(int descriptor, const char* mode)
+{
+    CDescriptor fd(descriptor);
+    if (fd.Get() < 0)
+        return CFile();
+    struct stat st;
+    if (fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode))
+        return CFile();
+    int flags = fcntl(fd.Get(), F_GETFL);
     if (flags != -1)
-        fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
-    std::FILE* f = fdopen(fd, mode);
-    if (!f)
-        close(fd);
-    return f;
+        fcntl(fd.Get(), F_SETFL, flags & ~O_NONBLOCK);
+    CFile file(fdopen(fd.Get(), mode));
+    if (file)
+        fd.Release();
+    return file;
 }
 } // namespace
 
@@ -99,16 +117,17 @@ std::u16string AppDataFolder()
     return home.empty() ? std::u16string() : Utf8ToUtf16(home + "/.config");
 }
 
-uint32_t DriveType(const std::u16string& path)
+bool IsCdRom(const std::u16string& path)
 {
     struct statfs sf;
     if (statfs(Narrow(path).c_str(), &sf) != 0)
-        return kDriveNoRootDir;
+        return false;
     long type = static_cast<long>(sf.f_type);
-    return type == kIso9660Magic || type == kUdfMagic ? kDriveCdRom : kDriveFixed;
+    return type == kIso9660Magic || type == kUdfMagic;
 }
 
-bool FullPath(const std::u16string& path, std::u16string& full)
+namespace {
+bool AbsolutePath(const std::u16string& path, std::u16string& full)
 {
     if (path.empty())
         return false;
@@ -124,9 +143,21 @@ bool FullPath(const std::u16string& path, std::u16string& full)
     }
     cwd.resize(cwd.find('\0'));
     full = Utf8ToUtf16(cwd);
+    if (path == u".")
+        return true;
     if (full.empty() || full.back() != u'/')
         full += u'/';
     full += path;
+    return true;
+}
+} // namespace
+
+bool FullPath(const std::u16string& path, std::u16string& full, size_t maxLength)
+{
+    std::u16string out;
+    if (!AbsolutePath(path, out) || out.size() > maxLength)
+        return false;
+    full = std::move(out);
     return true;
 }
 
@@ -150,31 +181,45 @@ bool IsReadOnlyFile(const std::u16string& path)
     // No write bit at all means read-only, even for a user (root) whom the OS would let write.
     if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
         return true;
-    int fd = open(p.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0)
-        return errno == EACCES || errno == EPERM || errno == EROFS;
-    close(fd);
-    return false;
+    CDescriptor fd(open(p.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    return fd.Get() < 0 && (errno == EACCES || errno == EPERM || errno == EROFS);
 }
 
 // O_NONBLOCK keeps a FIFO planted under the name from blocking the open; AdoptRegular refuses it.
-std::FILE* OpenForReading(const std::u16string& path)
+CFile OpenForReading(const std::u16string& path)
 {
     return AdoptRegular(open(Narrow(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY), "rb");
 }
 
-std::FILE* OpenForWriting(const std::u16string& path)
+CFile OpenForWriting(const std::u16string& path)
 {
     int fd =
         open(Narrow(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0666);
     return AdoptRegular(fd, "wb");
 }
 
-std::FILE* CreateNewFile(const std::u16string& path)
+CFile CreateNewFile(const std::u16string& path)
 {
     int fd =
         open(Narrow(path).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0666);
     return AdoptRegular(fd, "wb");
+}
+
+CFile OpenForUpdate(const std::u16string& path)
+{
+    return AdoptRegular(open(Narrow(path).c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC | O_NOCTTY), "r+b");
+}
+
+CFile CreateUniqueFile(const std::u16string& prefix, const std::u16string& suffix, std::u16string& path)
+{
+    // Another name is tried only when the name is taken; any other refusal is the folder's.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        path = UniqueName(prefix, suffix, static_cast<uint32_t>(getpid()));
+        CFile file = CreateNewFile(path);
+        if (file || errno != EEXIST)
+            return file;
+    }
+    return CFile();
 }
 
 int64_t FileLength(std::FILE* file)
@@ -186,6 +231,33 @@ int64_t FileLength(std::FILE* file)
 bool FlushToDisk(std::FILE* file)
 {
     return std::fflush(file) == 0 && fsync(fileno(file)) == 0;
+}
+
+bool SetFileLength(std::FILE* file, int64_t length)
+{
+    return std::fflush(file) == 0 && ftruncate(fileno(file), static_cast<off_t>(length)) == 0;
+}
+
+std::u16string ResolveLinks(const std::u16string& path)
+{
+    std::string current = Narrow(path);
+    // As many links as the kernel follows in one path (MAXSYMLINKS); a loop gives up.
+    for (int hop = 0; hop < 40; ++hop) {
+        struct stat st;
+        if (lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return Utf8ToUtf16(current);
+        std::string target(static_cast<size_t>(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
+        const ssize_t n = readlink(current.c_str(), target.data(), target.size());
+        if (n < 0 || static_cast<size_t>(n) >= target.size())
+            return path;
+        target.resize(static_cast<size_t>(n));
+        if (target.empty() || target[0] != '/') {
+            const size_t slash = current.rfind('/');
+            target = (slash == std::string::npos ? std::string() : current.substr(0, slash + 1)) + target;
+        }
+        current = std::move(target);
+    }
+    return path;
 }
 
 bool RemoveFile(const std::u16string& path)

@@ -4,6 +4,7 @@
 #include "platform/utf.h"
 
 #include <dlfcn.h>
+#include <sys/stat.h>
 
 namespace platform {
 bool CLibrary::Load(const std::u16string& path, std::u16string& error)
@@ -14,6 +15,12 @@ bool CLibrary::Load(const std::u16string& path, std::u16string& error)
     // folder must say so.
     if (file.find('/') == std::string::npos)
         file = "./" + file;
+    // The loader would block for ever on a FIFO (and read a device): a module is a regular file.
+    struct stat st;
+    if (stat(file.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        error = u"not a regular file";
+        return false;
+    }
     dlerror();
     m_hLibrary = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (m_hLibrary == nullptr) {

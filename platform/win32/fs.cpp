@@ -1,4 +1,4 @@
-// Files and folders on Windows: module path, shell folders, drive types, _wfsopen with sharing.
+// Files and folders on Windows: module path, shell folders, drive types, files opened fully shared.
 #include "platform/fs.h"
 
 #include "platform/win32/scoped.h"
@@ -7,6 +7,9 @@
 #include <io.h>
 #include <share.h>
 #include <sys/stat.h>
+
+#include <cstdint>
+#include <utility>
 
 namespace platform {
 namespace {
@@ -19,6 +22,55 @@ const wchar_t* W(const std::u16string& s)
 std::u16string U(const wchar_t* s)
 {
     return std::u16string(reinterpret_cast<const char16_t*>(s));
+}
+
+// Owns a runtime descriptor until _fdopen takes it over.
+class CDescriptor {
+public:
+    explicit CDescriptor(int fd) : m_fd(fd) {}
+    CDescriptor(const CDescriptor&) = delete;
+    CDescriptor& operator=(const CDescriptor&) = delete;
+    ~CDescriptor()
+    {
+        if (m_fd >= 0)
+            _close(m_fd);
+    }
+    int Get() const { return m_fd; }
+    int Release() { return std::exchange(m_fd, -1); }
+
+private:
+    int m_fd;
+};
+
+// Opens a regular disk file as a stdio stream. Others may read, write, delete and rename it
+// meanwhile (FILE_SHARE_DELETE lets another process put a new settings file in its place
+// while this one reads the old). error receives GetLastError on failure.
+CFile OpenShared(const std::u16string& path, DWORD access, DWORD disposition, int flags, const char* mode,
+                 DWORD& error)
+{
+    win32::CAutoHandle handle(CreateFileW(W(path), access,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                          disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+    error = GetLastError();
+    if (!handle)
+        return CFile();
+    if (GetFileType(handle.Get()) != FILE_TYPE_DISK) {
+        error = ERROR_ACCESS_DENIED;
+        return CFile();
+    }
+    CDescriptor fd(_open_osfhandle(reinterpret_cast<intptr_t>(handle.Get()), flags | _O_BINARY));
+    if (fd.Get() < 0)
+        return CFile();
+    handle.Release(); // the descriptor closes it now
+    CFile file(_fdopen(fd.Get(), mode));
+    if (file)
+        fd.Release();
+    return file;
+}
+CFile OpenShared(const std::u16string& path, DWORD access, DWORD disposition, int flags, const char* mode)
+{
+    DWORD error;
+    return OpenShared(path, access, disposition, flags, mode, error);
 }
 
 std::u16string ShellFolder(int csidl)
@@ -59,18 +111,22 @@ std::u16string AppDataFolder()
     return ShellFolder(CSIDL_APPDATA);
 }
 
-uint32_t DriveType(const std::u16string& path)
+bool IsCdRom(const std::u16string& path)
 {
-    return GetDriveTypeW(W(path));
+    return GetDriveTypeW(W(path)) == DRIVE_CDROM;
 }
 
-bool FullPath(const std::u16string& path, std::u16string& full)
+bool FullPath(const std::u16string& path, std::u16string& full, size_t maxLength)
 {
-    wchar_t buf[kBuffer] = {};
-    DWORD n = GetFullPathNameW(W(path), kBuffer, buf, nullptr);
-    if (n == 0 || n >= kBuffer)
+    DWORD n = GetFullPathNameW(W(path), 0, nullptr, nullptr);
+    if (path.empty() || n == 0)
         return false;
-    full = U(buf);
+    std::u16string out(n, u'\0');
+    DWORD m = GetFullPathNameW(W(path), n, reinterpret_cast<wchar_t*>(out.data()), nullptr);
+    if (m == 0 || m >= n || m > maxLength)
+        return false;
+    out.resize(m);
+    full = std::move(out);
     return true;
 }
 
@@ -91,31 +147,38 @@ bool IsReadOnlyFile(const std::u16string& path)
         return false;
     if (attrs & FILE_ATTRIBUTE_READONLY)
         return true;
-    std::FILE* f = _wfsopen(W(path), L"ab", _SH_DENYNO); // no truncation
-    if (!f)
-        return true;
-    std::fclose(f);
-    return false;
+    return !CFile(_wfsopen(W(path), L"ab", _SH_DENYNO)); // "ab": no truncation
 }
 
-std::FILE* OpenForReading(const std::u16string& path)
+CFile OpenForReading(const std::u16string& path)
 {
-    return _wfsopen(W(path), L"rb", _SH_DENYNO);
+    return OpenShared(path, GENERIC_READ, OPEN_EXISTING, _O_RDONLY, "rb");
 }
-std::FILE* OpenForWriting(const std::u16string& path)
+CFile OpenForWriting(const std::u16string& path)
 {
-    return _wfsopen(W(path), L"wb", _SH_DENYNO);
+    return OpenShared(path, GENERIC_WRITE, CREATE_ALWAYS, 0, "wb");
+}
+// CREATE_NEW fails on any existing name, a link included, so nothing is written through one.
+CFile CreateNewFile(const std::u16string& path)
+{
+    return OpenShared(path, GENERIC_WRITE, CREATE_NEW, 0, "wb");
+}
+CFile OpenForUpdate(const std::u16string& path)
+{
+    return OpenShared(path, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING, 0, "r+b");
 }
 
-std::FILE* CreateNewFile(const std::u16string& path)
+CFile CreateUniqueFile(const std::u16string& prefix, const std::u16string& suffix, std::u16string& path)
 {
-    int fd = _wsopen(W(path), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _SH_DENYNO, _S_IREAD | _S_IWRITE);
-    if (fd < 0)
-        return nullptr;
-    std::FILE* f = _fdopen(fd, "wb");
-    if (!f)
-        _close(fd);
-    return f;
+    // Another name is tried only when the name is taken; any other refusal is the folder's.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        path = UniqueName(prefix, suffix, GetCurrentProcessId());
+        DWORD error = 0;
+        CFile file = OpenShared(path, GENERIC_WRITE, CREATE_NEW, 0, "wb", error);
+        if (file || (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS))
+            return file;
+    }
+    return CFile();
 }
 
 int64_t FileLength(std::FILE* file)
@@ -128,6 +191,30 @@ bool FlushToDisk(std::FILE* file)
     return std::fflush(file) == 0 && _commit(_fileno(file)) == 0;
 }
 
+bool SetFileLength(std::FILE* file, int64_t length)
+{
+    return std::fflush(file) == 0 && _chsize_s(_fileno(file), length) == 0;
+}
+
+std::u16string ResolveLinks(const std::u16string& path)
+{
+    win32::CAutoHandle handle(CreateFileW(W(path), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                          nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!handle)
+        return path;
+    wchar_t buf[kBuffer + 8] = {};
+    const DWORD n =
+        GetFinalPathNameByHandleW(handle.Get(), buf, kBuffer + 8, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    if (n == 0 || n >= kBuffer + 8)
+        return path;
+    std::u16string final = U(buf);
+    if (final.starts_with(u"\\\\?\\UNC\\"))
+        final = u"\\\\" + final.substr(8);
+    else if (final.starts_with(u"\\\\?\\"))
+        final.erase(0, 4);
+    return final.empty() || final.size() > kBuffer - 1 ? path : final;
+}
+
 bool RemoveFile(const std::u16string& path)
 {
     return DeleteFileW(W(path)) != FALSE;
@@ -135,6 +222,15 @@ bool RemoveFile(const std::u16string& path)
 
 bool MoveReplace(const std::u16string& from, const std::u16string& to)
 {
-    return MoveFileExW(W(from), W(to), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    // A reader that opened the old file without FILE_SHARE_DELETE (another program, a virus
+    // scanner) holds the replace off for a moment: try again for about half a second.
+    for (int attempt = 0;; ++attempt) {
+        if (MoveFileExW(W(from), W(to), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return true;
+        const DWORD error = GetLastError();
+        if (attempt == 25 || (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED))
+            return false;
+        Sleep(20);
+    }
 }
 } // namespace platform

@@ -18,6 +18,13 @@ bool CLibrary::Load(const std::u16string& path, std::u16string& error)
     // only defined for full paths).
     bool full = (file.size() > 2 && file[1] == u':' && (file[2] == u'\\' || file[2] == u'/')) ||
                 file.starts_with(u"\\\\") || file.starts_with(u"//");
+    // A module is a regular file; a folder or a device is refused before the loader sees it.
+    const DWORD attributes = GetFileAttributesW(reinterpret_cast<const wchar_t*>(file.c_str()));
+    if (attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE))) {
+        error = u"not a regular file";
+        return false;
+    }
     // No error boxes for a missing or broken file.
     UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     m_hLibrary = LoadLibraryExW(reinterpret_cast<const wchar_t*>(file.c_str()), nullptr,

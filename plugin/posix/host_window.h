@@ -1,7 +1,7 @@
-// The host's window handle on Linux: an opaque pointer to the host's native window, null for a terminal host.
+// The host's window handle on Linux: the opaque native window id, null for a terminal host.
 #pragma once
+#include "platform/window.h"
 
 namespace lvp {
-struct SNativeWindow; // never defined here: the host's toolkit window, passed through untouched
-using HostWindow = SNativeWindow*;
-} // namespace lvp
+using HostWindow = platform::WindowId;
+}

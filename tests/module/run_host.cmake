@@ -1,6 +1,6 @@
 # Runs lvphost once and checks its exit status and output.
 # Run as: cmake "-DCOMMAND=emulator@@lvphost@@args" -DHOST_EXE=lvphost -DSTATUS=n [-DOUT=regex]
-#               [-DERR=regex] [-DOUT_TEXT_ID=id -DSTRINGS=strings.txt] [-DSETTINGS_DIR=dir
+#               [-DERR=regex] [-DOUT_TEXT_ID=id -DSTRINGS=strings.txt] [-DMKFIFO=path] [-DSETTINGS_DIR=dir
 #               [-DSETTINGS_SIZE=n]] -P run_host.cmake
 # OUT_TEXT_ID: the standard output must contain that text of the string table, byte for byte.
 # SETTINGS_DIR: the per-user folder the run's settings go to; its Lumivant folder is removed
@@ -30,6 +30,13 @@ if(DEFINED SETTINGS_DIR)
     set(settings "${SETTINGS_DIR}/Lumivant")
     file(REMOVE_RECURSE "${settings}")
     file(MAKE_DIRECTORY "${SETTINGS_DIR}") # the store creates only the last level itself
+endif()
+if(DEFINED MKFIFO)
+    file(REMOVE "${MKFIFO}")
+    execute_process(COMMAND mkfifo "${MKFIFO}" RESULT_VARIABLE made)
+    if(NOT made EQUAL 0)
+        message(FATAL_ERROR "mkfifo ${MKFIFO} failed")
+    endif()
 endif()
 execute_process(COMMAND ${COMMAND} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
 set(report "command: ${COMMAND}\nexit status: ${rc}\nstdout:\n${out}\nstderr:\n${err}")

@@ -9,13 +9,14 @@
 #include "settings/settings_os.h"
 #include "test_util.h"
 
-class FakeOs : public CSettingsOs {
+// Files that are opened hold real scratch files, so reads and writes go to the real services.
+class FakeOs : public ForwardingOs {
 public:
     char16_t sep = u'\\';
     size_t maxPath = 259;
     std::u16string exe, docs, appData;
     std::u16string cwd = u"C:\\cwd";
-    std::map<std::u16string, uint32_t> driveTypes;  // by the exact path asked; others: fixed (3)
+    std::set<std::u16string> cdRoms;                // CD-ROM paths, by the exact path asked
     std::set<std::u16string> folders;               // existing folders, no trailing separator
     std::set<std::u16string> files;                 // existing readable files
     std::map<std::u16string, std::string> contents; // what reading a file gives (else nothing)
@@ -29,11 +30,10 @@ public:
     std::u16string ExecutablePath() const override { return exe; }
     std::u16string DocumentsFolder() const override { return docs; }
     std::u16string AppDataFolder() const override { return appData; }
-    uint32_t DriveType(const std::u16string& p) const override
+    bool IsCdRom(const std::u16string& p) const override
     {
         driveQueries.push_back(p);
-        auto it = driveTypes.find(p);
-        return it == driveTypes.end() ? 3 : it->second;
+        return cdRoms.count(p) > 0;
     }
     bool FullPath(const std::u16string& p, std::u16string& full) const override
     {
@@ -51,22 +51,30 @@ public:
         return true;
     }
     bool IsReadOnlyFile(const std::u16string&) const override { return false; }
-    std::FILE* OpenForReading(const std::u16string& p) const override
+    platform::CFile OpenForReading(const std::u16string& p) const override
     {
         if (!files.count(p))
-            return nullptr;
+            return {};
         auto it = contents.find(p);
         return ScratchFile(it == contents.end() ? std::string() : it->second);
     }
-    std::FILE* OpenForWriting(const std::u16string& p) const override { return CreateNewFile(p); }
-    std::FILE* CreateNewFile(const std::u16string& p) const override
+    platform::CFile OpenForWriting(const std::u16string& p) const override { return CreateNewFile(p); }
+    platform::CFile CreateNewFile(const std::u16string& p) const override
     {
         const std::u16string parent = Parent(p);
         if (readOnlyFolders.count(parent) || !folders.count(parent))
-            return nullptr;
+            return {};
         createdFiles.push_back(p);
         return ScratchFile({});
     }
+    platform::CFile OpenForUpdate(const std::u16string& p) const override { return OpenForReading(p); }
+    platform::CFile CreateUniqueFile(const std::u16string& prefix, const std::u16string& suffix,
+                                     std::u16string& path) const override
+    {
+        path = prefix + u"unique" + suffix;
+        return CreateNewFile(path);
+    }
+    std::u16string ResolveLinks(const std::u16string& p) const override { return p; }
     bool RemoveFile(const std::u16string& p) const override
     {
         return const_cast<FakeOs*>(this)->files.erase(p) > 0;

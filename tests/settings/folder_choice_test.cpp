@@ -59,7 +59,7 @@ TEST(FolderChoiceTest, EveryBranch)
          [](FakeOs& os) { os.files.insert(u"C:\\Host\\lvp_hdr.xml"); os.readOnlyFolders.insert(u"C:\\Host"); },
          u"C:\\Host\\", u"C:\\Host\\", false, {}},
         {"host on a CD-ROM", false,
-         [](FakeOs& os) { os.exe = u"D:\\Setup\\host.exe"; os.driveTypes[u"D:\\"] = 5; },
+         [](FakeOs& os) { os.exe = u"D:\\Setup\\host.exe"; os.cdRoms.insert(u"D:\\"); },
          u"D:\\Setup\\", u"D:\\Setup\\", true, {}},
         {"Lumivant cannot be created: documents, no subfolder", false,
          [](FakeOs& os) { os.createFolderFails = true; },
@@ -88,7 +88,7 @@ TEST(FolderChoiceTest, EveryBranch)
         {"linux: Lumivant under the config folder", true, [](FakeOs&) {},
          u"/home/u/.config/Lumivant/", u"/opt/host/", false, {u"/home/u/.config/Lumivant"}},
         {"linux: on a CD-ROM, no drive letter: the whole folder is asked", true,
-         [](FakeOs& os) { os.driveTypes[u"/opt/host/"] = 5; },
+         [](FakeOs& os) { os.cdRoms.insert(u"/opt/host/"); },
          u"/opt/host/", u"/opt/host/", true, {}},
         {"linux: no HOME", true,
          [](FakeOs& os) { os.exe.clear(); os.appData.clear(); os.docs.clear(); os.readOnlyFolders.insert(u"/cwd"); },
@@ -111,10 +111,11 @@ TEST(FolderChoiceTest, EveryBranch)
 TEST(FolderChoiceTest, DriveRootOnlyWhenThePathHasOne)
 {
     FakeOs os = WindowsUser();
-    EXPECT_EQ(GetPathDriveType(os, u"C:\\Host\\"), 3u);
-    EXPECT_EQ(GetPathDriveType(os, u"C:relative"), 3u);
-    EXPECT_EQ(GetPathDriveType(os, u"\\\\server\\share\\"), 3u);
-    EXPECT_EQ(GetPathDriveType(os, u"C:"), 3u);
+    os.cdRoms = {u"C:\\", u"C:relative"};
+    EXPECT_TRUE(IsPathOnCdRom(os, u"C:\\Host\\"));
+    EXPECT_TRUE(IsPathOnCdRom(os, u"C:relative"));
+    EXPECT_FALSE(IsPathOnCdRom(os, u"\\\\server\\share\\"));
+    EXPECT_FALSE(IsPathOnCdRom(os, u"C:"));
     EXPECT_EQ(os.driveQueries, (Strings{u"C:\\", u"C:relative", u"\\\\server\\share\\", u"C:"}));
 }
 
@@ -143,6 +144,6 @@ TEST(FolderChoiceTest, PathHelpers)
     EXPECT_TRUE(IsFolderWritable(os, u""));
     os.readOnlyFolders.insert(u"C:\\Host");
     EXPECT_FALSE(IsFolderWritable(os, u"C:\\Host\\"));
-    EXPECT_EQ(os.createdFiles, (Strings{u"C:\\Host\\_w_tmp.tmp", u"_w_tmp.tmp"}));
+    EXPECT_EQ(os.createdFiles, (Strings{u"C:\\Host\\_w_tmp.unique.tmp", u"_w_tmp.unique.tmp"}));
 }
 } // namespace

@@ -5,30 +5,11 @@
 #include <string_view>
 
 #include "settings/settings_store.h"
-
-namespace fs = std::filesystem;
-
-// A fresh folder under the system's temporary folder, removed with everything in it.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const fs::path& path() const { return m_path; }
-    // The UTF-16 path of a name inside the folder (empty name: the folder itself).
-    std::u16string u16(std::string_view name = {}) const;
-
-private:
-    fs::path m_path;
-};
+#include "tests/platform/file_util.h"
 
 // A new file in a scratch folder of the process, holding bytes, open for reading and writing
 // at its start (a stand-in for files of the fake OS).
-std::FILE* ScratchFile(const std::string& bytes);
-
-std::string ReadBytes(const fs::path& path);
-void WriteBytes(const fs::path& path, std::string_view bytes);
+platform::CFile ScratchFile(const std::string& bytes);
 
 // The platform's real services, with any call open to be replaced by a test.
 class ForwardingOs : public CSettingsOs {
@@ -38,19 +19,38 @@ public:
     std::u16string ExecutablePath() const override { return m_real.ExecutablePath(); }
     std::u16string DocumentsFolder() const override { return m_real.DocumentsFolder(); }
     std::u16string AppDataFolder() const override { return m_real.AppDataFolder(); }
-    uint32_t DriveType(const std::u16string& p) const override { return m_real.DriveType(p); }
+    bool IsCdRom(const std::u16string& p) const override { return m_real.IsCdRom(p); }
     bool FullPath(const std::u16string& p, std::u16string& f) const override { return m_real.FullPath(p, f); }
     bool Exists(const std::u16string& p) const override { return m_real.Exists(p); }
     bool CreateFolder(const std::u16string& p) const override { return m_real.CreateFolder(p); }
     bool IsReadOnlyFile(const std::u16string& p) const override { return m_real.IsReadOnlyFile(p); }
-    std::FILE* OpenForReading(const std::u16string& p) const override { return m_real.OpenForReading(p); }
-    std::FILE* OpenForWriting(const std::u16string& p) const override { return m_real.OpenForWriting(p); }
-    std::FILE* CreateNewFile(const std::u16string& p) const override { return m_real.CreateNewFile(p); }
+    platform::CFile OpenForReading(const std::u16string& p) const override
+    {
+        return m_real.OpenForReading(p);
+    }
+    platform::CFile OpenForWriting(const std::u16string& p) const override
+    {
+        return m_real.OpenForWriting(p);
+    }
+    platform::CFile CreateNewFile(const std::u16string& p) const override { return m_real.CreateNewFile(p); }
+    platform::CFile OpenForUpdate(const std::u16string& p) const override { return m_real.OpenForUpdate(p); }
+    platform::CFile CreateUniqueFile(const std::u16string& prefix, const std::u16string& suffix,
+                                     std::u16string& path) const override
+    {
+        return m_real.CreateUniqueFile(prefix, suffix, path);
+    }
     bool RemoveFile(const std::u16string& p) const override { return m_real.RemoveFile(p); }
     bool MoveReplace(const std::u16string& f, const std::u16string& t) const override
     {
         return m_real.MoveReplace(f, t);
     }
+    std::u16string ResolveLinks(const std::u16string& p) const override { return m_real.ResolveLinks(p); }
+    size_t Write(std::FILE* f, const void* b, size_t n) const override { return m_real.Write(f, b, n); }
+    size_t Read(std::FILE* f, void* b, size_t n) const override { return m_real.Read(f, b, n); }
+    int64_t FileLength(std::FILE* f) const override { return m_real.FileLength(f); }
+    bool FlushToDisk(std::FILE* f) const override { return m_real.FlushToDisk(f); }
+    bool SetFileLength(std::FILE* f, int64_t n) const override { return m_real.SetFileLength(f, n); }
+    bool CloseFile(platform::CFile& f) const override { return m_real.CloseFile(f); }
 
 protected:
     const CSettingsOs& m_real = PlatformSettingsOs();
@@ -61,6 +61,7 @@ protected:
 class RedirectedOs : public ForwardingOs {
 public:
     explicit RedirectedOs(const TempDir& dir) : m_dir(dir.u16()) {}
+    explicit RedirectedOs(std::u16string dir) : m_dir(std::move(dir)) {}
     std::u16string ExecutablePath() const override { return m_dir + PathSeparator() + u"host.exe"; }
     std::u16string DocumentsFolder() const override { return m_dir; }
     std::u16string AppDataFolder() const override { return m_dir; }

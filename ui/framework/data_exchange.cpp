@@ -1,6 +1,7 @@
 // Field exchange of texts, unsigned numbers and control bindings.
 #include "ui/framework/data_exchange.h"
 
+#include "platform/utf.h"
 #include "resources/strings.h"
 #include "ui/framework/message_box.h"
 
@@ -53,9 +54,7 @@ void DDX_Text(CDataExchange* pDX, int nId, std::uint32_t& value, unsigned nIdPro
 {
     CWnd& field = pDX->Control(nId);
     if (!pDX->m_bSaveAndValidate) {
-        char digits[16];
-        std::snprintf(digits, sizeof digits, "%u", static_cast<unsigned>(value));
-        field.SetText(std::u16string(digits, digits + std::char_traits<char>::length(digits)));
+        field.SetText(platform::DecimalText(value)); // "%u"
         return;
     }
     if (!ScanUnsigned(field.GetText(), value)) {

@@ -41,7 +41,9 @@ private:
 // The host's window: its operations apply to CModelUi::m_hostWindow, its id is the host's.
 class CHostWnd : public CWndBackend {
 public:
-    CHostWnd(platform::WindowId id, SModelControl& window) : m_id(id), m_pInner(MakeModelBackend(window).pWnd) {}
+    CHostWnd(platform::WindowId id, SModelControl& window) : m_id(id), m_pInner(MakeModelBackend(window).pWnd)
+    {
+    }
     platform::WindowId GetWindowId() const override { return m_id; }
     int GetDlgCtrlID() const override { return 0; }
     void SetText(std::u16string_view t) override { m_pInner->SetText(t); }
@@ -72,7 +74,8 @@ SRect DialogUnitsToPixels(const SDialogRect& r)
 
 SModelControl* SModelDialog::Find(int nId)
 {
-    auto it = std::find_if(controls.begin(), controls.end(), [nId](const SModelControl& c) { return c.nId == nId; });
+    auto it = std::find_if(controls.begin(), controls.end(),
+                           [nId](const SModelControl& c) { return c.nId == nId; });
     return it == controls.end() ? nullptr : &*it;
 }
 
@@ -81,7 +84,8 @@ const SModelControl* SModelDialog::Find(int nId) const
     return const_cast<SModelDialog*>(this)->Find(nId);
 }
 
-CModelDialog::CModelDialog(CModelUi& ui, std::shared_ptr<SModelDialog> pState) : m_ui(ui), m_pState(std::move(pState))
+CModelDialog::CModelDialog(CModelUi& ui, std::shared_ptr<SModelDialog> pState)
+    : m_ui(ui), m_pState(std::move(pState))
 {
 }
 
@@ -111,7 +115,8 @@ std::intptr_t CModelDialog::RunModal(CDialogEvents& events)
     // Centred over the owner (the screen without one), as the framework places a new dialog.
     const SRect owner = d.parent ? m_ui.m_hostWindow.rect : m_ui.m_screen;
     const int cx = d.window.rect.right - d.window.rect.left, cy = d.window.rect.bottom - d.window.rect.top;
-    const int x = owner.left + (owner.right - owner.left - cx) / 2, y = owner.top + (owner.bottom - owner.top - cy) / 2;
+    const int x = owner.left + (owner.right - owner.left - cx) / 2,
+              y = owner.top + (owner.bottom - owner.top - cy) / 2;
     d.window.rect = {x, y, x + cx, y + cy};
     if (!d.bEnded && !Loop() && !d.bEnded)
         EndDialog(-1); // the user's input ran out before the dialog ended
@@ -167,7 +172,8 @@ void CModelDialog::Type(int nId, std::u16string_view text)
 void CModelDialog::Click(int nId)
 {
     SModelControl* c = m_pState->Find(nId);
-    if (!c || !CanUse(*c) || c->kind == EControlKind::Static)
+    // A control collapsed to nothing cannot be hit.
+    if (!c || !CanUse(*c) || c->kind == EControlKind::Static || c->rect.right <= c->rect.left)
         return;
     m_pState->nFocusId = nId;
     if (IsButton(*c))
@@ -238,7 +244,8 @@ std::unique_ptr<CWndBackend> CModelUi::WrapWindow(platform::WindowId window)
 void CModelUi::ShowMessage(std::u16string_view text, std::u16string_view caption, EMessageIcon icon)
 {
     SModelDialog* pDialog = LastDialog();
-    m_messages.push_back({std::u16string(text), std::u16string(caption), icon, pDialog ? pDialog->nFocusId : 0});
+    m_messages.push_back(
+        {std::u16string(text), std::u16string(caption), icon, pDialog ? pDialog->nFocusId : 0});
     if (m_onMessage)
         m_onMessage(m_messages.back());
 }

@@ -53,7 +53,8 @@ public:
 
     // Replaces the text of a visible, enabled edit field, as selecting all and typing does.
     void Type(int nId, std::u16string_view text);
-    // A click on a visible, enabled control: a button sends its command, an edit takes the focus.
+    // A click on a visible, enabled control of some size: a button sends its command, an edit
+    // takes the focus.
     void Click(int nId);
     // Enter: the focused button, else the default button (OK).
     void PressEnter();
@@ -84,7 +85,8 @@ class CModelUi : public CUiBackend {
 public:
     using Step = std::function<void(CModelDialog&)>;
 
-    std::unique_ptr<CDialogBackend> CreateDialogBackend(unsigned nIdTemplate, platform::WindowId parent) override;
+    std::unique_ptr<CDialogBackend> CreateDialogBackend(unsigned nIdTemplate,
+                                                        platform::WindowId parent) override;
     std::unique_ptr<CWndBackend> WrapWindow(platform::WindowId window) override;
     void ShowMessage(std::u16string_view text, std::u16string_view caption, EMessageIcon icon) override;
     bool ShowOpenFileDialog(const SOpenFileRequest& request, std::u16string& path) override;

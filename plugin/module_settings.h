@@ -1,0 +1,5 @@
+// The module's one settings store, defined in plugin/module.cpp.
+#pragma once
+#include "settings/settings_store.h"
+
+extern CSettingsStore g_Settings;

@@ -1,0 +1,25 @@
+// Test helpers for files: a temporary folder removed with its contents, whole-file bytes.
+#pragma once
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace fs = std::filesystem;
+
+// A fresh folder under the system's temporary folder, removed with everything in it.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const fs::path& path() const { return m_path; }
+    // The UTF-16 path of a name inside the folder (empty name: the folder itself).
+    std::u16string u16(std::string_view name = {}) const;
+
+private:
+    fs::path m_path;
+};
+
+std::string ReadBytes(const fs::path& path);
+void WriteBytes(const fs::path& path, std::string_view bytes);

@@ -1,0 +1,50 @@
+// The Windows file services against the real system (under Wine: its prefix).
+#include <gtest/gtest.h>
+
+#include "platform/win32/windows_prelude.h"
+
+#include "platform/fs.h"
+#include "platform/utf.h"
+#include "tests/platform/file_util.h"
+
+namespace {
+std::string Utf8(const std::u16string& text)
+{
+    return platform::Utf16ToUtf8(text);
+}
+
+TEST(Win32FsTest, ShellFoldersAndModulePath)
+{
+    const std::u16string exe = platform::ExecutablePath();
+    EXPECT_TRUE(exe.ends_with(u"platform_tests.exe")) << Utf8(exe);
+    for (const std::u16string& folder : {platform::DocumentsFolder(), platform::AppDataFolder()}) {
+        EXPECT_FALSE(folder.empty());
+        EXPECT_TRUE(platform::Exists(folder)) << Utf8(folder);
+    }
+    EXPECT_EQ(platform::PathSeparator(), u'\\');
+    EXPECT_EQ(platform::MaxPathLength(), 259u);
+    EXPECT_FALSE(platform::IsCdRom(u"C:\\"));
+}
+
+TEST(Win32FsTest, PathsThatDoNotFitFail)
+{
+    std::u16string full;
+    ASSERT_TRUE(platform::FullPath(u"x", full));
+    EXPECT_EQ(fs::path(full), fs::current_path() / "x");
+    EXPECT_FALSE(platform::FullPath(u"C:\\" + std::u16string(300, u'a'), full, platform::MaxPathLength()));
+    ASSERT_TRUE(platform::FullPath(u"C:\\" + std::u16string(300, u'a'), full)); // no limit asked for
+    EXPECT_EQ(full.size(), 303u);
+    ASSERT_TRUE(platform::FullPath(u".", full));
+    EXPECT_EQ(fs::path(full), fs::current_path());
+}
+
+TEST(Win32FsTest, ReadOnlyAttribute)
+{
+    TempDir dir;
+    WriteBytes(dir.path() / "f", "x");
+    EXPECT_FALSE(platform::IsReadOnlyFile(dir.u16("f")));
+    SetFileAttributesW(reinterpret_cast<const wchar_t*>(dir.u16("f").c_str()), FILE_ATTRIBUTE_READONLY);
+    EXPECT_TRUE(platform::IsReadOnlyFile(dir.u16("f")));
+    SetFileAttributesW(reinterpret_cast<const wchar_t*>(dir.u16("f").c_str()), FILE_ATTRIBUTE_NORMAL);
+}
+} // namespace

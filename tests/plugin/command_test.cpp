@@ -1,0 +1,191 @@
+// The exposure-fusion command: the proposed name, the program search, and Start/Execute over
+// the in-memory window system with a settings store of the test's own.
+#include "platform/fs.h"
+#include "platform/utf.h"
+#include "plugin/function_plugin_hdr.h"
+#include "plugin/fusion_paths.h"
+#include "plugin/module_settings.h"
+#include "resources/ids.h"
+#include "resources/strings.h"
+#include "ui/framework/model/model_ui.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <new>
+
+CSettingsStore g_Settings; // in the per-user folder that the test's environment gives it
+
+namespace {
+using namespace lvp;
+
+TEST(ProposeOutputName, FolderAndExtensionOfTheFirstNamesOfBoth)
+{
+    struct Case {
+        std::u16string first, last, want;
+    } cases[] = {
+        {u"C:\\Bilder\\Serie\\IMG_4711.JPG", u"C:\\Bilder\\Serie\\IMG_4713.JPG",
+         u"C:\\Bilder\\Serie\\IMG_4711-IMG_4713.JPG"},
+        {u"D:\\Fotos\\a.tif", u"E:\\Andere\\b.jpg", u"D:\\Fotos\\a-b.tif"},
+        {u"C:\\x\\bild.1.jpg", u"C:\\x\\bild.3.jpg", u"C:\\x\\bild.1-bild.3.jpg"},
+        {u"a.jpg", u"b.jpg", u"a-b.jpg"},
+        // A name without ".": all name, no extension; a "." in the folder is no extension.
+        {u"C:\\my.dir\\a", u"C:\\my.dir\\b", u"C:\\my.dir\\a-b"},
+        {u"C:\\my.dir\\a", u"C:\\x\\b.jpg", u"C:\\my.dir\\a-b"},
+        {u"C:\\x\\.hidden", u"C:\\x\\b.png", u"C:\\x\\-b.hidden"},
+        {u"C:\\B\u00e4ume\\\u65e5\u672c.jpeg", u"C:\\B\u00e4ume\\\U0001F600.jpeg",
+         u"C:\\B\u00e4ume\\\u65e5\u672c-\U0001F600.jpeg"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ProposeOutputName(c.first, c.last, u'\\'), c.want) << platform::Utf16ToUtf8(c.want);
+        // The same with the other separator.
+        auto slash = [](std::u16string s) {
+            for (char16_t& ch : s)
+                ch = ch == u'\\' ? u'/' : ch;
+            return s;
+        };
+        EXPECT_EQ(ProposeOutputName(slash(c.first), slash(c.last), u'/'), slash(c.want));
+    }
+}
+
+TEST(LocateFusionProgram, StoredFileElseCurrentFolderElseSearchPath)
+{
+    std::map<std::u16string, bool> files = {{u"C:\\Tools\\enfuse.exe", true}, {u"/usr/bin/enfuse", true}};
+    SProgramLookup os;
+    os.fileOpens = [&](const std::u16string& p) { return files.count(p) != 0; };
+    std::u16string cwd = u"C:\\Work";
+    bool cwdOk = true;
+    os.currentFolder = [&](std::u16string& full) {
+        full = cwd;
+        return cwdOk;
+    };
+    EXPECT_EQ(LocateFusionProgram(u"C:\\Tools\\enfuse.exe", os), u"C:\\Tools\\enfuse.exe");
+    EXPECT_EQ(LocateFusionProgram(u"C:\\Tools", os), u"C:\\Work\\enfuse.exe"); // a folder does not open
+    EXPECT_EQ(LocateFusionProgram(u"", os), u"C:\\Work\\enfuse.exe");
+    cwd = u"C:\\";
+    EXPECT_EQ(LocateFusionProgram(u"", os), u"C:\\enfuse.exe");
+    cwdOk = false; // the current folder's full path does not fit
+    EXPECT_EQ(LocateFusionProgram(u"D:\\gone.exe", os), u".\\enfuse.exe");
+
+    // With a search path (Linux): used only when the current folder has no program either.
+    os.separator = u'/';
+    os.strProgramName = u"enfuse";
+    cwdOk = true;
+    cwd = u"/home/u";
+    std::u16string onPath = u"/usr/bin/enfuse";
+    os.findOnPath = [&](const std::u16string& name) { return name == u"enfuse" ? onPath : u""; };
+    EXPECT_EQ(LocateFusionProgram(u"", os), u"/usr/bin/enfuse");
+    files[u"/home/u/enfuse"] = true;
+    EXPECT_EQ(LocateFusionProgram(u"", os), u"/home/u/enfuse");
+    files.erase(u"/home/u/enfuse");
+    onPath.clear();
+    EXPECT_EQ(LocateFusionProgram(u"", os), u"/home/u/enfuse");
+}
+
+class Command : public ::testing::Test {
+protected:
+    // Every object reads the settings file again: the values a test sets come after that.
+    void SetUp() override
+    {
+        m_pPlugin = std::make_unique<CFunctionPluginHDR>();
+        g_Settings.SetInt(u"JpegQuality", 95);
+        g_Settings.SetString(u"EnfusePath", u"", u"", true);
+    }
+    // Confirms the dialog with the given quality text (or cancels it with Escape).
+    void Confirm(const std::u16string& quality)
+    {
+        m_ui.m_steps.push_back([quality](CModelDialog& d) { d.Type(IDC_QUALITY, quality); });
+        m_ui.m_steps.push_back([](CModelDialog& d) { d.Click(IDC_OK); });
+        m_ui.m_steps.push_back([](CModelDialog& d) { d.Click(IDC_OK); });
+    }
+    CModelUi m_ui;
+    CUiBackendScope m_scope{m_ui};
+    const std::u16string m_fake = platform::Utf8ToUtf16(LVP_FAKE_TOOL);
+    const std::u16string m_folder = std::u16string(u"S") + platform::PathSeparator();
+    std::u16string m_a = m_folder + u"a.jpg", m_b = u"out:fused\\n", m_c = m_folder + u"c.jpg";
+    SelectionList m_selection{m_a.c_str(), m_b.c_str(), m_c.c_str()};
+    platform::WindowId m_host = reinterpret_cast<platform::WindowId>(&m_ui); // any non-null id
+    std::unique_ptr<CFunctionPluginHDR> m_pPlugin;
+};
+
+TEST_F(Command, StartNeedsTwoFiles)
+{
+    CFunctionPluginHDR& plugin = *m_pPlugin;
+    SelectionList one{m_a.c_str()};
+    SStartResult r = plugin.Start(reinterpret_cast<HostWindow>(m_host), one);
+    EXPECT_EQ(r.proceed, 0);
+    ASSERT_EQ(m_ui.m_messages.size(), 1u);
+    EXPECT_EQ(m_ui.m_messages[0].strText, LoadModuleString(IDS_SELECT_TWO_IMAGES));
+    EXPECT_EQ(m_ui.m_messages[0].icon, EMessageIcon::Information);
+    EXPECT_TRUE(plugin.Execute()->empty()); // no dialog, nothing shown
+    EXPECT_EQ(m_ui.m_dialogs.size(), 0u);
+    EXPECT_EQ(m_ui.m_messages.size(), 1u);
+}
+
+TEST_F(Command, ConfirmedRunsStoreAndReturn)
+{
+    g_Settings.SetString(u"EnfusePath", m_fake, u"", true);
+    CFunctionPluginHDR& plugin = *m_pPlugin;
+    ASSERT_EQ(plugin.Start(reinterpret_cast<HostWindow>(m_host), m_selection).proceed, 1);
+    struct Case {
+        std::u16string quality;
+        bool bStored;
+        std::int32_t stored;
+    } cases[] = {{u"95", false, 0},
+                 {u"80", true, 80},
+                 {u"0", true, 95},
+                 {u"101", true, 95},
+                 {u"4294967295", false, 0}};
+    size_t n = 0;
+    for (const Case& c : cases) {
+        Confirm(c.quality);
+        ResultList* results = plugin.Execute();
+        ASSERT_EQ(results->size(), ++n);
+        EXPECT_EQ(results->back().file.str(), m_folder + u"a-c.jpg");
+        EXPECT_EQ(results->back().flag, 1);
+        const std::int32_t* p = g_Settings.IntMap().Find(u"JpegQuality");
+        EXPECT_EQ(p != nullptr, c.bStored) << platform::Utf16ToUtf8(c.quality);
+        if (p && c.bStored) {
+            EXPECT_EQ(*p, c.stored);
+        }
+        EXPECT_EQ(g_Settings.GetString(u"EnfusePath", u""), m_fake);
+        // The dialog showed the proposed name over the host's window.
+        EXPECT_EQ(m_ui.LastDialog()->parent, m_host);
+    }
+}
+
+TEST_F(Command, CancelChangesNothing)
+{
+    g_Settings.SetInt(u"JpegQuality", 70);
+    CFunctionPluginHDR& plugin = *m_pPlugin;
+    ASSERT_EQ(plugin.Start(nullptr, m_selection).proceed, 1);
+    m_ui.m_steps = {[](CModelDialog& d) { d.Type(IDC_QUALITY, u"50"); },
+                    [](CModelDialog& d) { d.Type(IDC_PROGRAM, u"C:\\other.exe"); },
+                    [](CModelDialog& d) { d.PressEscape(); }};
+    EXPECT_TRUE(plugin.Execute()->empty());
+    EXPECT_EQ(g_Settings.GetInt(u"JpegQuality", 95), 70);
+    EXPECT_EQ(g_Settings.GetString(u"EnfusePath", u""), u"");
+    // The dialog showed the stored quality and the current-folder guess.
+    SModelDialog& d = *m_ui.LastDialog();
+    EXPECT_EQ(d.nResult, 2);
+    m_ui.m_bCanShowDialogs = false; // a dialog that cannot be shown is a cancel too
+    EXPECT_TRUE(plugin.Execute()->empty());
+}
+
+TEST_F(Command, ExceptionLeavesExecuteWithTheHostWindowUntouched)
+{
+    CFunctionPluginHDR& plugin = *m_pPlugin;
+    ASSERT_EQ(plugin.Start(reinterpret_cast<HostWindow>(m_host), m_selection).proceed, 1);
+    m_ui.m_hostWindow.strText = u"Host";
+    m_ui.m_onMessage = [](const SModelMessage&) { throw std::bad_alloc(); };
+    m_ui.m_steps = {[](CModelDialog& d) { d.Type(IDC_PROGRAM, u""); },
+                    [](CModelDialog& d) { d.Click(IDC_OK); }};
+    EXPECT_THROW(plugin.Execute(), std::bad_alloc);
+    EXPECT_EQ(m_ui.m_hostWindow.strText, u"Host");
+    EXPECT_TRUE(m_ui.m_hostWindow.bVisible && m_ui.m_hostWindow.bEnabled);
+    m_ui.m_onMessage = nullptr;
+    g_Settings.SetString(u"EnfusePath", m_fake, u"", true);
+    Confirm(u"90"); // the object still works
+    EXPECT_EQ(plugin.Execute()->size(), 1u);
+}
+} // namespace

@@ -1,0 +1,267 @@
+// The fusion dialog over the in-memory window system: states, field exchange, checks, the run.
+#include "platform/utf.h"
+#include "resources/ids.h"
+#include "resources/strings.h"
+#include "ui/framework/model/model_ui.h"
+#include "ui/sample_dlg.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <new>
+
+namespace {
+using namespace lvp;
+namespace fs = std::filesystem;
+using Step = CModelUi::Step;
+
+const std::u16string kFake = platform::Utf8ToUtf16(LVP_FAKE_TOOL);
+const std::u16string kDone = LoadModuleString(IDS_CLOSE_WITH_OK);
+
+Step Click(int nId)
+{
+    return [nId](CModelDialog& d) { d.Click(nId); };
+}
+Step Type(int nId, std::u16string text)
+{
+    return [nId, text](CModelDialog& d) { d.Type(nId, text); };
+}
+const Step kOk = Click(IDC_OK);
+const Step kEnter = [](CModelDialog& d) { d.PressEnter(); };
+const Step kEscape = [](CModelDialog& d) { d.PressEscape(); };
+const Step kClose = [](CModelDialog& d) { d.PressClose(); };
+
+class SampleDlg : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_dir = fs::temp_directory_path() /
+                ("lvp_dlg_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir);
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    // Runs the dialog with the steps; the fake tool prints one line for the run.
+    std::intptr_t Run(std::vector<Step> steps, const std::u16string& program = kFake)
+    {
+        m_ui.m_steps.assign(steps.begin(), steps.end());
+        m_pDlg = std::make_unique<CSampleDlg>(&m_selection, nullptr);
+        m_pDlg->m_strEnfusePath = program;
+        m_pDlg->m_strOutputFile = u"C:\\Bilder\\a-c.jpg";
+        m_pDlg->m_nJpegQuality = 95;
+        return m_pDlg->DoModal();
+    }
+    SModelDialog& State() { return *m_ui.LastDialog(); }
+    std::u16string Pane() { return State().Find(IDC_OUTPUT_PANE)->strText; }
+    bool RunDone() { return Pane().ends_with(kDone); }
+    std::u16string Path(const char* name) { return (m_dir / name).u16string(); }
+
+    CModelUi m_ui;
+    CUiBackendScope m_scope{m_ui};
+    std::u16string m_line = u"out:enfuse l\\xE4uft\\n";
+    SelectionList m_selection{m_line.c_str()};
+    std::unique_ptr<CSampleDlg> m_pDlg;
+    fs::path m_dir;
+};
+
+TEST_F(SampleDlg, StatesEndAsAllowed)
+{
+    struct Case {
+        const char* name;
+        std::vector<Step> steps;
+        std::intptr_t result;
+        bool bRun;
+    } cases[] = {
+        {"OK, OK", {kOk, kOk}, 1, true},
+        {"Enter, Enter", {kEnter, kEnter}, 1, true},
+        {"Cancel while editing", {Click(IDC_CANCEL)}, 2, false},
+        {"Escape while editing", {kEscape}, 2, false},
+        {"close while editing", {kClose}, 2, false},
+        {"Escape when finished", {kOk, kEscape}, 2, true},
+        {"close when finished", {kOk, kClose}, 2, true},
+        {"collapsed Cancel cannot be hit", {kOk, Click(IDC_CANCEL), kOk}, 1, true},
+        {"Browse is gone after the run", {kOk, Click(IDC_BROWSE), kEnter}, 1, true},
+        {"input runs out", {kOk}, -1, true},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Run(c.steps), c.result) << c.name;
+        EXPECT_EQ(RunDone(), c.bRun) << c.name;
+        EXPECT_EQ(m_pDlg->m_bRunDone, c.bRun) << c.name;
+        EXPECT_TRUE(m_ui.m_messages.empty()) << c.name;
+        EXPECT_TRUE(m_ui.m_fileRequests.empty()) << c.name;
+    }
+    // The pane shows the tool's line as its code page gives it, then the closing message.
+    EXPECT_EQ(Pane(), u"enfuse l\u00e4uft\n\r\n" + kDone);
+}
+
+TEST_F(SampleDlg, OpensWithValuesFocusFontAndColours)
+{
+    SCtlColor color;
+    bool bAnswered = false;
+    Run({[&](CModelDialog& d) {
+        SModelDialog& s = d.State();
+        EXPECT_EQ(s.window.strText, u"Belichtungsreihen zusammenf\u00fchren");
+        EXPECT_EQ(s.Find(IDC_PROGRAM)->strText, kFake);
+        EXPECT_EQ(s.Find(IDC_OUTPUT_FILE)->strText, u"C:\\Bilder\\a-c.jpg");
+        EXPECT_EQ(s.Find(IDC_QUALITY)->strText, u"95");
+        EXPECT_EQ(s.nFocusId, IDC_PROGRAM);
+        EXPECT_FALSE(s.Find(IDC_OUTPUT_PANE)->bVisible);
+        ASSERT_TRUE(s.Find(IDC_OUTPUT_PANE)->font.has_value());
+        EXPECT_EQ(s.Find(IDC_OUTPUT_PANE)->font->strFace, u"Courier New");
+        EXPECT_EQ(s.Find(IDC_OUTPUT_PANE)->font->nHeight, 13);
+        EXPECT_EQ(s.Find(IDC_OUTPUT_PANE)->font->nPitchAndFamily, 0x22);
+        // Centred on the screen, as it has no owner.
+        const SRect& r = s.window.rect;
+        EXPECT_EQ(r.left + r.right, 1280 - (1280 - (r.right - r.left)) % 2);
+        bAnswered = d.QueryColor(IDC_OUTPUT_PANE, color);
+        EXPECT_FALSE(d.QueryColor(IDC_PROGRAM, color = {}));
+        d.PressEscape();
+    }});
+    ASSERT_TRUE(bAnswered);
+    m_ui.m_bFailFonts = true; // no font: the pane keeps the system's, nothing else changes
+    EXPECT_EQ(Run({kOk, kOk}), 1);
+    EXPECT_FALSE(State().Find(IDC_OUTPUT_PANE)->font.has_value());
+    m_pDlg.reset();
+    EXPECT_EQ(m_ui.m_nLiveFonts, 0);
+    EXPECT_EQ(m_ui.m_nLiveBrushes, 0);
+}
+
+TEST_F(SampleDlg, ReflectedColourIsWhiteOnBlack)
+{
+    SCtlColor color;
+    Run({[&](CModelDialog& d) {
+        EXPECT_TRUE(d.QueryColor(IDC_OUTPUT_PANE, color));
+        d.PressEscape();
+    }});
+    EXPECT_EQ(color.text, Rgb(255, 255, 255));
+    EXPECT_EQ(color.back, Rgb(0, 0, 0));
+    ASSERT_NE(color.pBrush, nullptr);
+    EXPECT_EQ(color.pBrush->GetColor(), Rgb(0, 0, 0));
+}
+
+TEST_F(SampleDlg, QualityField)
+{
+    struct Case {
+        std::u16string text;
+        bool bNumber;
+        std::uint32_t value;
+    } cases[] = {
+        {u"80 Wort", true, 80},
+        {u" 70", true, 70},
+        {u"0", true, 0},
+        {u"101", true, 101},
+        {u"4294967295", true, 4294967295u},
+        {u"abc", false, 0},
+        {u"", false, 0},
+        {u"\u00b9", false, 0}, // a superscript digit is no digit of the scan
+    };
+    for (const Case& c : cases) {
+        m_ui.m_messages.clear();
+        std::intptr_t result = Run({Type(IDC_QUALITY, c.text), kOk, kOk, kEscape});
+        if (c.bNumber) {
+            EXPECT_EQ(result, 1);
+            EXPECT_EQ(m_pDlg->m_nJpegQuality, c.value);
+            EXPECT_TRUE(m_ui.m_messages.empty());
+            continue;
+        }
+        // The box, then the focus on the field with all of it selected; no check, no run.
+        EXPECT_EQ(result, 2);
+        ASSERT_EQ(m_ui.m_messages.size(), 2u) << platform::Utf16ToUtf8(c.text);
+        EXPECT_EQ(m_ui.m_messages[0].strText, LoadModuleString(IDS_QUALITY_NOT_A_NUMBER));
+        EXPECT_EQ(m_ui.m_messages[0].strCaption, u"lvp_hdr");
+        EXPECT_EQ(m_ui.m_messages[0].icon, EMessageIcon::Warning);
+        EXPECT_FALSE(m_ui.m_messages[0].strText.empty());
+        const SModelControl& field = *State().Find(IDC_QUALITY);
+        EXPECT_EQ(State().nFocusId, IDC_QUALITY);
+        EXPECT_EQ(std::min(field.nSelStart, field.nSelEnd), 0);
+        EXPECT_EQ(std::max(field.nSelStart, field.nSelEnd), static_cast<int>(c.text.size()));
+        EXPECT_FALSE(RunDone());
+        EXPECT_EQ(m_pDlg->m_nJpegQuality, 95u); // the members not read keep their values
+    }
+}
+
+TEST_F(SampleDlg, MissingProgramAsksForIt)
+{
+    fs::create_directories(m_dir / "folder");
+    const std::u16string folder = Path("folder");
+    for (const std::u16string& program : {std::u16string(), Path("missing.exe"), folder}) {
+        m_ui.m_messages.clear();
+        m_ui.m_fileRequests.clear();
+        m_ui.m_fileAnswers = {std::nullopt, kFake};
+        // Cancelled choice: nothing changes; chosen: only the program field takes it; a third
+        // OK then runs.
+        std::u16string afterChoice;
+        EXPECT_EQ(Run({Type(IDC_OUTPUT_FILE, u"typed.jpg"), kOk, kOk,
+                       [&](CModelDialog& d) {
+                           afterChoice = d.State().Find(IDC_OUTPUT_FILE)->strText;
+                           EXPECT_FALSE(RunDone());
+                           EXPECT_EQ(d.State().Find(IDC_PROGRAM)->strText, kFake);
+                       },
+                       kOk, kOk},
+                      program),
+                  1);
+        EXPECT_EQ(afterChoice, u"typed.jpg");
+        ASSERT_EQ(m_ui.m_messages.size(), 2u);
+        EXPECT_EQ(m_ui.m_messages[0].strText, LoadModuleString(IDS_PROGRAM_NOT_FOUND));
+        EXPECT_EQ(m_ui.m_messages[0].icon, EMessageIcon::Warning);
+        ASSERT_EQ(m_ui.m_fileRequests.size(), 2u);
+        EXPECT_EQ(m_ui.m_fileRequests[0].strFilter, LoadModuleString(IDS_PROGRAM_FILTER));
+        EXPECT_EQ(m_ui.m_fileRequests[0].strDefExt, u"exif");
+        EXPECT_EQ(m_ui.m_fileRequests[0].nFlags, 6u);
+        EXPECT_EQ(m_pDlg->m_strEnfusePath, kFake);
+        EXPECT_EQ(m_pDlg->m_strOutputFile, u"typed.jpg");
+    }
+}
+
+TEST_F(SampleDlg, RunningLayoutAndProgramGoneBeforeSecondOk)
+{
+    const std::u16string copy = Path("enfuse.exe");
+    fs::copy_file(fs::path(kFake), fs::path(copy));
+    fs::permissions(fs::path(copy), fs::perms::owner_all, fs::perm_options::add);
+    m_ui.m_fileAnswers = {std::nullopt};
+    std::intptr_t result =
+        Run({kOk,
+             [&](CModelDialog& d) {
+                 SModelDialog& s = d.State();
+                 for (int nId : {IDC_PROGRAM_LABEL, IDC_BROWSE, IDC_PROGRAM, IDC_OUTPUT_FILE_LABEL,
+                                 IDC_OUTPUT_FILE, IDC_QUALITY_LABEL, IDC_QUALITY}) {
+                     EXPECT_FALSE(s.Find(nId)->bEnabled) << nId;
+                     EXPECT_EQ(s.Find(nId)->rect, (SRect{-1, -1, -1, -1})) << nId;
+                 }
+                 EXPECT_TRUE(s.Find(IDC_CANCEL)->bEnabled);
+                 EXPECT_EQ(s.Find(IDC_CANCEL)->rect, (SRect{-1, -1, -1, -1}));
+                 EXPECT_TRUE(s.Find(IDC_OUTPUT_PANE)->bVisible);
+                 EXPECT_TRUE(RunDone());
+                 fs::remove(fs::path(copy));
+             },
+             kOk, // the program is gone: 108 and the file dialog, no end
+             [&](CModelDialog& d) {
+                 EXPECT_FALSE(d.IsEnded());
+                 fs::copy_file(fs::path(kFake), fs::path(copy));
+             },
+             kOk},
+            copy);
+    EXPECT_EQ(result, 1);
+    ASSERT_EQ(m_ui.m_messages.size(), 1u);
+    EXPECT_EQ(m_ui.m_messages[0].strText, LoadModuleString(IDS_PROGRAM_NOT_FOUND));
+}
+
+TEST_F(SampleDlg, ToolThatCannotStartStillFinishes)
+{
+    const std::u16string text = Path("not_a_program.exe");
+    std::ofstream(fs::path(text)) << "text, not a program\n";
+    EXPECT_EQ(Run({kOk, kOk}, text), 1);
+    EXPECT_TRUE(m_pDlg->m_bRunDone);
+    EXPECT_EQ(Pane(), u""); // nothing started: no closing message either
+}
+
+TEST_F(SampleDlg, ExceptionFromHandlerLeavesDoModal)
+{
+    m_ui.m_onMessage = [](const SModelMessage&) { throw std::bad_alloc(); };
+    EXPECT_THROW(Run({kOk, kOk}, u""), std::bad_alloc);
+    EXPECT_EQ(State().nResult, -1);
+    EXPECT_FALSE(m_pDlg->m_editOutput.IsAttached());
+}
+} // namespace

@@ -1,0 +1,323 @@
+// The terminal rendition driven as a person would: the dialog program runs in a tmux pane,
+// keys go in with send-keys, and the screen is read with capture-pane.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <spawn.h>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace lvp {
+namespace {
+namespace fs = std::filesystem;
+
+std::string ReadFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// Single quotes for sh.
+std::string Quote(const std::string& s)
+{
+    std::string out = "'";
+    for (char c : s)
+        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+// Output and exit status of a shell command.
+int Shell(const std::string& command, std::string* pOut = nullptr)
+{
+    std::FILE* p = ::popen(command.c_str(), "r");
+    if (!p)
+        return -1;
+    std::string out;
+    char buf[4096];
+    for (size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;)
+        out.append(buf, n);
+    int status = ::pclose(p);
+    if (pOut)
+        *pOut = out;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+bool HaveTmux()
+{
+    return Shell("command -v tmux >/dev/null 2>&1") == 0;
+}
+
+// One tmux server of the test's own, with one 100 x 30 pane that runs the dialog program in a
+// folder of its own. The pane's shell records the terminal modes before and after the program,
+// and the program's exit status.
+class CDialogInTmux {
+public:
+    explicit CDialogInTmux(const std::vector<std::string>& args)
+    {
+        m_dir = fs::temp_directory_path() /
+                ("lvp_term_" + std::to_string(::getpid()) + "_" + std::to_string(++s_nCount));
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir);
+        std::string program = Quote(LVP_TERMINAL_RUN);
+        for (const std::string& a : args)
+            program += " " + Quote(a);
+        std::ofstream(m_dir / "run.sh") << "trap true INT\n" // Ctrl-C is for the program
+                                        << "stty -g > before\n"
+                                        << "LVP_PID_FILE=pid " << program << " > out 2> err\n"
+                                        << "echo $? > rc.part && mv rc.part rc\n"
+                                        << "stty -g > after\n"
+                                        << "exec sleep 120\n";
+        m_tmux = "tmux -S " + Quote((m_dir / "sock").string()) + " -f /dev/null";
+        Shell(m_tmux + " new-session -d -x 100 -y 30 -c " + Quote(m_dir.string()) + " " +
+              Quote("env LANG=C.UTF-8 LC_ALL=C.UTF-8 sh run.sh"));
+    }
+    ~CDialogInTmux()
+    {
+        Shell(m_tmux + " kill-server 2>/dev/null");
+        std::error_code ec;
+        fs::remove_all(m_dir, ec);
+    }
+
+    // An Escape waits a little, as a person's next key does: the terminal would otherwise take
+    // it with the keys right after it for one sequence.
+    void Keys(const std::string& keys)
+    {
+        Shell(m_tmux + " send-keys " + keys);
+        if (keys.size() >= 6 && keys.compare(keys.size() - 6, 6, "Escape") == 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    }
+    void Text(const std::string& text) { Shell(m_tmux + " send-keys -l " + Quote(text)); }
+    std::string Screen()
+    {
+        std::string out;
+        Shell(m_tmux + " capture-pane -p", &out);
+        return out;
+    }
+    std::string Ask(const std::string& format)
+    {
+        std::string out;
+        Shell(m_tmux + " display-message -p " + Quote(format), &out);
+        return out;
+    }
+    // Waits until the screen shows the text; false after a few seconds.
+    bool WaitFor(const std::string& text, int nSeconds = 10)
+    {
+        auto until = std::chrono::steady_clock::now() + std::chrono::seconds(nSeconds);
+        while (std::chrono::steady_clock::now() < until) {
+            if (Screen().find(text) != std::string::npos)
+                return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        ADD_FAILURE() << "not on the screen: " << text << "\n" << Screen();
+        return false;
+    }
+    // The program's exit status and standard output once it has ended; -1 if it has not.
+    int WaitForEnd(std::string& out, int nSeconds = 10)
+    {
+        auto until = std::chrono::steady_clock::now() + std::chrono::seconds(nSeconds);
+        while (!fs::exists(m_dir / "rc") || !fs::exists(m_dir / "after")) {
+            if (std::chrono::steady_clock::now() > until)
+                return -1;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(100)); // "after" fully written
+        out = ReadFile(m_dir / "out");
+        return std::atoi(ReadFile(m_dir / "rc").c_str());
+    }
+    bool WaitForFile(const std::string& name)
+    {
+        for (int i = 0; i < 200 && !fs::exists(m_dir / name); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        return fs::exists(m_dir / name);
+    }
+    const fs::path& Dir() const { return m_dir; }
+
+private:
+    static inline int s_nCount = 0;
+    fs::path m_dir;
+    std::string m_tmux;
+};
+
+class TerminalUiTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!HaveTmux())
+            GTEST_SKIP() << "tmux is not installed";
+    }
+};
+
+TEST_F(TerminalUiTest, OpensWithTheValuesThenTabTypingRunAndOk)
+{
+    CDialogInTmux t({LVP_FAKE_TOOL, "/tmp/a-c.jpg", "95", "out:erste Zeile\\n", "out:zweite Zeile\\n"});
+    ASSERT_TRUE(t.WaitFor("Belichtungsreihen zusammenführen"));
+    std::string screen = t.Screen();
+    EXPECT_NE(screen.find("fake_tool"), std::string::npos) << screen;
+    EXPECT_NE(screen.find("/tmp/a-c.jpg"), std::string::npos);
+    EXPECT_NE(screen.find(" 95 "), std::string::npos);
+    EXPECT_NE(screen.find("< OK >"), std::string::npos) << "the default button is marked";
+    // Focus in the program field with its text selected: End keeps it and goes to its end.
+    // Then Tab, Tab to the output file; Tab to the quality, whose selected text typing replaces;
+    // Shift-Tab back to the output file.
+    t.Keys("End");
+    t.Text("X");
+    t.Keys("Tab Tab End BSpace BSpace BSpace");
+    t.Text("png");
+    t.Keys("Tab");
+    t.Text("80");
+    t.Keys("BTab Home Delete");
+    t.Text("T");
+    // OK with a program that cannot be opened: 108, its OK, then the prompt, cancelled.
+    t.Keys("Enter");
+    ASSERT_TRUE(t.WaitFor("konnte nicht gefunden werden."));
+    EXPECT_NE(t.Screen().find("lvp_hdr"), std::string::npos);
+    t.Keys("Enter");
+    ASSERT_TRUE(t.WaitFor("Öffnen"));
+    t.Keys("Escape");
+    // Back in the field: the X goes, the run starts and shows its lines, then message 109.
+    t.Keys("Tab Tab Tab Tab End BSpace Enter"); // quality, OK, Cancel, program field
+    ASSERT_TRUE(t.WaitFor("Klicken Sie auf \"OK\", um das Fenster zu schließen."));
+    screen = t.Screen();
+    EXPECT_NE(screen.find("erste Zeile"), std::string::npos) << screen;
+    EXPECT_NE(screen.find("zweite Zeile"), std::string::npos);
+    EXPECT_EQ(screen.find("Durchsuchen"), std::string::npos) << "the fields gave way to the pane";
+    t.Keys("Enter");
+    std::string out;
+    ASSERT_EQ(t.WaitForEnd(out), 0);
+    EXPECT_EQ(out, std::string("result 1\nprogram ") + LVP_FAKE_TOOL + "\noutput Ttmp/a-c.png\nquality 80\n");
+}
+
+TEST_F(TerminalUiTest, LinesShowWhileTheToolRunsAndEscapeEndsWithCancel)
+{
+    CDialogInTmux t({LVP_FAKE_TOOL, "/tmp/o.jpg", "95", "out:vor dem Warten\\n", "wait:go", "out:danach\\n"});
+    ASSERT_TRUE(t.WaitFor("Belichtungsreihen"));
+    t.Keys("Enter");
+    ASSERT_TRUE(t.WaitFor("vor dem Warten"));
+    EXPECT_EQ(t.Screen().find("danach"), std::string::npos);
+    std::ofstream(t.Dir() / "go").put('\n');
+    ASSERT_TRUE(t.WaitFor("Klicken Sie auf"));
+    EXPECT_NE(t.Screen().find("danach"), std::string::npos);
+    t.Keys("Escape");
+    std::string out;
+    ASSERT_EQ(t.WaitForEnd(out), 0);
+    EXPECT_EQ(out.substr(0, 9), "result 2\n");
+}
+
+TEST_F(TerminalUiTest, FilePromptListsTheProgramAndCompletesWithTab)
+{
+    CDialogInTmux t({"/nonexistent/enfuse", "/tmp/o.jpg", "95", "a.jpg", "b.jpg"});
+    std::ofstream(t.Dir() / "enfuse") << "#!/bin/sh\n";
+    fs::create_directory(t.Dir() / "bin");
+    ASSERT_TRUE(t.WaitFor("Belichtungsreihen"));
+    t.Keys("Enter");
+    ASSERT_TRUE(t.WaitFor("wählen Sie dann das Programm aus."));
+    t.Keys("Enter");
+    ASSERT_TRUE(t.WaitFor("Enfuse-Program (enfuse.exe)"));
+    std::string screen = t.Screen();
+    EXPECT_NE(screen.find(t.Dir().string() + "/"), std::string::npos) << "starts in the current folder\n"
+                                                                      << screen;
+    EXPECT_NE(screen.find(" bin/ "), std::string::npos) << screen;
+    EXPECT_NE(screen.find(" enfuse "), std::string::npos);
+    EXPECT_EQ(screen.find("run.sh"), std::string::npos) << "only what matches enfuse";
+    t.Text("e");
+    t.Keys("Tab Enter");
+    ASSERT_TRUE(t.WaitFor("Programmdatei"));
+    t.Keys("Escape");
+    std::string out;
+    ASSERT_EQ(t.WaitForEnd(out), 0);
+    EXPECT_NE(out.find("result 2\nprogram " + (t.Dir() / "enfuse").string() + "\n"), std::string::npos)
+        << out;
+}
+
+// The terminal's modes and screen are back after the dialog however it ends.
+TEST_F(TerminalUiTest, TerminalRestored)
+{
+    struct SCase {
+        const char* name;
+        const char* keys; // nullptr: SIGTERM to the program
+        int nStatus;
+    };
+    const SCase cases[] = {
+        {"Escape", "Escape", 0}, {"SIGTERM", nullptr, 128 + SIGTERM}, {"Ctrl-C", "C-c", 128 + SIGINT}};
+    for (const SCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        CDialogInTmux t({"/bin/true", "/tmp/o.jpg", "95", "a.jpg", "b.jpg"});
+        ASSERT_TRUE(t.WaitFor("Belichtungsreihen"));
+        EXPECT_EQ(t.Ask("#{alternate_on}"), "1\n");
+        if (c.keys)
+            t.Keys(c.keys);
+        else {
+            ASSERT_TRUE(t.WaitForFile("pid"));
+            ::kill(std::atoi(ReadFile(t.Dir() / "pid").c_str()), SIGTERM);
+        }
+        std::string out;
+        EXPECT_EQ(t.WaitForEnd(out), c.nStatus);
+        EXPECT_EQ(ReadFile(t.Dir() / "after"), ReadFile(t.Dir() / "before"));
+        EXPECT_EQ(t.Ask("#{alternate_on}"), "0\n");
+        EXPECT_EQ(t.Ask("#{cursor_flag}"), "1\n") << "the cursor is shown again";
+    }
+}
+
+// Without a controlling terminal: no dialog (-1 at once), message boxes on standard error.
+TEST(TerminalUiNoTerminal, DialogFailsAndMessagesGoToStandardError)
+{
+    struct SCase {
+        std::vector<std::string> args;
+        const char* stdoutText;
+        const char* stderrText;
+    };
+    const SCase cases[] = {
+        {{"/bin/true", "/tmp/o.jpg", "95", "a.jpg"}, "result -1\n", ""},
+        {{"--message"},
+         "message shown\n",
+         "lvp_hdr: Das Programm \"Enfuse\" konnte nicht gefunden werden.\n"},
+    };
+    for (const SCase& c : cases) {
+        SCOPED_TRACE(c.args[0]);
+        fs::path dir = fs::temp_directory_path() / ("lvp_noterm_" + std::to_string(::getpid()));
+        fs::create_directories(dir);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 1, (dir / "out").c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0600);
+        posix_spawn_file_actions_addopen(&actions, 2, (dir / "err").c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0600);
+        posix_spawnattr_t attr;
+        posix_spawnattr_init(&attr);
+        posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSID); // a new session has no terminal
+        std::vector<std::string> args{LVP_TERMINAL_RUN};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        std::vector<char*> argv;
+        for (std::string& a : args)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        pid_t pid = 0;
+        ASSERT_EQ(::posix_spawn(&pid, LVP_TERMINAL_RUN, &actions, &attr, argv.data(), environ), 0);
+        posix_spawn_file_actions_destroy(&actions);
+        posix_spawnattr_destroy(&attr);
+        int status = 0;
+        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        EXPECT_EQ(ReadFile(dir / "out").substr(0, std::string(c.stdoutText).size()), c.stdoutText);
+        std::string err = ReadFile(dir / "err");
+        EXPECT_EQ(err.substr(0, std::string(c.stderrText).size()), c.stderrText) << err;
+        fs::remove_all(dir);
+    }
+}
+} // namespace
+} // namespace lvp
