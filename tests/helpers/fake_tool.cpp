@@ -60,6 +60,15 @@ int main(int argc, char** argv)
 {
     fake_tool::SetBinaryOutput();
     const std::vector<std::string> args = fake_tool::Arguments(argc, argv);
+    // Standing in for enfuse under the host: the argument vector goes to a file, one argument
+    // a line, and a little output to the pipe.
+    if (const char* record = std::getenv("LVP_FAKE_TOOL_ARGS")) {
+        std::ofstream out(std::filesystem::u8path(record), std::ios::binary);
+        for (const std::string& a : args)
+            out << a << '\n';
+        Write(stdout, "enfuse (fake): " + std::to_string(args.size()) + " arguments\r\n");
+        Write(stderr, "enfuse (fake): warning: nothing fused\r\n");
+    }
     for (const std::string& arg : args) {
         std::string v;
         if (Starts(arg, "out:", v)) {
