@@ -181,6 +181,19 @@ TEST_F(Win32Dialog, RunThenFinished)
         {"Enter", [](HWND hDlg) { PressKey(hDlg, VK_RETURN); }, kIdOk},
         {"Escape", [](HWND hDlg) { PressKey(hDlg, VK_ESCAPE); }, kIdCancel},
         {"close button", [](HWND hDlg) { PostMessageW(hDlg, WM_SYSCOMMAND, SC_CLOSE, 0); }, kIdCancel},
+        // The user clicked into the pane to scroll it, then pressed a key.
+        {"Enter in the pane",
+         [](HWND hDlg) {
+             SetFocus(GetDlgItem(hDlg, IDC_OUTPUT_PANE));
+             PressKey(hDlg, VK_RETURN);
+         },
+         kIdOk},
+        {"Escape in the pane",
+         [](HWND hDlg) {
+             SetFocus(GetDlgItem(hDlg, IDC_OUTPUT_PANE));
+             PressKey(hDlg, VK_ESCAPE);
+         },
+         kIdCancel},
     };
     const std::u16string steps[] = {u"out:Zeile 1\\r\\n", u"err:Warnung: keine EXIF-Daten\\r\\n"};
     m_selection.assign({steps[0].c_str(), steps[1].c_str()});
