@@ -21,7 +21,8 @@ int main(int argc, char** argv)
     const int nLines = argc > 2 ? std::atoi(argv[2]) : 200;
     const int nGap = argc > 3 ? std::atoi(argv[3]) : 7;
     // Lines come one by one with a gap, so that each finds the run waiting for the pipe.
-    const std::u16string step = platform::Utf8ToUtf16("stamps:" + std::to_string(nLines) + ":" + std::to_string(nGap));
+    const std::u16string step =
+        platform::Utf8ToUtf16("stamps:" + std::to_string(nLines) + ":" + std::to_string(nGap));
     lvp::SModelDialog dialog;
     lvp::SModelControl& control = dialog.controls.emplace_back(1011);
     control.pDialog = &dialog;
@@ -33,7 +34,8 @@ int main(int argc, char** argv)
         const long long now = std::chrono::duration_cast<std::chrono::nanoseconds>(
                                   std::chrono::steady_clock::now().time_since_epoch())
                                   .count();
-        for (size_t at = text.find(u"stamp ", nSeen); at != std::u16string::npos; at = text.find(u"stamp ", nSeen)) {
+        for (size_t at = text.find(u"stamp ", nSeen); at != std::u16string::npos;
+             at = text.find(u"stamp ", nSeen)) {
             size_t end = text.find(u'\n', at);
             if (end == std::u16string::npos)
                 break;
@@ -44,8 +46,8 @@ int main(int argc, char** argv)
     };
     lvp::CEdit pane;
     pane.Attach(lvp::MakeModelBackend(control));
-    lvp::RunAndShowOutput(pane,
-                          lvp::BuildToolCommand(platform::Utf8ToUtf16(argv[1]), u"out.jpg", 95, {step.c_str()}));
+    lvp::RunAndShowOutput(
+        pane, lvp::BuildToolCommand(platform::Utf8ToUtf16(argv[1]), u"out.jpg", 95, {step.c_str()}));
     pane.Detach();
     if (latencies.empty()) {
         std::fprintf(stderr, "no line reached the pane\n");

@@ -9,7 +9,10 @@
 namespace platform {
 using win32::CAutoHandle;
 namespace {
-HANDLE H(std::intptr_t v) { return reinterpret_cast<HANDLE>(v); }
+HANDLE H(std::intptr_t v)
+{
+    return reinterpret_cast<HANDLE>(v);
+}
 
 constexpr size_t kMaxCommandLine = 32767; // CreateProcessW's limit, terminator included
 // While the pipe is empty: how long to wait for a paint message before looking again, and how
@@ -41,7 +44,8 @@ bool CPipeReadEnd::Read(char* buffer, std::size_t size, std::size_t& nRead)
         // Looking at the queue is what tells the system that the thread is alive.
         MsgWaitForMultipleObjects(0, nullptr, FALSE, kPollMilliseconds, QS_PAINT);
         MSG msg;
-        for (int i = 0; i < kMaxPaintsPerPoll && PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE); ++i)
+        for (int i = 0; i < kMaxPaintsPerPoll && PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE);
+             ++i)
             DispatchMessageW(&msg);
     }
 }

@@ -17,8 +17,7 @@ constexpr int kOutputFile = 1007, kQuality = 1008, kProgram = 1009, kPane = 1011
 constexpr unsigned kCloseWithOk = 109;
 
 // Each wait gives up after 60 seconds: a slow Wine start is a few seconds.
-template <typename F>
-bool WaitFor(F ready)
+template <typename F> bool WaitFor(F ready)
 {
     auto until = std::chrono::steady_clock::now() + std::chrono::seconds(60);
     while (!ready()) {
@@ -37,16 +36,18 @@ std::wstring TextOf(HWND hWnd)
         return L"";
     std::vector<wchar_t> text(n + 1);
     DWORD_PTR got = 0;
-    SendMessageTimeoutW(hWnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_NORMAL, 2000,
-                        &got);
+    SendMessageTimeoutW(hWnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_NORMAL,
+                        2000, &got);
     return std::wstring(text.data(), got);
 }
 
 void Print(const char* label, const std::wstring& text)
 {
-    int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
+                                nullptr);
     std::string utf8(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), n, nullptr, nullptr);
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), n, nullptr,
+                        nullptr);
     std::printf("%s: %s\n", label, utf8.c_str());
     std::fflush(stdout);
 }

@@ -68,8 +68,8 @@ CDriver::CDriver()
     wc.lpszClassName = kOwnerClass;
     RegisterClassW(&wc); // fails harmlessly when already registered
     // Visible, so that the dialog is centred over it rather than over the screen.
-    m_hOwner = CreateWindowExW(0, kOwnerClass, L"Gastprogramm", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 40, 900, 640,
-                               nullptr, nullptr, hInstance, nullptr);
+    m_hOwner = CreateWindowExW(0, kOwnerClass, L"Gastprogramm", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 40, 900,
+                               640, nullptr, nullptr, hInstance, nullptr);
     SetWindowLongPtrW(m_hOwner, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     g_pDriver = this;
     m_hHook = SetWindowsHookExW(WH_CBT, CbtProc, nullptr, GetCurrentThreadId());

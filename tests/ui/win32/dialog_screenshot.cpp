@@ -26,11 +26,12 @@ std::filesystem::path ShotFile(const std::string& name)
 // Paints the whole dialog, tells the script where it is, and waits until the picture is taken.
 void Pose(HWND hDlg, const std::string& state)
 {
-    RedrawWindow(hDlg, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    RedrawWindow(hDlg, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     RECT r{};
     GetWindowRect(hDlg, &r);
-    std::ofstream(ShotFile(state + ".ready")) << (r.right - r.left) << 'x' << (r.bottom - r.top) << '+' << r.left
-                                              << '+' << r.top << '\n';
+    std::ofstream(ShotFile(state + ".ready"))
+        << (r.right - r.left) << 'x' << (r.bottom - r.top) << '+' << r.left << '+' << r.top << '\n';
     auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     // Waiting for messages is what makes Wine copy the painted window to the X server, so wait
     // that way, and paint only.

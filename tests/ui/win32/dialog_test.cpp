@@ -18,7 +18,7 @@ using namespace dialog_test;
 using namespace lvp;
 
 const std::u16string kFake = platform::Utf8ToUtf16(LVP_FAKE_TOOL);
-constexpr int kInputControls[] = {IDC_PROGRAM_LABEL, IDC_BROWSE,  IDC_PROGRAM, IDC_OUTPUT_FILE_LABEL,
+constexpr int kInputControls[] = {IDC_PROGRAM_LABEL, IDC_BROWSE,        IDC_PROGRAM, IDC_OUTPUT_FILE_LABEL,
                                   IDC_OUTPUT_FILE,   IDC_QUALITY_LABEL, IDC_QUALITY};
 
 RECT ScreenRect(HWND hWnd)
@@ -93,8 +93,8 @@ TEST_F(Win32Dialog, PaneColoursFromTheControlColourAnswer)
             auto hBrush = reinterpret_cast<HBRUSH>(
                 SendMessageW(hDlg, c.msg, reinterpret_cast<WPARAM>(hdc), reinterpret_cast<LPARAM>(hControl)));
             LOGBRUSH lb{};
-            bool bSolidBlack = hBrush && GetObjectW(hBrush, sizeof lb, &lb) == sizeof lb && lb.lbStyle == BS_SOLID &&
-                               lb.lbColor == RGB(0, 0, 0);
+            bool bSolidBlack = hBrush && GetObjectW(hBrush, sizeof lb, &lb) == sizeof lb &&
+                               lb.lbStyle == BS_SOLID && lb.lbColor == RGB(0, 0, 0);
             EXPECT_EQ(bSolidBlack, c.bOurs);
             EXPECT_EQ(GetTextColor(hdc) == RGB(255, 255, 255), c.bOurs);
             EXPECT_EQ(GetBkColor(hdc) == RGB(0, 0, 0), c.bOurs);
@@ -119,11 +119,30 @@ TEST_F(Win32Dialog, OkPressesThatDoNotRun)
         int nFocusId; // 0: not checked
         std::u16string strProgramAfter;
     } cases[] = {
-        {"missing program: 108, then the file dialog", missing, u"", IDC_OK, {"box", "file"},
-         {IDS_PROGRAM_NOT_FOUND}, 0, kFake},
-        {"quality without a number: warning, focus, selection", kFake, u"abc", IDC_OK, {"box"},
-         {IDS_QUALITY_NOT_A_NUMBER}, IDC_QUALITY, kFake},
-        {"browse keeps what was typed into the other fields", missing, u"abc", IDC_BROWSE, {"file"}, {}, 0, kFake},
+        {"missing program: 108, then the file dialog",
+         missing,
+         u"",
+         IDC_OK,
+         {"box", "file"},
+         {IDS_PROGRAM_NOT_FOUND},
+         0,
+         kFake},
+        {"quality without a number: warning, focus, selection",
+         kFake,
+         u"abc",
+         IDC_OK,
+         {"box"},
+         {IDS_QUALITY_NOT_A_NUMBER},
+         IDC_QUALITY,
+         kFake},
+        {"browse keeps what was typed into the other fields",
+         missing,
+         u"abc",
+         IDC_BROWSE,
+         {"file"},
+         {},
+         0,
+         kFake},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -149,7 +168,8 @@ TEST_F(Win32Dialog, OkPressesThatDoNotRun)
                               if (c.nFocusId) {
                                   EXPECT_EQ(GetFocus(), GetDlgItem(hDlg, c.nFocusId));
                                   DWORD s = 1, e = 0;
-                                  SendDlgItemMessageW(hDlg, c.nFocusId, EM_GETSEL, reinterpret_cast<WPARAM>(&s),
+                                  SendDlgItemMessageW(hDlg, c.nFocusId, EM_GETSEL,
+                                                      reinterpret_cast<WPARAM>(&s),
                                                       reinterpret_cast<LPARAM>(&e));
                                   EXPECT_EQ(s, 0u);
                                   EXPECT_EQ(e, static_cast<DWORD>(ItemText(hDlg, c.nFocusId).size()));
@@ -216,7 +236,8 @@ TEST_F(Win32Dialog, RunThenFinished)
                                 EXPECT_TRUE(IsWindowEnabled(hCancel));
                                 EXPECT_TRUE(IsCollapsed(hCancel));
                                 HWND hOk = GetDlgItem(hDlg, IDC_OK);
-                                EXPECT_TRUE(IsWindowVisible(hOk) && IsWindowEnabled(hOk) && !IsCollapsed(hOk));
+                                EXPECT_TRUE(IsWindowVisible(hOk) && IsWindowEnabled(hOk) &&
+                                            !IsCollapsed(hOk));
                                 c.end(hDlg);
                             }};
         EXPECT_EQ(pDlg->DoModal(), c.nResult);
