@@ -97,6 +97,10 @@ void CDriver::Reset()
 LRESULT CALLBACK CDriver::OwnerProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     auto* self = reinterpret_cast<CDriver*>(GetWindowLongPtrW(hWnd, GWLP_USERDATA));
+    if (self && msg == WM_APP && self->m_onAppMessage) {
+        self->m_onAppMessage();
+        return 0;
+    }
     if (self && msg == WM_ENTERIDLE && wParam == MSGF_DIALOGBOX) {
         HWND hDlg = reinterpret_cast<HWND>(lParam);
         if (self->m_steps.empty()) {

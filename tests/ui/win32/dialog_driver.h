@@ -40,6 +40,8 @@ public:
     std::deque<std::u16string> m_fileAnswers;
     std::vector<SBox> m_boxes;
     int m_nFileDialogs = 0;
+    // Called when the owner window is handed a WM_APP message (posted by a test).
+    std::function<void()> m_onAppMessage;
     // What happened, in order: "box", "file".
     std::vector<std::string> m_events;
 

@@ -293,7 +293,7 @@ TEST_F(Win32Dialog, HandlerExceptionRethrownAfterModalLoop)
 }
 
 // A tool silent for longer than the system's 5 seconds: the dialog is not marked as not
-// responding, and the pane repaints while the run waits.
+// responding, and the pane repaints while the run waits; any other message waits for the run's end.
 TEST_F(Win32Dialog, SilentToolKeepsWindowResponsive)
 {
     const std::u16string steps[] = {u"out:vorher\\r\\n", u"sleep:7000", u"out:nachher\\r\\n"};
@@ -304,8 +304,12 @@ TEST_F(Win32Dialog, SilentToolKeepsWindowResponsive)
     std::thread watcher;
     auto start = std::chrono::steady_clock::now();
     std::chrono::steady_clock::duration runTime{};
+    std::u16string paneAtAppMessage;
+    HWND hDlgSeen = nullptr;
+    m_driver.m_onAppMessage = [&] { paneAtAppMessage = ItemText(hDlgSeen, IDC_OUTPUT_PANE); };
     m_driver.m_steps = {[&](HWND hDlg) {
                             HWND hPane = GetDlgItem(hDlg, IDC_OUTPUT_PANE);
+                            hDlgSeen = hDlg;
                             watcher = std::thread([&, hDlg, hPane] {
                                 // Every second: invalidate the pane and see whether it was painted
                                 // half a second later; sample the hung state meanwhile.
@@ -318,6 +322,8 @@ TEST_F(Win32Dialog, SilentToolKeepsWindowResponsive)
                                     if (bStop)
                                         break;
                                     (GetUpdateRect(hPane, nullptr, FALSE) ? nUnpainted : nPainted) += 1;
+                                    if (nPainted + nUnpainted == 1) // the run has begun
+                                        PostMessageW(m_driver.Owner(), WM_APP, 0, 0);
                                     for (int i = 0; i < 5 && !bStop; ++i) {
                                         std::this_thread::sleep_for(std::chrono::milliseconds(100));
                                         nHung += IsHungAppWindow(hDlg) ? 1 : 0;
@@ -340,6 +346,8 @@ TEST_F(Win32Dialog, SilentToolKeepsWindowResponsive)
         watcher.join();
     }
     EXPECT_GE(runTime, std::chrono::seconds(7));
+    EXPECT_NE(paneAtAppMessage.find(LoadModuleString(IDS_CLOSE_WITH_OK)), std::u16string::npos)
+        << "handled mid-run: " << platform::Utf16ToUtf8(paneAtAppMessage);
     EXPECT_EQ(nHung, 0);
     EXPECT_GE(nPainted, 5);
     EXPECT_LE(nUnpainted, 1); // the last one may fall on the end of the run
