@@ -9,7 +9,6 @@
 #include <cstring>
 
 #include <dlfcn.h>
-#include <fcntl.h>
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <termios.h>
@@ -74,25 +73,20 @@ struct SSignalGuard {
 std::unique_ptr<CTerminalScreen> CTerminalScreen::Open()
 {
     PinLibraries();
-    int fd = ::open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0)
-        return nullptr;
+    // The controlling terminal itself ("e": not inherited by the tool the dialog runs).
+    platform::CFile tty(std::fopen("/dev/tty", "r+e"));
     termios modes{};
-    std::FILE* fp = ::tcgetattr(fd, &modes) == 0 ? ::fdopen(fd, "r+") : nullptr;
-    if (!fp) {
-        ::close(fd);
+    if (!tty || ::tcgetattr(::fileno(tty.Get()), &modes) != 0)
         return nullptr;
-    }
     // Before newterm: ncurses then leaves these signals to us.
-    SSignalGuard::Install(fd, modes);
+    SSignalGuard::Install(::fileno(tty.Get()), modes);
     const char* term = std::getenv("TERM");
-    SCREEN* pScreen = ::newterm(term && *term ? term : nullptr, fp, fp);
+    SCREEN* pScreen = ::newterm(term && *term ? term : nullptr, tty.Get(), tty.Get());
     if (!pScreen) {
         SSignalGuard::Remove();
-        std::fclose(fp);
         return nullptr;
     }
-    return std::unique_ptr<CTerminalScreen>(new CTerminalScreen(fp, pScreen));
+    return std::unique_ptr<CTerminalScreen>(new CTerminalScreen(std::move(tty), pScreen));
 }
 
 CTerminalScreen::~CTerminalScreen()
@@ -100,7 +94,6 @@ CTerminalScreen::~CTerminalScreen()
     ::endwin();
     ::delscreen(m_pScreen);
     SSignalGuard::Remove();
-    std::fclose(m_fp);
 }
 
 bool CTerminalScreen::ReadKey(wint_t& ch, bool& bKey)
@@ -115,7 +108,7 @@ bool CTerminalScreen::ReadKey(wint_t& ch, bool& bKey)
                 continue;
             return true;
         }
-        pollfd p{::fileno(m_fp), POLLIN, 0};
+        pollfd p{::fileno(m_file.Get()), POLLIN, 0};
         if (::poll(&p, 1, 0) < 0 || (p.revents & (POLLHUP | POLLERR | POLLNVAL)))
             return false;
     }
@@ -143,7 +136,7 @@ bool CTerminalScreen::DropPendingInput()
 void CTerminalScreen::AdoptSize()
 {
     winsize ws{};
-    if (::ioctl(::fileno(m_fp), TIOCGWINSZ, &ws) == 0 && ws.ws_row > 0 && ws.ws_col > 0 &&
+    if (::ioctl(::fileno(m_file.Get()), TIOCGWINSZ, &ws) == 0 && ws.ws_row > 0 && ws.ws_col > 0 &&
         (ws.ws_row != LINES || ws.ws_col != COLS))
         ::resize_term(ws.ws_row, ws.ws_col);
 }
@@ -156,7 +149,8 @@ short CTerminalScreen::PanePair(Color text, Color back)
     return kPairPane;
 }
 
-CTerminalScreen::CTerminalScreen(std::FILE* fp, SCREEN* pScreen) : m_fp(fp), m_pScreen(pScreen)
+CTerminalScreen::CTerminalScreen(platform::CFile file, SCREEN* pScreen)
+    : m_file(std::move(file)), m_pScreen(pScreen)
 {
     ::set_term(pScreen);
     ::cbreak();

@@ -1,6 +1,7 @@
 // The controlling terminal as an ncurses screen, and the drawing helpers of the terminal
 // rendition. Implemented by ui/framework/terminal/terminal_screen.cpp.
 #pragma once
+#include "platform/file.h"
 #include "ui/framework/backend.h"
 
 #include <cstdio>
@@ -33,14 +34,14 @@ public:
     short PanePair(Color text, Color back);
 
 private:
-    CTerminalScreen(std::FILE* fp, SCREEN* pScreen);
+    CTerminalScreen(platform::CFile file, SCREEN* pScreen);
     // After an Escape: reads the rest of a control sequence (ESC [ ... final, ESC O x) that is
     // waiting, and true if there was one; anything else is left for the next read.
     bool DropPendingInput();
     static void PinLibraries();
     static short Nearest(Color c);
 
-    std::FILE* m_fp; // owns the descriptor of /dev/tty
+    platform::CFile m_file; // /dev/tty; closed after the screen has gone
     SCREEN* m_pScreen;
     bool m_bColors = false;
 };
