@@ -10,6 +10,11 @@ namespace lvp::test {
 std::size_t OpenHandleCount();
 // Heap bytes the process has allocated and not yet freed.
 std::size_t HeapBytesInUse();
+// Heap bytes a module load adds for good in this build beyond the module's own: AddressSanitizer's
+// __cxa_atexit hook registers one handler of its own, never removed, per static destructor that
+// the module registers, so each load of an instrumented module grows glibc's exit-handler list
+// (about 130 bytes for lvp_hdr). 0 in builds without it.
+std::size_t SanitizerBytesPerModuleLoad();
 
 // How often a scale test repeats: the variable's value when set (a long run), else fallback.
 inline int RepeatCount(const char* variable, int fallback)

@@ -33,4 +33,13 @@ std::size_t HeapBytesInUse()
     return mallinfo2().uordblks;
 #endif
 }
+
+std::size_t SanitizerBytesPerModuleLoad()
+{
+#if defined(LVP_ASAN_ALLOCATOR)
+    return 192;
+#else
+    return 0;
+#endif
+}
 } // namespace lvp::test

@@ -34,4 +34,9 @@ std::size_t HeapBytesInUse()
     }
     return bytes;
 }
+
+std::size_t SanitizerBytesPerModuleLoad()
+{
+    return 0;
+}
 } // namespace lvp::test
