@@ -22,9 +22,27 @@ void AppendUtf8(std::string& out, char32_t cp)
     }
 }
 
-bool IsHigh(char16_t u) { return u >= 0xD800 && u <= 0xDBFF; }
-bool IsLow(char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
+bool IsHigh(char16_t u)
+{
+    return u >= 0xD800 && u <= 0xDBFF;
+}
+bool IsLow(char16_t u)
+{
+    return u >= 0xDC00 && u <= 0xDFFF;
+}
 } // namespace
+
+size_t UnitsAt(std::u16string_view text, size_t i)
+{
+    return i + 1 < text.size() && IsHigh(text[i]) && IsLow(text[i + 1]) ? 2 : 1;
+}
+
+char32_t CodePointAt(std::u16string_view text, size_t i)
+{
+    if (UnitsAt(text, i) == 2)
+        return 0x10000 + ((char32_t(text[i]) - 0xD800) << 10) + (char32_t(text[i + 1]) - 0xDC00);
+    return text[i];
+}
 
 std::string Utf16ToUtf8(std::u16string_view text)
 {
@@ -32,9 +50,8 @@ std::string Utf16ToUtf8(std::u16string_view text)
     out.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {
         char16_t u = text[i];
-        if (IsHigh(u) && i + 1 < text.size() && IsLow(text[i + 1])) {
-            char32_t cp = 0x10000 + ((char32_t(u) - 0xD800) << 10) + (char32_t(text[i + 1]) - 0xDC00);
-            AppendUtf8(out, cp);
+        if (UnitsAt(text, i) == 2) {
+            AppendUtf8(out, CodePointAt(text, i));
             ++i;
         } else if (u >= 0xDC80 && u <= 0xDCFF) {
             out += static_cast<char>(u - 0xDC00);

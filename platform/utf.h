@@ -10,6 +10,10 @@ namespace platform {
 // (see Utf8ToUtf16), so names that were not valid UTF-8 come back byte for byte;
 // any other lone surrogate becomes U+FFFD.
 std::string Utf16ToUtf8(std::u16string_view text);
+// The number of UTF-16 units of the character at text[i]: 2 for a surrogate pair, else 1.
+size_t UnitsAt(std::u16string_view text, size_t i);
+// The code point at text[i] (a pair decoded; a lone surrogate as it is); UnitsAt says its size.
+char32_t CodePointAt(std::u16string_view text, size_t i);
 // Appends one code point as one unit or a surrogate pair.
 void AppendUtf16(std::u16string& out, char32_t cp);
 // UTF-8 to UTF-16. A byte that does not start a valid sequence becomes U+DC00 + byte.

@@ -1,5 +1,6 @@
 // Files and folders on Linux: /proc/self/exe, XDG folders, statfs, open(2) with no share modes.
 #include "platform/fs.h"
+#include "platform/posix/scoped.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -35,28 +36,10 @@ bool IsDirectory(const std::string& path)
     return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-// Owns a descriptor until fdopen takes it over.
-class CDescriptor {
-public:
-    explicit CDescriptor(int fd) : m_fd(fd) {}
-    CDescriptor(const CDescriptor&) = delete;
-    CDescriptor& operator=(const CDescriptor&) = delete;
-    ~CDescriptor()
-    {
-        if (m_fd >= 0)
-            close(m_fd);
-    }
-    int Get() const { return m_fd; }
-    int Release() { return std::exchange(m_fd, -1); }
-
-private:
-    int m_fd;
-};
-
 // Turns an open descriptor of a regular file into a blocking stdio stream; closes it otherwise.
 CFile AdoptRegular(int descriptor, const char* mode)
 {
-    CDescriptor fd(descriptor);
+    posix::CAutoFd fd(descriptor);
     if (fd.Get() < 0)
         return CFile();
     struct stat st;
@@ -181,7 +164,7 @@ bool IsReadOnlyFile(const std::u16string& path)
     // No write bit at all means read-only, even for a user (root) whom the OS would let write.
     if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
         return true;
-    CDescriptor fd(open(p.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    posix::CAutoFd fd(open(p.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     return fd.Get() < 0 && (errno == EACCES || errno == EPERM || errno == EROFS);
 }
 

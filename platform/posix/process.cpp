@@ -1,5 +1,6 @@
 // POSIX: the program started in a session of its own with one pipe as standard output and error.
 #include "platform/process.h"
+#include "platform/posix/scoped.h"
 
 #include "platform/utf.h"
 
@@ -15,25 +16,20 @@ extern char** environ;
 
 namespace platform {
 namespace {
-void CloseFd(int& fd)
-{
-    if (fd >= 0)
-        ::close(fd);
-    fd = -1;
-}
+using posix::CAutoFd;
 
 // Both ends of a pipe, closed on every path unless taken.
 struct SPipe {
-    int fds[2] = {-1, -1};
-    SPipe() = default;
-    SPipe(const SPipe&) = delete;
-    SPipe& operator=(const SPipe&) = delete;
-    ~SPipe()
+    CAutoFd rd, wr;
+    bool Open()
     {
-        CloseFd(fds[0]);
-        CloseFd(fds[1]);
+        int fds[2];
+        if (::pipe2(fds, O_CLOEXEC) != 0)
+            return false;
+        rd.Reset(fds[0]);
+        wr.Reset(fds[1]);
+        return true;
     }
-    bool Open() { return ::pipe2(fds, O_CLOEXEC) == 0; }
 };
 
 // The files to try for the program, as execvp would, found before forking so that the
@@ -66,7 +62,8 @@ std::vector<std::string> ProgramCandidates(const std::string& program)
 }
 
 // Runs in the forked child: only async-signal-safe calls from here on.
-[[noreturn]] void RunChild(int writeFd, int errorFd, char* const* argv, const std::vector<std::string>& candidates)
+[[noreturn]] void RunChild(int writeFd, int errorFd, char* const* argv,
+                           const std::vector<std::string>& candidates)
 {
     // A session of its own and no terminal: the counterpart of a hidden new console. The tool
     // runs in a second child, which is not a session leader and so never gains a terminal, and
@@ -120,9 +117,7 @@ bool CPipeReadEnd::Read(char* buffer, std::size_t size, std::size_t& nRead)
 
 void CPipeReadEnd::Close()
 {
-    if (m_native != kInvalid)
-        ::close(static_cast<int>(m_native));
-    m_native = kInvalid;
+    CAutoFd closed(static_cast<int>(Release()));
 }
 
 void CProcess::Close()
@@ -167,22 +162,21 @@ CProcess StartProcessWithPipe(const SCommandLine& command, CPipeReadEnd& readEnd
     if (pid < 0)
         return {};
     if (pid == 0)
-        RunChild(output.fds[1], error.fds[1], argv.data(), candidates);
+        RunChild(output.wr.Get(), error.wr.Get(), argv.data(), candidates);
     // From now on only the tool, and what it passes them to, holds the write ends.
-    CloseFd(output.fds[1]);
-    CloseFd(error.fds[1]);
+    output.wr.Reset();
+    error.wr.Reset();
     int status = 0;
     while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
     // The error pipe ends without a word when the program has been started.
     int childErrno = 0;
     ssize_t n;
-    while ((n = ::read(error.fds[0], &childErrno, sizeof childErrno)) < 0 && errno == EINTR) {
+    while ((n = ::read(error.rd.Get(), &childErrno, sizeof childErrno)) < 0 && errno == EINTR) {
     }
     if (n != 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
         return {};
-    readEnd = CPipeReadEnd(output.fds[0]);
-    output.fds[0] = -1;
+    readEnd = CPipeReadEnd(output.rd.Release());
     return CProcess(pid);
 }
 } // namespace platform

@@ -24,24 +24,6 @@ std::u16string U(const wchar_t* s)
     return std::u16string(reinterpret_cast<const char16_t*>(s));
 }
 
-// Owns a runtime descriptor until _fdopen takes it over.
-class CDescriptor {
-public:
-    explicit CDescriptor(int fd) : m_fd(fd) {}
-    CDescriptor(const CDescriptor&) = delete;
-    CDescriptor& operator=(const CDescriptor&) = delete;
-    ~CDescriptor()
-    {
-        if (m_fd >= 0)
-            _close(m_fd);
-    }
-    int Get() const { return m_fd; }
-    int Release() { return std::exchange(m_fd, -1); }
-
-private:
-    int m_fd;
-};
-
 // Opens a regular disk file as a stdio stream. Others may read, write, delete and rename it
 // meanwhile (FILE_SHARE_DELETE lets another process put a new settings file in its place
 // while this one reads the old). error receives GetLastError on failure.
@@ -58,8 +40,8 @@ CFile OpenShared(const std::u16string& path, DWORD access, DWORD disposition, in
         error = ERROR_ACCESS_DENIED;
         return CFile();
     }
-    CDescriptor fd(_open_osfhandle(reinterpret_cast<intptr_t>(handle.Get()), flags | _O_BINARY));
-    if (fd.Get() < 0)
+    win32::CAutoCrtFd fd(_open_osfhandle(reinterpret_cast<intptr_t>(handle.Get()), flags | _O_BINARY));
+    if (!fd)
         return CFile();
     handle.Release(); // the descriptor closes it now
     CFile file(_fdopen(fd.Get(), mode));

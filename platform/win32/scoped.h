@@ -2,6 +2,7 @@
 #pragma once
 #include "platform/win32/windows_prelude.h"
 
+#include <io.h>
 #include <shlobj.h>
 
 #include <string>
@@ -10,8 +11,7 @@
 namespace platform::win32 {
 // One owner of one resource; Release gives it up without freeing it. Traits say what is
 // invalid and how to free: a handle is valid when it is neither null nor INVALID_HANDLE_VALUE.
-template <typename Traits>
-class CScoped {
+template <typename Traits> class CScoped {
 public:
     using T = typename Traits::Type;
     CScoped() = default;
@@ -54,8 +54,7 @@ struct SHandleTraits {
     static bool IsValid(HANDLE h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
     static void Free(HANDLE h) { ::CloseHandle(h); }
 };
-template <typename P>
-struct SLocalTraits { // memory from LocalAlloc, e.g. FormatMessageW's buffer
+template <typename P> struct SLocalTraits { // memory from LocalAlloc, e.g. FormatMessageW's buffer
     using Type = P;
     static P Invalid() { return nullptr; }
     static bool IsValid(P p) { return p != nullptr; }
@@ -73,21 +72,26 @@ struct SModuleTraits {
     static bool IsValid(HMODULE h) { return h != nullptr; }
     static void Free(HMODULE h) { ::FreeLibrary(h); }
 };
-template <typename G>
-struct SGdiTraits { // fonts, brushes and other GDI objects
+template <typename G> struct SGdiTraits { // fonts, brushes and other GDI objects
     using Type = G;
     static G Invalid() { return nullptr; }
     static bool IsValid(G g) { return g != nullptr; }
     static void Free(G g) { ::DeleteObject(g); }
 };
 
+struct SCrtFdTraits { // descriptors of the C runtime (_open_osfhandle)
+    using Type = int;
+    static int Invalid() { return -1; }
+    static bool IsValid(int fd) { return fd >= 0; }
+    static void Free(int fd) { ::_close(fd); }
+};
+
 using CAutoHandle = CScoped<SHandleTraits>;
-template <typename P>
-using CAutoLocal = CScoped<SLocalTraits<P>>;
+using CAutoCrtFd = CScoped<SCrtFdTraits>;
+template <typename P> using CAutoLocal = CScoped<SLocalTraits<P>>;
 using CAutoItemIdList = CScoped<SItemIdListTraits>;
 using CAutoModule = CScoped<SModuleTraits>;
-template <typename G>
-using CAutoGdi = CScoped<SGdiTraits<G>>;
+template <typename G> using CAutoGdi = CScoped<SGdiTraits<G>>;
 
 // The system's text for an error code (GetLastError), without the trailing line break;
 // "error N" when the system has none.

@@ -1,6 +1,7 @@
 // Black-box tests of the built module, loaded the way lvphost loads it.
 #include "host/plugin_loader.h"
 #include "platform/utf.h"
+#include "resources/ids.h"
 #include "resources/strings.h"
 #include "tests/module/settings_sandbox.h"
 
@@ -63,7 +64,7 @@ TEST_F(ModuleTest, ObjectsAreIndependent)
     lvp::ResultList* listA = a->Execute();
     ASSERT_NE(listA, b->Execute());
     a.reset();
-    EXPECT_EQ(b->GetName(), lvp::LoadModuleString(100));
+    EXPECT_EQ(b->GetName(), lvp::LoadModuleString(lvp::IDS_NAME));
     EXPECT_TRUE(b->Execute()->empty());
 }
 
@@ -98,8 +99,8 @@ TEST_F(ModuleTest, StartAcceptsTwoFilesOrMore)
 
 TEST_F(ModuleTest, NameAndDescriptionComeFromTheStringTable)
 {
-    EXPECT_EQ(Object().GetName(), lvp::LoadModuleString(100));
-    EXPECT_EQ(Object().GetDescription(), lvp::LoadModuleString(101));
+    EXPECT_EQ(Object().GetName(), lvp::LoadModuleString(lvp::IDS_NAME));
+    EXPECT_EQ(Object().GetDescription(), lvp::LoadModuleString(lvp::IDS_DESCRIPTION));
     EXPECT_FALSE(Object().GetDescription().empty());
 }
 
@@ -115,8 +116,8 @@ TEST_F(ModuleTest, StringsOutliveTheObjectsAndReturnToTheModule)
     EXPECT_EQ(name.GetManager(), version.GetManager());
     EXPECT_EQ(name.GetData(), copy.GetData());
     EXPECT_EQ(name.GetData()->nRefs, 2);
-    EXPECT_EQ(name, lvp::LoadModuleString(100));
-    EXPECT_EQ(description, lvp::LoadModuleString(101));
+    EXPECT_EQ(name, lvp::LoadModuleString(lvp::IDS_NAME));
+    EXPECT_EQ(description, lvp::LoadModuleString(lvp::IDS_DESCRIPTION));
     EXPECT_EQ(version, u"1.4");
     EXPECT_EQ(version.c_str()[version.length()], u'\0');
 }

@@ -12,9 +12,10 @@ TEST(CommandLine, ExampleAndInputsInOrder)
     EXPECT_EQ(lvp::BuildCommandLine(u"C:\\Tools\\enfuse.exe", u"D:\\Bilder\\a-c.jpg", 95, inputs),
               u"\"C:\\Tools\\enfuse.exe\" -o \"D:\\Bilder\\a-c.jpg\" --compression=95 \"D:\\Bilder\\a.jpg\" "
               u"\"D:\\Bilder\\b.jpg\" \"D:\\Bilder\\c.jpg\"");
-    EXPECT_EQ(lvp::BuildArgumentVector(u"/usr/bin/enfuse", u"/b/a-c.jpg", 95, {u"/b/a.jpg", u"/b/b.jpg", u"/b/c.jpg"}),
-              (std::vector<std::u16string>{u"/usr/bin/enfuse", u"-o", u"/b/a-c.jpg", u"--compression=95", u"/b/a.jpg",
-                                           u"/b/b.jpg", u"/b/c.jpg"}));
+    EXPECT_EQ(lvp::BuildArgumentVector(u"/usr/bin/enfuse", u"/b/a-c.jpg", 95,
+                                       {u"/b/a.jpg", u"/b/b.jpg", u"/b/c.jpg"}),
+              (std::vector<std::u16string>{u"/usr/bin/enfuse", u"-o", u"/b/a-c.jpg", u"--compression=95",
+                                           u"/b/a.jpg", u"/b/b.jpg", u"/b/c.jpg"}));
 }
 
 TEST(CommandLine, QualityAsSignedDecimalAndPathsVerbatim)
@@ -34,11 +35,18 @@ TEST(CommandLine, QualityAsSignedDecimalAndPathsVerbatim)
         {u"p", u"o", 2147483648u, {}, u"\"p\" -o \"o\" --compression=-2147483648"},
         {u"p", u"o", 4294967295u, {}, u"\"p\" -o \"o\" --compression=-1"},
         // Inserts are copied as they are, directives inside them included.
-        {u"C:\\100%\\%1!s!", u"a %2 b!d!", 95, {u"%3!d!"}, u"\"C:\\100%\\%1!s!\" -o \"a %2 b!d!\" --compression=95 \"%3!d!\""},
+        {u"C:\\100%\\%1!s!",
+         u"a %2 b!d!",
+         95,
+         {u"%3!d!"},
+         u"\"C:\\100%\\%1!s!\" -o \"a %2 b!d!\" --compression=95 \"%3!d!\""},
         {u"", u"", 95, {}, u"\"\" -o \"\" --compression=95"},
         // A null entry contributes its quotes but no path.
         {u"p", u"o", 1, {u"a", nullptr, u"b"}, u"\"p\" -o \"o\" --compression=1 \"a\" \"\" \"b\""},
-        {u"C:\\Bäume €\\enfuse.exe", u"ö.jpg", 95, {u"\U0001F600.jpg"},
+        {u"C:\\Bäume €\\enfuse.exe",
+         u"ö.jpg",
+         95,
+         {u"\U0001F600.jpg"},
          u"\"C:\\Bäume €\\enfuse.exe\" -o \"ö.jpg\" --compression=95 \"\U0001F600.jpg\""},
     };
     for (const Case& c : cases) {

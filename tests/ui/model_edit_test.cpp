@@ -1,4 +1,5 @@
 // The in-memory edit control follows the system edit control's rules for text, selection and limit.
+#include "resources/ids.h"
 #include "ui/framework/edit.h"
 #include "ui/framework/model/model_ui.h"
 #include "ui/framework/wait_cursor.h"
@@ -8,7 +9,7 @@
 namespace {
 TEST(ModelEdit, SelectionReplaceAndLimit)
 {
-    lvp::SModelControl control{1011, lvp::EControlKind::Edit};
+    lvp::SModelControl control{lvp::IDC_OUTPUT_PANE, lvp::EControlKind::Edit};
     lvp::CEdit edit;
     edit.Attach(lvp::MakeModelBackend(control));
     edit.SetText(u"hello world");
@@ -24,10 +25,10 @@ TEST(ModelEdit, SelectionReplaceAndLimit)
     } cases[] = {
         {11, 11, u"!", u"hello world!", 12},
         {0, 5, u"HELLO", u"HELLO world!", 5},
-        {6, 999, u"you", u"HELLO you", 9},  // clamped to the end
-        {0, -1, u"all", u"all", 3},         // -1: to the end
-        {-1, 0, u"+", u"all+", 4},          // -1 start: no selection, caret stays
-        {3, 1, u"-", u"a-+", 2},            // reversed range
+        {6, 999, u"you", u"HELLO you", 9}, // clamped to the end
+        {0, -1, u"all", u"all", 3},        // -1: to the end
+        {-1, 0, u"+", u"all+", 4},         // -1 start: no selection, caret stays
+        {3, 1, u"-", u"a-+", 2},           // reversed range
     };
     for (const Case& c : cases) {
         edit.SetSel(c.start, c.end);

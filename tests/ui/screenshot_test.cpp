@@ -18,8 +18,12 @@ TEST(ToolRunOnScreen, LiveOutput)
     const std::u16string ready = platform::Utf8ToUtf16(std::string(dir) + "/ready");
     const std::u16string go = platform::Utf8ToUtf16(std::string(dir) + "/go");
     auto pane = toolrun_test::MakeTestPane(true);
-    std::vector<std::u16string> steps = {u"out:enfuse 4.2 (Testlauf)\\r\\n", u"err:Warnung: Datei ohne EXIF-Daten\\r\\n",
-                                         u"lines:3", u"touch:" + ready, u"wait:" + go, u"out:Fertig.\\r\\n"};
+    std::vector<std::u16string> steps = {u"out:enfuse 4.2 (Testlauf)\\r\\n",
+                                         u"err:Warnung: Datei ohne EXIF-Daten\\r\\n",
+                                         u"lines:3",
+                                         u"touch:" + ready,
+                                         u"wait:" + go,
+                                         u"out:Fertig.\\r\\n"};
     lvp::SelectionList selection;
     for (const auto& s : steps)
         selection.push_back(s.c_str());

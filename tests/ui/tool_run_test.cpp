@@ -1,7 +1,8 @@
 // The tool run against the fake program: what reaches the pane, when, and what is left behind.
-#include "tests/ui/test_os.h"
 #include "platform/utf.h"
+#include "resources/ids.h"
 #include "resources/strings.h"
+#include "tests/ui/test_os.h"
 #include "ui/command_line.h"
 #include "ui/framework/model/model_ui.h"
 #include "ui/tool_run.h"
@@ -123,7 +124,7 @@ protected:
     std::unique_ptr<CTestPane> m_pPane;
     CRecordingBackend* m_pRecorder = nullptr; // owned by the pane's CEdit
     fs::path m_dir;
-    const std::u16string m_strDone = u"\r\n" + lvp::LoadModuleString(109);
+    const std::u16string m_strDone = u"\r\n" + lvp::LoadModuleString(lvp::IDS_CLOSE_WITH_OK);
 };
 
 TEST_F(ToolRun, OutputReachesThePaneLineByLine)
@@ -143,7 +144,8 @@ TEST_F(ToolRun, OutputReachesThePaneLineByLine)
         {"lone carriage return", {u"out:a\\rb"}, u"a\rb", u"a\rb"},
         {"arguments in order",
          {u"args", u"in 1.jpg", u"in2.jpg", u"C:\\x\\in3.jpg"},
-         u"-o\nout.jpg\n--compression=95\nargs\nin 1.jpg\nin2.jpg\nC:\\x\\in3.jpg\n", u""},
+         u"-o\nout.jpg\n--compression=95\nargs\nin 1.jpg\nin2.jpg\nC:\\x\\in3.jpg\n",
+         u""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -227,7 +229,8 @@ TEST_F(ToolRun, ArgumentsArriveUnchanged)
         }
         return out + u"\n";
     };
-    for (const std::u16string& a : std::vector<std::u16string>{u"-o", u"out.jpg", u"--compression=95", u"argshex"})
+    for (const std::u16string& a :
+         std::vector<std::u16string>{u"-o", u"out.jpg", u"--compression=95", u"argshex"})
         expected += hex(a);
     for (const auto& s : samples)
         expected += hex(s);
@@ -266,7 +269,7 @@ TEST_F(ToolRun, CommandLineOverTheLimitIsRefused)
     const std::u16string fits(3000, u'y');
     EXPECT_FALSE(platform::IsCommandLineTooLong(lvp::BuildToolCommand(kFake, u"o", 1, {fits.c_str()})));
     lvp::RunAndShowOutput(m_pPane->m_edit, command);
-    EXPECT_EQ(Text(), lvp::LoadModuleString(110));
+    EXPECT_EQ(Text(), lvp::LoadModuleString(lvp::IDS_COMMAND_TOO_LONG));
     EXPECT_EQ(m_cursor.m_nBeginCount, 0);
 
     // Longer than a fixed buffer of 1024 would hold, but within the limit: it runs whole.

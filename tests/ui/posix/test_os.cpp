@@ -1,5 +1,6 @@
 // The tool-run tests' OS services on Linux: the in-memory pane, /proc/self/fd, a UTF-8 locale.
 #include "tests/ui/test_os.h"
+#include "resources/ids.h"
 
 #include "ui/framework/model/model_wnd.h"
 
@@ -11,7 +12,7 @@ namespace {
 class CModelPane : public CTestPane {
 public:
     CModelPane() { m_edit.Attach(lvp::MakeModelBackend(m_control)); }
-    lvp::SModelControl m_control{1011, lvp::EControlKind::Edit};
+    lvp::SModelControl m_control{lvp::IDC_OUTPUT_PANE, lvp::EControlKind::Edit};
 };
 } // namespace
 

@@ -22,7 +22,7 @@ bool IsLow(char16_t u)
 // Length of the character at position i: 2 for a surrogate pair, else 1.
 int UnitsAt(std::u16string_view t, size_t i)
 {
-    return i + 1 < t.size() && IsHigh(t[i]) && IsLow(t[i + 1]) ? 2 : 1;
+    return static_cast<int>(platform::UnitsAt(t, i));
 }
 int UnitsBefore(std::u16string_view t, size_t i)
 {
@@ -61,7 +61,7 @@ std::wstring ToWide(std::u16string_view t)
     for (size_t i = 0; i < t.size(); ++i) {
         char16_t u = t[i];
         if (UnitsAt(t, i) == 2) {
-            out += static_cast<wchar_t>(0x10000 + ((u - 0xD800) << 10) + (t[i + 1] - 0xDC00));
+            out += static_cast<wchar_t>(platform::CodePointAt(t, i));
             ++i;
         } else if (IsHigh(u) || IsLow(u))
             out += L'\xFFFD';

@@ -1,0 +1,296 @@
+// CTerminalDialog: the key loop of a dialog on the terminal, field editing, and its drawing.
+#include "ui/framework/terminal/terminal_text.h"
+#include "ui/framework/terminal/terminal_ui.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace lvp::terminal {
+CTerminalDialog::CTerminalDialog(CTerminalUi& ui, std::shared_ptr<SModelDialog> pState)
+    : CModelDialog(ui, std::move(pState))
+{
+}
+
+CTerminalUi& CTerminalDialog::TerminalUi()
+{
+    return static_cast<CTerminalUi&>(m_ui);
+}
+
+std::intptr_t CTerminalDialog::RunModal(CDialogEvents& events)
+{
+    CTerminalUi::CUse use(TerminalUi());
+    if (!use)
+        return -1;
+    CTerminalDialog* pOuter = std::exchange(TerminalUi().m_pActive, this);
+    // The run blocks the key loop: every repaint of a control shows at once.
+    State().onRepaint = [this] {
+        TerminalUi().Screen().AdoptSize();
+        Draw();
+        ::doupdate();
+    };
+    struct SRestore {
+        CTerminalDialog& d;
+        CTerminalDialog* pOuter;
+        ~SRestore()
+        {
+            d.State().onRepaint = nullptr;
+            d.TerminalUi().m_pActive = pOuter;
+        }
+    } restore{*this, pOuter};
+    return CModelDialog::RunModal(events);
+}
+
+bool CTerminalDialog::Loop()
+{
+    // The field that receives the first focus has its whole text selected, as the system does.
+    if (SModelControl* pFocus = State().Find(State().nFocusId);
+        pFocus && pFocus->kind == EControlKind::Edit) {
+        pFocus->nSelStart = 0;
+        pFocus->nSelEnd = static_cast<int>(pFocus->strText.size());
+    }
+    while (!IsEnded()) {
+        TerminalUi().DrawBackground();
+        ::doupdate();
+        wint_t ch = 0;
+        bool bKey = false;
+        if (!TerminalUi().Screen().ReadKey(ch, bKey))
+            return false;
+        OnKey(ch, bKey);
+    }
+    return true;
+}
+
+bool CTerminalDialog::PaneVisible()
+{
+    for (const SModelControl& c : State().controls) {
+        if (c.kind == EControlKind::Edit && (c.nStyles & DialogStyle::Multiline) && c.bVisible)
+            return true;
+    }
+    return false;
+}
+
+void CTerminalDialog::ScrollPane(int nLines)
+{
+    int nMaxTop = std::max(0, m_nPaneLines - m_nPaneRows);
+    int nTop = m_nPaneTop < 0 ? nMaxTop : m_nPaneTop;
+    nTop = std::clamp(nTop + nLines, 0, nMaxTop);
+    m_nPaneTop = nTop == nMaxTop ? -1 : nTop;
+}
+
+void CTerminalDialog::OnKey(wint_t ch, bool bKey)
+{
+    SModelDialog& d = State();
+    SModelControl* pFocus = d.Find(d.nFocusId);
+    const bool bEditFocus =
+        pFocus && pFocus->kind == EControlKind::Edit && !(pFocus->nStyles & DialogStyle::Multiline);
+    const bool bButtonFocus =
+        pFocus && (pFocus->kind == EControlKind::PushButton || pFocus->kind == EControlKind::DefPushButton);
+    if (bKey) {
+        switch (ch) {
+        case KEY_BTAB:
+            Tab(true);
+            break;
+        case KEY_ENTER:
+            PressEnter();
+            break;
+        case KEY_RESIZE:
+            break; // drawn anew by the loop
+        case KEY_PPAGE:
+        case KEY_NPAGE:
+        case KEY_UP:
+        case KEY_DOWN:
+            if (PaneVisible()) {
+                const int nPage = std::max(1, m_nPaneRows - 1);
+                ScrollPane(ch == KEY_PPAGE ? -nPage : ch == KEY_NPAGE ? nPage : ch == KEY_UP ? -1 : 1);
+            }
+            break;
+        case KEY_HOME:
+        case KEY_END:
+            if (bEditFocus)
+                EditKey(*pFocus, ch, true);
+            else if (PaneVisible())
+                ScrollPane(ch == KEY_HOME ? -m_nPaneLines : m_nPaneLines);
+            break;
+        default:
+            if (bEditFocus)
+                EditKey(*pFocus, ch, true);
+        }
+    } else if (ch == L'\t') {
+        Tab(false);
+    } else if (ch == L'\r' || ch == L'\n') {
+        PressEnter();
+    } else if (ch == 27) {
+        PressEscape();
+    } else if (ch == L' ' && bButtonFocus) {
+        Click(pFocus->nId);
+    } else if (bEditFocus) {
+        EditKey(*pFocus, ch, false);
+    }
+    // The dialog manager selects a field's whole text when Tab brings the focus to it.
+    if (SModelControl* pNew = d.Find(d.nFocusId);
+        pNew && pNew != pFocus && pNew->kind == EControlKind::Edit) {
+        pNew->nSelStart = 0;
+        pNew->nSelEnd = static_cast<int>(pNew->strText.size());
+    }
+}
+
+void CTerminalDialog::EditKey(SModelControl& c, wint_t ch, bool bKey)
+{
+    if (!c.bEnabled)
+        return;
+    SFieldText f{c.strText, c.nSelStart, c.nSelEnd, c.nLimitText};
+    const bool bReadOnly = (c.nStyles & DialogStyle::ReadOnly) != 0;
+    if (bKey) {
+        EEditKey key;
+        switch (ch) {
+        case KEY_LEFT:
+            key = EEditKey::Left;
+            break;
+        case KEY_RIGHT:
+            key = EEditKey::Right;
+            break;
+        case KEY_HOME:
+            key = EEditKey::Home;
+            break;
+        case KEY_END:
+            key = EEditKey::End;
+            break;
+        case KEY_BACKSPACE:
+            key = EEditKey::Backspace;
+            break;
+        case KEY_DC:
+            key = EEditKey::Delete;
+            break;
+        default:
+            return;
+        }
+        if (bReadOnly && (key == EEditKey::Backspace || key == EEditKey::Delete))
+            return;
+        ApplyEditKey(f, key);
+    } else if (ch == 127 || ch == 8) {
+        if (bReadOnly)
+            return;
+        ApplyEditKey(f, EEditKey::Backspace);
+    } else if (ch >= 0x20 && !bReadOnly) {
+        InsertChar(f, static_cast<char32_t>(ch));
+    } else {
+        return;
+    }
+    c.strText = std::move(f.strText);
+    c.nSelStart = f.nAnchor;
+    c.nSelEnd = f.nCaret;
+}
+
+void CTerminalDialog::Draw()
+{
+    CTerminalScreen& s = TerminalUi().Screen();
+    SModelDialog& d = State();
+    // The template's size in cells, the frame around it, centred in the terminal.
+    const int nCols = (d.window.rect.right - d.window.rect.left) / kModelCharWidth;
+    const int nRows = (d.window.rect.bottom - d.window.rect.top) / kModelCharHeight;
+    const int y = std::max(0, (LINES - nRows - 2) / 2), x = std::max(0, (COLS - nCols - 2) / 2);
+    Frame(y, x, nRows + 2, nCols + 2, d.window.strText, Pair(s, kPairDialog));
+    m_nCursorY = m_nCursorX = -1;
+    for (const SModelControl& c : d.controls)
+        DrawControl(c, y + 1, x + 1);
+    if (m_nCursorY >= 0) {
+        ::move(m_nCursorY, m_nCursorX);
+        ::curs_set(1);
+    } else {
+        ::curs_set(0);
+    }
+    ::wnoutrefresh(stdscr);
+}
+
+void CTerminalDialog::DrawControl(const SModelControl& c, int y0, int x0)
+{
+    CTerminalScreen& s = TerminalUi().Screen();
+    const SRect& r = c.rect;
+    if (!c.bVisible || r.right - r.left <= 0 || r.bottom - r.top <= 0)
+        return;
+    const int y = y0 + r.top / kModelCharHeight, x = x0 + r.left / kModelCharWidth;
+    const int nCols = std::max(1, (r.right - r.left) / kModelCharWidth);
+    const int nRows = std::max(1, (r.bottom - r.top) / kModelCharHeight);
+    const bool bFocus = State().nFocusId == c.nId;
+    switch (c.kind) {
+    case EControlKind::Static:
+        ::attrset(Pair(s, kPairDialog) | (c.bEnabled ? 0 : A_DIM));
+        PutText(y, x, ToWide(c.strText), nCols);
+        break;
+    case EControlKind::PushButton:
+    case EControlKind::DefPushButton:
+        DrawButton(s, y, x, nCols, c.strText, c.kind == EControlKind::DefPushButton, bFocus);
+        if (bFocus) {
+            m_nCursorY = y;
+            m_nCursorX = x + nCols / 2;
+        }
+        break;
+    case EControlKind::Edit:
+        if (c.nStyles & DialogStyle::Multiline) {
+            DrawPane(c, y, x, nRows, nCols);
+            break;
+        }
+        {
+            // One line, scrolled sideways so that the caret stays in view.
+            const std::wstring text = ToWide(c.strText);
+            const int nCaret = CharsBefore(c.strText, c.nSelEnd);
+            int& nFirst = m_mapScroll[c.nId];
+            nFirst = ScrollToCaret(text, nCaret, nFirst, nCols);
+            const int nSelA = CharsBefore(c.strText, std::min(c.nSelStart, c.nSelEnd));
+            const int nSelB = CharsBefore(c.strText, std::max(c.nSelStart, c.nSelEnd));
+            const attr_t base =
+                Pair(s, kPairField) | (s.HasColors() ? 0 : A_UNDERLINE) | (c.bEnabled ? 0 : A_DIM);
+            Fill(y, x, 1, nCols, base);
+            int nCell = 0;
+            for (int i = nFirst; i < static_cast<int>(text.size()); ++i) {
+                int w = CellWidth(text[static_cast<size_t>(i)]);
+                if (nCell + w > nCols)
+                    break;
+                ::attrset(base | (bFocus && i >= nSelA && i < nSelB ? A_REVERSE : 0));
+                PutText(y, x + nCell, std::wstring(1, text[static_cast<size_t>(i)]), w);
+                nCell += w;
+            }
+            if (bFocus) {
+                m_nCursorY = y;
+                m_nCursorX = x + TextCells(text.substr(static_cast<size_t>(nFirst),
+                                                       static_cast<size_t>(nCaret - nFirst)));
+            }
+        }
+        break;
+    case EControlKind::Dialog:
+        break;
+    }
+}
+
+void CTerminalDialog::DrawPane(const SModelControl& c, int y, int x, int nRows, int nCols)
+{
+    CTerminalScreen& s = TerminalUi().Screen();
+    // The colours are the dialog's answer to the control-colour query, as on Windows.
+    SCtlColor color{Rgb(0, 0, 0), Rgb(255, 255, 255), nullptr};
+    short pair = QueryColor(c.nId, color) ? s.PanePair(color.text, color.back)
+                                          : s.PanePair(Rgb(0, 0, 0), Rgb(255, 255, 255));
+    const attr_t attr = s.HasColors() ? COLOR_PAIR(pair) : A_NORMAL;
+    Fill(y, x, nRows, nCols, attr);
+    const bool bBar = (c.nStyles & DialogStyle::VScroll) != 0 && nCols > 1;
+    const int nText = bBar ? nCols - 1 : nCols;
+    const std::vector<std::wstring> lines = WrapLines(c.strText, nText);
+    m_nPaneRows = nRows;
+    m_nPaneLines = static_cast<int>(lines.size());
+    const int nMaxTop = std::max(0, m_nPaneLines - nRows);
+    const int nTop = m_nPaneTop < 0 ? nMaxTop : std::min(m_nPaneTop, nMaxTop);
+    ::attrset(attr);
+    for (int i = 0; i < nRows && nTop + i < m_nPaneLines; ++i)
+        PutText(y + i, x, lines[static_cast<size_t>(nTop + i)], nText);
+    if (bBar) {
+        const int nThumb = nMaxTop == 0 ? 0 : nTop * (nRows - 1) / nMaxTop;
+        for (int i = 0; i < nRows; ++i)
+            PutText(y + i, x + nCols - 1,
+                    i == nThumb ? (MB_CUR_MAX > 1 ? L"\u2588" : L"#") : (MB_CUR_MAX > 1 ? L"\u2591" : L"|"),
+                    1);
+    }
+    if (State().nFocusId == c.nId) {
+        m_nCursorY = y + std::min(nRows - 1, std::max(0, m_nPaneLines - 1 - nTop));
+        m_nCursorX = x;
+    }
+}
+} // namespace lvp::terminal

@@ -1,0 +1,95 @@
+// The terminal rendition's window system: the model's dialogs drawn on the terminal screen and
+// driven by its keys, message boxes and the open-file prompt. Implemented by
+// ui/framework/terminal/terminal_dialog.cpp and terminal_ui.cpp.
+#pragma once
+#include "ui/framework/model/model_ui.h"
+#include "ui/framework/terminal/terminal_screen.h"
+
+#include <map>
+
+namespace lvp::terminal {
+class CTerminalUi;
+
+class CTerminalDialog : public CModelDialog {
+public:
+    CTerminalDialog(CTerminalUi& ui, std::shared_ptr<SModelDialog> pState);
+    std::intptr_t RunModal(CDialogEvents& events) override;
+    // Draws the dialog into the screen's buffer; Show() brings it to the terminal.
+    void Draw();
+
+protected:
+    bool Loop() override;
+
+private:
+    CTerminalUi& TerminalUi();
+    void OnKey(wint_t ch, bool bKey);
+    void EditKey(SModelControl& c, wint_t ch, bool bKey);
+    void DrawControl(const SModelControl& c, int y0, int x0);
+    void DrawPane(const SModelControl& c, int y, int x, int nRows, int nCols);
+    void ScrollPane(int nLines);
+    bool PaneVisible();
+
+    std::map<int, int> m_mapScroll; // first shown character of each single-line field
+    int m_nPaneTop = -1;            // first shown line of the pane; -1: follows the end
+    int m_nPaneRows = 1, m_nPaneLines = 0;
+    int m_nCursorY = -1, m_nCursorX = -1;
+};
+
+class CTerminalUi : public CModelUi {
+public:
+    std::unique_ptr<CDialogBackend> CreateDialogBackend(unsigned nIdTemplate,
+                                                        platform::WindowId parent) override
+    {
+        if (!FindDialogTemplate(nIdTemplate))
+            return nullptr;
+        auto pState = std::make_shared<SModelDialog>();
+        pState->nIdTemplate = nIdTemplate;
+        pState->parent = parent;
+        // Only the newest dialog is kept: a terminal has no use for the history of the model.
+        m_dialogs.clear();
+        m_dialogs.push_back(pState);
+        return std::make_unique<CTerminalDialog>(*this, std::move(pState));
+    }
+    void ShowMessage(std::u16string_view text, std::u16string_view caption, EMessageIcon icon) override;
+    bool ShowOpenFileDialog(const SOpenFileRequest& request, std::u16string& path) override;
+
+    // The screen for the time of one dialog or box; nested uses share it.
+    class CUse {
+    public:
+        explicit CUse(CTerminalUi& ui) : m_ui(ui)
+        {
+            if (!m_ui.m_pScreen)
+                m_ui.m_pScreen = CTerminalScreen::Open();
+            if (m_ui.m_pScreen)
+                ++m_ui.m_nUses;
+        }
+        ~CUse()
+        {
+            if (m_ui.m_pScreen && --m_ui.m_nUses == 0)
+                m_ui.m_pScreen.reset();
+        }
+        CUse(const CUse&) = delete;
+        CUse& operator=(const CUse&) = delete;
+        explicit operator bool() const { return m_ui.m_pScreen != nullptr; }
+
+    private:
+        CTerminalUi& m_ui;
+    };
+
+    CTerminalScreen& Screen() { return *m_pScreen; }
+    // Draws what lies under a box: the open dialog, or nothing.
+    void DrawBackground()
+    {
+        ::attrset(A_NORMAL);
+        ::werase(stdscr);
+        if (m_pActive)
+            m_pActive->Draw();
+    }
+    CTerminalDialog* m_pActive = nullptr; // the dialog in its modal run; not owned
+
+private:
+    std::unique_ptr<CTerminalScreen> m_pScreen;
+    int m_nUses = 0;
+};
+
+} // namespace lvp::terminal
