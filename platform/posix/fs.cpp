@@ -236,7 +236,8 @@ std::u16string ResolveLinks(const std::u16string& path)
         target.resize(static_cast<size_t>(n));
         if (target.empty() || target[0] != '/') {
             const size_t slash = current.rfind('/');
-            target = (slash == std::string::npos ? std::string() : current.substr(0, slash + 1)) + target;
+            if (slash != std::string::npos)
+                target.insert(0, current, 0, slash + 1);
         }
         current = std::move(target);
     }
