@@ -45,6 +45,11 @@ public:
         return platform::MoveReplace(from, to);
     }
     std::u16string ResolveLinks(const std::u16string& p) const override { return platform::ResolveLinks(p); }
+    std::vector<std::u16string> FilesStartingWith(const std::u16string& prefix) const override
+    {
+        return platform::FilesStartingWith(prefix);
+    }
+    bool IsProcessRunning(uint32_t processId) const override { return platform::IsProcessRunning(processId); }
 
     size_t Write(std::FILE* f, const void* bytes, size_t count) const override
     {
