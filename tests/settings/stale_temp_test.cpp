@@ -28,7 +28,7 @@ TEST(StaleTempTest, SaveRemovesOnlyTemporariesOfEndedProcesses)
         {"lvp_hdr.xml.00012345-0123456789abcdef.tmp", true},
         {"lvp_hdr.xml." + std::string(own) + "-0123456789abcdef.tmp", false}, // a save under way
         {"lvp_hdr.xml.tmp", false},                                           // the user's own
-        {"lvp_hdr.xml.00012345-0123456789ABCDEF.tmp", false},
+        {"lvp_hdr.xml.00012345_0123456789abcdef.tmp", false},
         {"lvp_hdr.xml.00012345-0123456789abcdef.tmp.bak", false},
         {"lvp_hdr.xml.0001234-50123456789abcdef.tmp", false},
         {"lvp_hdr.xml.00012345-0123456789abcdeg.tmp", false},
