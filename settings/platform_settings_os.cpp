@@ -67,11 +67,19 @@ public:
     }
     bool CloseFile(platform::CFile& f) const override { return f.Close(); }
 };
+
+// Built at compile time and never destroyed, so it is usable during static initialisation and
+// teardown in any order. (A function-local static would be built at first use under the
+// runtime's guard lock, whose OS objects outlive every unload of the DLL.)
+union UPlatformSettingsOs {
+    CPlatformSettingsOs os;
+    constexpr UPlatformSettingsOs() : os() {}
+    ~UPlatformSettingsOs() {}
+};
+constinit UPlatformSettingsOs g_platformSettingsOs;
 } // namespace
 
 const CSettingsOs& PlatformSettingsOs()
 {
-    // Trivially destructible, so it is usable during static initialisation and teardown.
-    static const CPlatformSettingsOs os;
-    return os;
+    return g_platformSettingsOs.os;
 }

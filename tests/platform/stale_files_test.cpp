@@ -3,8 +3,10 @@
 
 #include <algorithm>
 #include <fstream>
+#include <set>
 
 #include "platform/fs.h"
+#include "platform/utf.h"
 #include "tests/platform/file_util.h"
 
 namespace {
@@ -23,5 +25,20 @@ TEST(StaleFilesTest, ProcessesAndListings)
     std::sort(found.begin(), found.end());
     EXPECT_EQ(found, (std::vector<std::u16string>{dir.u16("a.xml.1.tmp"), dir.u16("a.xml.2.tmp")}));
     EXPECT_TRUE(platform::FilesStartingWith(dir.u16("missing") + platform::PathSeparator() + u"a").empty());
+}
+
+// The form the settings store reads back when it looks for files of ended processes, and
+// names that never repeat (without any lock or state built at first use behind them).
+TEST(StaleFilesTest, UniqueNamesCarryTheProcessId)
+{
+    std::set<std::u16string> names;
+    for (int i = 0; i < 10000; ++i) {
+        const std::u16string name = platform::UniqueName(u"p.", u".tmp", 0x00c0ffeeu);
+        ASSERT_EQ(name.size(), 2u + 8u + 1u + 16u + 4u);
+        ASSERT_EQ(name.substr(0, 11), u"p.00c0ffee-");
+        ASSERT_EQ(name.find_first_not_of(u"0123456789abcdef", 11), 27u) << platform::Utf16ToUtf8(name);
+        names.insert(name);
+    }
+    EXPECT_EQ(names.size(), 10000u);
 }
 } // namespace
