@@ -33,7 +33,8 @@ public:
 
     bool IsValid() const { return m_native != kInvalid; }
     std::intptr_t Native() const { return m_native; }
-    // Blocks until bytes arrive; false once every write end is closed, or on any read error.
+    // Waits until bytes arrive (Windows: handling the thread's paint messages meanwhile, and
+    // no other message); false once every write end is closed, or on any read error.
     // A true result may carry 0 bytes (an empty write of the other side).
     bool Read(char* buffer, std::size_t size, std::size_t& nRead);
     void Close();

@@ -9,18 +9,45 @@
 namespace platform {
 using win32::CAutoHandle;
 namespace {
-HANDLE H(std::intptr_t v) { return reinterpret_cast<HANDLE>(v); }
+HANDLE H(std::intptr_t v)
+{
+    return reinterpret_cast<HANDLE>(v);
+}
 
 constexpr size_t kMaxCommandLine = 32767; // CreateProcessW's limit, terminator included
+// While the pipe is empty: how long to wait for a paint message before looking again, and how
+// many paints to handle at a time (a window that never validates would keep asking).
+constexpr DWORD kPollMilliseconds = 1;
+constexpr int kMaxPaintsPerPoll = 16;
 } // namespace
 
+// The run happens on the user-interface thread. A blocking read would leave its message queue
+// unread while the tool is silent, and after 5 seconds Windows would replace the window with
+// a "not responding" ghost. So the pipe is polled, and in between only paint messages are
+// handled: input stays queued until the run is over.
 bool CPipeReadEnd::Read(char* buffer, std::size_t size, std::size_t& nRead)
 {
-    DWORD got = 0;
-    DWORD want = size > MAXDWORD ? MAXDWORD : static_cast<DWORD>(size);
-    BOOL ok = ReadFile(H(m_native), buffer, want, &got, nullptr);
-    nRead = ok ? got : 0;
-    return ok != FALSE;
+    nRead = 0;
+    const HANDLE hPipe = H(m_native);
+    for (;;) {
+        DWORD nAvailable = 0;
+        // Fails once every write end is closed and the pipe is empty.
+        if (!PeekNamedPipe(hPipe, nullptr, 0, nullptr, &nAvailable, nullptr))
+            return false;
+        if (nAvailable > 0) {
+            DWORD got = 0;
+            DWORD want = size < nAvailable ? static_cast<DWORD>(size) : nAvailable;
+            BOOL ok = ReadFile(hPipe, buffer, want, &got, nullptr);
+            nRead = ok ? got : 0;
+            return ok != FALSE;
+        }
+        // Looking at the queue is what tells the system that the thread is alive.
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, kPollMilliseconds, QS_PAINT);
+        MSG msg;
+        for (int i = 0; i < kMaxPaintsPerPoll && PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE);
+             ++i)
+            DispatchMessageW(&msg);
+    }
 }
 
 void CPipeReadEnd::Close()

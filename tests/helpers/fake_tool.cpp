@@ -1,5 +1,6 @@
 // A stand-in for the fusion program: each argument is a step of a small script (out:, err:,
-// lines:, wait:, touch:, sleep:, exit:, grandchild:, args, argshex); other arguments are ignored.
+// lines:, stamps:, wait:, touch:, sleep:, exit:, grandchild:, args, argshex); other arguments are
+// ignored.
 #include "tests/helpers/fake_tool.h"
 
 #include <cctype>
@@ -59,6 +60,15 @@ int main(int argc, char** argv)
 {
     fake_tool::SetBinaryOutput();
     const std::vector<std::string> args = fake_tool::Arguments(argc, argv);
+    // Standing in for enfuse under the host: the argument vector goes to a file, one argument
+    // a line, and a little output to the pipe.
+    if (const char* record = std::getenv("LVP_FAKE_TOOL_ARGS")) {
+        std::ofstream out(std::filesystem::u8path(record), std::ios::binary);
+        for (const std::string& a : args)
+            out << a << '\n';
+        Write(stdout, "enfuse (fake): " + std::to_string(args.size()) + " arguments\r\n");
+        Write(stderr, "enfuse (fake): warning: nothing fused\r\n");
+    }
     for (const std::string& arg : args) {
         std::string v;
         if (Starts(arg, "out:", v)) {
@@ -74,6 +84,18 @@ int main(int argc, char** argv)
                 all += line;
             }
             Write(stdout, all);
+        } else if (Starts(arg, "stamps:", v)) {
+            // stamps:N:MS: N lines "stamp T", MS milliseconds apart, T the steady clock in
+            // nanoseconds when the line is written (the reader's clock is the same one).
+            int n = std::atoi(v.c_str());
+            size_t colon = v.find(':');
+            int ms = colon == std::string::npos ? 0 : std::atoi(v.c_str() + colon + 1);
+            for (int i = 0; i < n; ++i) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+                auto t = std::chrono::steady_clock::now().time_since_epoch();
+                long long ns = std::chrono::duration_cast<std::chrono::nanoseconds>(t).count();
+                Write(stdout, "stamp " + std::to_string(ns) + "\n");
+            }
         } else if (Starts(arg, "wait:", v)) {
             auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
             while (!std::filesystem::exists(std::filesystem::u8path(v))) {

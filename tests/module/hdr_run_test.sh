@@ -1,0 +1,92 @@
+#!/usr/bin/env bash
+# lvphost.exe runs the real command under Wine with a fake enfuse.exe in its current folder,
+# while hdr_driver.exe (a second Windows process) works the dialog as a user would.
+# Usage: hdr_run_test.sh HOST_EXE MODULE DRIVER_EXE FAKE_TOOL STRINGS WORK_DIR
+set -u
+abs() { echo "$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"; }
+host=$(abs "$1") module=$(abs "$2") driver=$(abs "$3") fake=$(abs "$4") strings=$(abs "$5") work=$6
+mkdir -p "$work"
+work=$(cd "$work" && pwd)
+here=$(cd "$(dirname "$0")/../.." && pwd)
+run=$here/scripts/wine-run
+win() { local p=$1; echo "Z:${p//\//\\}"; }
+prefix=${WINEPREFIX:-$here/build/windows/wineprefix}
+failed=0
+check() { # what, expected, actual
+    if [ "$2" == "$3" ]; then
+        echo "ok: $1"
+    else
+        echo "FAIL: $1"
+        echo "  expected: $(printf %q "$2")"
+        echo "  actual:   $(printf %q "$3")"
+        failed=1
+    fi
+}
+text_of() { grep -P "^$1\t" "$strings" | cut -f3 | sed 's/\\"/"/g'; }
+clean_settings() { rm -rf "$prefix"/drive_c/users/*/AppData/Roaming/Lumivant; }
+settings_file() { cat "$prefix"/drive_c/users/*/AppData/Roaming/Lumivant/lvp_hdr.xml 2>/dev/null | tr -d '\r'; }
+
+# One run: case name, driver mode and arguments, then the files; leaves host.out, host.rc,
+# driver.out and args.txt in $work/NAME.
+run_case() {
+    local name=$1 mode=$2 quality=$3
+    shift 3
+    local dir=$work/$name
+    rm -rf "$dir"
+    mkdir -p "$dir"
+    cp "$fake" "$dir/enfuse.exe"
+    clean_settings
+    (
+        cd "$dir" || exit 1
+        export LVP_FAKE_TOOL_ARGS
+        LVP_FAKE_TOOL_ARGS=$(win "$dir/args.txt")
+        "$run" "$host" run "$(win "$module")" "$@" </dev/null >host.out 2>host.err &
+        pid=$!
+        "$run" "$driver" "$(win "$module")" "$mode" $quality </dev/null >driver.out 2>&1
+        wait $pid
+        echo $? >host.rc
+    )
+    tr -d '\r' <"$dir/host.out" >"$dir/host.txt"
+    tr -d '\r' <"$dir/driver.out" >"$dir/driver.txt"
+}
+
+# Confirmed: the proposed values, the tool's exact argument vector, the result line, and the
+# settings written at unload.
+run_case confirm confirm 80 IMG_1.JPG IMG_2.JPG IMG_3.JPG
+d=$work/confirm
+cwd=$(win "$d")
+check "confirm: exit status" 0 "$(cat "$d/host.rc")"
+check "confirm: fields as proposed" \
+    "program: $cwd\\enfuse.exe
+output: $cwd\\IMG_1-IMG_3.JPG
+quality: 95" "$(grep -E '^(program|output|quality):' "$d/driver.txt")"
+check "confirm: argument vector" \
+    "-o
+$cwd\\IMG_1-IMG_3.JPG
+--compression=80
+$cwd\\IMG_1.JPG
+$cwd\\IMG_2.JPG
+$cwd\\IMG_3.JPG" "$(tr -d '\r' <"$d/args.txt" 2>/dev/null)"
+check "confirm: tool output in the pane" 1 "$(grep -c 'enfuse (fake): 6 arguments' "$d/driver.txt")"
+check "confirm: result line" "$cwd\\IMG_1-IMG_3.JPG	1" "$(cat "$d/host.txt")"
+check "confirm: settings hold the quality and the program" \
+    "  <c Attr=\"EnfusePath\" Type=\"string\">$cwd\\enfuse.exe</c>
+  <c Attr=\"JpegQuality\" Type=\"int\">80</c>" "$(settings_file | grep -E 'Attr="(JpegQuality|EnfusePath)"' | sort)"
+
+# Escape in Finished: nothing returned, nothing stored.
+run_case escape escape "" IMG_1.JPG IMG_2.JPG IMG_3.JPG
+d=$work/escape
+check "escape: exit status" 1 "$(cat "$d/host.rc")"
+check "escape: dialog reached Finished" 1 "$(grep -c '^pane: ' "$d/driver.txt")"
+check "escape: no result" "" "$(cat "$d/host.txt")"
+check "escape: nothing stored" 0 "$(settings_file | grep -cE 'Attr="(JpegQuality|EnfusePath)"')"
+
+# One file: message 107, refused.
+run_case one_file message "" IMG_1.JPG
+d=$work/one_file
+check "one file: exit status" 1 "$(cat "$d/host.rc")"
+check "one file: message 107" "box: $(text_of 107)" "$(grep '^box: ' "$d/driver.txt")"
+check "one file: no dialog, no tool" "" "$(ls "$d/args.txt" 2>/dev/null)"
+
+clean_settings
+exit $failed

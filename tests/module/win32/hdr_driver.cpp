@@ -1,0 +1,114 @@
+// The user at the fusion dialog of another process (lvphost under Wine): finds the dialog by
+// its title, reads and fills the fields, presses the buttons, answers a message box.
+// Usage: hdr_driver MODULE confirm QUALITY | MODULE escape | MODULE message
+// Prints what it saw as UTF-8 lines ("program: ...", "output: ...", "quality: ...", "pane: ...",
+// "box: ..."); exit 0 when every step happened, 1 on a timeout or a surprise.
+#include "platform/win32/windows_prelude.h"
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+constexpr wchar_t kTitle[] = L"Belichtungsreihen zusammenführen";
+constexpr int kOutputFile = 1007, kQuality = 1008, kProgram = 1009, kPane = 1011;
+constexpr unsigned kCloseWithOk = 109;
+
+// Each wait gives up after 60 seconds: a slow Wine start is a few seconds.
+template <typename F> bool WaitFor(F ready)
+{
+    auto until = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (!ready()) {
+        if (std::chrono::steady_clock::now() > until)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return true;
+}
+
+// The text of a window of another process; the owner thread may be busy, hence the timeout.
+std::wstring TextOf(HWND hWnd)
+{
+    DWORD_PTR n = 0;
+    if (!SendMessageTimeoutW(hWnd, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 2000, &n))
+        return L"";
+    std::vector<wchar_t> text(n + 1);
+    DWORD_PTR got = 0;
+    SendMessageTimeoutW(hWnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_NORMAL,
+                        2000, &got);
+    return std::wstring(text.data(), got);
+}
+
+void Print(const char* label, const std::wstring& text)
+{
+    int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
+                                nullptr);
+    std::string utf8(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), n, nullptr,
+                        nullptr);
+    std::printf("%s: %s\n", label, utf8.c_str());
+    std::fflush(stdout);
+}
+
+int Fail(const char* what)
+{
+    std::printf("driver: %s\n", what);
+    return 1;
+}
+
+// Escape in the control that has the focus, as the keyboard would deliver it.
+void PressEscape(HWND hDlg)
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    HWND hTarget = hDlg;
+    if (GetGUIThreadInfo(GetWindowThreadProcessId(hDlg, nullptr), &info) && info.hwndFocus)
+        hTarget = info.hwndFocus;
+    PostMessageW(hTarget, WM_KEYDOWN, VK_ESCAPE, 1);
+    PostMessageW(hTarget, WM_KEYUP, VK_ESCAPE, 0xC0000001);
+}
+} // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc < 3)
+        return Fail("usage: hdr_driver MODULE confirm QUALITY | MODULE escape | MODULE message");
+    const std::wstring mode = argv[2];
+    if (mode == L"message") {
+        HWND hBox = nullptr;
+        if (!WaitFor([&] { return (hBox = FindWindowW(L"#32770", L"lvp_hdr")) && IsWindowVisible(hBox); }))
+            return Fail("no message box");
+        Print("box", TextOf(GetDlgItem(hBox, 0xFFFF)));
+        PostMessageW(hBox, WM_COMMAND, IDOK, 0);
+        return WaitFor([&] { return !IsWindow(hBox); }) ? 0 : Fail("the box stayed");
+    }
+    // The closing message from the module's own string table.
+    HMODULE hModule = LoadLibraryExW(argv[1], nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    wchar_t closing[256] = {};
+    if (!hModule || LoadStringW(hModule, kCloseWithOk, closing, 256) <= 0)
+        return Fail("no string 109 in the module");
+    FreeLibrary(hModule);
+
+    HWND hDlg = nullptr;
+    if (!WaitFor([&] { return (hDlg = FindWindowW(L"#32770", kTitle)) && IsWindowVisible(hDlg); }))
+        return Fail("no dialog");
+    Print("program", TextOf(GetDlgItem(hDlg, kProgram)));
+    Print("output", TextOf(GetDlgItem(hDlg, kOutputFile)));
+    Print("quality", TextOf(GetDlgItem(hDlg, kQuality)));
+    if (mode == L"confirm" && argc > 3)
+        SendMessageW(GetDlgItem(hDlg, kQuality), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[3]));
+    PostMessageW(GetDlgItem(hDlg, IDOK), BM_CLICK, 0, 0);
+
+    HWND hPane = GetDlgItem(hDlg, kPane);
+    std::wstring pane;
+    if (!WaitFor([&] { return (pane = TextOf(hPane)).find(closing) != std::wstring::npos; }))
+        return Fail("message 109 never reached the pane");
+    Print("pane", pane);
+    if (mode == L"escape")
+        PressEscape(hDlg);
+    else
+        PostMessageW(GetDlgItem(hDlg, IDOK), BM_CLICK, 0, 0);
+    return WaitFor([&] { return !IsWindow(hDlg); }) ? 0 : Fail("the dialog stayed open");
+}

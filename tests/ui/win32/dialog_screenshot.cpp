@@ -1,0 +1,91 @@
+// Run by dialog_screenshots.sh under Wine: the fusion dialog waits in each of its three states
+// (Editing, Running, Finished) until the script has taken its picture.
+#include "platform/utf.h"
+#include "resources/ids.h"
+#include "tests/ui/win32/dialog_driver.h"
+#include "ui/framework/win32/win32_wnd.h"
+#include "ui/sample_dlg.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+namespace {
+using namespace dialog_test;
+
+std::string g_strDir; // the script's folder for the handshake files, as Windows names it
+
+std::filesystem::path ShotFile(const std::string& name)
+{
+    return std::filesystem::u8path(g_strDir + "\\" + name);
+}
+
+// Paints the whole dialog, tells the script where it is, and waits until the picture is taken.
+void Pose(HWND hDlg, const std::string& state)
+{
+    RedrawWindow(hDlg, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    RECT r{};
+    GetWindowRect(hDlg, &r);
+    std::ofstream(ShotFile(state + ".ready"))
+        << (r.right - r.left) << 'x' << (r.bottom - r.top) << '+' << r.left << '+' << r.top << '\n';
+    auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    // Waiting for messages is what makes Wine copy the painted window to the X server, so wait
+    // that way, and paint only.
+    while (!std::filesystem::exists(ShotFile(state + ".go")) && std::chrono::steady_clock::now() < until) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_PAINT);
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE))
+            DispatchMessageW(&msg);
+    }
+}
+
+TEST(DialogOnScreen, EditingRunningFinished)
+{
+    const char* dir = std::getenv("LVP_SHOT_DIR");
+    ASSERT_NE(dir, nullptr);
+    g_strDir = dir;
+    const std::u16string udir = platform::Utf8ToUtf16(g_strDir);
+    // What enfuse writes while it works, then a pause in the middle of the run for the picture.
+    std::vector<std::u16string> steps = {
+        u"out:enfuse: info: loading next image D:\\\\Bilder\\\\Serie\\\\IMG_4711.JPG, 1 of 3\\r\\n",
+        u"out:enfuse: info: loading next image D:\\\\Bilder\\\\Serie\\\\IMG_4712.JPG, 2 of 3\\r\\n",
+        u"out:enfuse: info: loading next image D:\\\\Bilder\\\\Serie\\\\IMG_4713.JPG, 3 of 3\\r\\n",
+        u"err:enfuse: warning: image has no EXIF data\\r\\n",
+        u"out:Generating Gaussian pyramid, level 1 of 9\\r\\n",
+        u"touch:" + udir + u"\\running.ready",
+        u"wait:" + udir + u"\\running.go",
+        u"out:Collapsing Laplacian pyramid\\r\\n",
+        u"out:enfuse: info: writing D:\\\\Bilder\\\\Serie\\\\IMG_4711-IMG_4713.JPG\\r\\n",
+    };
+    lvp::SelectionList selection;
+    for (const auto& s : steps)
+        selection.push_back(s.c_str());
+
+    CDriver driver;
+    lvp::CTempWnd owner(lvp::ToWindowId(driver.Owner()));
+    lvp::CSampleDlg dlg(&selection, &owner);
+    // Where a Windows user's enfuse would be: the fake tool copied there (in the test prefix).
+    const std::u16string program = u"C:\\Program Files\\enfuse\\bin\\enfuse.exe";
+    for (const wchar_t* folder : {L"C:\\Program Files\\enfuse", L"C:\\Program Files\\enfuse\\bin"})
+        CreateDirectoryW(folder, nullptr);
+    ASSERT_TRUE(CopyFileW(reinterpret_cast<LPCWSTR>(platform::Utf8ToUtf16(LVP_FAKE_TOOL).c_str()),
+                          reinterpret_cast<LPCWSTR>(program.c_str()), FALSE));
+    dlg.m_strEnfusePath = program;
+    dlg.m_strOutputFile = u"D:\\Bilder\\Serie\\IMG_4711-IMG_4713.JPG";
+    dlg.m_nJpegQuality = 95;
+    driver.m_steps = {[](HWND hDlg) {
+                          Pose(hDlg, "editing");
+                          Click(hDlg, lvp::IDC_OK);
+                      },
+                      [](HWND hDlg) {
+                          Pose(hDlg, "finished");
+                          Click(hDlg, lvp::IDC_OK);
+                      }};
+    EXPECT_EQ(dlg.DoModal(), lvp::kIdOk);
+    EXPECT_EQ(dlg.m_editOutput.GetWindowId(), nullptr);
+}
+} // namespace

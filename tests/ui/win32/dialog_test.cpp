@@ -1,0 +1,355 @@
+// The fusion dialog on real Win32 windows: posted input, answered boxes, the run with the fake tool.
+#include "platform/utf.h"
+#include "resources/ids.h"
+#include "resources/strings.h"
+#include "tests/ui/win32/dialog_driver.h"
+#include "ui/framework/win32/win32_wnd.h"
+#include "ui/sample_dlg.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <stdexcept>
+#include <thread>
+
+namespace {
+using namespace dialog_test;
+using namespace lvp;
+
+const std::u16string kFake = platform::Utf8ToUtf16(LVP_FAKE_TOOL);
+constexpr int kInputControls[] = {IDC_PROGRAM_LABEL, IDC_BROWSE,        IDC_PROGRAM, IDC_OUTPUT_FILE_LABEL,
+                                  IDC_OUTPUT_FILE,   IDC_QUALITY_LABEL, IDC_QUALITY};
+
+RECT ScreenRect(HWND hWnd)
+{
+    RECT r{};
+    GetWindowRect(hWnd, &r);
+    return r;
+}
+
+bool IsCollapsed(HWND hWnd)
+{
+    RECT r = ScreenRect(hWnd);
+    return r.right == r.left && r.bottom == r.top;
+}
+
+class Win32Dialog : public ::testing::Test {
+protected:
+    // The dialog with the values the command would give it, over the owner window.
+    std::unique_ptr<CSampleDlg> MakeDialog(std::u16string strProgram, std::uint32_t nQuality = 80)
+    {
+        auto pDlg = std::make_unique<CSampleDlg>(&m_selection, &m_owner);
+        pDlg->m_strEnfusePath = std::move(strProgram);
+        pDlg->m_strOutputFile = u"Z:\\Bilder\\IMG_1-IMG_3.jpg";
+        pDlg->m_nJpegQuality = nQuality;
+        return pDlg;
+    }
+
+    CDriver m_driver;
+    CTempWnd m_owner{ToWindowId(m_driver.Owner())};
+    SelectionList m_selection;
+};
+
+TEST_F(Win32Dialog, OpensWithValuesFocusAndCentredOverOwner)
+{
+    auto pDlg = MakeDialog(kFake);
+    m_driver.m_steps = {[&](HWND hDlg) {
+        EXPECT_EQ(WindowText(hDlg), u"Belichtungsreihen zusammenführen");
+        EXPECT_EQ(ItemText(hDlg, IDC_PROGRAM), kFake);
+        EXPECT_EQ(ItemText(hDlg, IDC_OUTPUT_FILE), u"Z:\\Bilder\\IMG_1-IMG_3.jpg");
+        EXPECT_EQ(ItemText(hDlg, IDC_QUALITY), u"80");
+        EXPECT_EQ(GetFocus(), GetDlgItem(hDlg, IDC_PROGRAM));
+        EXPECT_FALSE(IsWindowVisible(GetDlgItem(hDlg, IDC_OUTPUT_PANE)));
+        EXPECT_TRUE(IsWindowVisible(hDlg));
+        RECT dlg = ScreenRect(hDlg), owner = ScreenRect(m_driver.Owner());
+        EXPECT_NEAR((dlg.left + dlg.right) / 2, (owner.left + owner.right) / 2, 1);
+        EXPECT_NEAR((dlg.top + dlg.bottom) / 2, (owner.top + owner.bottom) / 2, 1);
+        PressKey(hDlg, VK_ESCAPE);
+    }};
+    EXPECT_EQ(pDlg->DoModal(), kIdCancel);
+    EXPECT_TRUE(m_driver.m_boxes.empty());
+}
+
+// The pane answers both colour queries white on black with its own brush; other fields keep
+// the system's colours.
+TEST_F(Win32Dialog, PaneColoursFromTheControlColourAnswer)
+{
+    auto pDlg = MakeDialog(kFake);
+    m_driver.m_steps = {[&](HWND hDlg) {
+        struct Case {
+            int nId;
+            UINT msg;
+            bool bOurs;
+        } cases[] = {{IDC_OUTPUT_PANE, WM_CTLCOLORSTATIC, true},
+                     {IDC_OUTPUT_PANE, WM_CTLCOLOREDIT, true},
+                     {IDC_PROGRAM, WM_CTLCOLOREDIT, false}};
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.nId);
+            HWND hControl = GetDlgItem(hDlg, c.nId);
+            HDC hdc = GetDC(hControl);
+            SetTextColor(hdc, RGB(1, 2, 3));
+            SetBkColor(hdc, RGB(4, 5, 6));
+            auto hBrush = reinterpret_cast<HBRUSH>(
+                SendMessageW(hDlg, c.msg, reinterpret_cast<WPARAM>(hdc), reinterpret_cast<LPARAM>(hControl)));
+            LOGBRUSH lb{};
+            bool bSolidBlack = hBrush && GetObjectW(hBrush, sizeof lb, &lb) == sizeof lb &&
+                               lb.lbStyle == BS_SOLID && lb.lbColor == RGB(0, 0, 0);
+            EXPECT_EQ(bSolidBlack, c.bOurs);
+            EXPECT_EQ(GetTextColor(hdc) == RGB(255, 255, 255), c.bOurs);
+            EXPECT_EQ(GetBkColor(hdc) == RGB(0, 0, 0), c.bOurs);
+            ReleaseDC(hControl, hdc);
+        }
+        PressKey(hDlg, VK_ESCAPE);
+    }};
+    EXPECT_EQ(pDlg->DoModal(), kIdCancel);
+}
+
+// An OK press that does not run: what the user is shown, where the focus goes, what the fields hold.
+TEST_F(Win32Dialog, OkPressesThatDoNotRun)
+{
+    const std::u16string missing = u"Z:\\nicht\\vorhanden\\enfuse.exe";
+    struct Case {
+        const char* name;
+        std::u16string strProgram;
+        std::u16string strQualityTyped; // empty: not typed
+        int nButton;
+        std::vector<std::string> events;
+        std::vector<unsigned> boxTexts;
+        int nFocusId; // 0: not checked
+        std::u16string strProgramAfter;
+    } cases[] = {
+        {"missing program: 108, then the file dialog",
+         missing,
+         u"",
+         IDC_OK,
+         {"box", "file"},
+         {IDS_PROGRAM_NOT_FOUND},
+         0,
+         kFake},
+        {"quality without a number: warning, focus, selection",
+         kFake,
+         u"abc",
+         IDC_OK,
+         {"box"},
+         {IDS_QUALITY_NOT_A_NUMBER},
+         IDC_QUALITY,
+         kFake},
+        {"browse keeps what was typed into the other fields",
+         missing,
+         u"abc",
+         IDC_BROWSE,
+         {"file"},
+         {},
+         0,
+         kFake},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CDriver& driver = m_driver;
+        driver.Reset();
+        CSampleDlg dlg(&m_selection, &m_owner);
+        dlg.m_strEnfusePath = c.strProgram;
+        dlg.m_strOutputFile = u"Z:\\a-c.jpg";
+        driver.m_fileAnswers = {kFake};
+        driver.m_steps = {[&](HWND hDlg) {
+                              if (!c.strQualityTyped.empty())
+                                  Type(hDlg, IDC_QUALITY, c.strQualityTyped);
+                              Click(hDlg, c.nButton);
+                          },
+                          [&](HWND hDlg) {
+                              EXPECT_EQ(driver.m_events, c.events);
+                              ASSERT_EQ(driver.m_boxes.size(), c.boxTexts.size());
+                              for (size_t i = 0; i < c.boxTexts.size(); ++i) {
+                                  EXPECT_EQ(driver.m_boxes[i].strCaption, u"lvp_hdr");
+                                  EXPECT_EQ(driver.m_boxes[i].strText, LoadModuleString(c.boxTexts[i]));
+                                  EXPECT_TRUE(driver.m_boxes[i].bWarningIcon);
+                              }
+                              if (c.nFocusId) {
+                                  EXPECT_EQ(GetFocus(), GetDlgItem(hDlg, c.nFocusId));
+                                  DWORD s = 1, e = 0;
+                                  SendDlgItemMessageW(hDlg, c.nFocusId, EM_GETSEL,
+                                                      reinterpret_cast<WPARAM>(&s),
+                                                      reinterpret_cast<LPARAM>(&e));
+                                  EXPECT_EQ(s, 0u);
+                                  EXPECT_EQ(e, static_cast<DWORD>(ItemText(hDlg, c.nFocusId).size()));
+                              }
+                              EXPECT_EQ(ItemText(hDlg, IDC_PROGRAM), c.strProgramAfter);
+                              if (!c.strQualityTyped.empty()) {
+                                  EXPECT_EQ(ItemText(hDlg, IDC_QUALITY), c.strQualityTyped);
+                              }
+                              // Nothing ran: still Editing.
+                              EXPECT_FALSE(IsWindowVisible(GetDlgItem(hDlg, IDC_OUTPUT_PANE)));
+                              EXPECT_FALSE(IsCollapsed(GetDlgItem(hDlg, IDC_CANCEL)));
+                              PressKey(hDlg, VK_ESCAPE);
+                          }};
+        EXPECT_EQ(dlg.DoModal(), kIdCancel);
+        EXPECT_FALSE(dlg.m_bRunDone);
+    }
+}
+
+// The first OK runs the fake tool and leaves the dialog Finished; then OK, Escape or the
+// close button end it.
+TEST_F(Win32Dialog, RunThenFinished)
+{
+    struct Case {
+        const char* name;
+        std::function<void(HWND)> end;
+        std::intptr_t nResult;
+    } cases[] = {
+        {"OK", [](HWND hDlg) { Click(hDlg, IDC_OK); }, kIdOk},
+        {"Enter", [](HWND hDlg) { PressKey(hDlg, VK_RETURN); }, kIdOk},
+        {"Escape", [](HWND hDlg) { PressKey(hDlg, VK_ESCAPE); }, kIdCancel},
+        {"close button", [](HWND hDlg) { PostMessageW(hDlg, WM_SYSCOMMAND, SC_CLOSE, 0); }, kIdCancel},
+        // The user clicked into the pane to scroll it, then pressed a key.
+        {"Enter in the pane",
+         [](HWND hDlg) {
+             SetFocus(GetDlgItem(hDlg, IDC_OUTPUT_PANE));
+             PressKey(hDlg, VK_RETURN);
+         },
+         kIdOk},
+        {"Escape in the pane",
+         [](HWND hDlg) {
+             SetFocus(GetDlgItem(hDlg, IDC_OUTPUT_PANE));
+             PressKey(hDlg, VK_ESCAPE);
+         },
+         kIdCancel},
+    };
+    const std::u16string steps[] = {u"out:Zeile 1\\r\\n", u"err:Warnung: keine EXIF-Daten\\r\\n"};
+    m_selection.assign({steps[0].c_str(), steps[1].c_str()});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto pDlg = MakeDialog(kFake, 95);
+        m_driver.Reset();
+        m_driver.m_steps = {[](HWND hDlg) { Click(hDlg, IDC_OK); },
+                            [&](HWND hDlg) {
+                                HWND hPane = GetDlgItem(hDlg, IDC_OUTPUT_PANE);
+                                EXPECT_TRUE(IsWindowVisible(hPane));
+                                EXPECT_EQ(WindowText(hPane), u"Zeile 1\r\nWarnung: keine EXIF-Daten\r\n\r\n" +
+                                                                 LoadModuleString(IDS_CLOSE_WITH_OK));
+                                for (int nId : kInputControls) {
+                                    SCOPED_TRACE(nId);
+                                    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(hDlg, nId)));
+                                    EXPECT_TRUE(IsCollapsed(GetDlgItem(hDlg, nId)));
+                                }
+                                HWND hCancel = GetDlgItem(hDlg, IDC_CANCEL);
+                                EXPECT_TRUE(IsWindowEnabled(hCancel));
+                                EXPECT_TRUE(IsCollapsed(hCancel));
+                                HWND hOk = GetDlgItem(hDlg, IDC_OK);
+                                EXPECT_TRUE(IsWindowVisible(hOk) && IsWindowEnabled(hOk) &&
+                                            !IsCollapsed(hOk));
+                                c.end(hDlg);
+                            }};
+        EXPECT_EQ(pDlg->DoModal(), c.nResult);
+        EXPECT_TRUE(pDlg->m_bRunDone);
+        EXPECT_EQ(pDlg->m_nJpegQuality, 95u);
+        EXPECT_TRUE(m_driver.m_boxes.empty());
+    }
+}
+
+// A handler's exception ends the modal loop and comes out of DoModal; it never unwinds
+// through user32, and the dialog window is gone.
+TEST_F(Win32Dialog, HandlerExceptionRethrownAfterModalLoop)
+{
+    class CThrowingDlg : public CDialog {
+    public:
+        CThrowingDlg(CWnd* pParent, bool bInInit) : CDialog(IDD_FUSION, pParent), m_bInInit(bInInit)
+        {
+            OnClicked(IDC_BROWSE, [] { throw std::runtime_error("Durchsuchen"); });
+        }
+
+    protected:
+        bool OnInitDialog() override
+        {
+            if (m_bInInit)
+                throw std::runtime_error("OnInitDialog");
+            return CDialog::OnInitDialog();
+        }
+
+    private:
+        bool m_bInInit;
+    };
+    for (bool bInInit : {true, false}) {
+        SCOPED_TRACE(bInInit ? "in OnInitDialog" : "in a command");
+        HWND hSeen = nullptr;
+        m_driver.m_steps = {[&](HWND hDlg) {
+            hSeen = hDlg;
+            Click(hDlg, IDC_BROWSE);
+        }};
+        CThrowingDlg dlg(&m_owner, bInInit);
+        try {
+            dlg.DoModal();
+            ADD_FAILURE() << "no exception";
+        } catch (const std::runtime_error& e) {
+            EXPECT_STREQ(e.what(), bInInit ? "OnInitDialog" : "Durchsuchen");
+        }
+        EXPECT_EQ(hSeen == nullptr, bInInit);
+        if (hSeen) {
+            EXPECT_FALSE(IsWindow(hSeen));
+        }
+        EXPECT_EQ(FindWindowW(L"#32770", L"Belichtungsreihen zusammenführen"), nullptr);
+        m_driver.m_steps.clear();
+    }
+}
+
+// A tool silent for longer than the system's 5 seconds: the dialog is not marked as not
+// responding, and the pane repaints while the run waits; any other message waits for the run's end.
+TEST_F(Win32Dialog, SilentToolKeepsWindowResponsive)
+{
+    const std::u16string steps[] = {u"out:vorher\\r\\n", u"sleep:7000", u"out:nachher\\r\\n"};
+    m_selection.assign({steps[0].c_str(), steps[1].c_str(), steps[2].c_str()});
+    auto pDlg = MakeDialog(kFake, 95);
+    std::atomic<bool> bStop{false};
+    std::atomic<int> nHung{0}, nPainted{0}, nUnpainted{0};
+    std::thread watcher;
+    auto start = std::chrono::steady_clock::now();
+    std::chrono::steady_clock::duration runTime{};
+    std::u16string paneAtAppMessage;
+    HWND hDlgSeen = nullptr;
+    m_driver.m_onAppMessage = [&] { paneAtAppMessage = ItemText(hDlgSeen, IDC_OUTPUT_PANE); };
+    m_driver.m_steps = {[&](HWND hDlg) {
+                            HWND hPane = GetDlgItem(hDlg, IDC_OUTPUT_PANE);
+                            hDlgSeen = hDlg;
+                            watcher = std::thread([&, hDlg, hPane] {
+                                // Every second: invalidate the pane and see whether it was painted
+                                // half a second later; sample the hung state meanwhile.
+                                while (!bStop) {
+                                    InvalidateRect(hPane, nullptr, TRUE);
+                                    for (int i = 0; i < 5 && !bStop; ++i) {
+                                        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+                                        nHung += IsHungAppWindow(hDlg) ? 1 : 0;
+                                    }
+                                    if (bStop)
+                                        break;
+                                    (GetUpdateRect(hPane, nullptr, FALSE) ? nUnpainted : nPainted) += 1;
+                                    if (nPainted + nUnpainted == 1) // the run has begun
+                                        PostMessageW(m_driver.Owner(), WM_APP, 0, 0);
+                                    for (int i = 0; i < 5 && !bStop; ++i) {
+                                        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+                                        nHung += IsHungAppWindow(hDlg) ? 1 : 0;
+                                    }
+                                }
+                            });
+                            start = std::chrono::steady_clock::now();
+                            Click(hDlg, IDC_OK);
+                        },
+                        [&](HWND hDlg) {
+                            runTime = std::chrono::steady_clock::now() - start;
+                            bStop = true;
+                            watcher.join();
+                            EXPECT_NE(ItemText(hDlg, IDC_OUTPUT_PANE).find(u"nachher"), std::u16string::npos);
+                            PressKey(hDlg, VK_ESCAPE);
+                        }};
+    EXPECT_EQ(pDlg->DoModal(), kIdCancel);
+    if (watcher.joinable()) {
+        bStop = true;
+        watcher.join();
+    }
+    EXPECT_GE(runTime, std::chrono::seconds(7));
+    EXPECT_NE(paneAtAppMessage.find(LoadModuleString(IDS_CLOSE_WITH_OK)), std::u16string::npos)
+        << "handled mid-run: " << platform::Utf16ToUtf8(paneAtAppMessage);
+    EXPECT_EQ(nHung, 0);
+    EXPECT_GE(nPainted, 5);
+    EXPECT_LE(nUnpainted, 1); // the last one may fall on the end of the run
+}
+} // namespace
