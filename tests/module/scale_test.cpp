@@ -59,6 +59,7 @@ TEST(ModuleScale, LoadUnloadCyclesLeaveNothingBehind)
         "  <c Attr=\"WindowPlacement\" Type=\"bin\">007fa5</c>\r\n </Settings>\r\n</Document>\r\n";
     std::ofstream(folder / "lvp_hdr.xml", std::ios::binary) << file;
 
+    lvp::test::HoldHostLibraries();
     const std::u16string path = platform::Utf8ToUtf16(LVP_MODULE_PATH);
     auto cycle = [&path] {
         lvp::CPluginModule module;

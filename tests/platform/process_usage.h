@@ -16,6 +16,12 @@ std::size_t HeapBytesInUse();
 // (about 130 bytes for lvp_hdr). 0 in builds without it.
 std::size_t SanitizerBytesPerModuleLoad();
 
+// Loads the system libraries that a windowed host keeps loaded all its life (Windows: user32,
+// gdi32, shell32, ole32, comdlg32, comctl32), so that unloading a module does not unload them
+// too, as it would in a test program that uses none of them: under Wine each reload of those
+// costs the process a handle. Nothing elsewhere.
+void HoldHostLibraries();
+
 // How often a scale test repeats: the variable's value when set (a long run), else fallback.
 inline int RepeatCount(const char* variable, int fallback)
 {

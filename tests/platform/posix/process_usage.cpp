@@ -34,6 +34,8 @@ std::size_t HeapBytesInUse()
 #endif
 }
 
+void HoldHostLibraries() {}
+
 std::size_t SanitizerBytesPerModuleLoad()
 {
 #if defined(LVP_ASAN_ALLOCATOR)

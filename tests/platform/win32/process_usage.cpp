@@ -35,6 +35,14 @@ std::size_t HeapBytesInUse()
     return bytes;
 }
 
+void HoldHostLibraries()
+{
+    // Held until the process ends, as the host holds them.
+    for (const wchar_t* name : {L"user32.dll", L"gdi32.dll", L"shell32.dll", L"ole32.dll", L"comdlg32.dll",
+                                L"comctl32.dll"})
+        LoadLibraryW(name);
+}
+
 std::size_t SanitizerBytesPerModuleLoad()
 {
     return 0;
