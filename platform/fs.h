@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "platform/file.h"
 
@@ -43,6 +44,13 @@ CFile OpenForUpdate(const std::u16string& path);  // an existing regular file, n
 CFile CreateUniqueFile(const std::u16string& prefix, const std::u16string& suffix, std::u16string& path);
 // prefix + the process id and 64 random bits in hex + suffix; a new name on every call.
 std::u16string UniqueName(const std::u16string& prefix, const std::u16string& suffix, uint32_t processId);
+// The process id that UniqueName put into a name.
+uint32_t CurrentProcessId();
+// A process of that id runs now (also one this process may not inspect).
+bool IsProcessRunning(uint32_t processId);
+// Full paths of the files whose path begins with prefix: its folder part names the folder
+// (none: the current folder) and the rest the start of their names. Empty when unreadable.
+std::vector<std::u16string> FilesStartingWith(const std::u16string& prefix);
 // Length in bytes of an open file; -1 on failure.
 int64_t FileLength(std::FILE* file);
 // Flushes the stream and asks the OS to put its data on the disk.

@@ -1,6 +1,6 @@
 // UniqueName: file names that no other process or person uses, from the process id and chance.
+#include <atomic>
 #include <chrono>
-#include <mutex>
 #include <random>
 
 #include "platform/fs.h"
@@ -13,24 +13,26 @@ void AppendHex(std::u16string& out, uint64_t value, int digits)
     for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4)
         out += kDigits[(value >> shift) & 15];
 }
+
+// 64 bits of chance: the system's entropy, the clock and a count of this process, mixed
+// (SplitMix64's finaliser). No lock and no state built at first use: in a DLL both would make
+// the runtime create OS objects that outlive every unload of the module.
+uint64_t Chance()
+{
+    static std::atomic<uint64_t> s_nCount{0};
+    std::random_device rd;
+    uint64_t x = (static_cast<uint64_t>(rd()) << 32 | rd()) ^
+                 static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+                 (s_nCount.fetch_add(1) + 1) * UINT64_C(0x9E3779B97F4A7C15);
+    x = (x ^ (x >> 30)) * UINT64_C(0xBF58476D1CE4E5B9);
+    x = (x ^ (x >> 27)) * UINT64_C(0x94D049BB133111EB);
+    return x ^ (x >> 31);
+}
 } // namespace
 
 std::u16string UniqueName(const std::u16string& prefix, const std::u16string& suffix, uint32_t processId)
 {
-    // One engine per process, seeded from the system's entropy and the clock, so that two
-    // processes that happen to share an id (one after the other, or in two containers) differ.
-    static std::mutex lock;
-    static std::mt19937_64 engine = [] {
-        std::random_device rd;
-        const auto now = static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
-        std::seed_seq seed{rd(), rd(), rd(), static_cast<unsigned>(now), static_cast<unsigned>(now >> 32)};
-        return std::mt19937_64(seed);
-    }();
-    uint64_t chance;
-    {
-        std::lock_guard<std::mutex> guard(lock);
-        chance = engine();
-    }
+    const uint64_t chance = Chance();
     std::u16string name = prefix;
     AppendHex(name, processId, 8);
     name += u'-';

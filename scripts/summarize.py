@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
 """Adds up the results of both builds: GoogleTest cases from their XML files, and each
-CTest entry that wrote no GoogleTest XML (a crashed test executable counts as failed)."""
+CTest entry that wrote no GoogleTest XML (a crashed test executable counts as failed).
+A folder without CTest results may hold a junit.xml of its own (scripts/fuzz, scripts/lint):
+its test cases count the same way."""
 import os
 import sys
 import xml.etree.ElementTree as ET
@@ -11,6 +13,8 @@ def build_counts(build_dir):
     lines = []
     results = os.path.join(build_dir, "test-results")
     junit = os.path.join(build_dir, "ctest-junit.xml")
+    if not os.path.exists(junit):
+        junit = os.path.join(build_dir, "junit.xml")
     if not os.path.exists(junit):
         return 0, 1, 0, [f"{build_dir}: no CTest results (not built or not run)"]
     for case in ET.parse(junit).getroot().iter("testcase"):

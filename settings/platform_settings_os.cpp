@@ -45,6 +45,11 @@ public:
         return platform::MoveReplace(from, to);
     }
     std::u16string ResolveLinks(const std::u16string& p) const override { return platform::ResolveLinks(p); }
+    std::vector<std::u16string> FilesStartingWith(const std::u16string& prefix) const override
+    {
+        return platform::FilesStartingWith(prefix);
+    }
+    bool IsProcessRunning(uint32_t processId) const override { return platform::IsProcessRunning(processId); }
 
     size_t Write(std::FILE* f, const void* bytes, size_t count) const override
     {
@@ -62,11 +67,19 @@ public:
     }
     bool CloseFile(platform::CFile& f) const override { return f.Close(); }
 };
+
+// Built at compile time and never destroyed, so it is usable during static initialisation and
+// teardown in any order. (A function-local static would be built at first use under the
+// runtime's guard lock, whose OS objects outlive every unload of the DLL.)
+union UPlatformSettingsOs {
+    CPlatformSettingsOs os;
+    constexpr UPlatformSettingsOs() : os() {}
+    ~UPlatformSettingsOs() {}
+};
+constinit UPlatformSettingsOs g_platformSettingsOs;
 } // namespace
 
 const CSettingsOs& PlatformSettingsOs()
 {
-    // Trivially destructible, so it is usable during static initialisation and teardown.
-    static const CPlatformSettingsOs os;
-    return os;
+    return g_platformSettingsOs.os;
 }

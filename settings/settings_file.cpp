@@ -51,6 +51,28 @@ bool StartsAt(std::u16string_view t, size_t i, std::u16string_view word)
 {
     return i <= t.size() && t.substr(i).starts_with(word);
 }
+
+// The part a save's temporary name adds to "<file>.": 8 hex digits of the process id, "-",
+// 16 hex digits of chance, ".tmp" (platform::UniqueName); false for any other name.
+bool TemporaryNameProcess(std::u16string_view rest, uint32_t& processId)
+{
+    if (rest.size() != 29 || rest[8] != u'-' || !rest.ends_with(u".tmp"))
+        return false;
+    auto digit = [](char16_t c) {
+        return c >= u'0' && c <= u'9' ? c - u'0' : c >= u'a' && c <= u'f' ? c - u'a' + 10 : -1;
+    };
+    processId = 0;
+    for (size_t i = 0; i < 25; ++i) {
+        if (i == 8)
+            continue;
+        const int d = digit(rest[i]);
+        if (d < 0)
+            return false;
+        if (i < 8)
+            processId = processId << 4 | static_cast<uint32_t>(d);
+    }
+    return true;
+}
 } // namespace
 
 void CSettingsStore::Load(const std::u16string& path)
@@ -206,13 +228,30 @@ void CSettingsStore::Save()
         WriteSettingsText(out);
         const bool committed = out.commit();
         const bool written = out.close() && committed;
-        if (written && m_os.MoveReplace(temp, target))
+        if (written && m_os.MoveReplace(temp, target)) {
+            RemoveStaleTemporaries(target);
             return;
+        }
         m_os.RemoveFile(temp);
         if (!written)
             return; // the disk refused the new text: the old file stays
     }
     SaveInPlace(target);
+}
+
+// A host killed during its save leaves its temporary file beside the settings file; the next
+// save removes those whose process has ended. Files of running processes (a save under way)
+// and every other name stay.
+void CSettingsStore::RemoveStaleTemporaries(const std::u16string& path) const
+{
+    const std::u16string prefix = path + u".";
+    for (const std::u16string& file : m_os.FilesStartingWith(prefix)) {
+        uint32_t processId = 0;
+        if (file.size() > prefix.size() && file.starts_with(prefix) &&
+            TemporaryNameProcess(std::u16string_view(file).substr(prefix.size()), processId) &&
+            !m_os.IsProcessRunning(processId))
+            m_os.RemoveFile(file);
+    }
 }
 
 // Only the file itself can be written (its folder takes no new file, or the replace was

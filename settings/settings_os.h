@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "platform/file.h"
 
@@ -48,6 +49,13 @@ public:
     virtual bool MoveReplace(const std::u16string& from, const std::u16string& to) const = 0;
     // The file path finally names, links followed; path itself when it is no link.
     virtual std::u16string ResolveLinks(const std::u16string& path) const = 0;
+    // Full paths of the files whose path begins with prefix; by default none.
+    virtual std::vector<std::u16string> FilesStartingWith(const std::u16string& /*prefix*/) const
+    {
+        return {};
+    }
+    // A process of that id runs now; by default every one does (so no file is taken for stale).
+    virtual bool IsProcessRunning(uint32_t /*processId*/) const { return true; }
 
     // Operations on an open file (the streams' and the settings writer's only way to the disk).
     // Writes count bytes; the number written, fewer on a failure.

@@ -59,6 +59,7 @@ private:
     void CommitElement(const std::u16string& key, const std::u16string& type, const std::u16string& value);
     void WriteSettingsText(utf8_ofstream& out) const;
     void SaveInPlace(const std::u16string& path) const;
+    void RemoveStaleTemporaries(const std::u16string& path) const;
 
     const CSettingsOs& m_os;
     CTSearch m_search;

@@ -82,7 +82,7 @@ utf8_ofstream& utf8_ofstream::operator<<(char16_t unit)
 
 utf8_ofstream& utf8_ofstream::operator<<(int32_t number)
 {
-    char digits[16];
+    char digits[16] = {};
     // "%02x" formats its argument as unsigned, padded to two digits.
     char* end = m_bHex ? std::to_chars(digits, digits + sizeof digits, static_cast<uint32_t>(number), 16).ptr
                        : std::to_chars(digits, digits + sizeof digits, number).ptr;

@@ -11,7 +11,8 @@ void Write(EStream stream, std::u16string_view text)
 {
     std::FILE* file = stream == EStream::Out ? stdout : stderr;
     std::string bytes = platform::Utf16ToUtf8(text);
-    std::fwrite(bytes.data(), 1, bytes.size(), file);
-    std::fflush(file);
+    // A closed or full standard stream leaves the host nobody to tell.
+    (void)std::fwrite(bytes.data(), 1, bytes.size(), file);
+    (void)std::fflush(file);
 }
 } // namespace lvp::host

@@ -2,14 +2,18 @@
 #include "platform/fs.h"
 #include "platform/posix/scoped.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/statfs.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "platform/utf.h"
@@ -197,12 +201,49 @@ CFile CreateUniqueFile(const std::u16string& prefix, const std::u16string& suffi
 {
     // Another name is tried only when the name is taken; any other refusal is the folder's.
     for (int attempt = 0; attempt < 100; ++attempt) {
-        path = UniqueName(prefix, suffix, static_cast<uint32_t>(getpid()));
+        path = UniqueName(prefix, suffix, CurrentProcessId());
         CFile file = CreateNewFile(path);
         if (file || errno != EEXIST)
             return file;
     }
     return CFile();
+}
+
+uint32_t CurrentProcessId()
+{
+    return static_cast<uint32_t>(getpid());
+}
+
+bool IsProcessRunning(uint32_t processId)
+{
+    const auto pid = static_cast<pid_t>(processId);
+    if (pid <= 0 || static_cast<uint32_t>(pid) != processId)
+        return false;
+    return kill(pid, 0) == 0 || errno == EPERM;
+}
+
+std::vector<std::u16string> FilesStartingWith(const std::u16string& prefix)
+{
+    const size_t slash = prefix.rfind(u'/');
+    const std::u16string folder =
+        slash == std::u16string::npos ? std::u16string() : prefix.substr(0, slash + 1);
+    const std::string start = Narrow(prefix.substr(folder.size()));
+    std::vector<std::u16string> paths;
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(folder.empty() ? "." : Narrow(folder).c_str()), closedir);
+    if (!dir)
+        return paths;
+    while (const dirent* entry = readdir(dir.get())) {
+        const std::string_view name(entry->d_name);
+        if (!name.starts_with(start) || name == "." || name == "..")
+            continue;
+        struct stat st;
+        if (entry->d_type == DT_DIR ||
+            (entry->d_type == DT_UNKNOWN &&
+             fstatat(dirfd(dir.get()), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode)))
+            continue;
+        paths.push_back(folder + Utf8ToUtf16(name));
+    }
+    return paths;
 }
 
 int64_t FileLength(std::FILE* file)
@@ -236,7 +277,8 @@ std::u16string ResolveLinks(const std::u16string& path)
         target.resize(static_cast<size_t>(n));
         if (target.empty() || target[0] != '/') {
             const size_t slash = current.rfind('/');
-            target = (slash == std::string::npos ? std::string() : current.substr(0, slash + 1)) + target;
+            if (slash != std::string::npos)
+                target.insert(0, current, 0, slash + 1);
         }
         current = std::move(target);
     }

