@@ -6,19 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "fuzz/check.h"
 #include "platform/process.h"
 #include "platform/utf.h"
 #include "ui/command_line.h"
 
-namespace {
-void Check(bool ok, const char* what)
-{
-    if (!ok) {
-        std::fprintf(stderr, "command line broken: %s\n", what);
-        std::abort();
-    }
-}
-} // namespace
+using lvp::fuzz::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -5,22 +5,17 @@
 #include <cstdlib>
 #include <string>
 
+#include "fuzz/check.h"
 #include "fuzz/memory_os.h"
 #include "settings/settings_store.h"
+
+using lvp::fuzz::Check;
 
 namespace {
 // 0-9 and a-f; every other unit, uppercase digits included, counts 0.
 int Digit(char16_t c)
 {
     return c >= u'0' && c <= u'9' ? c - u'0' : c >= u'a' && c <= u'f' ? c - u'a' + 10 : 0;
-}
-
-void Check(bool ok, const char* what)
-{
-    if (!ok) {
-        std::fprintf(stderr, "hex decoding broken: %s\n", what);
-        std::abort();
-    }
 }
 } // namespace
 

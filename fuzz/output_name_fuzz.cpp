@@ -5,18 +5,11 @@
 #include <cstdlib>
 #include <string>
 
+#include "fuzz/check.h"
 #include "platform/utf.h"
 #include "plugin/fusion_paths.h"
 
-namespace {
-void Check(bool ok, const char* what)
-{
-    if (!ok) {
-        std::fprintf(stderr, "output name broken: %s\n", what);
-        std::abort();
-    }
-}
-} // namespace
+using lvp::fuzz::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -26,15 +19,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string rest(reinterpret_cast<const char*>(data + 1), size - 1);
     const size_t cut = rest.find('\0');
     const std::u16string first = platform::Utf8ToUtf16(rest.substr(0, cut));
-    const std::u16string last = cut == std::string::npos ? first : platform::Utf8ToUtf16(rest.substr(cut + 1));
+    const std::u16string last =
+        cut == std::string::npos ? first : platform::Utf8ToUtf16(rest.substr(cut + 1));
 
     const std::u16string out = lvp::ProposeOutputName(first, last, separator);
     // Folder of the first; then its name and the last's name joined by "-"; then the first's extension.
     const size_t k = first.rfind(separator);
     const std::u16string folder = k == std::u16string::npos ? u"" : first.substr(0, k + 1);
     const std::u16string fileA = first.substr(folder.size());
-    const std::u16string fileB = last.substr(last.rfind(separator) == std::u16string::npos ? 0 : last.rfind(separator) + 1);
-    const std::u16string ext = fileA.rfind(u'.') == std::u16string::npos ? u"" : fileA.substr(fileA.rfind(u'.'));
+    const std::u16string fileB =
+        last.substr(last.rfind(separator) == std::u16string::npos ? 0 : last.rfind(separator) + 1);
+    const std::u16string ext =
+        fileA.rfind(u'.') == std::u16string::npos ? u"" : fileA.substr(fileA.rfind(u'.'));
     const std::u16string nameB = fileB.substr(0, fileB.rfind(u'.'));
     Check(out.starts_with(folder), "folder of the first path");
     Check(out.ends_with(ext), "extension of the first path");

@@ -16,7 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // The readers of the maps, as the command and the writer use them.
     store.GetInt(u"JpegQuality", 95);
     store.GetString(u"EnfusePath", std::u16string());
-    store.StringMap().ForEach([&](const std::u16string& key, const std::u16string&) { store.GetString(key, u"x"); });
+    store.StringMap().ForEach(
+        [&](const std::u16string& key, const std::u16string&) { store.GetString(key, u"x"); });
     // The destructor saves into memory, as the module does at unload.
     return 0;
 }

@@ -1,23 +1,16 @@
 // Fuzz target: load -> save -> load keeps every entry and value that the first load kept.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
+#include "fuzz/check.h"
 #include "fuzz/entries.h"
 #include "fuzz/memory_os.h"
 #include "settings/settings_store.h"
 
-namespace {
-void Check(bool ok, const char* what)
-{
-    if (!ok) {
-        std::fprintf(stderr, "round trip broken: %s\n", what);
-        std::abort();
-    }
-}
-} // namespace
+using lvp::fuzz::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

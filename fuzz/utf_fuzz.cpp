@@ -5,19 +5,12 @@
 #include <cstdlib>
 #include <string>
 
+#include "fuzz/check.h"
 #include "fuzz/memory_os.h"
 #include "platform/utf.h"
 #include "settings/utf8_stream.h"
 
-namespace {
-void Check(bool ok, const char* what)
-{
-    if (!ok) {
-        std::fprintf(stderr, "UTF property broken: %s\n", what);
-        std::abort();
-    }
-}
-} // namespace
+using lvp::fuzz::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
