@@ -1,4 +1,4 @@
-// What the tool-run tests need from their OS: the pane, handle counts, a narrow sample text.
+// What the tool-run tests need from their OS: the pane and a narrow sample text.
 #pragma once
 #include "ui/framework/edit.h"
 
@@ -17,9 +17,6 @@ public:
 };
 // bOnScreen: placed where a screenshot sees it, else off-screen.
 std::unique_ptr<CTestPane> MakeTestPane(bool bOnScreen = false);
-
-// Open handles (Windows) or file descriptors (POSIX) of this process.
-std::size_t CountOpenHandles();
 
 // Switches the narrow code page to one with characters of several bytes, and returns a
 // line in it with its UTF-16 text; the destructor switches back.

@@ -2,6 +2,7 @@
 #include "platform/utf.h"
 #include "resources/ids.h"
 #include "resources/strings.h"
+#include "tests/platform/process_usage.h"
 #include "tests/ui/test_os.h"
 #include "ui/command_line.h"
 #include "ui/framework/model/model_ui.h"
@@ -243,10 +244,10 @@ TEST_F(ToolRun, ProgramThatCannotStartLeavesThePaneEmpty)
     const std::u16string folder = m_dir.u16string();
     for (const std::u16string& program : {missing, folder}) {
         m_pPane->m_edit.SetText(u"left from before");
-        std::size_t before = toolrun_test::CountOpenHandles();
+        std::size_t before = lvp::test::OpenHandleCount();
         Run({u"out:x\\n"}, program);
         EXPECT_EQ(Text(), u"");
-        EXPECT_EQ(toolrun_test::CountOpenHandles(), before);
+        EXPECT_EQ(lvp::test::OpenHandleCount(), before);
     }
     EXPECT_EQ(m_cursor.m_nBeginCount, 0);
     EXPECT_TRUE(m_pRecorder->m_adds.empty());
@@ -286,18 +287,18 @@ TEST_F(ToolRun, RunEndsWhenAGrandchildHoldingThePipeEnds)
 TEST_F(ToolRun, NoHandleLeftOpen)
 {
     Run({u"out:warm up\\n"}); // the first run may open lasting system handles
-    std::size_t before = toolrun_test::CountOpenHandles();
+    std::size_t before = lvp::test::OpenHandleCount();
     {
         // The count sees a pipe and a process held open.
         platform::CPipeReadEnd pipe;
         platform::CProcess process =
             platform::StartProcessWithPipe(lvp::BuildToolCommand(kFake, u"o", 1, {}), pipe);
         ASSERT_TRUE(process && pipe.IsValid());
-        EXPECT_GT(toolrun_test::CountOpenHandles(), before);
+        EXPECT_GT(lvp::test::OpenHandleCount(), before);
     }
-    EXPECT_EQ(toolrun_test::CountOpenHandles(), before);
+    EXPECT_EQ(lvp::test::OpenHandleCount(), before);
     for (int i = 0; i < 3; ++i)
         Run({u"out:x\\n", u"err:y"});
-    EXPECT_EQ(toolrun_test::CountOpenHandles(), before);
+    EXPECT_EQ(lvp::test::OpenHandleCount(), before);
 }
 } // namespace

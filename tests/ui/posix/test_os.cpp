@@ -5,7 +5,6 @@
 #include "ui/framework/model/model_wnd.h"
 
 #include <clocale>
-#include <filesystem>
 
 namespace toolrun_test {
 namespace {
@@ -19,14 +18,6 @@ public:
 std::unique_ptr<CTestPane> MakeTestPane(bool)
 {
     return std::make_unique<CModelPane>();
-}
-
-std::size_t CountOpenHandles()
-{
-    std::size_t n = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd"))
-        ++n;
-    return n;
 }
 
 CMultiByteLocale::CMultiByteLocale()

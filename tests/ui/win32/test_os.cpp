@@ -3,8 +3,6 @@
 
 #include "ui/framework/win32/win32_wnd.h"
 
-#include <cstdint>
-
 namespace toolrun_test {
 namespace {
 class CWin32Pane : public CTestPane {
@@ -20,12 +18,12 @@ public:
         RegisterClassW(&wc); // fails harmlessly when already registered
         int x = bOnScreen ? 40 : -3000;
         m_hFrame = CreateWindowExW(0, wc.lpszClassName, L"Belichtungsreihen zusammenführen",
-                                   WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, x, 40, 640, 420, nullptr,
-                                   nullptr, hInstance, nullptr);
-        m_hEdit = CreateWindowExW(0, L"EDIT", L"",
-                                  WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | ES_MULTILINE | ES_READONLY |
-                                      ES_AUTOVSCROLL,
-                                  10, 10, 600, 360, m_hFrame, reinterpret_cast<HMENU>(1011), hInstance, nullptr);
+                                   WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, x, 40, 640, 420,
+                                   nullptr, nullptr, hInstance, nullptr);
+        m_hEdit = CreateWindowExW(
+            0, L"EDIT", L"",
+            WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 10,
+            10, 600, 360, m_hFrame, reinterpret_cast<HMENU>(1011), hInstance, nullptr);
         UpdateWindow(m_hFrame);
         m_edit.Attach(lvp::MakeWin32Backend(m_hEdit));
     }
@@ -45,18 +43,6 @@ private:
 std::unique_ptr<CTestPane> MakeTestPane(bool bOnScreen)
 {
     return std::make_unique<CWin32Pane>(bOnScreen);
-}
-
-std::size_t CountOpenHandles()
-{
-    DWORD n = 0;
-    if (GetProcessHandleCount(GetCurrentProcess(), &n) && n > 0)
-        return n;
-    // Wine answers 0: count the handle values that name an open handle instead.
-    DWORD flags = 0;
-    for (std::uintptr_t h = 4; h < 0x4000; h += 4)
-        n += GetHandleInformation(reinterpret_cast<HANDLE>(h), &flags) ? 1 : 0;
-    return n;
 }
 
 CMultiByteLocale::CMultiByteLocale()
