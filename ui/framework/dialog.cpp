@@ -8,8 +8,13 @@
 namespace lvp {
 CDialog::CDialog(unsigned nIdTemplate, CWnd* pParent) : m_nIdTemplate(nIdTemplate), m_pParentWnd(pParent) {}
 
-// Control objects refer to backend windows of the dialog: they go first.
 CDialog::~CDialog()
+{
+    ReleaseWindows();
+}
+
+// Control objects refer to backend windows of the dialog: they go first.
+void CDialog::ReleaseWindows()
 {
     for (CWnd* pControl : m_controls)
         pControl->Detach();
@@ -25,11 +30,7 @@ std::intptr_t CDialog::DoModal()
         return -1;
     m_pError = nullptr;
     std::intptr_t nResult = m_pDialog->RunModal(*this);
-    // The windows are gone: nothing may use them any more.
-    for (CWnd* pControl : m_controls)
-        pControl->Detach();
-    m_items.clear();
-    Detach();
+    ReleaseWindows(); // the windows are gone: nothing may use them any more
     if (m_pError)
         std::rethrow_exception(std::exchange(m_pError, nullptr));
     return nResult;

@@ -49,9 +49,14 @@ private:
     friend class CDataExchange;
     friend void DDX_Control(CDataExchange* pDX, int nId, CWnd& control);
     // New operations on a control of the open dialog, apart from GetDlgItem's objects.
-    SControlBackend ControlBackend(int nId) { return m_pDialog ? m_pDialog->GetDlgItem(nId) : SControlBackend{}; }
+    SControlBackend ControlBackend(int nId)
+    {
+        return m_pDialog ? m_pDialog->GetDlgItem(nId) : SControlBackend{};
+    }
     bool Dispatch(const SDialogEvent& event) noexcept override;
     bool HandleEvent(const SDialogEvent& event);
+    // Detaches every window object from the dialog's windows.
+    void ReleaseWindows();
     // Controls attached by field exchange, which receive the reflected colour queries.
     void RegisterControl(CWnd& control) { m_controls.push_back(&control); }
 
