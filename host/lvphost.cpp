@@ -57,7 +57,7 @@ int Info(CPluginModule& module, const std::u16string& path)
                          platform::DecimalText(module.GetType()) + u"\ncount: " +
                          platform::DecimalText(module.GetCount()) + u"\n";
     for (size_t i = 0; i < module.GetObjects().size(); ++i) {
-        CFunctionPlugin& object = *module.GetObjects()[i];
+        CPluginObject& object = module.GetObjects()[i];
         std::u16string n = platform::DecimalText(static_cast<long long>(i));
         out += u"object " + n + u" name: " + object.GetName().str() + u"\n";
         out += u"object " + n + u" description: " + object.GetDescription().str() + u"\n";
@@ -103,16 +103,16 @@ int Run(CPluginModule& module, const std::vector<std::u16string>& args)
         return kExitError;
     if (index >= module.GetCount())
         return UsageError(u"module " + path + u" has no object " + platform::DecimalText(index));
-    CFunctionPlugin& object = *module.GetObjects()[static_cast<size_t>(index)];
+    CPluginObject& object = module.GetObjects()[static_cast<size_t>(index)];
     // A console program has no window of its own: the dialogs have no owner.
     SStartResult start = object.Start(nullptr, selection);
     if (start.proceed != 1)
         return kExitNoResults;
-    const ResultList* results = object.Execute();
-    if (results == nullptr || results->empty())
+    std::span<const SResultFile> results = object.Execute();
+    if (results.empty())
         return kExitNoResults;
     std::u16string out;
-    for (const SResultFile& r : *results)
+    for (const SResultFile& r : results)
         out += r.file.str() + u"\t" + platform::DecimalText(r.flag) + u"\n";
     Write(EStream::Out, out);
     return kExitResults;

@@ -68,8 +68,8 @@ bool CPluginModule::CreateObjects()
     DestroyObjects();
     for (std::int32_t i = 0; i < m_nCount; ++i) {
         PluginFactory factory = CallGetPluginProc(i);
-        std::unique_ptr<CFunctionPlugin> object(factory != nullptr ? factory() : nullptr);
-        if (object == nullptr)
+        CPluginObject object(factory != nullptr ? factory() : nullptr);
+        if (!object)
             return Fail(u"object " + platform::DecimalText(i) + u" could not be created");
         m_objects.push_back(std::move(object));
     }

@@ -1,13 +1,12 @@
 // Loads a plug-in module and drives its exports in the host's calling order (used by lvphost and the tests).
 #pragma once
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/library.h"
 #include "platform/utf.h"
-#include "plugin/function_plugin.h"
+#include "host/plugin_object.h"
 
 namespace lvp {
 class CPluginModule {
@@ -24,13 +23,13 @@ public:
     bool Open(const std::u16string& path);
     // One object per index; fails when a factory gives null.
     bool CreateObjects();
-    // Deletes the objects (through CFunctionPlugin, so the module frees them).
+    // Deletes the objects (through the boundary, so the module frees them).
     void DestroyObjects();
     // Deletes the objects, then unloads the module.
     void Unload();
 
     // The exports themselves; only after a successful Load.
-    CWideString CallGetPluginVersion() const { return m_pfnVersion(); }
+    CWideString CallGetPluginVersion() const { return CallVersionExport(m_pfnVersion); }
     std::int32_t CallGetPluginType() const { return m_pfnType(); }
     std::int32_t CallGetPluginCnt() const { return m_pfnCount(); }
     PluginFactory CallGetPluginProc(std::int32_t nIndex) const { return m_pfnProc(nIndex); }
@@ -39,7 +38,7 @@ public:
     const std::u16string& GetVersion() const { return m_strVersion; }
     std::int32_t GetType() const { return m_nType; }
     std::int32_t GetCount() const { return m_nCount; }
-    const std::vector<std::unique_ptr<CFunctionPlugin>>& GetObjects() const { return m_objects; }
+    std::vector<CPluginObject>& GetObjects() { return m_objects; }
     // Why the last Load, Open or CreateObjects failed, naming the module path.
     const std::u16string& GetError() const { return m_strError; }
 
@@ -56,6 +55,6 @@ private:
     std::u16string m_strVersion;
     std::int32_t m_nType = 0;
     std::int32_t m_nCount = 0;
-    std::vector<std::unique_ptr<CFunctionPlugin>> m_objects; // created by the module, deleted before unload
+    std::vector<CPluginObject> m_objects; // created by the module, deleted before unload
 };
 } // namespace lvp

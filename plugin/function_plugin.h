@@ -1,4 +1,4 @@
-// What a host includes: the plug-in object interface, its records, and the module's four exports.
+// The plug-in object interface of the command and its records; plugin_boundary.h is what a host includes.
 #pragma once
 #include <cstdint>
 #include <vector>
@@ -23,8 +23,9 @@ struct SResultFile {
 // Owned by the plug-in object; the host only reads it.
 using ResultList = std::vector<SResultFile>;
 
-// The plug-in object as the host sees it. The host deletes it only through this class, so
-// its memory goes back to the module's allocator.
+// The plug-in object as the command implements it. A Linux host sees this class itself; on
+// Windows the boundary presents it in the host compiler's layout (plugin/win32/plugin_boundary.h).
+// The host deletes it only through the boundary, so its memory goes back to the module's allocator.
 class CFunctionPlugin {
 public:
     virtual ~CFunctionPlugin() = default;
@@ -33,31 +34,13 @@ public:
     virtual SStartResult Start(HostWindow /*hwnd*/, const SelectionList& /*selection*/) { return {1, 0, 0}; }
     virtual bool Query(std::uint32_t /*nQuery*/) { return true; }
     virtual ResultList* Execute() { return &m_results; }
+    // The list Execute hands out, for the boundary that presents it to the host.
+    ResultList& Results() noexcept { return m_results; }
 
 protected:
     ResultList m_results;
 };
 
-// The factory that GetPluginProc hands out: a new object, or null when there is no memory.
-using PluginFactory = CFunctionPlugin* (*)();
-
 // The plug-in kind of a module whose objects are CFunctionPlugin.
 constexpr std::int32_t kFunctionPluginType = 2;
-} // namespace lvp
-
-// The module's exports, by their plain names; a host finds them with the OS loader.
-#pragma GCC visibility push(default)
-extern "C" {
-lvp::CWideString GetPluginVersion();
-std::int32_t GetPluginType();
-std::int32_t GetPluginCnt();
-lvp::PluginFactory GetPluginProc(std::int32_t nIndex);
-}
-#pragma GCC visibility pop
-
-namespace lvp {
-using GetPluginVersionProc = decltype(&::GetPluginVersion);
-using GetPluginTypeProc = decltype(&::GetPluginType);
-using GetPluginCntProc = decltype(&::GetPluginCnt);
-using GetPluginProcProc = decltype(&::GetPluginProc);
 } // namespace lvp

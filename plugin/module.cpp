@@ -1,15 +1,13 @@
 // The module's exports and its module-wide settings store.
 #include "plugin/function_plugin_hdr.h"
 #include "plugin/module_settings.h"
+#include "plugin_boundary.h" // plugin/win32/ or plugin/posix/, chosen by the build
 
 // Built at module load (the settings folder is chosen then), destroyed at unload, where it
 // writes the settings file if an object loaded it.
 CSettingsStore g_Settings;
 
-lvp::CWideString GetPluginVersion()
-{
-    return lvp::CWideString(u"1.4");
-}
+LVP_DEFINE_GET_PLUGIN_VERSION(u"1.4")
 
 std::int32_t GetPluginType()
 {
@@ -23,5 +21,5 @@ std::int32_t GetPluginCnt()
 
 lvp::PluginFactory GetPluginProc(std::int32_t /*nIndex*/)
 {
-    return &lvp::CreateFunctionPluginHDR;
+    return &lvp::Factory<&lvp::CreateFunctionPluginHDR>;
 }

@@ -1,11 +1,12 @@
 // Stand-in modules for the host tests: one kind of misbehaviour each, chosen by LVP_FAKE_MODE.
-#include "plugin/function_plugin.h"
+#include "plugin_boundary.h"
 
 #define LVP_FAKE_ECHO 1         // accepts and returns every selected path with flag 1
 #define LVP_FAKE_UNKNOWN_TYPE 2 // reports plug-in type 7
 #define LVP_FAKE_NULL_FACTORY 3 // its factory gives null
 #define LVP_FAKE_NO_PROC 4      // lacks GetPluginProc
 #define LVP_FAKE_THROWS 5       // its factory raises an exception of a type the module defines
+                                // (Windows: the boundary turns it into a null object)
 
 #include <stdexcept>
 
@@ -45,10 +46,7 @@ public:
 }
 } // namespace
 
-lvp::CWideString GetPluginVersion()
-{
-    return u"0.1";
-}
+LVP_DEFINE_GET_PLUGIN_VERSION(u"0.1")
 
 std::int32_t GetPluginType()
 {
@@ -63,6 +61,6 @@ std::int32_t GetPluginCnt()
 #if LVP_FAKE_MODE != LVP_FAKE_NO_PROC
 lvp::PluginFactory GetPluginProc(std::int32_t)
 {
-    return &CreateEcho;
+    return &lvp::Factory<&CreateEcho>;
 }
 #endif

@@ -58,9 +58,9 @@ protected:
     {
         ASSERT_TRUE(module.Load(ModulePath())) << platform::Utf16ToUtf8(module.GetError());
     }
-    std::unique_ptr<lvp::CFunctionPlugin> NewObject(lvp::CPluginModule& module)
+    lvp::CPluginObject NewObject(lvp::CPluginModule& module)
     {
-        return std::unique_ptr<lvp::CFunctionPlugin>(module.CallGetPluginProc(0)());
+        return lvp::CPluginObject(module.CallGetPluginProc(0)());
     }
 
     fs::path m_folder;

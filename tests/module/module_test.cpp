@@ -12,7 +12,7 @@
 #include <fstream>
 
 namespace {
-using lvp::CFunctionPlugin;
+using lvp::CPluginObject;
 using lvp::CPluginModule;
 
 // Every unload writes the settings file: keep it out of the way of other tests.
@@ -34,7 +34,7 @@ protected:
     {
         ASSERT_TRUE(m_module.Open(ModulePath())) << platform::Utf16ToUtf8(m_module.GetError());
     }
-    CFunctionPlugin& Object() { return *m_module.GetObjects().at(0); }
+    CPluginObject& Object() { return m_module.GetObjects().at(0); }
     CPluginModule m_module;
 };
 
@@ -57,23 +57,26 @@ TEST_F(ModuleTest, EveryIndexGivesTheSameFactory)
 TEST_F(ModuleTest, ObjectsAreIndependent)
 {
     lvp::PluginFactory factory = m_module.CallGetPluginProc(0);
-    std::unique_ptr<CFunctionPlugin> a(factory());
-    std::unique_ptr<CFunctionPlugin> b(factory());
+    CPluginObject a(factory());
+    CPluginObject b(factory());
     ASSERT_TRUE(a && b);
     EXPECT_NE(a.get(), b.get());
-    lvp::ResultList* listA = a->Execute();
-    ASSERT_NE(listA, b->Execute());
+    const void *listA = nullptr, *listB = nullptr;
+    a.Execute(&listA);
+    b.Execute(&listB);
+    ASSERT_NE(listA, listB);
     a.reset();
-    EXPECT_EQ(b->GetName(), lvp::LoadModuleString(lvp::IDS_NAME));
-    EXPECT_TRUE(b->Execute()->empty());
+    EXPECT_EQ(b.GetName(), lvp::LoadModuleString(lvp::IDS_NAME));
+    EXPECT_TRUE(b.Execute().empty());
 }
 
 TEST_F(ModuleTest, FreshObjectExecutesToItsEmptyList)
 {
-    lvp::ResultList* list = Object().Execute();
+    const void *list = nullptr, *again = nullptr;
+    EXPECT_TRUE(Object().Execute(&list).empty());
     ASSERT_NE(list, nullptr);
-    EXPECT_TRUE(list->empty());
-    EXPECT_EQ(Object().Execute(), list);
+    Object().Execute(&again);
+    EXPECT_EQ(again, list);
 }
 
 TEST_F(ModuleTest, QueryAnswersTrueForAnything)
@@ -112,7 +115,7 @@ TEST_F(ModuleTest, StringsOutliveTheObjectsAndReturnToTheModule)
     lvp::CWideString version = m_module.CallGetPluginVersion();
     m_module.DestroyObjects();
     // Made by the module's own manager, not this binary's: the last release frees there.
-    EXPECT_NE(name.GetManager(), &lvp::CDefaultStringManager::Instance());
+    EXPECT_NE(name.GetManager(), &lvp::DefaultStringManager());
     EXPECT_EQ(name.GetManager(), version.GetManager());
     EXPECT_EQ(name.GetData(), copy.GetData());
     EXPECT_EQ(name.GetData()->nRefs, 2);
