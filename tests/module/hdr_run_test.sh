@@ -8,7 +8,7 @@ host=$(abs "$1") module=$(abs "$2") driver=$(abs "$3") fake=$(abs "$4") strings=
 mkdir -p "$work"
 work=$(cd "$work" && pwd)
 here=$(cd "$(dirname "$0")/../.." && pwd)
-run=$here/scripts/wine-run
+run=${LVP_WINE_RUN:-$here/scripts/wine-run}
 win() { local p=$1; echo "Z:${p//\//\\}"; }
 prefix=${WINEPREFIX:-$here/build/windows/wineprefix}
 failed=0
