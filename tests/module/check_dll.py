@@ -2,6 +2,7 @@
 """Reads a built PE file back with pefile and checks it against the sources it was made from.
 
 check_dll.py exports DLL NAME...        the export table holds exactly these names
+check_dll.py machine FILE... x64|x86    each file is built for that machine
 check_dll.py imports FILE...            only the system's own DLLs are imported
 check_dll.py version DLL RESOURCE_DIR   the version record
 check_dll.py strings DLL RESOURCE_DIR   the string table equals strings.txt
@@ -182,9 +183,18 @@ def check_dialog(dll, res_dir):
         expect(text == unescape(want[8]), f"{what}: text {text!r}")
 
 
+def check_machine(paths, machine):
+    want = {"x64": 0x8664, "x86": 0x14C}[machine]
+    for path in paths:
+        found = pefile.PE(path, fast_load=True).FILE_HEADER.Machine
+        expect(found == want, f"{os.path.basename(path)}: machine {found:#x}, wanted {machine}")
+
+
 def main(argv):
     mode, args = argv[1], argv[2:]
-    if mode == "exports":
+    if mode == "machine":
+        check_machine(args[:-1], args[-1])
+    elif mode == "exports":
         check_exports(args[0], args[1:])
     elif mode == "imports":
         check_imports(args)

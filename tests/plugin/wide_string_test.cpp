@@ -22,7 +22,7 @@ struct SCountingManager {
 
     static SCountingManager& Of(lvp::SStringMgr* self) { return *reinterpret_cast<SCountingManager*>(self); }
     static lvp::SStringMgr& Inner() { return lvp::DefaultStringManager(); }
-    static SStringData* Allocate(lvp::SStringMgr* self, int n, int nCharSize)
+    static SStringData* LVP_THISCALL Allocate(lvp::SStringMgr* self, int n, int nCharSize)
     {
         if (Of(self).m_bRefuse)
             return nullptr;
@@ -32,17 +32,17 @@ struct SCountingManager {
             pData->pStringMgr = self;
         return pData;
     }
-    static void Free(lvp::SStringMgr* self, SStringData* pData)
+    static void LVP_THISCALL Free(lvp::SStringMgr* self, SStringData* pData)
     {
         ++Of(self).m_nFreed;
         Inner().pTable->Free(&Inner(), pData);
     }
-    static SStringData* Reallocate(lvp::SStringMgr*, SStringData* pData, int n, int nCharSize)
+    static SStringData* LVP_THISCALL Reallocate(lvp::SStringMgr*, SStringData* pData, int n, int nCharSize)
     {
         return Inner().pTable->Reallocate(&Inner(), pData, n, nCharSize);
     }
-    static SStringData* GetNilString(lvp::SStringMgr*) { return Inner().pTable->GetNilString(&Inner()); }
-    static lvp::SStringMgr* Clone(lvp::SStringMgr* self) { return self; }
+    static SStringData* LVP_THISCALL GetNilString(lvp::SStringMgr*) { return Inner().pTable->GetNilString(&Inner()); }
+    static lvp::SStringMgr* LVP_THISCALL Clone(lvp::SStringMgr* self) { return self; }
     static constexpr lvp::SStringMgrTable kTable{&Allocate, &Free, &Reallocate, &GetNilString, &Clone};
 };
 
