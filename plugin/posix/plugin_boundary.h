@@ -32,9 +32,4 @@ lvp::PluginFactory GetPluginProc(std::int32_t nIndex);
         return lvp::CWideString(text);                                                               \
     }
 
-namespace lvp {
-using GetPluginVersionProc = decltype(&::GetPluginVersion);
-using GetPluginTypeProc = decltype(&::GetPluginType);
-using GetPluginCntProc = decltype(&::GetPluginCnt);
-using GetPluginProcProc = decltype(&::GetPluginProc);
-} // namespace lvp
+#include "plugin/export_procs.h"
