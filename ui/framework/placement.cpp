@@ -39,12 +39,20 @@ const SMonitorArea* MonitorAt(std::span<const SMonitorArea> monitors, SPoint p)
     return best;
 }
 
-// Keeps [pos, pos + size) inside [lo, hi); the low edge wins when it does not fit.
-int Clamp(std::int64_t pos, int size, int lo, int hi)
+// The top-left corner of a cx-by-cy window centred over area.
+SPoint CentredOver(const SRect& area, int cx, int cy)
 {
-    if (pos + size > hi)
-        pos = std::int64_t{hi} - size;
-    return static_cast<int>(pos < lo ? lo : pos);
+    return {static_cast<int>((std::int64_t{area.left} + area.right - cx) / 2),
+            static_cast<int>((std::int64_t{area.top} + area.bottom - cy) / 2)};
+}
+
+// Keeps [pos, pos + size) inside [lo, hi); the low edge wins when it does not fit.
+int Clamp(int pos, int size, int lo, int hi)
+{
+    std::int64_t p = pos;
+    if (p + size > hi)
+        p = std::int64_t{hi} - size;
+    return static_cast<int>(p < lo ? lo : p);
 }
 } // namespace
 
@@ -52,14 +60,10 @@ SPoint PlaceDialog(const std::optional<SRect>& owner, SPoint cursor, std::span<c
                    int cx, int cy)
 {
     const SMonitorArea* pMonitor = MonitorAt(monitors, owner ? Centre(*owner) : cursor);
-    if (!owner && !pMonitor)
-        return {};
-    const SRect& area = owner ? *owner : pMonitor->work;
-    const std::int64_t x = (std::int64_t{area.left} + area.right - cx) / 2;
-    const std::int64_t y = (std::int64_t{area.top} + area.bottom - cy) / 2;
-    if (!pMonitor)
-        return {static_cast<int>(x), static_cast<int>(y)};
+    if (!pMonitor) // nothing to keep it inside of
+        return owner ? CentredOver(*owner, cx, cy) : SPoint{};
+    const SPoint at = CentredOver(owner ? *owner : pMonitor->work, cx, cy);
     const SRect& work = pMonitor->work;
-    return {Clamp(x, cx, work.left, work.right), Clamp(y, cy, work.top, work.bottom)};
+    return {Clamp(at.x, cx, work.left, work.right), Clamp(at.y, cy, work.top, work.bottom)};
 }
 } // namespace lvp

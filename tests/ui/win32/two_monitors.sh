@@ -26,7 +26,7 @@ command -v wineserver >/dev/null && wineserver=wineserver
 xvfb_pid=
 cleanup() {
     "$wineserver" -k >/dev/null 2>&1
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
 }
 trap cleanup EXIT
 
