@@ -10,7 +10,7 @@ namespace platform {
 // program that loaded it); empty when the OS cannot tell.
 std::u16string OwnModulePath();
 // The file name in path without its folder and extension: the folder ends at the last of
-// separators, the extension starts at the name's last "." (a name whose only "." leads has none).
+// separators, the extension at the name's last "." (a name that begins with its only "." has none).
 std::u16string_view FileTitle(std::u16string_view path, std::u16string_view separators);
 // FileTitle of OwnModulePath with this OS's separators; empty when unknown.
 std::u16string OwnModuleTitle();
