@@ -1,8 +1,8 @@
 // The module (DLL or executable) that contains this code, whose resources are the module's own.
-// Implemented by resources/win32/load_string.cpp; Windows only.
+// The handle comes from the platform layer (platform/win32/own_module.h); Windows only.
 #pragma once
-#include "platform/win32/windows_prelude.h"
+#include "platform/win32/own_module.h"
 
 namespace lvp {
-HMODULE OwnModule();
+using platform::win32::OwnModule;
 }

@@ -4,14 +4,6 @@
 #include "resources/module_instance.h"
 
 namespace lvp {
-HMODULE OwnModule()
-{
-    HMODULE module = nullptr;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCWSTR>(&OwnModule), &module);
-    return module;
-}
-
 std::u16string LoadModuleString(unsigned id)
 {
     // A string id has 16 bits; LoadStringW would take a larger one modulo 65536.

@@ -162,7 +162,7 @@ TEST_F(SampleDlg, QualityField)
         EXPECT_EQ(result, 2);
         ASSERT_EQ(m_ui.m_messages.size(), 2u) << platform::Utf16ToUtf8(c.text);
         EXPECT_EQ(m_ui.m_messages[0].strText, LoadModuleString(IDS_QUALITY_NOT_A_NUMBER));
-        EXPECT_EQ(m_ui.m_messages[0].strCaption, u"lvp_hdr");
+        EXPECT_EQ(m_ui.m_messages[0].strCaption, u"ui_tests"); // the module holding the code
         EXPECT_EQ(m_ui.m_messages[0].icon, EMessageIcon::Warning);
         EXPECT_FALSE(m_ui.m_messages[0].strText.empty());
         const SModelControl& field = *State().Find(IDC_QUALITY);

@@ -1,14 +1,22 @@
 // The module's message box and open-file dialog, shown by the backend in use.
 #include "ui/framework/message_box.h"
 
+#include "platform/module_file.h"
+
 namespace lvp {
 namespace {
-constexpr char16_t kCaption[] = u"lvp_hdr"; // the module's file name without extension
+// The module's file name without extension: a renamed copy shows its own name. The name it
+// ships with stands in when the OS cannot tell.
+std::u16string Caption()
+{
+    std::u16string caption = platform::OwnModuleTitle();
+    return caption.empty() ? std::u16string(u"lvp_hdr") : caption;
+}
 } // namespace
 
 void ShowMessageBox(std::u16string_view text, EMessageIcon icon)
 {
-    UiBackend().ShowMessage(text, kCaption, icon);
+    UiBackend().ShowMessage(text, Caption(), icon);
 }
 
 bool ShowOpenFileDialog(const SOpenFileRequest& request, std::u16string& path)

@@ -184,7 +184,7 @@ TEST_F(TerminalUiTest, OpensWithTheValuesThenTabTypingRunAndOk)
     // OK with a program that cannot be opened: 108, its OK, then the prompt, cancelled.
     t.Keys("Enter");
     ASSERT_TRUE(t.WaitFor("konnte nicht gefunden werden."));
-    EXPECT_NE(t.Screen().find("lvp_hdr"), std::string::npos);
+    EXPECT_NE(t.Screen().find("terminal_dialog_run"), std::string::npos); // the caption: the program
     t.Keys("Enter");
     ASSERT_TRUE(t.WaitFor("Öffnen"));
     t.Keys("Escape");
@@ -282,9 +282,10 @@ TEST(TerminalUiNoTerminal, DialogFailsAndMessagesGoToStandardError)
     };
     const SCase cases[] = {
         {{"/bin/true", "/tmp/o.jpg", "95", "a.jpg"}, "result -1\n", ""},
+        // The caption is the file name of the module holding the code: here the program.
         {{"--message"},
          "message shown\n",
-         "lvp_hdr: Das Programm \"Enfuse\" konnte nicht gefunden werden.\n"},
+         "terminal_dialog_run: Das Programm \"Enfuse\" konnte nicht gefunden werden.\n"},
     };
     for (const SCase& c : cases) {
         SCOPED_TRACE(c.args[0]);

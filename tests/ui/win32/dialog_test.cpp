@@ -161,7 +161,7 @@ TEST_F(Win32Dialog, OkPressesThatDoNotRun)
                               EXPECT_EQ(driver.m_events, c.events);
                               ASSERT_EQ(driver.m_boxes.size(), c.boxTexts.size());
                               for (size_t i = 0; i < c.boxTexts.size(); ++i) {
-                                  EXPECT_EQ(driver.m_boxes[i].strCaption, u"lvp_hdr");
+                                  EXPECT_EQ(driver.m_boxes[i].strCaption, u"ui_dialog_tests"); // this program
                                   EXPECT_EQ(driver.m_boxes[i].strText, LoadModuleString(c.boxTexts[i]));
                                   EXPECT_TRUE(driver.m_boxes[i].bWarningIcon);
                               }

@@ -2,10 +2,12 @@
 // that lets no exception into user32, message boxes, the open-file dialog, GDI objects.
 #include "platform/win32/scoped.h"
 #include "resources/module_instance.h"
+#include "ui/framework/placement.h"
 #include "ui/framework/win32/win32_wnd.h"
 
 #include <commdlg.h>
 
+#include <optional>
 #include <vector>
 
 namespace lvp {
@@ -34,27 +36,44 @@ private:
     CAutoGdi<HBRUSH> m_hBrush;
 };
 
-// Centres the dialog over its owner, or over the work area when it has none, and keeps it on
-// the screen.
+SRect ToRect(const RECT& r)
+{
+    return {r.left, r.top, r.right, r.bottom};
+}
+
+BOOL CALLBACK AddMonitor(HMONITOR hMonitor, HDC, LPRECT, LPARAM lParam)
+{
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (!::GetMonitorInfoW(hMonitor, &info))
+        return TRUE;
+    auto& monitors = *reinterpret_cast<std::vector<SMonitorArea>*>(lParam);
+    // The primary first: it wins where two monitors are equally near.
+    auto at = info.dwFlags & MONITORINFOF_PRIMARY ? monitors.begin() : monitors.end();
+    try { // called by user32: nothing may unwind through it
+        monitors.insert(at, {ToRect(info.rcMonitor), ToRect(info.rcWork)});
+        return TRUE;
+    } catch (...) {
+        return FALSE;
+    }
+}
+
+// Centres the dialog over its owner (a hidden or minimised owner counts as none) on the owner's
+// monitor, and keeps it inside that monitor's work area.
 void CentreOverOwner(HWND hDlg)
 {
-    RECT work{}, area{}, dlg{};
-    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    std::vector<SMonitorArea> monitors;
+    ::EnumDisplayMonitors(nullptr, nullptr, &AddMonitor, reinterpret_cast<LPARAM>(&monitors));
+    std::optional<SRect> owner;
     HWND hOwner = ::GetWindow(hDlg, GW_OWNER);
-    if (hOwner && ::IsWindowVisible(hOwner) && !::IsIconic(hOwner))
-        ::GetWindowRect(hOwner, &area);
-    else
-        area = work;
-    ::GetWindowRect(hDlg, &dlg);
-    const int cx = dlg.right - dlg.left, cy = dlg.bottom - dlg.top;
-    int x = (area.left + area.right - cx) / 2, y = (area.top + area.bottom - cy) / 2;
-    if (x + cx > work.right)
-        x = work.right - cx;
-    if (y + cy > work.bottom)
-        y = work.bottom - cy;
-    x = x < work.left ? work.left : x;
-    y = y < work.top ? work.top : y;
-    ::SetWindowPos(hDlg, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT r{};
+    if (hOwner && ::IsWindowVisible(hOwner) && !::IsIconic(hOwner) && ::GetWindowRect(hOwner, &r))
+        owner = ToRect(r);
+    POINT cursor{};
+    ::GetCursorPos(&cursor);
+    ::GetWindowRect(hDlg, &r);
+    SPoint at = PlaceDialog(owner, {cursor.x, cursor.y}, monitors, r.right - r.left, r.bottom - r.top);
+    ::SetWindowPos(hDlg, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 class CWin32Dialog : public CDialogBackend {
@@ -64,8 +83,8 @@ public:
     std::intptr_t RunModal(CDialogEvents& events) override
     {
         m_pEvents = &events;
-        INT_PTR nResult = ::DialogBoxParamW(OwnModule(), MAKEINTRESOURCEW(m_nIdTemplate), m_hParent, &DialogProc,
-                                            reinterpret_cast<LPARAM>(this));
+        INT_PTR nResult = ::DialogBoxParamW(OwnModule(), MAKEINTRESOURCEW(m_nIdTemplate), m_hParent,
+                                            &DialogProc, reinterpret_cast<LPARAM>(this));
         m_pEvents = nullptr;
         m_hWnd = nullptr;
         return nResult;
@@ -75,7 +94,10 @@ public:
         if (m_hWnd)
             ::EndDialog(m_hWnd, nResult);
     }
-    std::unique_ptr<CWndBackend> Window() override { return m_hWnd ? MakeWin32Backend(m_hWnd).pWnd : nullptr; }
+    std::unique_ptr<CWndBackend> Window() override
+    {
+        return m_hWnd ? MakeWin32Backend(m_hWnd).pWnd : nullptr;
+    }
     SControlBackend GetDlgItem(int nId) override
     {
         HWND hItem = m_hWnd ? ::GetDlgItem(m_hWnd, nId) : nullptr;
@@ -160,9 +182,11 @@ private:
 
 class CWin32Ui : public CUiBackend {
 public:
-    std::unique_ptr<CDialogBackend> CreateDialogBackend(unsigned nIdTemplate, platform::WindowId parent) override
+    std::unique_ptr<CDialogBackend> CreateDialogBackend(unsigned nIdTemplate,
+                                                        platform::WindowId parent) override
     {
-        if (nIdTemplate > 0xFFFF || !::FindResourceW(OwnModule(), MAKEINTRESOURCEW(nIdTemplate), MAKEINTRESOURCEW(5)))
+        if (nIdTemplate > 0xFFFF ||
+            !::FindResourceW(OwnModule(), MAKEINTRESOURCEW(nIdTemplate), MAKEINTRESOURCEW(5)))
             return nullptr;
         return std::make_unique<CWin32Dialog>(nIdTemplate, ToHwnd(parent));
     }
@@ -176,8 +200,8 @@ public:
                     : icon == EMessageIcon::Warning   ? MB_ICONEXCLAMATION
                                                       : MB_ICONERROR;
         std::u16string t(text), c(caption);
-        ::MessageBoxW(::GetActiveWindow(), reinterpret_cast<LPCWSTR>(t.c_str()), reinterpret_cast<LPCWSTR>(c.c_str()),
-                      MB_OK | type);
+        ::MessageBoxW(::GetActiveWindow(), reinterpret_cast<LPCWSTR>(t.c_str()),
+                      reinterpret_cast<LPCWSTR>(c.c_str()), MB_OK | type);
     }
     bool ShowOpenFileDialog(const SOpenFileRequest& request, std::u16string& path) override
     {
@@ -207,9 +231,10 @@ public:
     CCursorBackend& Cursor() override { return m_cursor; }
     std::unique_ptr<CFontBackend> MakeFont(const SFontSpec& s) override
     {
-        HFONT hFont = ::CreateFontW(s.nHeight, s.nWidth, s.nEscapement, s.nOrientation, s.nWeight, s.bItalic,
-                                    s.bUnderline, s.bStrikeOut, s.nCharSet, s.nOutPrecision, s.nClipPrecision,
-                                    s.nQuality, s.nPitchAndFamily, reinterpret_cast<LPCWSTR>(s.strFace.c_str()));
+        HFONT hFont =
+            ::CreateFontW(s.nHeight, s.nWidth, s.nEscapement, s.nOrientation, s.nWeight, s.bItalic,
+                          s.bUnderline, s.bStrikeOut, s.nCharSet, s.nOutPrecision, s.nClipPrecision,
+                          s.nQuality, s.nPitchAndFamily, reinterpret_cast<LPCWSTR>(s.strFace.c_str()));
         return hFont ? std::make_unique<CWin32Font>(s, hFont) : nullptr;
     }
     std::unique_ptr<CBrushBackend> MakeSolidBrush(Color color) override
