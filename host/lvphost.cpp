@@ -93,8 +93,16 @@ int Run(CPluginModule& module, const std::vector<std::u16string>& args)
     if (args.size() == first)
         return UsageError(u"run needs at least one FILE");
     std::vector<std::u16string> files;
-    for (size_t i = first; i < args.size(); ++i)
-        files.push_back(MakeAbsolute(args[i]));
+    for (size_t i = first; i < args.size(); ++i) {
+        // A name passed on relative (the current folder is gone) could read as a tool's option.
+        std::u16string full;
+        if (!platform::FullPath(args[i], full)) {
+            Write(EStream::Err, u"lvphost: cannot make " + args[i] +
+                                    u" an absolute path (does the current folder still exist?)\n");
+            return kExitError;
+        }
+        files.push_back(std::move(full));
+    }
     SelectionList selection;
     for (const auto& f : files)
         selection.push_back(f.c_str());
