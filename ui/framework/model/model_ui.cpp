@@ -166,6 +166,7 @@ void CModelDialog::Type(int nId, std::u16string_view text)
         return;
     m_pState->nFocusId = nId;
     c->strText = std::u16string(text.substr(0, c->nLimitText));
+    ++c->nTextEdits;
     c->nSelStart = c->nSelEnd = static_cast<int>(c->strText.size());
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 #include "ui/framework/model/model_ui.h"
 #include "ui/framework/terminal/terminal_screen.h"
+#include "ui/framework/terminal/terminal_text.h"
 
 #include <map>
 
@@ -22,14 +23,16 @@ protected:
 
 private:
     CTerminalUi& TerminalUi();
-    void OnKey(wint_t ch, bool bKey);
-    void EditKey(SModelControl& c, wint_t ch, bool bKey);
+    void OnKey(const SKey& key);
+    void EditKey(SModelControl& c, const SKey& key);
     void DrawControl(const SModelControl& c, int y0, int x0);
     void DrawPane(const SModelControl& c, int y, int x, int nRows, int nCols);
     void ScrollPane(int nLines);
     bool PaneVisible();
 
     std::map<int, int> m_mapScroll; // first shown character of each single-line field
+    CPaneLines m_paneLines;         // the pane's text as display lines
+    unsigned m_nPaneEdits = 0;      // the pane's nTextEdits when m_paneLines was brought up to date
     int m_nPaneTop = -1;            // first shown line of the pane; -1: follows the end
     int m_nPaneRows = 1, m_nPaneLines = 0;
     int m_nCursorY = -1, m_nCursorX = -1;
