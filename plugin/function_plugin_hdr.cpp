@@ -62,8 +62,7 @@ ResultList* CFunctionPluginHDR::Execute()
     dlg.m_strOutputFile =
         ProposeOutputName(text(m_selection.front()), text(m_selection.back()), platform::PathSeparator());
     dlg.m_nJpegQuality = static_cast<std::uint32_t>(g_Settings.GetInt(kKeyQuality, kDefaultQuality));
-    dlg.m_strEnfusePath =
-        LocateFusionProgram(g_Settings.GetString(kKeyProgram, u""), PlatformProgramLookup());
+    dlg.m_strEnfusePath = LocateFusionProgram(g_Settings.GetString(kKeyProgram, u""), platform::RealOs());
     if (dlg.DoModal() == kIdOk) {
         // The store sees the quality's 32 bits as a signed number: all bits set is -1.
         g_Settings.SetInt(kKeyQuality, static_cast<std::int32_t>(dlg.m_nJpegQuality));

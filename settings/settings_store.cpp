@@ -36,9 +36,9 @@ int HexDigit(char16_t c)
 }
 } // namespace
 
-CSettingsStore::CSettingsStore() : CSettingsStore(PlatformSettingsOs()) {}
+CSettingsStore::CSettingsStore() : CSettingsStore(platform::RealOs()) {}
 
-CSettingsStore::CSettingsStore(const CSettingsOs& os)
+CSettingsStore::CSettingsStore(const platform::COs& os)
     : m_os(os), m_search(kSettingsMarker, static_cast<int32_t>(sizeof kSettingsMarker))
 {
     LocateSettingsFolder();

@@ -1,6 +1,8 @@
 // Text work of the terminal rendition: the pane's line index and the keys of a single-line field.
 #include "ui/framework/terminal/terminal_text.h"
 
+#include "platform/utf.h"
+
 #include <gtest/gtest.h>
 
 #include <clocale>
@@ -40,7 +42,7 @@ TEST(PaneLines, WrapsAsTheWholeTextWould)
         EXPECT_EQ(WrapLines(c.text, c.nWidth), c.lines);
         // The same text arriving one piece at a time, cut at every place.
         for (size_t cut = 0; cut <= c.text.size(); ++cut) {
-            if (cut > 0 && cut < c.text.size() && c.text[cut - 1] >= 0xD800 && c.text[cut - 1] <= 0xDBFF)
+            if (cut > 0 && cut < c.text.size() && platform::IsHighSurrogate(c.text[cut - 1]))
                 continue; // additions are whole characters
             CPaneLines index;
             const std::u16string_view whole = c.text;

@@ -1,7 +1,7 @@
 // Model controls behave like the system's controls where the code relies on it.
 #include "ui/framework/model/model_wnd.h"
 
-#include "ui/framework/model/model_ui.h"
+#include "ui/framework/model/dialog_state.h"
 
 #include <algorithm>
 

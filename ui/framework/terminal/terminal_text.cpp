@@ -11,22 +11,14 @@
 
 namespace lvp::terminal {
 namespace {
-bool IsHigh(char16_t u)
-{
-    return u >= 0xD800 && u <= 0xDBFF;
-}
-bool IsLow(char16_t u)
-{
-    return u >= 0xDC00 && u <= 0xDFFF;
-}
-// Length of the character at position i: 2 for a surrogate pair, else 1.
+// Sizes in UTF-16 units of the characters at and before position i, as the caret counts.
 int UnitsAt(std::u16string_view t, size_t i)
 {
     return static_cast<int>(platform::UnitsAt(t, i));
 }
 int UnitsBefore(std::u16string_view t, size_t i)
 {
-    return i >= 2 && IsHigh(t[i - 2]) && IsLow(t[i - 1]) ? 2 : 1;
+    return static_cast<int>(platform::UnitsBefore(t, i));
 }
 
 bool EndsWithNoCase(const std::string& s, std::string_view suffix)
@@ -58,15 +50,10 @@ std::wstring ToWide(std::u16string_view t)
 {
     std::wstring out;
     out.reserve(t.size());
-    for (size_t i = 0; i < t.size(); ++i) {
-        char16_t u = t[i];
-        if (UnitsAt(t, i) == 2) {
-            out += static_cast<wchar_t>(platform::CodePointAt(t, i));
-            ++i;
-        } else if (IsHigh(u) || IsLow(u))
-            out += L'\xFFFD';
-        else
-            out += static_cast<wchar_t>(u);
+    for (size_t i = 0; i < t.size(); i += platform::UnitsAt(t, i)) {
+        const char32_t cp = platform::CodePointAt(t, i);
+        out +=
+            static_cast<wchar_t>(platform::IsHighSurrogate(cp) || platform::IsLowSurrogate(cp) ? 0xFFFD : cp);
     }
     return out;
 }

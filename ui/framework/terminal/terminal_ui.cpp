@@ -13,7 +13,6 @@ namespace terminal {
 // A box over the dialog: caption in the frame, lines of text, an OK button.
 void CTerminalUi::ShowMessage(std::u16string_view text, std::u16string_view caption, EMessageIcon icon)
 {
-    CModelUi::ShowMessage(text, caption, icon);
     CUse use(*this);
     if (!use) {
         std::string line = platform::Utf16ToUtf8(caption) + ": " + platform::Utf16ToUtf8(text) + "\n";
@@ -56,7 +55,6 @@ void CTerminalUi::ShowMessage(std::u16string_view text, std::u16string_view capt
 // completes with Tab; Enter on a folder opens it, on anything else returns its full path.
 bool CTerminalUi::ShowOpenFileDialog(const SOpenFileRequest& request, std::u16string& path)
 {
-    CModelUi::ShowOpenFileDialog(request, path); // recorded as in the model; its answer is ours
     CUse use(*this);
     if (!use)
         return false;

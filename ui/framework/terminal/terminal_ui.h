@@ -1,8 +1,8 @@
-// The terminal rendition's window system: the model's dialogs drawn on the terminal screen and
-// driven by its keys, message boxes and the open-file prompt. Implemented by
+// The terminal rendition's window system: dialogs held as state, drawn on the terminal screen and
+// driven by its keys; message boxes and the open-file prompt. Implemented by
 // ui/framework/terminal/terminal_dialog.cpp and terminal_ui.cpp.
 #pragma once
-#include "ui/framework/model/model_ui.h"
+#include "ui/framework/model/dialog_state.h"
 #include "ui/framework/terminal/terminal_screen.h"
 #include "ui/framework/terminal/terminal_text.h"
 
@@ -38,21 +38,8 @@ private:
     int m_nCursorY = -1, m_nCursorX = -1;
 };
 
-class CTerminalUi : public CModelUi {
+class CTerminalUi : public CStateUi {
 public:
-    std::unique_ptr<CDialogBackend> CreateDialogBackend(unsigned nIdTemplate,
-                                                        platform::WindowId parent) override
-    {
-        if (!FindDialogTemplate(nIdTemplate))
-            return nullptr;
-        auto pState = std::make_shared<SModelDialog>();
-        pState->nIdTemplate = nIdTemplate;
-        pState->parent = parent;
-        // Only the newest dialog is kept: a terminal has no use for the history of the model.
-        m_dialogs.clear();
-        m_dialogs.push_back(pState);
-        return std::make_unique<CTerminalDialog>(*this, std::move(pState));
-    }
     void ShowMessage(std::u16string_view text, std::u16string_view caption, EMessageIcon icon) override;
     bool ShowOpenFileDialog(const SOpenFileRequest& request, std::u16string& path) override;
 
@@ -89,6 +76,12 @@ public:
             m_pActive->Draw();
     }
     CTerminalDialog* m_pActive = nullptr; // the dialog in its modal run; not owned
+
+protected:
+    std::unique_ptr<CDialogBackend> MakeDialog(std::shared_ptr<SModelDialog> pState) override
+    {
+        return std::make_unique<CTerminalDialog>(*this, std::move(pState));
+    }
 
 private:
     std::unique_ptr<CTerminalScreen> m_pScreen;
