@@ -37,6 +37,10 @@ public:
     int32_t GetInt(const std::u16string& key, int32_t def);
     void SetInt(const std::u16string& key, int32_t value);
     void SetBinFromHex(const std::u16string& key, const std::u16string& text);
+    // The JPEG quality, unsigned as the dialog and the command line have it; the store keeps its
+    // 32 bits as the int entry "JpegQuality" (all bits set is -1, which removes the entry).
+    uint32_t GetQuality();
+    void SetQuality(uint32_t nQuality);
 
     std::u16string NormalizeString(const std::u16string& key, const std::u16string& value) const;
     int32_t NormalizeInt(const std::u16string& key, int32_t value) const;

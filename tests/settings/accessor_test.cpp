@@ -138,6 +138,28 @@ TEST_F(AccessorTest, GetIntRules)
     }
 }
 
+// The quality's 32 bits go into the int entry and come back unsigned, with the entry's rules.
+TEST_F(AccessorTest, QualityKeepsItsBitsInTheIntEntry)
+{
+    const auto none = std::optional<int32_t>();
+    struct Row {
+        uint32_t value;
+        std::optional<int32_t> stored;
+        uint32_t read;
+    } rows[] = {
+        {50, 50, 50},          {100, 100, 100},         {95, none, 95},
+        {0, 95, 95},           {0xFFFFFFFFu, none, 95}, // all bits set is -1: the entry goes
+        {0x80000000u, 95, 95}, // negative as an int: corrected like any out-of-range value
+    };
+    for (const Row& r : rows) {
+        CSettingsStore store(os);
+        store.SetInt(u"JpegQuality", 42);
+        store.SetQuality(r.value);
+        EXPECT_EQ(StoredInt(store, u"JpegQuality"), r.stored) << r.value;
+        EXPECT_EQ(store.GetQuality(), r.read) << r.value;
+    }
+}
+
 TEST_F(AccessorTest, SetIntRules)
 {
     const auto none = std::optional<int32_t>();
