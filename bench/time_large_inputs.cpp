@@ -7,6 +7,7 @@
 #include "platform/utf.h"
 #include "resources/strings.h"
 #include "settings/settings_store.h"
+#include "tests/settings/store_peer.h"
 #include "ui/command_line.h"
 #include "ui/framework/model/model_wnd.h"
 #include "ui/tool_run.h"
@@ -69,9 +70,10 @@ int Settings(long megabytes, bool oneValue, const fs::path& folder)
         } else {
             char line[128];
             for (; written < target; ++entries) {
-                const int n = std::snprintf(line, sizeof line,
-                                            "  <c Attr=\"Key%011lld\" Type=\"string\">C:\\Tools\\enfuse\\%020lld.exe</c>\r\n",
-                                            entries, entries);
+                const int n = std::snprintf(
+                    line, sizeof line,
+                    "  <c Attr=\"Key%011lld\" Type=\"string\">C:\\Tools\\enfuse\\%020lld.exe</c>\r\n",
+                    entries, entries);
                 out.write(line, n);
                 written += n;
             }
@@ -88,14 +90,15 @@ int Settings(long megabytes, bool oneValue, const fs::path& folder)
         CSettingsStore store;
         store.Load(file.u16string());
         loadSeconds = Seconds(start);
-        nStrings = store.StringMap().size();
+        nStrings = SSettingsStorePeer::StringMap(store).size();
         std::printf("load: %.2f s, %zu string entries kept, peak %.0f MB\n", loadSeconds, nStrings,
                     PeakMegabytes());
         start = Clock::now();
     } // saves the whole file back
     const double saveSeconds = Seconds(start);
     const double savedMb = static_cast<double>(fs::file_size(file)) / 1048576.0;
-    std::printf("save at the end: %.2f s, %.0f MB written, peak %.0f MB\n", saveSeconds, savedMb, PeakMegabytes());
+    std::printf("save at the end: %.2f s, %.0f MB written, peak %.0f MB\n", saveSeconds, savedMb,
+                PeakMegabytes());
     fs::remove(file);
     return nStrings == static_cast<size_t>(entries) ? 0 : 1;
 }
@@ -135,7 +138,8 @@ int Files(long count, const std::u16string& tool)
         low = high, high *= 2;
     while (high - low > 1) {
         const long mid = (low + high) / 2;
-        (platform::IsCommandLineTooLong(lvp::BuildToolCommand(tool, u"out.jpg", 95, Pointers(Selection(mid), args)))
+        (platform::IsCommandLineTooLong(
+             lvp::BuildToolCommand(tool, u"out.jpg", 95, Pointers(Selection(mid), args)))
              ? high
              : low) = mid;
     }

@@ -1,13 +1,7 @@
-# lvp_layer_library(name GLOBS pattern... DEPS target...): a static library of one layer's
-# sources (an interface library while the layer has none yet).
+# lvp_layer_library(name SOURCES file... DEPS target...): a static library of one layer's
+# sources, listed one by one, so that what a layer builds is read in its CMakeLists.txt.
 function(lvp_layer_library name)
-    cmake_parse_arguments(L "" "" "GLOBS;DEPS" ${ARGN})
-    file(GLOB sources CONFIGURE_DEPENDS ${L_GLOBS})
-    if(sources)
-        add_library(${name} STATIC ${sources})
-        target_link_libraries(${name} PUBLIC ${L_DEPS})
-    else()
-        add_library(${name} INTERFACE)
-        target_link_libraries(${name} INTERFACE ${L_DEPS})
-    endif()
+    cmake_parse_arguments(L "" "" "SOURCES;DEPS" ${ARGN})
+    add_library(${name} STATIC ${L_SOURCES})
+    target_link_libraries(${name} PUBLIC ${L_DEPS})
 endfunction()

@@ -5,6 +5,7 @@
 
 #include "platform/utf.h"
 #include "settings/settings_store.h"
+#include "tests/settings/store_peer.h"
 
 namespace lvp::fuzz {
 // Entries that Save writes, in no particular order (entries sharing a bucket swap on each save).
@@ -14,21 +15,22 @@ inline std::multiset<std::string> WrittenEntries(const CSettingsStore& store)
     auto add = [&out](const char* type, const std::u16string& key, const std::string& value) {
         out.insert(type + platform::Utf16ToUtf8(key) + '=' + value);
     };
-    store.StringMap().ForEach([&](const std::u16string& k, const std::u16string& v) {
+    SSettingsStorePeer::StringMap(store).ForEach([&](const std::u16string& k, const std::u16string& v) {
         if (!k.empty() && !v.empty())
             add("s:", k, platform::Utf16ToUtf8(v));
     });
-    store.BoolMap().ForEach([&](const std::u16string& k, bool v) {
+    SSettingsStorePeer::BoolMap(store).ForEach([&](const std::u16string& k, bool v) {
         if (!k.empty())
             add("b:", k, v ? "true" : "false");
     });
-    store.IntMap().ForEach([&](const std::u16string& k, int32_t v) {
+    SSettingsStorePeer::IntMap(store).ForEach([&](const std::u16string& k, int32_t v) {
         if (!k.empty())
             add("i:", k, std::to_string(v));
     });
-    store.BinMap().ForEach([&](const std::u16string& k, const SBinData& v) {
+    SSettingsStorePeer::BinMap(store).ForEach([&](const std::u16string& k, const SBinData& v) {
         if (!k.empty() && v.nLength != 0)
-            add("x:", k, std::string(reinterpret_cast<const char*>(v.pData.get()), static_cast<size_t>(v.nLength)));
+            add("x:", k,
+                std::string(reinterpret_cast<const char*>(v.pData.get()), static_cast<size_t>(v.nLength)));
     });
     return out;
 }

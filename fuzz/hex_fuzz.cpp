@@ -8,6 +8,7 @@
 #include "fuzz/check.h"
 #include "fuzz/memory_os.h"
 #include "settings/settings_store.h"
+#include "tests/settings/store_peer.h"
 
 using lvp::fuzz::Check;
 
@@ -34,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     CSettingsStore store(os);
     store.SetBinFromHex(u"k", text);
     store.SetBinFromHex(u"k", text.substr(0, text.size() / 2)); // the old buffer is released
-    const SBinData* bin = store.BinMap().Find(u"k");
+    const SBinData* bin = SSettingsStorePeer::BinMap(store).Find(u"k");
     Check(bin != nullptr, "entry missing");
     const std::u16string half = text.substr(0, text.size() / 2);
     Check(bin->nLength == static_cast<int32_t>(half.size() / 2), "length is not half the text");

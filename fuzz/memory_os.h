@@ -5,12 +5,12 @@
 #include <memory>
 #include <string>
 
-#include "settings/settings_os.h"
+#include "platform/os.h"
 
 namespace lvp::fuzz {
 // Files are byte strings in a map; an open file is a stdio stream over one of them
 // (fopencookie), so the streams and the store use it like any other file. Not thread-safe.
-class CMemoryOs final : public CSettingsOs {
+class CMemoryOs final : public platform::COs {
 public:
     // Where the store finds its folder, and where the fuzz targets put their file.
     static constexpr const char16_t* kFolder = u"/mem/";
@@ -52,6 +52,9 @@ public:
     bool FlushToDisk(std::FILE* file) const override;
     bool SetFileLength(std::FILE* file, int64_t length) const override;
     bool CloseFile(platform::CFile& file) const override { return file.Close(); }
+    bool FileOpensForReading(const std::u16string& path) const override { return Bytes(path) != nullptr; }
+    std::u16string ExecutableFileName(const std::u16string& base) const override { return base; }
+    std::u16string FindOnSearchPath(const std::u16string&) const override { return {}; }
 
 private:
     // A file's bytes are shared by its map entry and its open streams, as an inode is.

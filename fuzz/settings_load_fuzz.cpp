@@ -5,6 +5,7 @@
 
 #include "fuzz/memory_os.h"
 #include "settings/settings_store.h"
+#include "tests/settings/store_peer.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -16,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // The readers of the maps, as the command and the writer use them.
     store.GetInt(u"JpegQuality", 95);
     store.GetString(u"EnfusePath", std::u16string());
-    store.StringMap().ForEach(
+    SSettingsStorePeer::StringMap(store).ForEach(
         [&](const std::u16string& key, const std::u16string&) { store.GetString(key, u"x"); });
     // The destructor saves into memory, as the module does at unload.
     return 0;

@@ -1,6 +1,8 @@
 // Starting a program with its standard output and error in one pipe, and the handles of the run.
 // Implemented by platform/posix/process.cpp and platform/win32/process.cpp.
 #pragma once
+#include "platform/scoped.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -14,64 +16,38 @@ struct SCommandLine {
     std::vector<std::u16string> args;
 };
 
-// The read end of the pipe; closes it on destruction.
-class CPipeReadEnd {
-public:
-    static constexpr std::intptr_t kInvalid = -1; // INVALID_HANDLE_VALUE, or no descriptor
-    CPipeReadEnd() = default;
-    explicit CPipeReadEnd(std::intptr_t native) : m_native(native) {}
-    CPipeReadEnd(CPipeReadEnd&& other) noexcept : m_native(other.Release()) {}
-    CPipeReadEnd& operator=(CPipeReadEnd&& other) noexcept
-    {
-        if (this != &other) {
-            Close();
-            m_native = other.Release();
-        }
-        return *this;
-    }
-    ~CPipeReadEnd() { Close(); }
+// The read end of the pipe: a descriptor (POSIX) or handle (Windows) as a number; -1 is none.
+struct SPipeTraits {
+    using Type = std::intptr_t;
+    static std::intptr_t Invalid() { return -1; }
+    static bool IsValid(std::intptr_t native) { return native != -1; }
+    static void Free(std::intptr_t native); // closes it
+};
+// The started process: a process handle (Windows) or id (POSIX, nothing to release); 0 is none.
+struct SProcessTraits {
+    using Type = std::intptr_t;
+    static std::intptr_t Invalid() { return 0; }
+    static bool IsValid(std::intptr_t native) { return native != 0; }
+    // Releases what refers to the process, without waiting for it.
+    static void Free(std::intptr_t native);
+};
 
-    bool IsValid() const { return m_native != kInvalid; }
-    std::intptr_t Native() const { return m_native; }
+// The read end of the pipe; closes it on destruction.
+class CPipeReadEnd : public CScoped<SPipeTraits> {
+public:
+    using CScoped::CScoped;
     // Waits until bytes arrive (Windows: handling the thread's paint messages meanwhile, and
     // no other message); false once every write end is closed, or on any read error.
     // A true result may carry 0 bytes (an empty write of the other side).
     bool Read(char* buffer, std::size_t size, std::size_t& nRead);
-    void Close();
-    std::intptr_t Release()
-    {
-        std::intptr_t v = m_native;
-        m_native = kInvalid;
-        return v;
-    }
-
-private:
-    std::intptr_t m_native = kInvalid;
+    void Close() { Reset(); }
 };
 
 // The started process; releases what refers to it on destruction without waiting for it.
-class CProcess {
+class CProcess : public CScoped<SProcessTraits> {
 public:
-    CProcess() = default;
-    explicit CProcess(std::intptr_t native) : m_native(native) {}
-    CProcess(CProcess&& other) noexcept : m_native(other.m_native) { other.m_native = 0; }
-    CProcess& operator=(CProcess&& other) noexcept
-    {
-        if (this != &other) {
-            Close();
-            m_native = other.m_native;
-            other.m_native = 0;
-        }
-        return *this;
-    }
-    ~CProcess() { Close(); }
-
-    explicit operator bool() const { return m_native != 0; }
-    std::intptr_t Native() const { return m_native; }
-    void Close();
-
-private:
-    std::intptr_t m_native = 0; // Windows: process handle; POSIX: process id (nothing to release)
+    using CScoped::CScoped;
+    void Close() { Reset(); }
 };
 
 // True when the system would refuse the command line as too long (Windows: 32 767 characters

@@ -21,20 +21,16 @@ void AppendUtf8(std::string& out, char32_t cp)
         out += static_cast<char>(0x80 | (cp & 0x3F));
     }
 }
-
-bool IsHigh(char16_t u)
-{
-    return u >= 0xD800 && u <= 0xDBFF;
-}
-bool IsLow(char16_t u)
-{
-    return u >= 0xDC00 && u <= 0xDFFF;
-}
 } // namespace
 
 size_t UnitsAt(std::u16string_view text, size_t i)
 {
-    return i + 1 < text.size() && IsHigh(text[i]) && IsLow(text[i + 1]) ? 2 : 1;
+    return i + 1 < text.size() && IsHighSurrogate(text[i]) && IsLowSurrogate(text[i + 1]) ? 2 : 1;
+}
+
+size_t UnitsBefore(std::u16string_view text, size_t i)
+{
+    return i >= 2 && IsHighSurrogate(text[i - 2]) && IsLowSurrogate(text[i - 1]) ? 2 : 1;
 }
 
 char32_t CodePointAt(std::u16string_view text, size_t i)
@@ -55,7 +51,7 @@ std::string Utf16ToUtf8(std::u16string_view text)
             ++i;
         } else if (u >= 0xDC80 && u <= 0xDCFF) {
             out += static_cast<char>(u - 0xDC00);
-        } else if (IsHigh(u) || IsLow(u)) {
+        } else if (IsHighSurrogate(u) || IsLowSurrogate(u)) {
             AppendUtf8(out, 0xFFFD);
         } else {
             AppendUtf8(out, u);

@@ -10,8 +10,19 @@ namespace platform {
 // (see Utf8ToUtf16), so names that were not valid UTF-8 come back byte for byte;
 // any other lone surrogate becomes U+FFFD.
 std::string Utf16ToUtf8(std::u16string_view text);
+// Halves of a surrogate pair: the high one comes first.
+constexpr bool IsHighSurrogate(char32_t u)
+{
+    return u >= 0xD800 && u <= 0xDBFF;
+}
+constexpr bool IsLowSurrogate(char32_t u)
+{
+    return u >= 0xDC00 && u <= 0xDFFF;
+}
 // The number of UTF-16 units of the character at text[i]: 2 for a surrogate pair, else 1.
 size_t UnitsAt(std::u16string_view text, size_t i);
+// The same for the character that ends before text[i] (0 < i <= size).
+size_t UnitsBefore(std::u16string_view text, size_t i);
 // The code point at text[i] (a pair decoded; a lone surrogate as it is); UnitsAt says its size.
 char32_t CodePointAt(std::u16string_view text, size_t i);
 // Appends one code point as one unit or a surrogate pair.

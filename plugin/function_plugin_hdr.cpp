@@ -12,9 +12,7 @@
 
 namespace lvp {
 namespace {
-constexpr char16_t kKeyQuality[] = u"JpegQuality";
 constexpr char16_t kKeyProgram[] = u"EnfusePath";
-constexpr std::int32_t kDefaultQuality = 95;
 
 platform::WindowId ToWindowId(HostWindow hwnd)
 {
@@ -61,12 +59,10 @@ ResultList* CFunctionPluginHDR::Execute()
     auto text = [](const char16_t* p) { return p ? std::u16string_view(p) : std::u16string_view(); };
     dlg.m_strOutputFile =
         ProposeOutputName(text(m_selection.front()), text(m_selection.back()), platform::PathSeparator());
-    dlg.m_nJpegQuality = static_cast<std::uint32_t>(g_Settings.GetInt(kKeyQuality, kDefaultQuality));
-    dlg.m_strEnfusePath =
-        LocateFusionProgram(g_Settings.GetString(kKeyProgram, u""), PlatformProgramLookup());
+    dlg.m_nJpegQuality = g_Settings.GetQuality();
+    dlg.m_strEnfusePath = LocateFusionProgram(g_Settings.GetString(kKeyProgram, u""), platform::RealOs());
     if (dlg.DoModal() == kIdOk) {
-        // The store sees the quality's 32 bits as a signed number: all bits set is -1.
-        g_Settings.SetInt(kKeyQuality, static_cast<std::int32_t>(dlg.m_nJpegQuality));
+        g_Settings.SetQuality(dlg.m_nJpegQuality);
         g_Settings.SetString(kKeyProgram, dlg.m_strEnfusePath, u"", true);
         m_results.push_back({CWideString(dlg.m_strOutputFile), 1});
     }

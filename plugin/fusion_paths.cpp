@@ -1,9 +1,6 @@
 // The proposed output name and the search for the fusion program.
 #include "plugin/fusion_paths.h"
 
-#include "platform/file_probe.h"
-#include "platform/fs.h"
-
 namespace lvp {
 namespace {
 struct SPathParts {
@@ -32,36 +29,24 @@ std::u16string ProposeOutputName(std::u16string_view first, std::u16string_view 
     return out;
 }
 
-std::u16string LocateFusionProgram(const std::u16string& strStored, const SProgramLookup& os)
+std::u16string LocateFusionProgram(const std::u16string& strStored, const platform::COs& os)
 {
-    if (!strStored.empty() && os.fileOpens(strStored))
+    if (!strStored.empty() && os.FileOpensForReading(strStored))
         return strStored;
+    const char16_t separator = os.PathSeparator();
     std::u16string folder;
-    if (!os.currentFolder(folder))
+    if (!os.FullPath(u".", folder))
         folder.assign(1, u'.');
-    if (folder.empty() || folder.back() != os.separator)
-        folder.push_back(os.separator);
+    if (folder.empty() || folder.back() != separator)
+        folder.push_back(separator);
+    const std::u16string name = os.ExecutableFileName(u"enfuse");
     std::u16string guess = std::move(folder);
-    guess.append(os.strProgramName);
-    if (os.findOnPath && !os.fileOpens(guess)) {
-        std::u16string found = os.findOnPath(os.strProgramName);
+    guess.append(name);
+    if (!os.FileOpensForReading(guess)) {
+        std::u16string found = os.FindOnSearchPath(name);
         if (!found.empty())
             return found;
     }
     return guess;
-}
-
-SProgramLookup PlatformProgramLookup()
-{
-    SProgramLookup os;
-    os.separator = platform::PathSeparator();
-    os.strProgramName = platform::ExecutableFileName(u"enfuse");
-    os.fileOpens = platform::FileOpensForReading;
-    os.currentFolder = [](std::u16string& full) {
-        return platform::FullPath(u".", full, platform::MaxPathLength());
-    };
-    if (platform::HasSearchPath())
-        os.findOnPath = platform::FindExecutableOnPath;
-    return os;
 }
 } // namespace lvp

@@ -7,7 +7,7 @@ void AddTrailingBackslash(std::u16string& path, char16_t separator)
         path += separator;
 }
 
-bool FolderExists(const CSettingsOs& os, const std::u16string& path)
+bool FolderExists(const platform::COs& os, const std::u16string& path)
 {
     if (path.empty())
         return false;
@@ -19,7 +19,7 @@ bool FolderExists(const CSettingsOs& os, const std::u16string& path)
     return os.Exists(full);
 }
 
-bool IsFolderWritable(const CSettingsOs& os, std::u16string folder)
+bool IsFolderWritable(const platform::COs& os, std::u16string folder)
 {
     AddTrailingBackslash(folder, os.PathSeparator());
     // The probe has a name of its own, so it neither meets another process's probe nor
@@ -31,7 +31,7 @@ bool IsFolderWritable(const CSettingsOs& os, std::u16string folder)
     return true;
 }
 
-bool IsPathOnCdRom(const CSettingsOs& os, std::u16string path)
+bool IsPathOnCdRom(const platform::COs& os, std::u16string path)
 {
     if (path.size() >= 3 && path[1] == u':' && path[2] == os.PathSeparator())
         path.resize(3);

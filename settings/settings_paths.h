@@ -2,13 +2,13 @@
 #pragma once
 #include <string>
 
-#include "settings/settings_os.h"
+#include "platform/os.h"
 
 // Appends the platform's separator unless path is empty or already ends in it.
 void AddTrailingBackslash(std::u16string& path, char16_t separator);
 // A folder (or a file that cannot be opened for reading) exists at path.
-bool FolderExists(const CSettingsOs& os, const std::u16string& path);
+bool FolderExists(const platform::COs& os, const std::u16string& path);
 // A probe file "_w_tmp.<unique>.tmp" can be created in folder (empty: the current directory).
-bool IsFolderWritable(const CSettingsOs& os, std::u16string folder);
+bool IsFolderWritable(const platform::COs& os, std::u16string folder);
 // path's drive root ("C:\"), or the whole path when it has none, lies on a CD-ROM drive.
-bool IsPathOnCdRom(const CSettingsOs& os, std::u16string path);
+bool IsPathOnCdRom(const platform::COs& os, std::u16string path);

@@ -4,6 +4,8 @@
 #include "settings/settings_paths.h"
 
 namespace {
+constexpr char16_t kKeyQuality[] = u"JpegQuality";
+
 // "<Settings>" as UTF-16 little-endian bytes, the marker Load looks for.
 constexpr uint8_t kSettingsMarker[] = {'<', 0, 'S', 0, 'e', 0, 't', 0, 't', 0,
                                        'i', 0, 'n', 0, 'g', 0, 's', 0, '>', 0};
@@ -36,9 +38,9 @@ int HexDigit(char16_t c)
 }
 } // namespace
 
-CSettingsStore::CSettingsStore() : CSettingsStore(PlatformSettingsOs()) {}
+CSettingsStore::CSettingsStore() : CSettingsStore(platform::RealOs()) {}
 
-CSettingsStore::CSettingsStore(const CSettingsOs& os)
+CSettingsStore::CSettingsStore(const platform::COs& os)
     : m_os(os), m_search(kSettingsMarker, static_cast<int32_t>(sizeof kSettingsMarker))
 {
     LocateSettingsFolder();
@@ -146,14 +148,14 @@ int32_t CSettingsStore::DefaultInt(const std::u16string& key) const
 {
     if (key.empty())
         return 0;
-    return key == u"JpegQuality" ? 95 : -1;
+    return key == kKeyQuality ? 95 : -1;
 }
 
 int32_t CSettingsStore::NormalizeInt(const std::u16string& key, int32_t value) const
 {
     if (key.empty())
         return 0;
-    if (key == u"JpegQuality")
+    if (key == kKeyQuality)
         return value >= 1 && value <= 100 ? value : 95;
     return value;
 }
@@ -178,6 +180,16 @@ void CSettingsStore::SetInt(const std::u16string& key, int32_t value)
         return;
     }
     m_mapInt[key] = NormalizeInt(key, value);
+}
+
+uint32_t CSettingsStore::GetQuality()
+{
+    return static_cast<uint32_t>(GetInt(kKeyQuality, DefaultInt(kKeyQuality)));
+}
+
+void CSettingsStore::SetQuality(uint32_t nQuality)
+{
+    SetInt(kKeyQuality, static_cast<int32_t>(nQuality));
 }
 
 void CSettingsStore::SetBinFromHex(const std::u16string& key, const std::u16string& text)

@@ -4,9 +4,9 @@
 #include <memory>
 #include <string>
 
+#include "platform/os.h"
 #include "settings/ctsearch.h"
 #include "settings/settings_map.h"
-#include "settings/settings_os.h"
 #include "settings/utf8_stream.h"
 
 // The value of a binary setting. The store owns the buffer.
@@ -20,7 +20,7 @@ public:
     // Chooses the settings folder with the platform's real services (runs at module load).
     CSettingsStore();
     // Chooses the settings folder with the given services, which must outlive the store.
-    explicit CSettingsStore(const CSettingsOs& os);
+    explicit CSettingsStore(const platform::COs& os);
     // Writes the file if a Load has run, then releases everything.
     ~CSettingsStore();
     CSettingsStore(const CSettingsStore&) = delete;
@@ -37,23 +37,17 @@ public:
     int32_t GetInt(const std::u16string& key, int32_t def);
     void SetInt(const std::u16string& key, int32_t value);
     void SetBinFromHex(const std::u16string& key, const std::u16string& text);
+    // The JPEG quality, unsigned as the dialog and the command line have it; the store keeps its
+    // 32 bits as the int entry "JpegQuality" (all bits set is -1, which removes the entry).
+    uint32_t GetQuality();
+    void SetQuality(uint32_t nQuality);
 
     std::u16string NormalizeString(const std::u16string& key, const std::u16string& value) const;
     int32_t NormalizeInt(const std::u16string& key, int32_t value) const;
     int32_t DefaultInt(const std::u16string& key) const;
 
-    // Read access for callers that inspect the store as a whole.
-    const CSettingsMap<std::u16string>& StringMap() const { return m_mapString; }
-    const CSettingsMap<int32_t>& IntMap() const { return m_mapInt; }
-    const CSettingsMap<bool>& BoolMap() const { return m_mapBool; }
-    const CSettingsMap<SBinData>& BinMap() const { return m_mapBin; }
-    bool IsOnCdRom() const { return m_bOnCdRom; }
-    const std::u16string& FilePath() const { return m_strFilePath; }
-    const std::u16string& Folder() const { return m_strFolder; }
-    const std::u16string& ExePath() const { return m_strExePath; }
-    const std::u16string& ExeFolder() const { return m_strExeFolder; }
-
 private:
+    friend struct SSettingsStorePeer; // tests' read access to the inside
     void LocateSettingsFolder();
     void ReadSettingsText(const std::u16string& text);
     void CommitElement(const std::u16string& key, const std::u16string& type, const std::u16string& value);
@@ -61,7 +55,7 @@ private:
     void SaveInPlace(const std::u16string& path) const;
     void RemoveStaleTemporaries(const std::u16string& path) const;
 
-    const CSettingsOs& m_os;
+    const platform::COs& m_os;
     CTSearch m_search;
     CSettingsMap<std::u16string> m_mapString;
     CSettingsMap<int32_t> m_mapInt;

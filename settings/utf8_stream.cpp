@@ -30,11 +30,12 @@ size_t EncodeUnit(char16_t unit, uint8_t* b)
 } // namespace
 
 utf8_ofstream::utf8_ofstream(const std::u16string& path)
-    : utf8_ofstream(PlatformSettingsOs().OpenForWriting(path), PlatformSettingsOs())
+    : utf8_ofstream(platform::RealOs().OpenForWriting(path), platform::RealOs())
 {
 }
 
-utf8_ofstream::utf8_ofstream(platform::CFile file, const CSettingsOs& os) : m_file(std::move(file)), m_os(os)
+utf8_ofstream::utf8_ofstream(platform::CFile file, const platform::COs& os)
+    : m_file(std::move(file)), m_os(os)
 {
     static constexpr uint8_t kMark[] = {0xEF, 0xBB, 0xBF};
     Put(kMark, sizeof kMark);
@@ -115,7 +116,7 @@ bool utf8_ofstream::close()
 }
 
 utf8_ifstream::utf8_ifstream(const std::u16string& path)
-    : utf8_ifstream(PlatformSettingsOs().OpenForReading(path), PlatformSettingsOs())
+    : utf8_ifstream(platform::RealOs().OpenForReading(path), platform::RealOs())
 {
 }
 

@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "platform/file.h"
-#include "settings/settings_os.h"
+#include "platform/os.h"
 
 class utf8_ofstream {
 public:
@@ -14,7 +14,7 @@ public:
     explicit utf8_ofstream(const std::u16string& path);
     // Takes over a file opened for writing (none: stays closed) and writes the mark; every byte
     // goes to the disk through os, which must outlive the stream.
-    explicit utf8_ofstream(platform::CFile file, const CSettingsOs& os = PlatformSettingsOs());
+    explicit utf8_ofstream(platform::CFile file, const platform::COs& os = platform::RealOs());
     virtual ~utf8_ofstream();
     utf8_ofstream(const utf8_ofstream&) = delete;
     utf8_ofstream& operator=(const utf8_ofstream&) = delete;
@@ -43,7 +43,7 @@ public:
 private:
     void Put(const uint8_t* bytes, size_t count);
     platform::CFile m_file;
-    const CSettingsOs& m_os;
+    const platform::COs& m_os;
     bool m_bFailed = false; // a write came back short
     int64_t m_nWritten = 0;
 };
@@ -53,7 +53,7 @@ public:
     // Opens path for reading, shared.
     explicit utf8_ifstream(const std::u16string& path);
     // Takes over a file opened for reading (none: stays closed); reads through os.
-    explicit utf8_ifstream(platform::CFile file, const CSettingsOs& os = PlatformSettingsOs())
+    explicit utf8_ifstream(platform::CFile file, const platform::COs& os = platform::RealOs())
         : m_file(std::move(file)), m_os(os)
     {
     }
@@ -71,7 +71,7 @@ public:
 
 private:
     platform::CFile m_file;
-    const CSettingsOs& m_os;
+    const platform::COs& m_os;
     bool m_bIncomplete = false;
 };
 

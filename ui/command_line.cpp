@@ -5,10 +5,49 @@
 
 namespace lvp {
 namespace {
-// Printed like the template's %d: the 32 bits read as a signed number.
-std::u16string QualityText(std::uint32_t nQuality)
+// The command's words before the inputs, for every OS: the command line starts with the template
+// expanded, the argument vector with its words expanded and unquoted. %1 is the program, %2 the
+// output file, %3 the quality.
+constexpr std::u16string_view kCommandTemplate = u"\"%1\" -o \"%2\" --compression=%3";
+
+struct SInserts {
+    std::u16string_view program, output;
+    std::u16string quality; // printed like a %d of the 32 bits: as a signed number
+};
+
+SInserts Inserts(std::u16string_view strProgram, std::u16string_view strOutputFile, std::uint32_t nQuality)
 {
-    return platform::DecimalText(static_cast<std::int32_t>(nQuality));
+    return {strProgram, strOutputFile, platform::DecimalText(static_cast<std::int32_t>(nQuality))};
+}
+
+// The pattern with %1, %2 and %3 replaced; what is inserted is not expanded again.
+std::u16string Expand(std::u16string_view pattern, const SInserts& inserts)
+{
+    const std::u16string_view values[] = {inserts.program, inserts.output, inserts.quality};
+    std::u16string out;
+    for (size_t i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] == u'%' && i + 1 < pattern.size() && pattern[i + 1] >= u'1' && pattern[i + 1] <= u'3')
+            out.append(values[pattern[++i] - u'1']);
+        else
+            out += pattern[i];
+    }
+    return out;
+}
+
+// The template's words: split at the blanks outside quotes, without the quotes.
+std::vector<std::u16string> TemplateWords()
+{
+    std::vector<std::u16string> words(1);
+    bool bQuoted = false;
+    for (char16_t c : kCommandTemplate) {
+        if (c == u'"')
+            bQuoted = !bQuoted;
+        else if (c == u' ' && !bQuoted)
+            words.emplace_back();
+        else
+            words.back() += c;
+    }
+    return words;
 }
 
 std::u16string_view Entry(const char16_t* path)
@@ -20,19 +59,13 @@ std::u16string_view Entry(const char16_t* path)
 std::u16string FormatCommandHead(std::u16string_view strProgram, std::u16string_view strOutputFile,
                                  std::uint32_t nQuality)
 {
-    std::u16string line = u"\"";
-    line.append(strProgram);
-    line += u"\" -o \"";
-    line.append(strOutputFile);
-    line += u"\" --compression=";
-    line += QualityText(nQuality);
-    return line;
+    return Expand(kCommandTemplate, Inserts(strProgram, strOutputFile, nQuality));
 }
 
 std::u16string BuildCommandLine(std::u16string_view strProgram, std::u16string_view strOutputFile,
                                 std::uint32_t nQuality, const SelectionList& selection)
 {
-    std::u16string line = ExpandCommandTemplate(strProgram, strOutputFile, nQuality);
+    std::u16string line = FormatCommandHead(strProgram, strOutputFile, nQuality);
     for (const char16_t* path : selection) {
         line += u" \"";
         line.append(Entry(path));
@@ -41,11 +74,14 @@ std::u16string BuildCommandLine(std::u16string_view strProgram, std::u16string_v
     return line;
 }
 
-std::vector<std::u16string> BuildArgumentVector(std::u16string_view strProgram, std::u16string_view strOutputFile,
-                                                std::uint32_t nQuality, const SelectionList& selection)
+std::vector<std::u16string> BuildArgumentVector(std::u16string_view strProgram,
+                                                std::u16string_view strOutputFile, std::uint32_t nQuality,
+                                                const SelectionList& selection)
 {
-    std::vector<std::u16string> args{std::u16string(strProgram), u"-o", std::u16string(strOutputFile),
-                                     u"--compression=" + QualityText(nQuality)};
+    const SInserts inserts = Inserts(strProgram, strOutputFile, nQuality);
+    std::vector<std::u16string> args;
+    for (const std::u16string& word : TemplateWords())
+        args.push_back(Expand(word, inserts));
     for (const char16_t* path : selection)
         args.emplace_back(Entry(path));
     return args;

@@ -8,21 +8,19 @@
 #include <vector>
 
 namespace lvp {
-// `"program" -o "output" --compression=N`, the quality printed as a signed decimal number,
-// the paths copied as they are.
+// The command-line template expanded: `"program" -o "output" --compression=N`, the quality
+// printed as a signed decimal number (as a %d of its 32 bits), the paths copied as they are.
 std::u16string FormatCommandHead(std::u16string_view strProgram, std::u16string_view strOutputFile,
                                  std::uint32_t nQuality);
-// The same text, expanded from the command-line template by the system where it has a
-// message formatter (Windows), else FormatCommandHead.
-std::u16string ExpandCommandTemplate(std::u16string_view strProgram, std::u16string_view strOutputFile,
-                                     std::uint32_t nQuality);
 // The expanded template, then ` "path"` for each entry of the selection, in order
 // (a null entry gives an empty pair of quotes).
 std::u16string BuildCommandLine(std::u16string_view strProgram, std::u16string_view strOutputFile,
                                 std::uint32_t nQuality, const SelectionList& selection);
-// The same values as arguments: program, -o, output, --compression=N, the inputs.
-std::vector<std::u16string> BuildArgumentVector(std::u16string_view strProgram, std::u16string_view strOutputFile,
-                                                std::uint32_t nQuality, const SelectionList& selection);
+// The same values as arguments, the template's words: program, -o, output, --compression=N; then
+// the inputs.
+std::vector<std::u16string> BuildArgumentVector(std::u16string_view strProgram,
+                                                std::u16string_view strOutputFile, std::uint32_t nQuality,
+                                                const SelectionList& selection);
 // Both forms, for StartProcessWithPipe.
 platform::SCommandLine BuildToolCommand(std::u16string_view strProgram, std::u16string_view strOutputFile,
                                         std::uint32_t nQuality, const SelectionList& selection);

@@ -104,7 +104,7 @@ bool CPipeReadEnd::Read(char* buffer, std::size_t size, std::size_t& nRead)
 {
     nRead = 0;
     for (;;) {
-        ssize_t n = ::read(static_cast<int>(m_native), buffer, size);
+        ssize_t n = ::read(static_cast<int>(Get()), buffer, size);
         if (n > 0) {
             nRead = static_cast<size_t>(n);
             return true;
@@ -115,15 +115,13 @@ bool CPipeReadEnd::Read(char* buffer, std::size_t size, std::size_t& nRead)
     }
 }
 
-void CPipeReadEnd::Close()
+void SPipeTraits::Free(std::intptr_t native)
 {
-    CAutoFd closed(static_cast<int>(Release()));
+    ::close(static_cast<int>(native));
 }
 
-void CProcess::Close()
-{
-    m_native = 0; // the process is not waited for; it was handed to init when it started
-}
+// The process is not waited for: it was handed to init when it started.
+void SProcessTraits::Free(std::intptr_t) {}
 
 bool IsCommandLineTooLong(const SCommandLine& command)
 {

@@ -28,7 +28,7 @@ constexpr int kMaxPaintsPerPoll = 16;
 bool CPipeReadEnd::Read(char* buffer, std::size_t size, std::size_t& nRead)
 {
     nRead = 0;
-    const HANDLE hPipe = H(m_native);
+    const HANDLE hPipe = H(Get());
     for (;;) {
         DWORD nAvailable = 0;
         // Fails once every write end is closed and the pipe is empty.
@@ -50,14 +50,14 @@ bool CPipeReadEnd::Read(char* buffer, std::size_t size, std::size_t& nRead)
     }
 }
 
-void CPipeReadEnd::Close()
+void SPipeTraits::Free(std::intptr_t native)
 {
-    CAutoHandle closed(H(Release()));
+    ::CloseHandle(H(native));
 }
 
-void CProcess::Close()
+void SProcessTraits::Free(std::intptr_t native)
 {
-    CAutoHandle closed(H(std::exchange(m_native, 0)));
+    ::CloseHandle(H(native));
 }
 
 bool IsCommandLineTooLong(const SCommandLine& command)

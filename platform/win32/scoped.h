@@ -2,52 +2,14 @@
 #pragma once
 #include "platform/win32/windows_prelude.h"
 
+#include "platform/scoped.h"
+
 #include <io.h>
 #include <shlobj.h>
 
 #include <string>
-#include <utility>
 
 namespace platform::win32 {
-// One owner of one resource; Release gives it up without freeing it. Traits say what is
-// invalid and how to free: a handle is valid when it is neither null nor INVALID_HANDLE_VALUE.
-template <typename Traits> class CScoped {
-public:
-    using T = typename Traits::Type;
-    CScoped() = default;
-    explicit CScoped(T value) : m_value(value) {}
-    CScoped(const CScoped&) = delete;
-    CScoped& operator=(const CScoped&) = delete;
-    CScoped(CScoped&& other) noexcept : m_value(other.Release()) {}
-    CScoped& operator=(CScoped&& other) noexcept
-    {
-        if (this != &other)
-            Reset(other.Release());
-        return *this;
-    }
-    ~CScoped() { Reset(); }
-
-    T Get() const { return m_value; }
-    bool IsValid() const { return Traits::IsValid(m_value); }
-    explicit operator bool() const { return IsValid(); }
-    // For functions that return the resource through a pointer; frees the one held before.
-    T* Out()
-    {
-        Reset();
-        return &m_value;
-    }
-    T Release() { return std::exchange(m_value, Traits::Invalid()); }
-    void Reset(T value = Traits::Invalid())
-    {
-        if (Traits::IsValid(m_value))
-            Traits::Free(m_value);
-        m_value = value;
-    }
-
-private:
-    T m_value = Traits::Invalid();
-};
-
 struct SHandleTraits {
     using Type = HANDLE;
     static HANDLE Invalid() { return nullptr; }

@@ -1,7 +1,7 @@
 // Loads a string from the string table of the module that contains this code (never the host's).
 #include "resources/strings.h"
 
-#include "resources/module_instance.h"
+#include "resources/win32/module_instance.h"
 
 namespace lvp {
 std::u16string LoadModuleString(unsigned id)

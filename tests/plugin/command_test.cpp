@@ -7,7 +7,9 @@
 #include "plugin/module_settings.h"
 #include "resources/ids.h"
 #include "resources/strings.h"
-#include "ui/framework/model/model_ui.h"
+#include "tests/settings/store_peer.h"
+#include "tests/settings/test_util.h"
+#include "tests/ui/model/model_ui.h"
 
 #include <gtest/gtest.h>
 
@@ -48,37 +50,52 @@ TEST(ProposeOutputName, FolderAndExtensionOfTheFirstNamesOfBoth)
     }
 }
 
-TEST(LocateFusionProgram, StoredFileElseCurrentFolderElseSearchPath)
-{
-    std::map<std::u16string, bool> files = {{u"C:\\Tools\\enfuse.exe", true}, {u"/usr/bin/enfuse", true}};
-    SProgramLookup os;
-    os.fileOpens = [&](const std::u16string& p) { return files.count(p) != 0; };
-    std::u16string cwd = u"C:\\Work";
+// The OS as the program search sees it: files that open, a current folder, a search path.
+struct SLookupOs : ForwardingOs {
+    char16_t sep = u'\\';
+    std::u16string programName = u"enfuse.exe";
+    std::map<std::u16string, bool> files;
+    std::u16string cwd;
     bool cwdOk = true;
-    os.currentFolder = [&](std::u16string& full) {
+    std::u16string onPath; // empty: no search path, or nothing found on it
+    char16_t PathSeparator() const override { return sep; }
+    bool FileOpensForReading(const std::u16string& p) const override { return files.count(p) != 0; }
+    bool FullPath(const std::u16string&, std::u16string& full) const override
+    {
         full = cwd;
         return cwdOk;
-    };
+    }
+    std::u16string ExecutableFileName(const std::u16string&) const override { return programName; }
+    std::u16string FindOnSearchPath(const std::u16string& name) const override
+    {
+        return name == programName ? onPath : u"";
+    }
+};
+
+TEST(LocateFusionProgram, StoredFileElseCurrentFolderElseSearchPath)
+{
+    SLookupOs os;
+    os.files = {{u"C:\\Tools\\enfuse.exe", true}, {u"/usr/bin/enfuse", true}};
+    os.cwd = u"C:\\Work";
     EXPECT_EQ(LocateFusionProgram(u"C:\\Tools\\enfuse.exe", os), u"C:\\Tools\\enfuse.exe");
     EXPECT_EQ(LocateFusionProgram(u"C:\\Tools", os), u"C:\\Work\\enfuse.exe"); // a folder does not open
     EXPECT_EQ(LocateFusionProgram(u"", os), u"C:\\Work\\enfuse.exe");
-    cwd = u"C:\\";
+    os.cwd = u"C:\\";
     EXPECT_EQ(LocateFusionProgram(u"", os), u"C:\\enfuse.exe");
-    cwdOk = false; // the current folder's full path does not fit
+    os.cwdOk = false; // the current folder's full path does not fit
     EXPECT_EQ(LocateFusionProgram(u"D:\\gone.exe", os), u".\\enfuse.exe");
 
     // With a search path (Linux): used only when the current folder has no program either.
-    os.separator = u'/';
-    os.strProgramName = u"enfuse";
-    cwdOk = true;
-    cwd = u"/home/u";
-    std::u16string onPath = u"/usr/bin/enfuse";
-    os.findOnPath = [&](const std::u16string& name) { return name == u"enfuse" ? onPath : u""; };
+    os.sep = u'/';
+    os.programName = u"enfuse";
+    os.cwdOk = true;
+    os.cwd = u"/home/u";
+    os.onPath = u"/usr/bin/enfuse";
     EXPECT_EQ(LocateFusionProgram(u"", os), u"/usr/bin/enfuse");
-    files[u"/home/u/enfuse"] = true;
+    os.files[u"/home/u/enfuse"] = true;
     EXPECT_EQ(LocateFusionProgram(u"", os), u"/home/u/enfuse");
-    files.erase(u"/home/u/enfuse");
-    onPath.clear();
+    os.files.erase(u"/home/u/enfuse");
+    os.onPath.clear();
     EXPECT_EQ(LocateFusionProgram(u"", os), u"/home/u/enfuse");
 }
 
@@ -143,7 +160,7 @@ TEST_F(Command, ConfirmedRunsStoreAndReturn)
         ASSERT_EQ(results->size(), ++n);
         EXPECT_EQ(results->back().file.str(), m_folder + u"a-c.jpg");
         EXPECT_EQ(results->back().flag, 1);
-        const std::int32_t* p = g_Settings.IntMap().Find(u"JpegQuality");
+        const std::int32_t* p = SSettingsStorePeer::IntMap(g_Settings).Find(u"JpegQuality");
         EXPECT_EQ(p != nullptr, c.bStored) << platform::Utf16ToUtf8(c.quality);
         if (p && c.bStored) {
             EXPECT_EQ(*p, c.stored);

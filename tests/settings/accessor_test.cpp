@@ -5,6 +5,7 @@
 
 #include "fake_os.h"
 #include "settings/settings_store.h"
+#include "tests/settings/store_peer.h"
 
 namespace {
 const std::u16string kFile = u"C:\\Users\\u\\AppData\\Lumivant\\lvp_hdr.xml";
@@ -29,16 +30,16 @@ protected:
         os.files.insert(kFile);
         os.contents[kFile] = "\xEF\xBB\xBF<Settings>" + elements;
         store.Load(u"");
-        ASSERT_EQ(store.FilePath(), kFile);
+        ASSERT_EQ(SSettingsStorePeer::FilePath(store), kFile);
     }
     static std::optional<std::u16string> Stored(const CSettingsStore& s, const std::u16string& key)
     {
-        const std::u16string* v = s.StringMap().Find(key);
+        const std::u16string* v = SSettingsStorePeer::StringMap(s).Find(key);
         return v ? std::optional(*v) : std::nullopt;
     }
     static std::optional<int32_t> StoredInt(const CSettingsStore& s, const std::u16string& key)
     {
-        const int32_t* v = s.IntMap().Find(key);
+        const int32_t* v = SSettingsStorePeer::IntMap(s).Find(key);
         return v ? std::optional(*v) : std::nullopt;
     }
     FakeOs os;
@@ -137,6 +138,28 @@ TEST_F(AccessorTest, GetIntRules)
     }
 }
 
+// The quality's 32 bits go into the int entry and come back unsigned, with the entry's rules.
+TEST_F(AccessorTest, QualityKeepsItsBitsInTheIntEntry)
+{
+    const auto none = std::optional<int32_t>();
+    struct Row {
+        uint32_t value;
+        std::optional<int32_t> stored;
+        uint32_t read;
+    } rows[] = {
+        {50, 50, 50},          {100, 100, 100},         {95, none, 95},
+        {0, 95, 95},           {0xFFFFFFFFu, none, 95}, // all bits set is -1: the entry goes
+        {0x80000000u, 95, 95}, // negative as an int: corrected like any out-of-range value
+    };
+    for (const Row& r : rows) {
+        CSettingsStore store(os);
+        store.SetInt(u"JpegQuality", 42);
+        store.SetQuality(r.value);
+        EXPECT_EQ(StoredInt(store, u"JpegQuality"), r.stored) << r.value;
+        EXPECT_EQ(store.GetQuality(), r.read) << r.value;
+    }
+}
+
 TEST_F(AccessorTest, SetIntRules)
 {
     const auto none = std::optional<int32_t>();
@@ -175,8 +198,8 @@ TEST_F(AccessorTest, SetBinFromHexReplacesTheBuffer)
 {
     CSettingsStore store(os);
     store.SetBinFromHex(u"k", u"007fA5");
-    ASSERT_EQ(store.BinMap().Find(u"k")->nLength, 3);
-    EXPECT_EQ(store.BinMap().Find(u"k")->pData[2], 0x05);
+    ASSERT_EQ(SSettingsStorePeer::BinMap(store).Find(u"k")->nLength, 3);
+    EXPECT_EQ(SSettingsStorePeer::BinMap(store).Find(u"k")->pData[2], 0x05);
     store.SetBinFromHex(u"k", u"abc");
     store.SetBinFromHex(u"z", u"a");
     EXPECT_EQ(Dump(store), "x:z=-\nx:k=ab\n");
@@ -211,9 +234,9 @@ TEST_F(AccessorTest, LoadSetsThePathEvenWhenTheFileIsMissing)
 {
     CSettingsStore store(os);
     store.Load(u"");
-    EXPECT_EQ(store.FilePath(), kFile);
+    EXPECT_EQ(SSettingsStorePeer::FilePath(store), kFile);
     store.Load(u"D:\\other.xml");
-    EXPECT_EQ(store.FilePath(), u"D:\\other.xml");
+    EXPECT_EQ(SSettingsStorePeer::FilePath(store), u"D:\\other.xml");
     EXPECT_EQ(Dump(store), "");
 }
 } // namespace

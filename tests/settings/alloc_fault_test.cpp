@@ -8,6 +8,7 @@
 
 #include "settings/settings_store.h"
 #include "test_util.h"
+#include "tests/settings/store_peer.h"
 
 namespace {
 // While armed, the countdown-th allocation of at least kBig bytes throws.
@@ -59,8 +60,8 @@ TEST(AllocFaultTest, IncompleteLoadNeverOverwritesTheFile)
                 threw = true;
             }
             g_nCountdown = -1;
-            complete = store.IntMap().Find(u"After") != nullptr;
-            if (threw && store.IntMap().Find(u"JpegQuality"))
+            complete = SSettingsStorePeer::IntMap(store).Find(u"After") != nullptr;
+            if (threw && SSettingsStorePeer::IntMap(store).Find(u"JpegQuality"))
                 ++partWay;
             store.SetInt(u"JpegQuality", 50);
         }

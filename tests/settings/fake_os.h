@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "settings/settings_os.h"
+#include "platform/os.h"
 #include "test_util.h"
 
 // Files that are opened hold real scratch files, so reads and writes go to the real services.

@@ -3,6 +3,7 @@
 
 #include "settings/settings_store.h"
 #include "test_util.h"
+#include "tests/settings/store_peer.h"
 
 namespace {
 const std::string kHead = "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<Document>\r\n"
@@ -41,7 +42,7 @@ TEST_F(FileFormatTest, NoLoadNoFile)
 {
     {
         CSettingsStore store(os);
-        EXPECT_EQ(store.Folder(), dir.u16("Lumivant") + os.PathSeparator());
+        EXPECT_EQ(SSettingsStorePeer::Folder(store), dir.u16("Lumivant") + os.PathSeparator());
         store.Save();
     }
     EXPECT_TRUE(fs::is_empty(dir.path() / "Lumivant"));
@@ -53,7 +54,7 @@ TEST_F(FileFormatTest, DefaultPathAndTheExampleFile)
     {
         CSettingsStore store(os);
         store.Load(u"");
-        EXPECT_EQ(store.FilePath(), store.Folder() + u"lvp_hdr.xml");
+        EXPECT_EQ(SSettingsStorePeer::FilePath(store), SSettingsStorePeer::Folder(store) + u"lvp_hdr.xml");
         store.SetString(u"EnfusePath", u"C:\\Tools\\enfuse.exe", u"", true);
         store.SetInt(u"JpegQuality", 90);
     }

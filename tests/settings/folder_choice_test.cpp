@@ -6,6 +6,7 @@
 #include "fake_os.h"
 #include "settings/settings_paths.h"
 #include "settings/settings_store.h"
+#include "tests/settings/store_peer.h"
 
 namespace {
 using Strings = std::vector<std::u16string>;
@@ -99,12 +100,12 @@ TEST(FolderChoiceTest, EveryBranch)
         FakeOs os = r.onLinux ? LinuxUser() : WindowsUser();
         r.tweak(os);
         CSettingsStore store(os);
-        EXPECT_EQ(Utf8(store.Folder()), Utf8(r.folder)) << r.name;
-        EXPECT_EQ(Utf8(store.ExeFolder()), Utf8(r.exeFolder)) << r.name;
-        EXPECT_EQ(store.ExePath(), os.exe) << r.name;
-        EXPECT_EQ(store.IsOnCdRom(), r.onCdRom) << r.name;
+        EXPECT_EQ(Utf8(SSettingsStorePeer::Folder(store)), Utf8(r.folder)) << r.name;
+        EXPECT_EQ(Utf8(SSettingsStorePeer::ExeFolder(store)), Utf8(r.exeFolder)) << r.name;
+        EXPECT_EQ(SSettingsStorePeer::ExePath(store), os.exe) << r.name;
+        EXPECT_EQ(SSettingsStorePeer::IsOnCdRom(store), r.onCdRom) << r.name;
         EXPECT_EQ(os.createdFolders, r.created) << r.name;
-        EXPECT_TRUE(store.FilePath().empty()) << r.name;
+        EXPECT_TRUE(SSettingsStorePeer::FilePath(store).empty()) << r.name;
     }
 }
 

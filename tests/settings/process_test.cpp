@@ -11,6 +11,7 @@
 #include "platform/utf.h"
 #include "settings/settings_store.h"
 #include "test_util.h"
+#include "tests/settings/store_peer.h"
 
 namespace {
 constexpr int kSeeds = 20;
@@ -74,7 +75,7 @@ TEST(ChildMode, Host)
     const std::u16string expected = dir + os.PathSeparator() + u"Lumivant" + os.PathSeparator();
     for (int round = 1; round <= std::atoi(parts[2].c_str()); ++round) {
         CSettingsStore store(os);
-        ASSERT_EQ(store.Folder(), expected) << "round " << round << ": settings moved";
+        ASSERT_EQ(SSettingsStorePeer::Folder(store), expected) << "round " << round << ": settings moved";
         store.Load(u"");
         ASSERT_TRUE(SeedsIntact(store)) << "round " << round << ": settings lost";
         store.SetInt(key, round);
@@ -149,7 +150,7 @@ TEST(ProcessTest, SavesKilledAtRandomPoints)
         store.Load(file.u16string());
         ASSERT_TRUE(SeedsIntact(store)) << "kill " << k;
         ASSERT_TRUE(bytes.ends_with("</Document>\r\n") || bytes.ends_with("</c>")) << "kill " << k;
-        const SBinData* big = store.BinMap().Find(u"Big");
+        const SBinData* big = SSettingsStorePeer::BinMap(store).Find(u"Big");
         if (big) {
             ASSERT_EQ(big->nLength, 64 << 10) << "kill " << k;
             const uint8_t first = big->pData[0];

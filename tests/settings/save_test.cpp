@@ -181,7 +181,7 @@ TEST_F(SaveTest, TemporaryAndProbeNamesAreTheirOwn)
     const fs::path userProbe = dir.path() / "_w_tmp.tmp";
     WriteBytes(userTemp, "mine");
     fs::create_directory(userProbe); // can be neither deleted as a file nor created exclusively
-    const CSettingsOs& real = PlatformSettingsOs();
+    const platform::COs& real = platform::RealOs();
     EXPECT_TRUE(IsFolderWritable(real, dir.u16()));
     SaveFifty();
     EXPECT_NE(ReadBytes(file).find(">50</c>"), std::string::npos);
@@ -206,7 +206,7 @@ TEST_F(SaveTest, TemporaryAndProbeNamesAreTheirOwn)
 TEST_F(SaveTest, WriteProbeNeverWritesThroughALink)
 {
     const fs::path victim = dir.path() / "victim.txt";
-    const CSettingsOs& real = PlatformSettingsOs();
+    const platform::COs& real = platform::RealOs();
     WriteBytes(victim, "precious");
     // Whatever name the probe gets, a link of that name would already exist: the exclusive
     // creation then tries another name, never the link.

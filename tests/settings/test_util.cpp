@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "platform/utf.h"
+#include "tests/settings/store_peer.h"
 
 platform::CFile ScratchFile(const std::string& bytes)
 {
@@ -31,19 +32,19 @@ std::string Dump(const CSettingsStore& store, bool writtenOnly)
     auto line = [&out](const char* type, const std::u16string& key, const std::string& value) {
         out.append(type).append(Utf8(key)).append(1, '=').append(value).append(1, '\n');
     };
-    store.StringMap().ForEach([&](const std::u16string& k, const std::u16string& v) {
+    SSettingsStorePeer::StringMap(store).ForEach([&](const std::u16string& k, const std::u16string& v) {
         if (!writtenOnly || (!k.empty() && !v.empty()))
             line("s:", k, Utf8(v));
     });
-    store.BoolMap().ForEach([&](const std::u16string& k, bool v) {
+    SSettingsStorePeer::BoolMap(store).ForEach([&](const std::u16string& k, bool v) {
         if (!writtenOnly || !k.empty())
             line("b:", k, v ? "true" : "false");
     });
-    store.IntMap().ForEach([&](const std::u16string& k, int32_t v) {
+    SSettingsStorePeer::IntMap(store).ForEach([&](const std::u16string& k, int32_t v) {
         if (!writtenOnly || !k.empty())
             line("i:", k, std::to_string(v));
     });
-    store.BinMap().ForEach([&](const std::u16string& k, const SBinData& v) {
+    SSettingsStorePeer::BinMap(store).ForEach([&](const std::u16string& k, const SBinData& v) {
         if (writtenOnly && (k.empty() || v.nLength == 0))
             return;
         static const char digits[] = "0123456789abcdef";

@@ -12,7 +12,7 @@
 platform::CFile ScratchFile(const std::string& bytes);
 
 // The platform's real services, with any call open to be replaced by a test.
-class ForwardingOs : public CSettingsOs {
+class ForwardingOs : public platform::COs {
 public:
     char16_t PathSeparator() const override { return m_real.PathSeparator(); }
     size_t MaxPathLength() const override { return m_real.MaxPathLength(); }
@@ -56,9 +56,18 @@ public:
     bool FlushToDisk(std::FILE* f) const override { return m_real.FlushToDisk(f); }
     bool SetFileLength(std::FILE* f, int64_t n) const override { return m_real.SetFileLength(f, n); }
     bool CloseFile(platform::CFile& f) const override { return m_real.CloseFile(f); }
+    bool FileOpensForReading(const std::u16string& p) const override { return m_real.FileOpensForReading(p); }
+    std::u16string ExecutableFileName(const std::u16string& b) const override
+    {
+        return m_real.ExecutableFileName(b);
+    }
+    std::u16string FindOnSearchPath(const std::u16string& n) const override
+    {
+        return m_real.FindOnSearchPath(n);
+    }
 
 protected:
-    const CSettingsOs& m_real = PlatformSettingsOs();
+    const platform::COs& m_real = platform::RealOs();
 };
 
 // Real services whose executable, documents and application-data folders lie in one folder,

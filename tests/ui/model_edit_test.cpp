@@ -1,7 +1,7 @@
 // The in-memory edit control follows the system edit control's rules for text, selection and limit.
 #include "resources/ids.h"
 #include "ui/framework/edit.h"
-#include "ui/framework/model/model_ui.h"
+#include "tests/ui/model/model_ui.h"
 #include "ui/framework/wait_cursor.h"
 
 #include <gtest/gtest.h>

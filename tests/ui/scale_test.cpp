@@ -4,7 +4,7 @@
 #include "platform/utf.h"
 #include "resources/strings.h"
 #include "ui/command_line.h"
-#include "ui/framework/model/model_ui.h"
+#include "tests/ui/model/model_ui.h"
 #include "ui/tool_run.h"
 
 #include <gtest/gtest.h>

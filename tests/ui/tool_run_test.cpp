@@ -5,7 +5,7 @@
 #include "tests/platform/process_usage.h"
 #include "tests/ui/test_os.h"
 #include "ui/command_line.h"
-#include "ui/framework/model/model_ui.h"
+#include "tests/ui/model/model_ui.h"
 #include "ui/tool_run.h"
 
 #include <gtest/gtest.h>

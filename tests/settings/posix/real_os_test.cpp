@@ -3,6 +3,7 @@
 
 #include "settings/settings_store.h"
 #include "tests/platform/posix/scoped_env.h"
+#include "tests/settings/store_peer.h"
 #include "tests/settings/test_util.h"
 
 namespace {
@@ -13,11 +14,12 @@ TEST(RealOsTest, StoreChoosesTheConfigFolder)
     ScopedEnv e1("HOME", h), e2("XDG_CONFIG_HOME", std::nullopt), e3("XDG_DOCUMENTS_DIR", std::nullopt);
     fs::create_directory(home.path() / ".config");
     CSettingsStore store;
-    EXPECT_EQ(Utf8(store.Folder()), h + "/.config/Lumivant/");
+    EXPECT_EQ(Utf8(SSettingsStorePeer::Folder(store)), h + "/.config/Lumivant/");
     EXPECT_TRUE(fs::is_directory(home.path() / ".config" / "Lumivant"));
     EXPECT_TRUE(fs::is_empty(home.path() / ".config" / "Lumivant")); // the probe is gone
-    EXPECT_EQ(fs::path(Utf8(store.ExePath())), fs::read_symlink("/proc/self/exe"));
-    EXPECT_EQ(Utf8(store.ExeFolder()), fs::read_symlink("/proc/self/exe").parent_path().string() + "/");
-    EXPECT_FALSE(store.IsOnCdRom());
+    EXPECT_EQ(fs::path(Utf8(SSettingsStorePeer::ExePath(store))), fs::read_symlink("/proc/self/exe"));
+    EXPECT_EQ(Utf8(SSettingsStorePeer::ExeFolder(store)),
+              fs::read_symlink("/proc/self/exe").parent_path().string() + "/");
+    EXPECT_FALSE(SSettingsStorePeer::IsOnCdRom(store));
 }
 } // namespace

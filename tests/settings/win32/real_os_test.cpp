@@ -5,6 +5,7 @@
 
 #include "platform/fs.h"
 #include "settings/settings_store.h"
+#include "tests/settings/store_peer.h"
 #include "tests/settings/test_util.h"
 
 namespace {
@@ -19,10 +20,11 @@ TEST(RealOsTest, StoreChoosesTheApplicationDataFolder)
     if (!UnderWine())
         GTEST_SKIP() << "runs in Wine's test prefix only";
     CSettingsStore store;
-    EXPECT_EQ(store.Folder(), platform::AppDataFolder() + u"\\Lumivant\\");
-    EXPECT_TRUE(platform::Exists(store.Folder() + u"."));
-    EXPECT_FALSE(platform::Exists(store.Folder() + u"_w_tmp.tmp"));
-    EXPECT_EQ(store.ExeFolder() + u"settings_tests.exe", store.ExePath());
-    EXPECT_FALSE(store.IsOnCdRom());
+    EXPECT_EQ(SSettingsStorePeer::Folder(store), platform::AppDataFolder() + u"\\Lumivant\\");
+    EXPECT_TRUE(platform::Exists(SSettingsStorePeer::Folder(store) + u"."));
+    EXPECT_FALSE(platform::Exists(SSettingsStorePeer::Folder(store) + u"_w_tmp.tmp"));
+    EXPECT_EQ(SSettingsStorePeer::ExeFolder(store) + u"settings_tests.exe",
+              SSettingsStorePeer::ExePath(store));
+    EXPECT_FALSE(SSettingsStorePeer::IsOnCdRom(store));
 }
 } // namespace

@@ -9,7 +9,7 @@
 #include "ui/framework/edit.h"
 #include "ui/framework/gdi.h"
 #include "ui/framework/message_box.h"
-#include "ui/framework/model/model_ui.h"
+#include "ui/framework/model/dialog_state.h"
 #include "ui/framework/model/model_wnd.h"
 #include "ui/framework/wait_cursor.h"
 #include "ui/framework/win32/win32_wnd.h"
@@ -17,7 +17,6 @@
 #include "ui/sample_dlg.h"
 #include "ui/selection_list.h"
 #include "ui/tool_run.h"
-#include "ui/win32/command_template.h"
 
 #include <gtest/gtest.h>
 

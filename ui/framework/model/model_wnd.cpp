@@ -1,7 +1,7 @@
 // Model controls behave like the system's controls where the code relies on it.
 #include "ui/framework/model/model_wnd.h"
 
-#include "ui/framework/model/model_ui.h"
+#include "ui/framework/model/dialog_state.h"
 
 #include <algorithm>
 
@@ -17,6 +17,7 @@ public:
     {
         // Like WM_SETTEXT: the limit does not apply, the caret goes to the start.
         m_c.strText.assign(text);
+        ++m_c.nTextEdits;
         m_c.nSelStart = m_c.nSelEnd = 0;
     }
     std::u16string GetText() const override { return m_c.strText; }
@@ -73,6 +74,8 @@ public:
     {
         int nStart = 0, nEnd = 0;
         GetSel(nStart, nEnd);
+        if (nEnd != Length() || nStart != nEnd)
+            ++m_c.nTextEdits;
         m_c.strText.erase(static_cast<size_t>(nStart), static_cast<size_t>(nEnd - nStart));
         // Text beyond the limit is dropped, as the system's edit control does.
         size_t room = m_c.nLimitText > m_c.strText.size() ? m_c.nLimitText - m_c.strText.size() : 0;

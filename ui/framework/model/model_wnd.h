@@ -25,9 +25,10 @@ struct SModelControl {
     int nSelStart = 0; // anchor; may be after nSelEnd
     int nSelEnd = 0;   // caret
     unsigned nLimitText = kDefaultLimitText;
-    std::optional<SFontSpec> font; // set by SetFont; none: the dialog's font
-    int nScrollCaretCount = 0;     // how often the view was scrolled to the caret
-    int nUpdateCount = 0;          // how often it was repainted
+    std::optional<SFontSpec> font;   // set by SetFont; none: the dialog's font
+    int nScrollCaretCount = 0;       // how often the view was scrolled to the caret
+    int nUpdateCount = 0;            // how often it was repainted
+    unsigned nTextEdits = 0;         // changes of the text other than additions at its end
     SModelDialog* pDialog = nullptr; // the dialog it belongs to, if any; not owned
 };
 

@@ -51,11 +51,10 @@ bool CTerminalDialog::Loop()
     while (!IsEnded()) {
         TerminalUi().DrawBackground();
         ::doupdate();
-        wint_t ch = 0;
-        bool bKey = false;
-        if (!TerminalUi().Screen().ReadKey(ch, bKey))
+        SKey key;
+        if (!TerminalUi().Screen().ReadKey(key))
             return false;
-        OnKey(ch, bKey);
+        OnKey(key);
     }
     return true;
 }
@@ -77,7 +76,7 @@ void CTerminalDialog::ScrollPane(int nLines)
     m_nPaneTop = nTop == nMaxTop ? -1 : nTop;
 }
 
-void CTerminalDialog::OnKey(wint_t ch, bool bKey)
+void CTerminalDialog::OnKey(const SKey& key)
 {
     SModelDialog& d = State();
     SModelControl* pFocus = d.Find(d.nFocusId);
@@ -85,46 +84,43 @@ void CTerminalDialog::OnKey(wint_t ch, bool bKey)
         pFocus && pFocus->kind == EControlKind::Edit && !(pFocus->nStyles & DialogStyle::Multiline);
     const bool bButtonFocus =
         pFocus && (pFocus->kind == EControlKind::PushButton || pFocus->kind == EControlKind::DefPushButton);
-    if (bKey) {
-        switch (ch) {
-        case KEY_BTAB:
-            Tab(true);
-            break;
-        case KEY_ENTER:
-            PressEnter();
-            break;
-        case KEY_RESIZE:
-            break; // drawn anew by the loop
-        case KEY_PPAGE:
-        case KEY_NPAGE:
-        case KEY_UP:
-        case KEY_DOWN:
-            if (PaneVisible()) {
-                const int nPage = std::max(1, m_nPaneRows - 1);
-                ScrollPane(ch == KEY_PPAGE ? -nPage : ch == KEY_NPAGE ? nPage : ch == KEY_UP ? -1 : 1);
-            }
-            break;
-        case KEY_HOME:
-        case KEY_END:
-            if (bEditFocus)
-                EditKey(*pFocus, ch, true);
-            else if (PaneVisible())
-                ScrollPane(ch == KEY_HOME ? -m_nPaneLines : m_nPaneLines);
-            break;
-        default:
-            if (bEditFocus)
-                EditKey(*pFocus, ch, true);
-        }
-    } else if (ch == L'\t') {
-        Tab(false);
-    } else if (ch == L'\r' || ch == L'\n') {
+    switch (key.key) {
+    case EKey::Tab:
+    case EKey::BackTab:
+        Tab(key.key == EKey::BackTab);
+        break;
+    case EKey::Enter:
         PressEnter();
-    } else if (ch == 27) {
+        break;
+    case EKey::Escape:
         PressEscape();
-    } else if (ch == L' ' && bButtonFocus) {
-        Click(pFocus->nId);
-    } else if (bEditFocus) {
-        EditKey(*pFocus, ch, false);
+        break;
+    case EKey::Resize:
+        break; // drawn anew by the loop
+    case EKey::PageUp:
+    case EKey::PageDown:
+    case EKey::Up:
+    case EKey::Down:
+        if (PaneVisible()) {
+            const int nPage = std::max(1, m_nPaneRows - 1);
+            ScrollPane(key.key == EKey::PageUp     ? -nPage
+                       : key.key == EKey::PageDown ? nPage
+                       : key.key == EKey::Up       ? -1
+                                                   : 1);
+        }
+        break;
+    case EKey::Home:
+    case EKey::End:
+        if (bEditFocus)
+            EditKey(*pFocus, key);
+        else if (PaneVisible())
+            ScrollPane(key.key == EKey::Home ? -m_nPaneLines : m_nPaneLines);
+        break;
+    default:
+        if (key.key == EKey::Char && key.ch == U' ' && bButtonFocus)
+            Click(pFocus->nId);
+        else if (bEditFocus)
+            EditKey(*pFocus, key);
     }
     // The dialog manager selects a field's whole text when Tab brings the focus to it.
     if (SModelControl* pNew = d.Find(d.nFocusId);
@@ -134,49 +130,13 @@ void CTerminalDialog::OnKey(wint_t ch, bool bKey)
     }
 }
 
-void CTerminalDialog::EditKey(SModelControl& c, wint_t ch, bool bKey)
+void CTerminalDialog::EditKey(SModelControl& c, const SKey& key)
 {
-    if (!c.bEnabled)
-        return;
     SFieldText f{c.strText, c.nSelStart, c.nSelEnd, c.nLimitText};
-    const bool bReadOnly = (c.nStyles & DialogStyle::ReadOnly) != 0;
-    if (bKey) {
-        EEditKey key;
-        switch (ch) {
-        case KEY_LEFT:
-            key = EEditKey::Left;
-            break;
-        case KEY_RIGHT:
-            key = EEditKey::Right;
-            break;
-        case KEY_HOME:
-            key = EEditKey::Home;
-            break;
-        case KEY_END:
-            key = EEditKey::End;
-            break;
-        case KEY_BACKSPACE:
-            key = EEditKey::Backspace;
-            break;
-        case KEY_DC:
-            key = EEditKey::Delete;
-            break;
-        default:
-            return;
-        }
-        if (bReadOnly && (key == EEditKey::Backspace || key == EEditKey::Delete))
-            return;
-        ApplyEditKey(f, key);
-    } else if (ch == 127 || ch == 8) {
-        if (bReadOnly)
-            return;
-        ApplyEditKey(f, EEditKey::Backspace);
-    } else if (ch >= 0x20 && !bReadOnly) {
-        InsertChar(f, static_cast<char32_t>(ch));
-    } else {
+    if (!c.bEnabled || !ApplyFieldKey(f, key, (c.nStyles & DialogStyle::ReadOnly) != 0))
         return;
-    }
     c.strText = std::move(f.strText);
+    ++c.nTextEdits;
     c.nSelStart = f.nAnchor;
     c.nSelEnd = f.nCaret;
 }
@@ -273,14 +233,15 @@ void CTerminalDialog::DrawPane(const SModelControl& c, int y, int x, int nRows, 
     Fill(y, x, nRows, nCols, attr);
     const bool bBar = (c.nStyles & DialogStyle::VScroll) != 0 && nCols > 1;
     const int nText = bBar ? nCols - 1 : nCols;
-    const std::vector<std::wstring> lines = WrapLines(c.strText, nText);
+    m_paneLines.Update(c.strText, nText, c.nTextEdits != m_nPaneEdits);
+    m_nPaneEdits = c.nTextEdits;
     m_nPaneRows = nRows;
-    m_nPaneLines = static_cast<int>(lines.size());
+    m_nPaneLines = m_paneLines.Count();
     const int nMaxTop = std::max(0, m_nPaneLines - nRows);
     const int nTop = m_nPaneTop < 0 ? nMaxTop : std::min(m_nPaneTop, nMaxTop);
     ::attrset(attr);
     for (int i = 0; i < nRows && nTop + i < m_nPaneLines; ++i)
-        PutText(y + i, x, lines[static_cast<size_t>(nTop + i)], nText);
+        PutText(y + i, x, m_paneLines.Line(c.strText, nTop + i), nText);
     if (bBar) {
         const int nThumb = nMaxTop == 0 ? 0 : nTop * (nRows - 1) / nMaxTop;
         for (int i = 0; i < nRows; ++i)

@@ -68,6 +68,32 @@ struct SSignalGuard {
     }
 };
 
+// The one table of keys: what ncurses reports (a KEY_* code, or a character) as the key it is.
+struct SKeyCode {
+    bool bKeyCode; // a KEY_* code, not a character
+    wint_t code;
+    EKey key;
+};
+const SKeyCode kKeyTable[] = {
+    {true, KEY_ENTER, EKey::Enter},   {false, L'\r', EKey::Enter},     {false, L'\n', EKey::Enter},
+    {false, 27, EKey::Escape},        {false, L'\t', EKey::Tab},       {true, KEY_BTAB, EKey::BackTab},
+    {true, KEY_LEFT, EKey::Left},     {true, KEY_RIGHT, EKey::Right},  {true, KEY_UP, EKey::Up},
+    {true, KEY_DOWN, EKey::Down},     {true, KEY_PPAGE, EKey::PageUp}, {true, KEY_NPAGE, EKey::PageDown},
+    {true, KEY_HOME, EKey::Home},     {true, KEY_END, EKey::End},      {true, KEY_BACKSPACE, EKey::Backspace},
+    {false, 127, EKey::Backspace},    {false, 8, EKey::Backspace},     {true, KEY_DC, EKey::Delete},
+    {true, KEY_RESIZE, EKey::Resize},
+};
+
+SKey ToKey(wint_t ch, bool bKeyCode)
+{
+    for (const SKeyCode& k : kKeyTable) {
+        if (k.bKeyCode == bKeyCode && k.code == ch)
+            return {k.key, 0};
+    }
+    if (!bKeyCode && ch >= 0x20)
+        return {EKey::Char, static_cast<char32_t>(ch)};
+    return {};
+}
 } // namespace
 
 std::unique_ptr<CTerminalScreen> CTerminalScreen::Open()
@@ -96,16 +122,18 @@ CTerminalScreen::~CTerminalScreen()
     SSignalGuard::Remove();
 }
 
-bool CTerminalScreen::ReadKey(wint_t& ch, bool& bKey)
+bool CTerminalScreen::ReadKey(SKey& key)
 {
     for (int nErrors = 0; nErrors < 100; ++nErrors) {
+        wint_t ch = 0;
         int r = ::wget_wch(stdscr, &ch);
         if (r != ERR) {
-            bKey = r == KEY_CODE_YES;
+            const bool bKey = r == KEY_CODE_YES;
             // An escape sequence that the terminal description does not know arrives as
             // Escape with the rest right behind it: it is dropped, not taken as Escape.
             if (!bKey && ch == 27 && DropPendingInput())
                 continue;
+            key = ToKey(ch, bKey);
             return true;
         }
         pollfd p{::fileno(m_file.Get()), POLLIN, 0};

@@ -3,6 +3,7 @@
 #pragma once
 #include "platform/file.h"
 #include "ui/framework/backend.h"
+#include "ui/framework/terminal/terminal_text.h"
 
 #include <cstdio>
 #include <memory>
@@ -25,8 +26,8 @@ public:
     CTerminalScreen(const CTerminalScreen&) = delete;
     CTerminalScreen& operator=(const CTerminalScreen&) = delete;
 
-    // The next key: bKey when it is a KEY_* code. False when the terminal has gone.
-    bool ReadKey(wint_t& ch, bool& bKey);
+    // The next key. False when the terminal has gone.
+    bool ReadKey(SKey& key);
     // Takes a new terminal size that no key has reported yet (during a run there is no key loop).
     void AdoptSize();
     bool HasColors() const { return m_bColors; }

@@ -11,22 +11,14 @@
 
 namespace lvp::terminal {
 namespace {
-bool IsHigh(char16_t u)
-{
-    return u >= 0xD800 && u <= 0xDBFF;
-}
-bool IsLow(char16_t u)
-{
-    return u >= 0xDC00 && u <= 0xDFFF;
-}
-// Length of the character at position i: 2 for a surrogate pair, else 1.
+// Sizes in UTF-16 units of the characters at and before position i, as the caret counts.
 int UnitsAt(std::u16string_view t, size_t i)
 {
     return static_cast<int>(platform::UnitsAt(t, i));
 }
 int UnitsBefore(std::u16string_view t, size_t i)
 {
-    return i >= 2 && IsHigh(t[i - 2]) && IsLow(t[i - 1]) ? 2 : 1;
+    return static_cast<int>(platform::UnitsBefore(t, i));
 }
 
 bool EndsWithNoCase(const std::string& s, std::string_view suffix)
@@ -58,15 +50,10 @@ std::wstring ToWide(std::u16string_view t)
 {
     std::wstring out;
     out.reserve(t.size());
-    for (size_t i = 0; i < t.size(); ++i) {
-        char16_t u = t[i];
-        if (UnitsAt(t, i) == 2) {
-            out += static_cast<wchar_t>(platform::CodePointAt(t, i));
-            ++i;
-        } else if (IsHigh(u) || IsLow(u))
-            out += L'\xFFFD';
-        else
-            out += static_cast<wchar_t>(u);
+    for (size_t i = 0; i < t.size(); i += platform::UnitsAt(t, i)) {
+        const char32_t cp = platform::CodePointAt(t, i);
+        out +=
+            static_cast<wchar_t>(platform::IsHighSurrogate(cp) || platform::IsLowSurrogate(cp) ? 0xFFFD : cp);
     }
     return out;
 }
@@ -79,75 +66,113 @@ int CellWidth(wchar_t c)
 
 std::vector<std::wstring> WrapLines(std::u16string_view text, int nWidth)
 {
-    nWidth = std::max(nWidth, 1);
-    std::vector<std::wstring> lines(1);
-    int nCells = 0;
-    for (wchar_t c : ToWide(text)) {
-        if (c == L'\r')
-            continue;
-        if (c == L'\n') {
-            lines.emplace_back();
-            nCells = 0;
-            continue;
-        }
-        if (c == L'\t')
-            c = L' ';
-        int w = CellWidth(c);
-        if (nCells + w > nWidth && nCells > 0) {
-            lines.emplace_back();
-            nCells = 0;
-        }
-        lines.back() += c;
-        nCells += w;
-    }
+    CPaneLines index;
+    index.Update(text, nWidth, true);
+    std::vector<std::wstring> lines;
+    lines.reserve(static_cast<size_t>(index.Count()));
+    for (int i = 0; i < index.Count(); ++i)
+        lines.push_back(index.Line(text, i));
     return lines;
 }
 
-void ApplyEditKey(SFieldText& f, EEditKey key)
+void CPaneLines::Update(std::u16string_view text, int nWidth, bool bRestart)
 {
-    const std::u16string_view t = f.strText;
-    const int nLen = static_cast<int>(t.size());
-    const int nStart = std::min(f.nAnchor, f.nCaret), nEnd = std::max(f.nAnchor, f.nCaret);
-    switch (key) {
-    case EEditKey::Left:
-        f.nCaret =
-            nStart != nEnd ? nStart : std::max(0, f.nCaret - (f.nCaret > 0 ? UnitsBefore(t, f.nCaret) : 0));
-        break;
-    case EEditKey::Right:
-        f.nCaret =
-            nStart != nEnd ? nEnd : std::min(nLen, f.nCaret + (f.nCaret < nLen ? UnitsAt(t, f.nCaret) : 0));
-        break;
-    case EEditKey::Home:
-        f.nCaret = 0;
-        break;
-    case EEditKey::End:
-        f.nCaret = nLen;
-        break;
-    case EEditKey::Backspace:
-    case EEditKey::Delete:
-        if (nStart != nEnd) {
-            f.strText.erase(static_cast<size_t>(nStart), static_cast<size_t>(nEnd - nStart));
-            f.nCaret = nStart;
-        } else if (key == EEditKey::Backspace && f.nCaret > 0) {
-            int n = UnitsBefore(t, f.nCaret);
-            f.strText.erase(static_cast<size_t>(f.nCaret - n), static_cast<size_t>(n));
-            f.nCaret -= n;
-        } else if (key == EEditKey::Delete && f.nCaret < nLen)
-            f.strText.erase(static_cast<size_t>(f.nCaret), static_cast<size_t>(UnitsAt(t, f.nCaret)));
-        break;
+    nWidth = std::max(nWidth, 1);
+    if (bRestart || nWidth != m_nWidth || text.size() < m_nDone) {
+        m_starts.assign(1, 0);
+        m_nDone = 0;
+        m_nCells = 0;
+        m_nWidth = nWidth;
     }
-    f.nAnchor = f.nCaret;
+    for (size_t i = m_nDone; i < text.size(); i += static_cast<size_t>(UnitsAt(text, i))) {
+        const char16_t u = text[i];
+        if (u == u'\r')
+            continue;
+        if (u == u'\n') {
+            m_starts.push_back(i + 1);
+            m_nCells = 0;
+            continue;
+        }
+        const int w = u == u'\t' ? 1 : CellWidth(static_cast<wchar_t>(platform::CodePointAt(text, i)));
+        if (m_nCells + w > m_nWidth && m_nCells > 0) {
+            m_starts.push_back(i);
+            m_nCells = 0;
+        }
+        m_nCells += w;
+    }
+    m_nDone = text.size();
 }
 
-bool InsertChar(SFieldText& f, char32_t c)
+std::wstring CPaneLines::Line(std::u16string_view text, int i) const
+{
+    const size_t nLine = static_cast<size_t>(i);
+    const size_t nStart = std::min(m_starts[nLine], text.size());
+    const size_t nEnd = std::min(nLine + 1 < m_starts.size() ? m_starts[nLine + 1] : m_nDone, text.size());
+    std::wstring line;
+    for (wchar_t c : ToWide(text.substr(nStart, nEnd - nStart))) {
+        if (c != L'\r' && c != L'\n')
+            line += c == L'\t' ? L' ' : c;
+    }
+    return line;
+}
+
+namespace {
+// Replaces the selection by the character, unless the text would then pass the limit.
+void InsertChar(SFieldText& f, char32_t c)
 {
     const int nStart = std::min(f.nAnchor, f.nCaret), nEnd = std::max(f.nAnchor, f.nCaret);
     std::u16string add;
     platform::AppendUtf16(add, c);
     if (f.strText.size() - static_cast<size_t>(nEnd - nStart) + add.size() > f.nLimit)
-        return false;
+        return;
     f.strText.replace(static_cast<size_t>(nStart), static_cast<size_t>(nEnd - nStart), add);
     f.nCaret = f.nAnchor = nStart + static_cast<int>(add.size());
+}
+} // namespace
+
+bool ApplyFieldKey(SFieldText& f, const SKey& key, bool bReadOnly)
+{
+    const std::u16string_view t = f.strText;
+    const int nLen = static_cast<int>(t.size());
+    const int nStart = std::min(f.nAnchor, f.nCaret), nEnd = std::max(f.nAnchor, f.nCaret);
+    switch (key.key) {
+    case EKey::Char:
+        if (bReadOnly)
+            return false;
+        InsertChar(f, key.ch);
+        return true;
+    case EKey::Left:
+        f.nCaret =
+            nStart != nEnd ? nStart : std::max(0, f.nCaret - (f.nCaret > 0 ? UnitsBefore(t, f.nCaret) : 0));
+        break;
+    case EKey::Right:
+        f.nCaret =
+            nStart != nEnd ? nEnd : std::min(nLen, f.nCaret + (f.nCaret < nLen ? UnitsAt(t, f.nCaret) : 0));
+        break;
+    case EKey::Home:
+        f.nCaret = 0;
+        break;
+    case EKey::End:
+        f.nCaret = nLen;
+        break;
+    case EKey::Backspace:
+    case EKey::Delete:
+        if (bReadOnly)
+            return false;
+        if (nStart != nEnd) {
+            f.strText.erase(static_cast<size_t>(nStart), static_cast<size_t>(nEnd - nStart));
+            f.nCaret = nStart;
+        } else if (key.key == EKey::Backspace && f.nCaret > 0) {
+            int n = UnitsBefore(t, f.nCaret);
+            f.strText.erase(static_cast<size_t>(f.nCaret - n), static_cast<size_t>(n));
+            f.nCaret -= n;
+        } else if (key.key == EKey::Delete && f.nCaret < nLen)
+            f.strText.erase(static_cast<size_t>(f.nCaret), static_cast<size_t>(UnitsAt(t, f.nCaret)));
+        break;
+    default:
+        return false;
+    }
+    f.nAnchor = f.nCaret;
     return true;
 }
 

@@ -1,6 +1,8 @@
 // The terminal's message boxes and open-file prompt, and the Linux build's window system.
 #include "ui/framework/terminal/terminal_ui.h"
 #include "platform/utf.h"
+#include "resources/ids.h"
+#include "resources/strings.h"
 #include "ui/framework/terminal/terminal_text.h"
 
 #include <algorithm>
@@ -11,7 +13,6 @@ namespace terminal {
 // A box over the dialog: caption in the frame, lines of text, an OK button.
 void CTerminalUi::ShowMessage(std::u16string_view text, std::u16string_view caption, EMessageIcon icon)
 {
-    CModelUi::ShowMessage(text, caption, icon);
     CUse use(*this);
     if (!use) {
         std::string line = platform::Utf16ToUtf8(caption) + ": " + platform::Utf16ToUtf8(text) + "\n";
@@ -38,16 +39,14 @@ void CTerminalUi::ShowMessage(std::u16string_view text, std::u16string_view capt
         ::attrset(attr);
         for (size_t i = 0; i < lines.size() && static_cast<int>(i) + 3 < nHeight; ++i)
             PutText(y + 1 + static_cast<int>(i), x + 6, lines[i], nWidth - 8);
-        DrawButton(Screen(), y + nHeight - 2, x, nWidth, u"OK", true, true);
+        DrawButton(Screen(), y + nHeight - 2, x, nWidth, LoadModuleString(IDS_OK), true, true);
         ::move(y + nHeight - 2, x + nWidth / 2);
         ::curs_set(0);
         ::wnoutrefresh(stdscr);
         ::doupdate();
-        wint_t ch = 0;
-        bool bKey = false;
-        if (!Screen().ReadKey(ch, bKey))
-            return;
-        if ((bKey && ch == KEY_ENTER) || (!bKey && (ch == L'\r' || ch == L'\n' || ch == L' ' || ch == 27)))
+        SKey key;
+        if (!Screen().ReadKey(key) || key.key == EKey::Enter || key.key == EKey::Escape ||
+            (key.key == EKey::Char && key.ch == U' '))
             return;
     }
 }
@@ -56,7 +55,6 @@ void CTerminalUi::ShowMessage(std::u16string_view text, std::u16string_view capt
 // completes with Tab; Enter on a folder opens it, on anything else returns its full path.
 bool CTerminalUi::ShowOpenFileDialog(const SOpenFileRequest& request, std::u16string& path)
 {
-    CModelUi::ShowOpenFileDialog(request, path); // recorded as in the model; its answer is ours
     CUse use(*this);
     if (!use)
         return false;
@@ -76,9 +74,9 @@ bool CTerminalUi::ShowOpenFileDialog(const SOpenFileRequest& request, std::u16st
         const int y = std::max(0, (LINES - nHeight) / 2), x = std::max(0, (COLS - nWidth) / 2);
         DrawBackground();
         const attr_t attr = Pair(Screen(), kPairBox);
-        Frame(y, x, nHeight, nWidth, u"Öffnen", attr);
+        Frame(y, x, nHeight, nWidth, LoadModuleString(IDS_OPEN_CAPTION), attr);
         ::attrset(attr);
-        PutText(y + 1, x + 2, L"Dateityp: " + filterName, nWidth - 4);
+        PutText(y + 1, x + 2, ToWide(LoadModuleString(IDS_OPEN_FILE_TYPE)) + L" " + filterName, nWidth - 4);
         // The path field.
         const std::wstring wide = ToWide(field.strText);
         const int nCaret = CharsBefore(field.strText, field.nCaret);
@@ -94,7 +92,7 @@ bool CTerminalUi::ShowOpenFileDialog(const SOpenFileRequest& request, std::u16st
                 entry = L"...";
             PutText(y + 3 + i, x + 4, entry, nWidth - 6);
         }
-        PutText(y + nHeight - 2, x + 2, L"Tab: ergänzen  Enter: öffnen  Esc: abbrechen", nWidth - 4);
+        PutText(y + nHeight - 2, x + 2, ToWide(LoadModuleString(IDS_OPEN_KEYS)), nWidth - 4);
         ::move(y + 2,
                x + 2 +
                    TextCells(wide.substr(static_cast<size_t>(nFirst), static_cast<size_t>(nCaret - nFirst))));
@@ -102,14 +100,13 @@ bool CTerminalUi::ShowOpenFileDialog(const SOpenFileRequest& request, std::u16st
         ::wnoutrefresh(stdscr);
         ::doupdate();
 
-        wint_t ch = 0;
-        bool bKey = false;
-        if (!Screen().ReadKey(ch, bKey) || (!bKey && ch == 27))
+        SKey key;
+        if (!Screen().ReadKey(key) || key.key == EKey::Escape)
             return false;
-        if (!bKey && ch == L'\t') {
+        if (key.key == EKey::Tab) {
             field.strText = platform::Utf8ToUtf16(Complete(typed, pattern));
             field.nCaret = field.nAnchor = static_cast<int>(field.strText.size());
-        } else if ((bKey && ch == KEY_ENTER) || (!bKey && (ch == L'\r' || ch == L'\n'))) {
+        } else if (key.key == EKey::Enter) {
             if (typed.empty())
                 continue;
             if (std::filesystem::is_directory(typed, ec)) {
@@ -120,33 +117,8 @@ bool CTerminalUi::ShowOpenFileDialog(const SOpenFileRequest& request, std::u16st
             }
             path = platform::Utf8ToUtf16(ResolvePromptPath(typed, platform::Utf16ToUtf8(request.strDefExt)));
             return true;
-        } else if (bKey) {
-            switch (ch) {
-            case KEY_LEFT:
-                ApplyEditKey(field, EEditKey::Left);
-                break;
-            case KEY_RIGHT:
-                ApplyEditKey(field, EEditKey::Right);
-                break;
-            case KEY_HOME:
-                ApplyEditKey(field, EEditKey::Home);
-                break;
-            case KEY_END:
-                ApplyEditKey(field, EEditKey::End);
-                break;
-            case KEY_BACKSPACE:
-                ApplyEditKey(field, EEditKey::Backspace);
-                break;
-            case KEY_DC:
-                ApplyEditKey(field, EEditKey::Delete);
-                break;
-            default:
-                break;
-            }
-        } else if (ch == 127 || ch == 8) {
-            ApplyEditKey(field, EEditKey::Backspace);
-        } else if (ch >= 0x20) {
-            InsertChar(field, static_cast<char32_t>(ch));
+        } else {
+            ApplyFieldKey(field, key);
         }
     }
 }

@@ -1,9 +1,10 @@
-// The terminal rendition's window system: the model's dialogs drawn on the terminal screen and
-// driven by its keys, message boxes and the open-file prompt. Implemented by
+// The terminal rendition's window system: dialogs held as state, drawn on the terminal screen and
+// driven by its keys; message boxes and the open-file prompt. Implemented by
 // ui/framework/terminal/terminal_dialog.cpp and terminal_ui.cpp.
 #pragma once
-#include "ui/framework/model/model_ui.h"
+#include "ui/framework/model/dialog_state.h"
 #include "ui/framework/terminal/terminal_screen.h"
+#include "ui/framework/terminal/terminal_text.h"
 
 #include <map>
 
@@ -22,34 +23,23 @@ protected:
 
 private:
     CTerminalUi& TerminalUi();
-    void OnKey(wint_t ch, bool bKey);
-    void EditKey(SModelControl& c, wint_t ch, bool bKey);
+    void OnKey(const SKey& key);
+    void EditKey(SModelControl& c, const SKey& key);
     void DrawControl(const SModelControl& c, int y0, int x0);
     void DrawPane(const SModelControl& c, int y, int x, int nRows, int nCols);
     void ScrollPane(int nLines);
     bool PaneVisible();
 
     std::map<int, int> m_mapScroll; // first shown character of each single-line field
+    CPaneLines m_paneLines;         // the pane's text as display lines
+    unsigned m_nPaneEdits = 0;      // the pane's nTextEdits when m_paneLines was brought up to date
     int m_nPaneTop = -1;            // first shown line of the pane; -1: follows the end
     int m_nPaneRows = 1, m_nPaneLines = 0;
     int m_nCursorY = -1, m_nCursorX = -1;
 };
 
-class CTerminalUi : public CModelUi {
+class CTerminalUi : public CStateUi {
 public:
-    std::unique_ptr<CDialogBackend> CreateDialogBackend(unsigned nIdTemplate,
-                                                        platform::WindowId parent) override
-    {
-        if (!FindDialogTemplate(nIdTemplate))
-            return nullptr;
-        auto pState = std::make_shared<SModelDialog>();
-        pState->nIdTemplate = nIdTemplate;
-        pState->parent = parent;
-        // Only the newest dialog is kept: a terminal has no use for the history of the model.
-        m_dialogs.clear();
-        m_dialogs.push_back(pState);
-        return std::make_unique<CTerminalDialog>(*this, std::move(pState));
-    }
     void ShowMessage(std::u16string_view text, std::u16string_view caption, EMessageIcon icon) override;
     bool ShowOpenFileDialog(const SOpenFileRequest& request, std::u16string& path) override;
 
@@ -86,6 +76,12 @@ public:
             m_pActive->Draw();
     }
     CTerminalDialog* m_pActive = nullptr; // the dialog in its modal run; not owned
+
+protected:
+    std::unique_ptr<CDialogBackend> MakeDialog(std::shared_ptr<SModelDialog> pState) override
+    {
+        return std::make_unique<CTerminalDialog>(*this, std::move(pState));
+    }
 
 private:
     std::unique_ptr<CTerminalScreen> m_pScreen;

@@ -1,7 +1,7 @@
 // The Win32 window system: modal dialogs from the module's resources, one dialog procedure
 // that lets no exception into user32, message boxes, the open-file dialog, GDI objects.
 #include "platform/win32/scoped.h"
-#include "resources/module_instance.h"
+#include "resources/win32/module_instance.h"
 #include "ui/framework/placement.h"
 #include "ui/framework/win32/win32_wnd.h"
 

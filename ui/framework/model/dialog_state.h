@@ -1,12 +1,12 @@
-// The in-memory window system: dialogs built from the module's templates, driven by a test's
-// steps (or by the terminal's keys), with message boxes and file dialogs that are answered.
+// Dialogs as state: built from the module's templates, with the dialog manager's keys and clicks.
+// Product logic that the terminal rendition draws and drives, and the tests' model
+// (tests/ui/model/model_ui.h) scripts.
 #pragma once
 #include "ui/framework/model/model_wnd.h"
 
 #include <deque>
 #include <functional>
 #include <memory>
-#include <vector>
 
 namespace lvp {
 // Pixels of one dialog unit across and down: 4 x-units are a character's average width and
@@ -15,7 +15,7 @@ constexpr int kModelCharWidth = 6;
 constexpr int kModelCharHeight = 13;
 SRect DialogUnitsToPixels(const SDialogRect& rect);
 
-// One dialog's state; kept by CModelUi after the dialog has gone, for inspection.
+// One dialog's state, shared by the dialog object and whoever draws or inspects it.
 struct SModelDialog {
     unsigned nIdTemplate = 0;
     platform::WindowId parent = nullptr;
@@ -31,20 +31,13 @@ struct SModelDialog {
     const SModelControl* Find(int nId) const;
 };
 
-struct SModelMessage {
-    std::u16string strText;
-    std::u16string strCaption;
-    EMessageIcon icon;
-    int nFocusIdAtShow; // the focus in the newest dialog when the box appeared
-};
+class CStateUi;
 
-class CModelUi;
-
-// A dialog of the model backend. The user's input arrives through the operations below,
-// which behave as the system's dialog manager does with the same keys and clicks.
+// A dialog held as state. The user's input arrives through the operations below, which behave
+// as the system's dialog manager does with the same keys and clicks.
 class CModelDialog : public CDialogBackend {
 public:
-    CModelDialog(CModelUi& ui, std::shared_ptr<SModelDialog> pState);
+    CModelDialog(CStateUi& ui, std::shared_ptr<SModelDialog> pState);
 
     std::intptr_t RunModal(CDialogEvents& events) override;
     void EndDialog(std::intptr_t nResult) override;
@@ -72,43 +65,28 @@ public:
 protected:
     // Runs the user's side until the dialog has ended: the test's steps here, the keys of the
     // terminal in the terminal rendition. Returns false when input ran out before the end.
-    virtual bool Loop();
+    virtual bool Loop() = 0;
     bool Send(const SDialogEvent& event);
-    CModelUi& m_ui;
+    CStateUi& m_ui;
 
 private:
     std::shared_ptr<SModelDialog> m_pState;
     CDialogEvents* m_pEvents = nullptr;
 };
 
-class CModelUi : public CUiBackend {
+// A window system whose dialogs are CModelDialog state; what shows them (or scripts them) derives.
+class CStateUi : public CUiBackend {
 public:
-    using Step = std::function<void(CModelDialog&)>;
-
+    // A dialog from the template, held as state; null for an unknown template.
     std::unique_ptr<CDialogBackend> CreateDialogBackend(unsigned nIdTemplate,
                                                         platform::WindowId parent) override;
     std::unique_ptr<CWndBackend> WrapWindow(platform::WindowId window) override;
-    void ShowMessage(std::u16string_view text, std::u16string_view caption, EMessageIcon icon) override;
-    bool ShowOpenFileDialog(const SOpenFileRequest& request, std::u16string& path) override;
     CCursorBackend& Cursor() override { return m_cursor; }
     std::unique_ptr<CFontBackend> MakeFont(const SFontSpec& spec) override;
     std::unique_ptr<CBrushBackend> MakeSolidBrush(Color color) override;
+    // False: dialogs cannot be shown, their modal run returns -1.
+    virtual bool CanShowDialogs() const { return true; }
 
-    // The newest dialog's state (null before the first).
-    SModelDialog* LastDialog() { return m_dialogs.empty() ? nullptr : m_dialogs.back().get(); }
-
-    // What the user does once a dialog is open, one step after the other.
-    std::deque<Step> m_steps;
-    // False: dialogs cannot be shown (no display), their modal run returns -1.
-    bool m_bCanShowDialogs = true;
-    // Every message box, and a hook that runs while one is shown.
-    std::vector<SModelMessage> m_messages;
-    std::function<void(const SModelMessage&)> m_onMessage;
-    // The answers of the file dialog in order (none: cancelled); and what it was asked.
-    std::deque<std::optional<std::u16string>> m_fileAnswers;
-    std::vector<SOpenFileRequest> m_fileRequests;
-    // Fonts cannot be made (as when the system runs out of them).
-    bool m_bFailFonts = false;
     int m_nLiveFonts = 0;   // made and not yet released
     int m_nLiveBrushes = 0; // made and not yet released
     // The host's window behind any non-null window id.
@@ -116,18 +94,9 @@ public:
     // The screen, for dialogs without an owner.
     SRect m_screen{0, 0, 1280, 1024};
     CModelCursor m_cursor;
-    std::vector<std::shared_ptr<SModelDialog>> m_dialogs;
-};
 
-// Installs a backend for the lifetime of this object (tests).
-class CUiBackendScope {
-public:
-    explicit CUiBackendScope(CUiBackend& backend) : m_pBefore(SetUiBackend(&backend)) {}
-    ~CUiBackendScope() { SetUiBackend(m_pBefore); }
-    CUiBackendScope(const CUiBackendScope&) = delete;
-    CUiBackendScope& operator=(const CUiBackendScope&) = delete;
-
-private:
-    CUiBackend* m_pBefore;
+protected:
+    // The dialog object over new state.
+    virtual std::unique_ptr<CDialogBackend> MakeDialog(std::shared_ptr<SModelDialog> pState) = 0;
 };
 } // namespace lvp

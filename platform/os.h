@@ -1,19 +1,21 @@
-// CSettingsOs: the operating-system services the settings store uses, replaceable by tests.
-// Implemented by settings/platform_settings_os.cpp (on the platform layer) and by the tests' fakes.
+// COs: the operating system as one object (folders, files, program search), which the settings
+// store and the command take by reference; tests hand in doubles (tests/settings/test_util.h).
+// Implemented by platform/os.cpp over the OS's own files (platform/posix/, platform/win32/).
 #pragma once
+#include "platform/file.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
 
-#include "platform/file.h"
-
+namespace platform {
 // Every call reports failure by its result; none throws for an OS failure. Names avoid the
 // Win32 macros (DeleteFile, ReplaceFile) so that a file including <windows.h> sees the same.
-class CSettingsOs {
+class COs {
 public:
-    virtual ~CSettingsOs() = default;
+    virtual ~COs() = default;
 
     virtual char16_t PathSeparator() const = 0;
     // Longest path the platform's fixed buffers hold (Windows 259, otherwise unlimited).
@@ -34,16 +36,16 @@ public:
     // An existing file that cannot be written to (read-only).
     virtual bool IsReadOnlyFile(const std::u16string& path) const = 0;
     // Opens a regular file shared, for reading ("rb"); an empty holder on failure.
-    virtual platform::CFile OpenForReading(const std::u16string& path) const = 0;
+    virtual CFile OpenForReading(const std::u16string& path) const = 0;
     // Creates or truncates a file shared, for writing ("wb"); an empty holder on failure.
-    virtual platform::CFile OpenForWriting(const std::u16string& path) const = 0;
+    virtual CFile OpenForWriting(const std::u16string& path) const = 0;
     // Creates a file that does not exist yet, for writing, never through a symbolic link.
-    virtual platform::CFile CreateNewFile(const std::u16string& path) const = 0;
+    virtual CFile CreateNewFile(const std::u16string& path) const = 0;
     // Opens an existing regular file shared, for reading and writing, without truncating it.
-    virtual platform::CFile OpenForUpdate(const std::u16string& path) const = 0;
+    virtual CFile OpenForUpdate(const std::u16string& path) const = 0;
     // Creates prefix + (a part no one else uses) + suffix exclusively; path receives the name.
-    virtual platform::CFile CreateUniqueFile(const std::u16string& prefix, const std::u16string& suffix,
-                                             std::u16string& path) const = 0;
+    virtual CFile CreateUniqueFile(const std::u16string& prefix, const std::u16string& suffix,
+                                   std::u16string& path) const = 0;
     virtual bool RemoveFile(const std::u16string& path) const = 0;
     // Puts from in place of to in one step; false leaves both as they were.
     virtual bool MoveReplace(const std::u16string& from, const std::u16string& to) const = 0;
@@ -57,6 +59,15 @@ public:
     // A process of that id runs now; by default every one does (so no file is taken for stale).
     virtual bool IsProcessRunning(uint32_t /*processId*/) const { return true; }
 
+    // Program search, for the fusion program.
+    // path is not empty and names an existing file that opens for reading; a folder does not.
+    virtual bool FileOpensForReading(const std::u16string& path) const = 0;
+    // The file name of the program base (Windows: base + ".exe").
+    virtual std::u16string ExecutableFileName(const std::u16string& base) const = 0;
+    // The first executable called name along the search path for programs; empty when there is
+    // none, or the OS looks for programs along no such path (Windows).
+    virtual std::u16string FindOnSearchPath(const std::u16string& name) const = 0;
+
     // Operations on an open file (the streams' and the settings writer's only way to the disk).
     // Writes count bytes; the number written, fewer on a failure.
     virtual size_t Write(std::FILE* file, const void* bytes, size_t count) const = 0;
@@ -69,8 +80,9 @@ public:
     // Cuts the file to length bytes (after flushing the stream).
     virtual bool SetFileLength(std::FILE* file, int64_t length) const = 0;
     // Closes the file (it is closed afterwards in any case); false when closing failed.
-    virtual bool CloseFile(platform::CFile& file) const = 0;
+    virtual bool CloseFile(CFile& file) const = 0;
 };
 
-// The real services of the platform this build runs on (stateless, lives for the process).
-const CSettingsOs& PlatformSettingsOs();
+// The real services of the OS this build runs on (stateless, lives for the process).
+const COs& RealOs();
+} // namespace platform

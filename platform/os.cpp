@@ -1,9 +1,12 @@
-// The settings store's OS services, forwarded to the platform layer.
-#include "platform/fs.h"
-#include "settings/settings_os.h"
+// The OS object over the platform functions of this build's OS.
+#include "platform/os.h"
 
+#include "platform/file_probe.h"
+#include "platform/fs.h"
+
+namespace platform {
 namespace {
-class CPlatformSettingsOs final : public CSettingsOs {
+class CRealOs final : public COs {
 public:
     char16_t PathSeparator() const override { return platform::PathSeparator(); }
     size_t MaxPathLength() const override { return platform::MaxPathLength(); }
@@ -66,20 +69,34 @@ public:
         return platform::SetFileLength(f, length);
     }
     bool CloseFile(platform::CFile& f) const override { return f.Close(); }
+
+    bool FileOpensForReading(const std::u16string& p) const override
+    {
+        return platform::FileOpensForReading(p);
+    }
+    std::u16string ExecutableFileName(const std::u16string& base) const override
+    {
+        return platform::ExecutableFileName(base);
+    }
+    std::u16string FindOnSearchPath(const std::u16string& name) const override
+    {
+        return platform::HasSearchPath() ? platform::FindExecutableOnPath(name) : std::u16string();
+    }
 };
 
 // Built at compile time and never destroyed, so it is usable during static initialisation and
 // teardown in any order. (A function-local static would be built at first use under the
 // runtime's guard lock, whose OS objects outlive every unload of the DLL.)
-union UPlatformSettingsOs {
-    CPlatformSettingsOs os;
-    constexpr UPlatformSettingsOs() : os() {}
-    ~UPlatformSettingsOs() {}
+union URealOs {
+    CRealOs os;
+    constexpr URealOs() : os() {}
+    ~URealOs() {}
 };
-constinit UPlatformSettingsOs g_platformSettingsOs;
+constinit URealOs g_realOs;
 } // namespace
 
-const CSettingsOs& PlatformSettingsOs()
+const COs& RealOs()
 {
-    return g_platformSettingsOs.os;
+    return g_realOs.os;
 }
+} // namespace platform

@@ -1,5 +1,5 @@
-// The model window system: dialogs from the templates, the dialog manager's keys, boxes.
-#include "ui/framework/model/model_ui.h"
+// Dialogs as state: built from the templates, the dialog manager's keys and clicks.
+#include "ui/framework/model/dialog_state.h"
 
 #include "resources/dialog.h"
 
@@ -38,7 +38,7 @@ private:
     int& m_nLive;
 };
 
-// The host's window: its operations apply to CModelUi::m_hostWindow, its id is the host's.
+// The host's window: its operations apply to CStateUi::m_hostWindow, its id is the host's.
 class CHostWnd : public CWndBackend {
 public:
     CHostWnd(platform::WindowId id, SModelControl& window) : m_id(id), m_pInner(MakeModelBackend(window).pWnd)
@@ -84,7 +84,7 @@ const SModelControl* SModelDialog::Find(int nId) const
     return const_cast<SModelDialog*>(this)->Find(nId);
 }
 
-CModelDialog::CModelDialog(CModelUi& ui, std::shared_ptr<SModelDialog> pState)
+CModelDialog::CModelDialog(CStateUi& ui, std::shared_ptr<SModelDialog> pState)
     : m_ui(ui), m_pState(std::move(pState))
 {
 }
@@ -92,7 +92,7 @@ CModelDialog::CModelDialog(CModelUi& ui, std::shared_ptr<SModelDialog> pState)
 std::intptr_t CModelDialog::RunModal(CDialogEvents& events)
 {
     SModelDialog& d = *m_pState;
-    if (!m_ui.m_bCanShowDialogs)
+    if (!m_ui.CanShowDialogs())
         return -1;
     const SDialogTemplate* pTemplate = FindDialogTemplate(d.nIdTemplate);
     d.window.strText = pTemplate->caption;
@@ -125,18 +125,6 @@ std::intptr_t CModelDialog::RunModal(CDialogEvents& events)
     return d.nResult;
 }
 
-bool CModelDialog::Loop()
-{
-    while (!m_pState->bEnded) {
-        if (m_ui.m_steps.empty())
-            return false;
-        CModelUi::Step step = std::move(m_ui.m_steps.front());
-        m_ui.m_steps.pop_front();
-        step(*this);
-    }
-    return true;
-}
-
 void CModelDialog::EndDialog(std::intptr_t nResult)
 {
     m_pState->bEnded = true;
@@ -166,6 +154,7 @@ void CModelDialog::Type(int nId, std::u16string_view text)
         return;
     m_pState->nFocusId = nId;
     c->strText = std::u16string(text.substr(0, c->nLimitText));
+    ++c->nTextEdits;
     c->nSelStart = c->nSelEnd = static_cast<int>(c->strText.size());
 }
 
@@ -225,50 +214,27 @@ bool CModelDialog::QueryColor(int nId, SCtlColor& color)
     return Send({EDialogEvent::CtlColor, nId, 0, &color});
 }
 
-std::unique_ptr<CDialogBackend> CModelUi::CreateDialogBackend(unsigned nIdTemplate, platform::WindowId parent)
+std::unique_ptr<CDialogBackend> CStateUi::CreateDialogBackend(unsigned nIdTemplate, platform::WindowId parent)
 {
     if (!FindDialogTemplate(nIdTemplate))
         return nullptr;
     auto pState = std::make_shared<SModelDialog>();
     pState->nIdTemplate = nIdTemplate;
     pState->parent = parent;
-    m_dialogs.push_back(pState);
-    return std::make_unique<CModelDialog>(*this, std::move(pState));
+    return MakeDialog(std::move(pState));
 }
 
-std::unique_ptr<CWndBackend> CModelUi::WrapWindow(platform::WindowId window)
+std::unique_ptr<CWndBackend> CStateUi::WrapWindow(platform::WindowId window)
 {
     return window ? std::make_unique<CHostWnd>(window, m_hostWindow) : nullptr;
 }
 
-void CModelUi::ShowMessage(std::u16string_view text, std::u16string_view caption, EMessageIcon icon)
+std::unique_ptr<CFontBackend> CStateUi::MakeFont(const SFontSpec& spec)
 {
-    SModelDialog* pDialog = LastDialog();
-    m_messages.push_back(
-        {std::u16string(text), std::u16string(caption), icon, pDialog ? pDialog->nFocusId : 0});
-    if (m_onMessage)
-        m_onMessage(m_messages.back());
+    return std::make_unique<CModelFont>(spec, m_nLiveFonts);
 }
 
-bool CModelUi::ShowOpenFileDialog(const SOpenFileRequest& request, std::u16string& path)
-{
-    m_fileRequests.push_back(request);
-    if (m_fileAnswers.empty())
-        return false;
-    std::optional<std::u16string> answer = std::move(m_fileAnswers.front());
-    m_fileAnswers.pop_front();
-    if (!answer)
-        return false;
-    path = *answer;
-    return true;
-}
-
-std::unique_ptr<CFontBackend> CModelUi::MakeFont(const SFontSpec& spec)
-{
-    return m_bFailFonts ? nullptr : std::make_unique<CModelFont>(spec, m_nLiveFonts);
-}
-
-std::unique_ptr<CBrushBackend> CModelUi::MakeSolidBrush(Color color)
+std::unique_ptr<CBrushBackend> CStateUi::MakeSolidBrush(Color color)
 {
     return std::make_unique<CModelBrush>(color, m_nLiveBrushes);
 }

@@ -1,0 +1,61 @@
+// The tests' window system: scripted dialogs, recorded boxes, answered file dialogs.
+#include "tests/ui/model/model_ui.h"
+
+namespace lvp {
+namespace {
+// A dialog whose user is the test: its steps run one after the other until the dialog ends.
+class CScriptedDialog : public CModelDialog {
+public:
+    CScriptedDialog(CModelUi& ui, std::shared_ptr<SModelDialog> pState) : CModelDialog(ui, std::move(pState))
+    {
+    }
+
+protected:
+    bool Loop() override
+    {
+        CModelUi& ui = static_cast<CModelUi&>(m_ui);
+        while (!IsEnded()) {
+            if (ui.m_steps.empty())
+                return false;
+            CModelUi::Step step = std::move(ui.m_steps.front());
+            ui.m_steps.pop_front();
+            step(*this);
+        }
+        return true;
+    }
+};
+} // namespace
+
+std::unique_ptr<CDialogBackend> CModelUi::MakeDialog(std::shared_ptr<SModelDialog> pState)
+{
+    m_dialogs.push_back(pState);
+    return std::make_unique<CScriptedDialog>(*this, std::move(pState));
+}
+
+void CModelUi::ShowMessage(std::u16string_view text, std::u16string_view caption, EMessageIcon icon)
+{
+    SModelDialog* pDialog = LastDialog();
+    m_messages.push_back(
+        {std::u16string(text), std::u16string(caption), icon, pDialog ? pDialog->nFocusId : 0});
+    if (m_onMessage)
+        m_onMessage(m_messages.back());
+}
+
+bool CModelUi::ShowOpenFileDialog(const SOpenFileRequest& request, std::u16string& path)
+{
+    m_fileRequests.push_back(request);
+    if (m_fileAnswers.empty())
+        return false;
+    std::optional<std::u16string> answer = std::move(m_fileAnswers.front());
+    m_fileAnswers.pop_front();
+    if (!answer)
+        return false;
+    path = *answer;
+    return true;
+}
+
+std::unique_ptr<CFontBackend> CModelUi::MakeFont(const SFontSpec& spec)
+{
+    return m_bFailFonts ? nullptr : CStateUi::MakeFont(spec);
+}
+} // namespace lvp
