@@ -56,6 +56,20 @@ std::u16string_view Entry(const char16_t* path)
 }
 } // namespace
 
+std::u16string QuotedArgumentText(std::u16string_view text)
+{
+    std::u16string out;
+    size_t nBackslashes = 0; // in a row just before the current character
+    for (char16_t c : text) {
+        if (c == u'"')
+            out.append(nBackslashes + 1, u'\\'); // the run doubled, and the quote escaped
+        nBackslashes = c == u'\\' ? nBackslashes + 1 : 0;
+        out += c;
+    }
+    out.append(nBackslashes, u'\\'); // the closing quote follows
+    return out;
+}
+
 std::u16string FormatCommandHead(std::u16string_view strProgram, std::u16string_view strOutputFile,
                                  std::uint32_t nQuality)
 {
@@ -65,10 +79,12 @@ std::u16string FormatCommandHead(std::u16string_view strProgram, std::u16string_
 std::u16string BuildCommandLine(std::u16string_view strProgram, std::u16string_view strOutputFile,
                                 std::uint32_t nQuality, const SelectionList& selection)
 {
-    std::u16string line = FormatCommandHead(strProgram, strOutputFile, nQuality);
+    // The program is the first token, which the system reads up to the next quote, with no
+    // escapes; every other path is read back by the rules QuotedArgumentText follows.
+    std::u16string line = FormatCommandHead(strProgram, QuotedArgumentText(strOutputFile), nQuality);
     for (const char16_t* path : selection) {
         line += u" \"";
-        line.append(Entry(path));
+        line += QuotedArgumentText(Entry(path));
         line += u"\"";
     }
     return line;

@@ -12,8 +12,12 @@ namespace lvp {
 // printed as a signed decimal number (as a %d of its 32 bits), the paths copied as they are.
 std::u16string FormatCommandHead(std::u16string_view strProgram, std::u16string_view strOutputFile,
                                  std::uint32_t nQuality);
-// The expanded template, then ` "path"` for each entry of the selection, in order
-// (a null entry gives an empty pair of quotes).
+// Text to stand between double quotes on a Windows command line so that the C runtime and
+// CommandLineToArgvW read it back unchanged: a run of backslashes before a quote, also before
+// the closing one, is doubled, and a quote is escaped.
+std::u16string QuotedArgumentText(std::u16string_view text);
+// The expanded template, then ` "path"` for each entry of the selection, in order (a null entry
+// gives an empty pair of quotes); the output and the inputs as QuotedArgumentText writes them.
 std::u16string BuildCommandLine(std::u16string_view strProgram, std::u16string_view strOutputFile,
                                 std::uint32_t nQuality, const SelectionList& selection);
 // The same values as arguments, the template's words: program, -o, output, --compression=N; then

@@ -41,7 +41,8 @@ CSampleDlg::CSampleDlg(const SelectionList* pSelection, CWnd* pParent)
 void CSampleDlg::DoDataExchange(CDataExchange* pDX)
 {
     DDX_Text(pDX, IDC_OUTPUT_FILE, m_strOutputFile);
-    DDX_Text(pDX, IDC_QUALITY, m_nJpegQuality, IDS_QUALITY_NOT_A_NUMBER);
+    // enfuse takes a JPEG quality of 1 to 100; the store keeps nothing else.
+    DDX_Text(pDX, IDC_QUALITY, m_nJpegQuality, IDS_QUALITY_NOT_A_NUMBER, 1, 100);
     DDX_Text(pDX, IDC_PROGRAM, m_strEnfusePath);
     DDX_Control(pDX, IDC_OUTPUT_PANE, m_editOutput);
 }

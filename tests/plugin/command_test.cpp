@@ -148,11 +148,7 @@ TEST_F(Command, ConfirmedRunsStoreAndReturn)
         std::u16string quality;
         bool bStored;
         std::int32_t stored;
-    } cases[] = {{u"95", false, 0},
-                 {u"80", true, 80},
-                 {u"0", true, 95},
-                 {u"101", true, 95},
-                 {u"4294967295", false, 0}};
+    } cases[] = {{u"95", false, 0}, {u"80", true, 80}, {u"1", true, 1}, {u"100", true, 100}};
     size_t n = 0;
     for (const Case& c : cases) {
         Confirm(c.quality);

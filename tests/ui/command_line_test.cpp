@@ -60,4 +60,25 @@ TEST(CommandLine, QualityAsSignedDecimalAndPathsVerbatim)
             EXPECT_EQ(args[4 + i], c.inputs[i] ? c.inputs[i] : u"");
     }
 }
+// What stands between the quotes: a backslash before a quote, the closing one too, would escape it.
+TEST(CommandLine, QuotedPathsKeepTheirBackslashes)
+{
+    const struct {
+        const char16_t* text;
+        const char16_t* quoted;
+    } cases[] = {
+        {u"D:\\Bilder\\a.jpg", u"D:\\Bilder\\a.jpg"}, // inner backslashes stay single
+        {u"C:\\out dir\\", u"C:\\out dir\\\\"},
+        {u"\\\\server\\share\\\\", u"\\\\server\\share\\\\\\\\"},
+        {u"a\"b", u"a\\\"b"},
+        {u"a\\\"b", u"a\\\\\\\"b"},
+        {u"", u""},
+        {u"\\", u"\\\\"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(lvp::QuotedArgumentText(c.text), c.quoted);
+    // In the command line: the output and the inputs; the program is read without escapes.
+    EXPECT_EQ(lvp::BuildCommandLine(u"C:\\e.exe", u"C:\\out dir\\", 95, {u"D:\\in\\"}),
+              u"\"C:\\e.exe\" -o \"C:\\out dir\\\\\" --compression=95 \"D:\\in\\\\\"");
+}
 } // namespace

@@ -142,9 +142,16 @@ TEST_F(SampleDlg, QualityField)
     } cases[] = {
         {u"80 Wort", true, 80},
         {u" 70", true, 70},
-        {u"0", true, 0},
-        {u"101", true, 101},
-        {u"4294967295", true, 4294967295u},
+        {u"1", true, 1},
+        {u"+100", true, 100},
+        // Outside 1 to 100, also what a "%u" scan would wrap into the range or out of it.
+        {u"0", false, 0},
+        {u"101", false, 0},
+        {u"-1", false, 0},
+        {u"4294967295", false, 0},
+        {u"4294967296", false, 0},
+        {u"4294967396", false, 0}, // 100 after wrapping
+        {u"99999999999", false, 0},
         {u"abc", false, 0},
         {u"", false, 0},
         {u"\u00b9", false, 0}, // a superscript digit is no digit of the scan

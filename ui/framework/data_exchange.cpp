@@ -5,6 +5,7 @@
 #include "resources/strings.h"
 #include "ui/framework/message_box.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <stdexcept>
 
@@ -43,25 +44,32 @@ bool ScanUnsigned(std::u16string_view text, std::uint32_t& value)
     std::string narrow;
     for (char16_t c : text.substr(0, 63))
         narrow += c < 0x80 ? static_cast<char>(c) : '\x7f';
-    unsigned int n = 0;
-    // What "%u" accepts, the field accepts: the scan the class library's exchange makes.
-    if (std::sscanf(narrow.c_str(), "%u", &n) != 1) // NOLINT(cert-err34-c)
+    // The scan of "%u" reads "-1" as 4294967295 and wraps what needs more than 32 bits: a
+    // number given is taken only as the number it is.
+    const size_t nStart = narrow.find_first_not_of(" \t\n\v\f\r");
+    if (nStart != std::string::npos && narrow[nStart] == '-')
         return false;
-    value = n;
+    unsigned long long n = 0;
+    if (std::sscanf(narrow.c_str(), "%llu", &n) != 1 || n > UINT32_MAX) // NOLINT(cert-err34-c)
+        return false;
+    value = static_cast<std::uint32_t>(n);
     return true;
 }
 
-void DDX_Text(CDataExchange* pDX, int nId, std::uint32_t& value, unsigned nIdPrompt)
+void DDX_Text(CDataExchange* pDX, int nId, std::uint32_t& value, unsigned nIdPrompt, std::uint32_t nMin,
+              std::uint32_t nMax)
 {
     CWnd& field = pDX->Control(nId);
     if (!pDX->m_bSaveAndValidate) {
         field.SetText(platform::DecimalText(value)); // "%u"
         return;
     }
-    if (!ScanUnsigned(field.GetText(), value)) {
+    std::uint32_t n = 0;
+    if (!ScanUnsigned(field.GetText(), n) || n < nMin || n > nMax) {
         ShowMessageBox(LoadModuleString(nIdPrompt), EMessageIcon::Warning);
         pDX->Fail(nId);
     }
+    value = n;
 }
 
 void DDX_Control(CDataExchange* pDX, int nId, CWnd& control)

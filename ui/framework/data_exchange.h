@@ -24,12 +24,15 @@ public:
 
 // The whole text of the field.
 void DDX_Text(CDataExchange* pDX, int nId, std::u16string& value);
-// Written as "%u"; read by scanning at most the first 63 characters as "%u". A field without
-// a number shows the warning text nIdPrompt and fails the exchange.
-void DDX_Text(CDataExchange* pDX, int nId, std::uint32_t& value, unsigned nIdPrompt);
+// Written as "%u"; read by scanning at most the first 63 characters for an unsigned number. A
+// field without a number, or with one outside nMin..nMax, shows the warning text nIdPrompt and
+// fails the exchange; the member then keeps its value.
+void DDX_Text(CDataExchange* pDX, int nId, std::uint32_t& value, unsigned nIdPrompt, std::uint32_t nMin = 0,
+              std::uint32_t nMax = UINT32_MAX);
 // Attaches control to the field on the first exchange; later exchanges leave it as it is.
 void DDX_Control(CDataExchange* pDX, int nId, CWnd& control);
 
-// "%u" of the first 63 characters of text; false when no number can be scanned.
+// The unsigned number that the first 63 characters of text begin with (after blanks), as "%u"
+// scans it; false when there is none, it is negative or it needs more than 32 bits.
 bool ScanUnsigned(std::u16string_view text, std::uint32_t& value);
 } // namespace lvp
