@@ -4,19 +4,17 @@
 #include "platform/module_file.h"
 
 namespace lvp {
-namespace {
 // The module's file name without extension: a renamed copy shows its own name. The name it
 // ships with stands in when the OS cannot tell.
-std::u16string Caption()
+std::u16string MessageCaption()
 {
     std::u16string caption = platform::OwnModuleTitle();
     return caption.empty() ? std::u16string(u"lvp_hdr") : caption;
 }
-} // namespace
 
 void ShowMessageBox(std::u16string_view text, EMessageIcon icon)
 {
-    UiBackend().ShowMessage(text, Caption(), icon);
+    UiBackend().ShowMessage(text, MessageCaption(), icon);
 }
 
 bool ShowOpenFileDialog(const SOpenFileRequest& request, std::u16string& path)

@@ -5,6 +5,9 @@
 #include <string>
 
 namespace lvp {
+// The caption of the module's messages: its file name without folder and extension.
+std::u16string MessageCaption();
+
 // A box with one OK button, the given icon and the module's name as caption, owned by the
 // thread's active window.
 void ShowMessageBox(std::u16string_view text, EMessageIcon icon);

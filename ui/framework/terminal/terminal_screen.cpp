@@ -1,6 +1,10 @@
 // The terminal screen: /dev/tty under ncurses, its keys and signals, and the drawing helpers.
 #include "ui/framework/terminal/terminal_screen.h"
 
+#include "platform/utf.h"
+#include "resources/ids.h"
+#include "resources/strings.h"
+#include "ui/framework/message_box.h"
 #include "ui/framework/terminal/terminal_text.h"
 
 #include <algorithm>
@@ -94,6 +98,17 @@ SKey ToKey(wint_t ch, bool bKeyCode)
         return {EKey::Char, static_cast<char32_t>(ch)};
     return {};
 }
+
+// Says on standard error why the dialog cannot be drawn: TERM unset (null) or unknown.
+void ReportUnusableTerminal(const char* term)
+{
+    std::u16string text = LoadModuleString(term ? IDS_TERMINAL_UNKNOWN : IDS_TERMINAL_UNSET);
+    if (const size_t at = text.find(u"%1"); term && at != std::u16string::npos)
+        text.replace(at, 2, platform::Utf8ToUtf16(term));
+    const std::string line = platform::Utf16ToUtf8(MessageCaption() + u": " + text) + "\n";
+    std::fwrite(line.data(), 1, line.size(), stderr);
+    std::fflush(stderr);
+}
 } // namespace
 
 std::unique_ptr<CTerminalScreen> CTerminalScreen::Open()
@@ -104,10 +119,16 @@ std::unique_ptr<CTerminalScreen> CTerminalScreen::Open()
     termios modes{};
     if (!tty || ::tcgetattr(::fileno(tty.Get()), &modes) != 0)
         return nullptr;
+    // The terminal's description is looked up first: newterm does not say why it fails, and
+    // keeps what it allocated for a terminal it does not know.
+    const char* term = std::getenv("TERM");
+    if (term == nullptr || *term == '\0' || !IsKnownTerminalType(term, ::fileno(tty.Get()))) {
+        ReportUnusableTerminal(term == nullptr || *term == '\0' ? nullptr : term);
+        return nullptr;
+    }
     // Before newterm: ncurses then leaves these signals to us.
     SSignalGuard::Install(::fileno(tty.Get()), modes);
-    const char* term = std::getenv("TERM");
-    SCREEN* pScreen = ::newterm(term && *term ? term : nullptr, tty.Get(), tty.Get());
+    SCREEN* pScreen = ::newterm(term, tty.Get(), tty.Get());
     if (!pScreen) {
         SSignalGuard::Remove();
         return nullptr;

@@ -14,6 +14,9 @@
 #include <curses.h>
 
 namespace lvp::terminal {
+// ncurses has a description of the terminal type term (the terminal open on fd).
+bool IsKnownTerminalType(const char* term, int fd);
+
 enum EPair : short { kPairDialog = 1, kPairField, kPairButton, kPairPane, kPairBox };
 
 // The controlling terminal (/dev/tty) as an ncurses screen while the object lives; SIGINT and
