@@ -11,17 +11,7 @@ here=$(cd "$(dirname "$0")/../.." && pwd)
 run=${LVP_WINE_RUN:-$here/scripts/wine-run}
 win() { local p=$1; echo "Z:${p//\//\\}"; }
 prefix=${WINEPREFIX:-$here/build/windows/wineprefix}
-failed=0
-check() { # what, expected, actual
-    if [ "$2" == "$3" ]; then
-        echo "ok: $1"
-    else
-        echo "FAIL: $1"
-        echo "  expected: $(printf %q "$2")"
-        echo "  actual:   $(printf %q "$3")"
-        failed=1
-    fi
-}
+. "$here/tests/helpers/check.sh"
 text_of() { grep -P "^$1\t" "$strings" | cut -f3 | sed 's/\\"/"/g'; }
 clean_settings() { rm -rf "$prefix"/drive_c/users/*/AppData/Roaming/Lumivant; }
 settings_file() { cat "$prefix"/drive_c/users/*/AppData/Roaming/Lumivant/lvp_hdr.xml 2>/dev/null | tr -d '\r'; }

@@ -15,17 +15,7 @@ text=$(grep -P "^107\t" "$strings" | cut -f3)
 title="HDR Kopie v1.3"
 copy=$work/$title.${module##*.}
 cp "$module" "$copy"
-failed=0
-check() { # what, expected, actual
-    if [ "$2" == "$3" ]; then
-        echo "ok: $1"
-    else
-        echo "FAIL: $1"
-        echo "  expected: $(printf %q "$2")"
-        echo "  actual:   $(printf %q "$3")"
-        failed=1
-    fi
-}
+. "$here/tests/helpers/check.sh"
 
 if [ -z "$driver" ]; then
     # Every unload writes the settings: into a folder of this test's own (the host's folder would

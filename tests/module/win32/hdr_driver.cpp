@@ -3,54 +3,18 @@
 // Usage: hdr_driver MODULE confirm QUALITY | MODULE escape | MODULE message
 // Prints what it saw as UTF-8 lines ("program: ...", "output: ...", "quality: ...", "pane: ...",
 // "box: ..."); exit 0 when every step happened, 1 on a timeout or a surprise.
-#include "platform/win32/windows_prelude.h"
+#include "tests/helpers/win32/remote_window.h"
 
-#include <chrono>
 #include <cstdio>
 #include <string>
-#include <thread>
-#include <vector>
 
 namespace {
+using lvp::test::Print;
+using lvp::test::TextOf;
+using lvp::test::WaitFor;
 constexpr wchar_t kTitle[] = L"Belichtungsreihen zusammenführen";
 constexpr int kOutputFile = 1007, kQuality = 1008, kProgram = 1009, kPane = 1011;
 constexpr unsigned kCloseWithOk = 109;
-
-// Each wait gives up after 60 seconds: a slow Wine start is a few seconds.
-template <typename F> bool WaitFor(F ready)
-{
-    auto until = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (!ready()) {
-        if (std::chrono::steady_clock::now() > until)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return true;
-}
-
-// The text of a window of another process; the owner thread may be busy, hence the timeout.
-std::wstring TextOf(HWND hWnd)
-{
-    DWORD_PTR n = 0;
-    if (!SendMessageTimeoutW(hWnd, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 2000, &n))
-        return L"";
-    std::vector<wchar_t> text(n + 1);
-    DWORD_PTR got = 0;
-    SendMessageTimeoutW(hWnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_NORMAL,
-                        2000, &got);
-    return std::wstring(text.data(), got);
-}
-
-void Print(const char* label, const std::wstring& text)
-{
-    int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                nullptr);
-    std::string utf8(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), n, nullptr,
-                        nullptr);
-    std::printf("%s: %s\n", label, utf8.c_str());
-    std::fflush(stdout);
-}
 
 int Fail(const char* what)
 {
