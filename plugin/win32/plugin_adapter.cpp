@@ -34,19 +34,12 @@ void* LVP_THISCALL Destroy(SPluginObject* self, unsigned int flags) noexcept
     return self;
 }
 
-CWideString* LVP_THISCALL GetName(SPluginObject* self, CWideString* result) noexcept
+// GetName and GetDescription: the object's text, the empty string when it cannot be made.
+template <CWideString (CFunctionPlugin::*Get)()>
+CWideString* LVP_THISCALL GetText(SPluginObject* self, CWideString* result) noexcept
 {
     try {
-        return new (result) CWideString(Of(self).pImpl->GetName());
-    } catch (...) {
-        return new (result) CWideString();
-    }
-}
-
-CWideString* LVP_THISCALL GetDescription(SPluginObject* self, CWideString* result) noexcept
-{
-    try {
-        return new (result) CWideString(Of(self).pImpl->GetDescription());
+        return new (result) CWideString((Of(self).pImpl->*Get)());
     } catch (...) {
         return new (result) CWideString();
     }
@@ -87,7 +80,8 @@ ResultListLayout* LVP_THISCALL Execute(SPluginObject* self) noexcept
     return &adapter.object.m_results;
 }
 
-constexpr SPluginTable kTable{&Destroy, &GetName, &GetDescription, &Start, &Query, &Execute};
+constexpr SPluginTable kTable{&Destroy, &GetText<&CFunctionPlugin::GetName>,
+                               &GetText<&CFunctionPlugin::GetDescription>, &Start, &Query, &Execute};
 } // namespace
 
 PluginObject* AdaptPlugin(CFunctionPlugin* (*create)()) noexcept

@@ -13,8 +13,8 @@ import sys
 # slot, the module's function (Itanium names of g++), the same slot in the reference (MS names)
 SLOTS = [
     ("plug-in slot 0, scalar deleting destructor", r"_GLOBAL__N_1\d+DestroyEPNS_13SPluginObject", r"\?\?_GCEcho@"),
-    ("plug-in slot 1, GetName", r"_GLOBAL__N_1\d+GetNameEPNS_13SPluginObject", r"\?GetName@CEcho@"),
-    ("plug-in slot 2, GetDescription", r"_GLOBAL__N_1\d+GetDescriptionEPNS_13SPluginObject", r"\?GetDescription@CEcho@"),
+    ("plug-in slot 1, GetName", r"_GLOBAL__N_1\d+GetTextI.*GetNameEv", r"\?GetName@CEcho@"),
+    ("plug-in slot 2, GetDescription", r"_GLOBAL__N_1\d+GetTextI.*GetDescriptionEv", r"\?GetDescription@CEcho@"),
     ("plug-in slot 3, Start", r"_GLOBAL__N_1\d+StartEPNS_13SPluginObject", r"\?Start@CEcho@"),
     ("plug-in slot 4, Query", r"_GLOBAL__N_1\d+QueryEPNS_13SPluginObject", r"\?Query@CFunctionPlugin@@"),
     ("plug-in slot 5, Execute", r"_GLOBAL__N_1\d+ExecuteEPNS_13SPluginObject", r"\?Execute@CEcho@"),

@@ -24,7 +24,6 @@ int _purecall()
     ExitProcess(99);
     return 0;
 }
-int _fltused = 0;
 }
 
 namespace ms {

@@ -122,8 +122,10 @@ std::unique_ptr<CTerminalScreen> CTerminalScreen::Open()
     // The terminal's description is looked up first: newterm does not say why it fails, and
     // keeps what it allocated for a terminal it does not know.
     const char* term = std::getenv("TERM");
-    if (term == nullptr || *term == '\0' || !IsKnownTerminalType(term, ::fileno(tty.Get()))) {
-        ReportUnusableTerminal(term == nullptr || *term == '\0' ? nullptr : term);
+    if (term != nullptr && *term == '\0')
+        term = nullptr; // set but empty: as unset
+    if (term == nullptr || !IsKnownTerminalType(term, ::fileno(tty.Get()))) {
+        ReportUnusableTerminal(term);
         return nullptr;
     }
     // Before newterm: ncurses then leaves these signals to us.
