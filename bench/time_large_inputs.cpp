@@ -3,6 +3,7 @@
 // Usage: time_large_inputs settings MEGABYTES [entries|value] FOLDER
 //        time_large_inputs files COUNT FAKE_TOOL
 //        time_large_inputs lines COUNT FAKE_TOOL
+#include "bench/bench_run.h"
 #include "platform/process.h"
 #include "platform/utf.h"
 #include "resources/strings.h"
@@ -128,18 +129,18 @@ int Files(long count, const std::u16string& tool)
 {
     const std::vector<std::u16string> paths = Selection(count);
     const std::u16string args = u"args";
-    platform::SCommandLine command = lvp::BuildToolCommand(tool, u"out.jpg", 95, Pointers(paths, args));
+    platform::SCommandLine command = lvp::BuildToolCommand(tool, BenchOutput(), 95, Pointers(paths, args));
     std::printf("%ld files: command line %zu characters, refused as too long: %s\n", count,
                 command.strCommandLine.size(), platform::IsCommandLineTooLong(command) ? "yes" : "no");
     // The most files of that kind that this OS still starts.
     long low = 0, high = 1;
     while (!platform::IsCommandLineTooLong(
-        lvp::BuildToolCommand(tool, u"out.jpg", 95, Pointers(Selection(high), args))))
+        lvp::BuildToolCommand(tool, BenchOutput(), 95, Pointers(Selection(high), args))))
         low = high, high *= 2;
     while (high - low > 1) {
         const long mid = (low + high) / 2;
         (platform::IsCommandLineTooLong(
-             lvp::BuildToolCommand(tool, u"out.jpg", 95, Pointers(Selection(mid), args)))
+             lvp::BuildToolCommand(tool, BenchOutput(), 95, Pointers(Selection(mid), args)))
              ? high
              : low) = mid;
     }
@@ -149,7 +150,7 @@ int Files(long count, const std::u16string& tool)
     lvp::CEdit pane;
     pane.Attach(lvp::MakeModelBackend(control));
     const Clock::time_point start = Clock::now();
-    lvp::RunAndShowOutput(pane, command);
+    lvp::RunAndShowOutput(pane, command, BenchRun());
     const double seconds = Seconds(start);
     const std::u16string refused = lvp::LoadModuleString(110);
     if (control.strText == refused) {
@@ -171,7 +172,7 @@ int Lines(long count, const std::u16string& tool)
     lvp::CEdit pane;
     pane.Attach(lvp::MakeModelBackend(control));
     const Clock::time_point start = Clock::now();
-    lvp::RunAndShowOutput(pane, lvp::BuildToolCommand(tool, u"out.jpg", 95, {step.c_str()}));
+    lvp::RunAndShowOutput(pane, lvp::BuildToolCommand(tool, BenchOutput(), 95, {step.c_str()}), BenchRun());
     const double seconds = Seconds(start);
     const std::u16string done = u"\r\n" + lvp::LoadModuleString(109);
     const bool whole = control.strText.size() == static_cast<size_t>(count) * 100 + done.size() &&

@@ -1,5 +1,6 @@
 // Times how long a line takes from the tool's line feed to the pane (links lvp_ui).
 // Usage: time_linelatency FAKE_TOOL [LINES] [GAP_MS]; prints the median and the 90th percentile.
+#include "bench/bench_run.h"
 #include "platform/utf.h"
 #include "ui/command_line.h"
 #include "ui/framework/model/dialog_state.h"
@@ -47,7 +48,7 @@ int main(int argc, char** argv)
     lvp::CEdit pane;
     pane.Attach(lvp::MakeModelBackend(control));
     lvp::RunAndShowOutput(
-        pane, lvp::BuildToolCommand(platform::Utf8ToUtf16(argv[1]), u"out.jpg", 95, {step.c_str()}));
+        pane, lvp::BuildToolCommand(platform::Utf8ToUtf16(argv[1]), BenchOutput(), 95, {step.c_str()}), BenchRun());
     pane.Detach();
     if (latencies.empty()) {
         std::fprintf(stderr, "no line reached the pane\n");

@@ -1,6 +1,7 @@
 // Times the fusion dialog's output pane from OK to the closing message, for tools that write
 // megabytes of output (links lvp_ui): Linux in a pseudo-terminal of 100 x 30 cells, Windows in
 // real windows. Usage: time_pane FAKE_TOOL [MEGABYTES...] (default 1 8); a megabyte is 2^20 bytes.
+#include "bench/bench_run.h"
 #include "platform/utf.h"
 #include "ui/sample_dlg.h"
 
@@ -50,9 +51,11 @@ double RunDialog(const std::string& tool, long nLines)
 {
     const std::u16string step = platform::Utf8ToUtf16("lines:" + std::to_string(nLines));
     const lvp::SelectionList selection{step.c_str()};
-    CTimedDlg dlg(&selection, nullptr);
+    CTimedDlg dlg(platform::RealOs(), lvp::DefaultUiBackend(), &selection, nullptr);
     dlg.m_strEnfusePath = platform::Utf8ToUtf16(tool);
-    dlg.m_strOutputFile = u"time_pane_out.jpg";
+    dlg.m_strOutputFile = BenchOutput();
+    std::error_code ec;
+    std::filesystem::remove(std::filesystem::path(BenchOutput()), ec); // no question before the run
     return dlg.DoModal() == lvp::kIdOk ? dlg.m_seconds : -1;
 }
 
@@ -99,8 +102,7 @@ double TimeOne(const char* self, const std::string& tool, long nLines)
                 static_cast<char*>(nullptr));
         ::_exit(127);
     }
-    Clock::time_point firstOutput{};
-    int nEntersSent = 0;
+    Clock::time_point firstOutput{}, lastEnter{};
     char buffer[65536];
     for (;;) {
         pollfd p{master, POLLIN, 0};
@@ -114,10 +116,12 @@ double TimeOne(const char* self, const std::string& tool, long nLines)
             if (firstOutput == Clock::time_point{})
                 firstOutput = Clock::now();
         }
-        // Once the dialog has been drawn and has settled, Enter twice.
-        if (nEntersSent == 0 && firstOutput != Clock::time_point{} &&
-            Clock::now() - firstOutput > std::chrono::milliseconds(500)) {
-            nEntersSent = static_cast<int>(::write(master, "\r\r", 2));
+        // Once the dialog has been drawn and has settled, Enter; then Enter again now and then
+        // (keys typed during the run are dropped) until the finished dialog takes one and ends.
+        if (firstOutput != Clock::time_point{} && Clock::now() - firstOutput > std::chrono::milliseconds(500) &&
+            Clock::now() - lastEnter > std::chrono::milliseconds(300)) {
+            if (::write(master, "\r", 1) == 1)
+                lastEnter = Clock::now();
         }
     }
     int status = 0;

@@ -1,5 +1,6 @@
 // Times the tool run into an in-memory pane against a plain read of the same output (links lvp_ui).
 // Usage: time_toolrun FAKE_TOOL [LINES]; the fake tool writes LINES lines of 100 bytes.
+#include "bench/bench_run.h"
 #include "platform/process.h"
 #include "platform/utf.h"
 #include "ui/command_line.h"
@@ -30,9 +31,9 @@ int main(int argc, char** argv)
     const int nLines = argc > 2 ? std::atoi(argv[2]) : 10000;
     const std::u16string step = u"lines:" + platform::Utf8ToUtf16(std::to_string(nLines));
     const platform::SCommandLine command =
-        lvp::BuildToolCommand(platform::Utf8ToUtf16(argv[1]), u"out.jpg", 95, {step.c_str()});
+        lvp::BuildToolCommand(platform::Utf8ToUtf16(argv[1]), BenchOutput(), 95, {step.c_str()});
     const platform::SCommandLine empty =
-        lvp::BuildToolCommand(platform::Utf8ToUtf16(argv[1]), u"out.jpg", 95, {u"lines:0"});
+        lvp::BuildToolCommand(platform::Utf8ToUtf16(argv[1]), BenchOutput(), 95, {u"lines:0"});
     const double megabytes = nLines * 100.0 / 1e6;
     const int nRounds = 9;
     double bestPane = 1e9, bestRead = 1e9, bestStart = 1e9;
@@ -42,17 +43,18 @@ int main(int argc, char** argv)
         lvp::CEdit pane;
         pane.Attach(lvp::MakeModelBackend(control));
         Clock::time_point start = Clock::now();
-        lvp::RunAndShowOutput(pane, command);
+        lvp::RunAndShowOutput(pane, command, BenchRun());
         bestPane = std::min(bestPane, Seconds(start));
         nPaneChars = control.strText.size();
 
         start = Clock::now();
         platform::CPipeReadEnd pipe;
-        platform::CProcess process = platform::StartProcessWithPipe(command, pipe);
+        std::u16string strError;
+        platform::CProcess process = platform::StartProcessWithPipe(command, pipe, strError);
         std::string all;
         char buffer[16384];
         size_t n = 0;
-        while (process && pipe.Read(buffer, sizeof buffer, n))
+        while (process && platform::ReadPipe(pipe, buffer, sizeof buffer, n, 1000) != platform::EPipeRead::End)
             all.append(buffer, n);
         bestRead = std::min(bestRead, Seconds(start));
         nReadBytes = all.size();
@@ -60,8 +62,8 @@ int main(int argc, char** argv)
         // The cost of starting the tool and seeing its end, without output.
         start = Clock::now();
         platform::CPipeReadEnd emptyPipe;
-        platform::CProcess emptyProcess = platform::StartProcessWithPipe(empty, emptyPipe);
-        while (emptyProcess && emptyPipe.Read(buffer, sizeof buffer, n)) {
+        platform::CProcess emptyProcess = platform::StartProcessWithPipe(empty, emptyPipe, strError);
+        while (emptyProcess && platform::ReadPipe(emptyPipe, buffer, sizeof buffer, n, 1000) != platform::EPipeRead::End) {
         }
         bestStart = std::min(bestStart, Seconds(start));
     }

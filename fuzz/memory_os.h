@@ -55,6 +55,36 @@ public:
     bool FileOpensForReading(const std::u16string& path) const override { return Bytes(path) != nullptr; }
     std::u16string ExecutableFileName(const std::u16string& base) const override { return base; }
     std::u16string FindOnSearchPath(const std::u16string&) const override { return {}; }
+    bool GetFileInfo(const std::u16string& path, platform::SFileInfo& info) const override
+    {
+        const std::string* bytes = Bytes(path);
+        if (bytes)
+            info = {false, static_cast<int64_t>(bytes->size()), 0};
+        return bytes != nullptr;
+    }
+    bool IsSameFile(const std::u16string& a, const std::u16string& b) const override
+    {
+        return a == b && Bytes(a) != nullptr;
+    }
+    // No programs run in memory.
+    bool IsCommandLineTooLong(const platform::SCommandLine&) const override { return false; }
+    platform::CProcess StartProcessWithPipe(const platform::SCommandLine&, platform::CPipeReadEnd&,
+                                            std::u16string& strError) const override
+    {
+        strError = u"no programs in memory";
+        return {};
+    }
+    platform::EPipeRead ReadPipe(platform::CPipeReadEnd&, char*, size_t, size_t& n, unsigned) const override
+    {
+        n = 0;
+        return platform::EPipeRead::End;
+    }
+    bool WaitForExit(platform::CProcess&, unsigned, int& code) const override
+    {
+        code = -1;
+        return true;
+    }
+    void StopProcess(platform::CProcess& p) const override { p.Close(); }
 
 private:
     // A file's bytes are shared by its map entry and its open streams, as an inode is.

@@ -53,6 +53,25 @@ public:
         return platform::FilesStartingWith(prefix);
     }
     bool IsProcessRunning(uint32_t processId) const override { return platform::IsProcessRunning(processId); }
+    bool GetFileInfo(const std::u16string& p, SFileInfo& i) const override { return platform::GetFileInfo(p, i); }
+    bool IsSameFile(const std::u16string& a, const std::u16string& b) const override
+    {
+        return platform::IsSameFile(a, b);
+    }
+    bool IsCommandLineTooLong(const SCommandLine& c) const override { return platform::IsCommandLineTooLong(c); }
+    CProcess StartProcessWithPipe(const SCommandLine& c, CPipeReadEnd& r, std::u16string& e) const override
+    {
+        return platform::StartProcessWithPipe(c, r, e);
+    }
+    EPipeRead ReadPipe(CPipeReadEnd& p, char* b, size_t s, size_t& n, unsigned ms) const override
+    {
+        return platform::ReadPipe(p, b, s, n, ms);
+    }
+    bool WaitForExit(CProcess& p, unsigned ms, int& code) const override
+    {
+        return platform::WaitForExit(p, ms, code);
+    }
+    void StopProcess(CProcess& p) const override { platform::StopProcess(p); }
 
     size_t Write(std::FILE* f, const void* bytes, size_t count) const override
     {

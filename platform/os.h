@@ -1,8 +1,10 @@
-// COs: the operating system as one object (folders, files, program search), which the settings
-// store and the command take by reference; tests hand in doubles (tests/settings/test_util.h).
+// COs: the operating system as one object (folders, files, program search, processes), which
+// the settings store, the command and its dialog take by reference; tests hand in doubles (tests/settings/test_util.h).
 // Implemented by platform/os.cpp over the OS's own files (platform/posix/, platform/win32/).
 #pragma once
 #include "platform/file.h"
+#include "platform/file_info.h"
+#include "platform/process.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -67,6 +69,20 @@ public:
     // The first executable called name along the search path for programs; empty when there is
     // none, or the OS looks for programs along no such path (Windows).
     virtual std::u16string FindOnSearchPath(const std::u16string& name) const = 0;
+
+    // Whether a file is a folder, its size and time of writing; false when nothing is there.
+    virtual bool GetFileInfo(const std::u16string& path, SFileInfo& info) const = 0;
+    // Both names lead to one existing file (platform/file_info.h).
+    virtual bool IsSameFile(const std::u16string& a, const std::u16string& b) const = 0;
+
+    // The fusion program's run (platform/process.h tells what each does).
+    virtual bool IsCommandLineTooLong(const SCommandLine& command) const = 0;
+    virtual CProcess StartProcessWithPipe(const SCommandLine& command, CPipeReadEnd& readEnd,
+                                          std::u16string& strError) const = 0;
+    virtual EPipeRead ReadPipe(CPipeReadEnd& pipe, char* buffer, size_t size, size_t& nRead,
+                               unsigned nMilliseconds) const = 0;
+    virtual bool WaitForExit(CProcess& process, unsigned nMilliseconds, int& nExitCode) const = 0;
+    virtual void StopProcess(CProcess& process) const = 0;
 
     // Operations on an open file (the streams' and the settings writer's only way to the disk).
     // Writes count bytes; the number written, fewer on a failure.

@@ -1,5 +1,7 @@
-// Starting a program with its standard output and error in one pipe, and the handles of the run.
-// Implemented by platform/posix/process.cpp and platform/win32/process.cpp.
+// Starting a program with its standard output and error in one pipe, reading the pipe, and
+// waiting for or stopping the program with everything it started.
+// Implemented by platform/posix/process.cpp and platform/win32/process.cpp; callers reach it
+// through COs (platform/os.h).
 #pragma once
 #include "platform/scoped.h"
 
@@ -23,31 +25,40 @@ struct SPipeTraits {
     static bool IsValid(std::intptr_t native) { return native != -1; }
     static void Free(std::intptr_t native); // closes it
 };
-// The started process: a process handle (Windows) or id (POSIX, nothing to release); 0 is none.
+// The started program: Windows its process handle and the job object that holds it and what
+// it starts; POSIX its process id, which is also the id of its process group (nJob unused).
+struct SProcessRef {
+    std::intptr_t nProcess = 0;
+    std::intptr_t nJob = 0;
+    bool operator==(const SProcessRef&) const = default;
+};
 struct SProcessTraits {
-    using Type = std::intptr_t;
-    static std::intptr_t Invalid() { return 0; }
-    static bool IsValid(std::intptr_t native) { return native != 0; }
-    // Releases what refers to the process, without waiting for it.
-    static void Free(std::intptr_t native);
+    using Type = SProcessRef;
+    static SProcessRef Invalid() { return {}; }
+    static bool IsValid(const SProcessRef& ref) { return ref.nProcess != 0; }
+    // A program that has not been waited for is stopped with all it started, and reaped.
+    static void Free(const SProcessRef& ref);
 };
 
 // The read end of the pipe; closes it on destruction.
 class CPipeReadEnd : public CScoped<SPipeTraits> {
 public:
     using CScoped::CScoped;
-    // Waits until bytes arrive (Windows: handling the thread's paint messages meanwhile, and
-    // no other message); false once every write end is closed, or on any read error.
-    // A true result may carry 0 bytes (an empty write of the other side).
-    bool Read(char* buffer, std::size_t size, std::size_t& nRead);
     void Close() { Reset(); }
 };
 
-// The started process; releases what refers to it on destruction without waiting for it.
+// The started program; on destruction, stops it (and what it started) unless it has ended and
+// been waited for, so that nothing outlives its owner.
 class CProcess : public CScoped<SProcessTraits> {
 public:
     using CScoped::CScoped;
     void Close() { Reset(); }
+};
+
+enum class EPipeRead {
+    Data, // nRead bytes arrived (possibly 0, an empty write)
+    Idle, // nothing arrived in the time given (Windows: or a message for the thread is waiting)
+    End,  // every write end is closed, or the pipe failed
 };
 
 // True when the system would refuse the command line as too long (Windows: 32 767 characters
@@ -55,8 +66,23 @@ public:
 bool IsCommandLineTooLong(const SCommandLine& command);
 
 // Starts the program with both its standard output and standard error on the write end of
-// one new pipe and the caller's standard input, hidden, in a console (session) of its own.
-// On success returns the process and readEnd holds the pipe's read end; on failure (also a
-// command line that is too long) returns no process and readEnd is invalid.
-CProcess StartProcessWithPipe(const SCommandLine& command, CPipeReadEnd& readEnd);
+// one new pipe and the caller's standard input, hidden, in a console (session) of its own,
+// as the leader of what it starts (POSIX: its own process group; Windows: a job object that is
+// killed when its last handle closes). On success returns the process and readEnd holds the
+// pipe's read end; on failure returns no process, readEnd is invalid and strError holds the
+// system's reason (empty for a command line that is too long).
+CProcess StartProcessWithPipe(const SCommandLine& command, CPipeReadEnd& readEnd, std::u16string& strError);
+
+// Waits at most nMilliseconds for bytes on the pipe and reads what is there.
+EPipeRead ReadPipe(CPipeReadEnd& pipe, char* buffer, std::size_t size, std::size_t& nRead,
+                   unsigned nMilliseconds);
+
+// Waits at most nMilliseconds for the program to end; true once it has, with its exit code
+// (POSIX: 128 + the signal that ended it; -1 when it cannot be known). After true the holder
+// is empty (POSIX) or holds only what its release closes (Windows).
+bool WaitForExit(CProcess& process, unsigned nMilliseconds, int& nExitCode);
+
+// Stops the program and everything it started (POSIX: SIGTERM to the group, SIGKILL after
+// 2 seconds; Windows: the job is terminated), without waiting for the pipe.
+void StopProcess(CProcess& process);
 } // namespace platform

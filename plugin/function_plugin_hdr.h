@@ -1,26 +1,32 @@
 // CFunctionPluginHDR, the module's one plug-in object (the exposure-fusion command), and its factory.
 #pragma once
+#include "platform/os.h"
 #include "plugin/function_plugin.h"
+#include "ui/framework/backend.h"
 
 namespace lvp {
 class CFunctionPluginHDR : public CFunctionPlugin {
 public:
-    // Sets the runtime locale and merges the settings file into g_Settings.
-    CFunctionPluginHDR();
+    // Sets the runtime locale and merges the settings file into g_Settings. The command works
+    // with the OS and the window system given (not owned).
+    CFunctionPluginHDR(const platform::COs& os, CUiBackend& ui);
     ~CFunctionPluginHDR() override;
     CWideString GetName() override;
     CWideString GetDescription() override;
     // Keeps the window; accepts a selection of at least two files (message 107 otherwise).
     SStartResult Start(HostWindow hwnd, const SelectionList& selection) override;
     // Shows the fusion dialog over the host's window; a confirmed dialog stores the quality and
-    // the program path and adds the output file to the results.
+    // the program path, and adds the output file to the results when the fusion made it.
     ResultList* Execute() override;
 
 private:
+    const platform::COs& m_os;
+    CUiBackend& m_ui;
     HostWindow m_hwndParent;   // the host's window; not owned
     SelectionList m_selection; // copies of the host's pointers; the strings stay the host's
 };
 
-// Returns a new CFunctionPluginHDR, or null when there is no memory for it.
+// Returns a new CFunctionPluginHDR over the real OS and the build's own window system, or null
+// when there is no memory for it.
 CFunctionPlugin* CreateFunctionPluginHDR();
 } // namespace lvp

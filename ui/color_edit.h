@@ -6,7 +6,7 @@
 namespace lvp {
 class CColorEdit : public CEdit {
 public:
-    CColorEdit() { m_brushBack.CreateSolidBrush(Rgb(0, 0, 0)); }
+    explicit CColorEdit(CUiBackend& ui) { m_brushBack.CreateSolidBrush(ui, Rgb(0, 0, 0)); }
     // The same answer for the read-only and the editable variant of the query.
     bool OnReflectCtlColor(SCtlColor& color) override
     {

@@ -1,7 +1,6 @@
 // CSampleDlg: field exchange, the program check on OK, the browse button, and the run.
 #include "ui/sample_dlg.h"
 
-#include "platform/file_probe.h"
 #include "resources/ids.h"
 #include "resources/strings.h"
 #include "ui/command_line.h"
@@ -31,8 +30,8 @@ SFontSpec OutputFont()
 }
 } // namespace
 
-CSampleDlg::CSampleDlg(const SelectionList* pSelection, CWnd* pParent)
-    : CDialog(IDD_FUSION, pParent), m_pSelection(pSelection)
+CSampleDlg::CSampleDlg(const platform::COs& os, CUiBackend& ui, const SelectionList* pSelection, CWnd* pParent)
+    : CDialog(ui, IDD_FUSION, pParent), m_pSelection(pSelection), m_editOutput(ui), m_os(os)
 {
     OnClicked(IDC_BROWSE, [this] { OnBrowse(); });
     OnClicked(IDC_OK, [this] { OnBnClickedOk(); });
@@ -51,7 +50,7 @@ bool CSampleDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
     // No font: the pane keeps the system's.
-    m_fontOutput.CreateFontIndirect(OutputFont());
+    m_fontOutput.CreateFontIndirect(Ui(), OutputFont());
     m_editOutput.SetFont(&m_fontOutput, false);
     return true;
 }
@@ -60,7 +59,7 @@ void CSampleDlg::OnBrowse()
 {
     SOpenFileRequest request{LoadModuleString(IDS_PROGRAM_FILTER), u"exif", 6}; // OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT
     std::u16string path;
-    if (!ShowOpenFileDialog(request, path) || path.empty())
+    if (!ShowOpenFileDialog(Ui(), request, path) || path.empty())
         return;
     m_strEnfusePath = path;
     // Only the program field: what was typed into the others since they were last read stays.
@@ -72,12 +71,56 @@ void CSampleDlg::OnBnClickedOk()
 {
     if (!UpdateData(true))
         return;
-    if (platform::FileOpensForReading(m_strEnfusePath)) {
-        OnOK();
+    if (!m_os.FileOpensForReading(m_strEnfusePath)) {
+        ShowMessageBox(Ui(), LoadModuleString(IDS_PROGRAM_NOT_FOUND), EMessageIcon::Warning);
+        OnBrowse();
         return;
     }
-    ShowMessageBox(LoadModuleString(IDS_PROGRAM_NOT_FOUND), EMessageIcon::Warning);
-    OnBrowse();
+    if (m_bRunDone || AcceptOutputFile())
+        OnOK();
+}
+
+void CSampleDlg::RefuseOutputFile(unsigned nIdText)
+{
+    if (nIdText != 0)
+        ShowMessageBox(Ui(), LoadModuleString(nIdText), EMessageIcon::Warning);
+    FocusField(IDC_OUTPUT_FILE);
+}
+
+// The run would destroy a selected photo, fail for want of a folder, or replace a file the user
+// did not agree to lose.
+bool CSampleDlg::AcceptOutputFile()
+{
+    for (const char16_t* pInput : *m_pSelection) {
+        if (pInput && m_os.IsSameFile(m_strOutputFile, pInput)) {
+            RefuseOutputFile(IDS_OUTPUT_IS_INPUT);
+            return false;
+        }
+    }
+    std::u16string strFull;
+    platform::SFileInfo info;
+    const bool bExists = m_os.GetFileInfo(m_strOutputFile, info);
+    if (!m_os.FullPath(m_strOutputFile, strFull) || (bExists && info.bFolder) ||
+        !FolderExists(strFull)) {
+        RefuseOutputFile(IDS_OUTPUT_FOLDER_MISSING);
+        return false;
+    }
+    if (bExists && !AskYesNo(Ui(), FormatModuleString(IDS_OUTPUT_EXISTS, m_strOutputFile))) {
+        RefuseOutputFile(0);
+        return false;
+    }
+    return true;
+}
+
+bool CSampleDlg::FolderExists(const std::u16string& strFull) const
+{
+    const size_t nSlash = strFull.find_last_of(u"/\\");
+    if (nSlash == std::u16string::npos)
+        return false;
+    // The root keeps its separator ("C:\\", "/").
+    std::u16string strFolder = strFull.substr(0, nSlash == 0 || (nSlash == 2 && strFull[1] == u':') ? nSlash + 1 : nSlash);
+    platform::SFileInfo info;
+    return m_os.GetFileInfo(strFolder, info) && info.bFolder;
 }
 
 void CSampleDlg::OnOK()
@@ -101,6 +144,10 @@ void CSampleDlg::OnOK()
 
 void CSampleDlg::RunAndShowOutput(const platform::SCommandLine& command)
 {
-    lvp::RunAndShowOutput(m_editOutput, command);
+    SetRunning(true);
+    m_outcome = lvp::RunAndShowOutput(m_editOutput, command,
+                                      {m_os, Ui(), m_strOutputFile, [this] { return PollStopRequest(); }});
+    PollStopRequest(); // what was typed during the run goes unread: Finished waits for a new key
+    SetRunning(false);
 }
 } // namespace lvp

@@ -1,10 +1,11 @@
 // CSampleDlg: the fusion dialog, whose fields turn into the live output pane of the run.
 #pragma once
-#include "platform/process.h"
+#include "platform/os.h"
 #include "ui/color_edit.h"
 #include "ui/framework/dialog.h"
 #include "ui/framework/gdi.h"
 #include "ui/selection_list.h"
+#include "ui/tool_run.h"
 
 #include <cstdint>
 #include <string>
@@ -12,8 +13,8 @@
 namespace lvp {
 class CSampleDlg : public CDialog {
 public:
-    // pSelection: the command's list of selected files, read by the run only; not owned.
-    CSampleDlg(const SelectionList* pSelection, CWnd* pParent);
+    // pSelection: the command's list of selected files, read by the run only. Nothing owned.
+    CSampleDlg(const platform::COs& os, CUiBackend& ui, const SelectionList* pSelection, CWnd* pParent);
 
     std::u16string m_strEnfusePath;
     std::u16string m_strOutputFile;
@@ -22,6 +23,8 @@ public:
     CFont m_fontOutput;
     CColorEdit m_editOutput;
     bool m_bRunDone = false;
+    // The run's outcome, once m_bRunDone is set: only Fused gives the host a file.
+    ERunOutcome m_outcome = ERunOutcome::Failed;
 
     void OnBrowse();
     void OnBnClickedOk();
@@ -31,5 +34,14 @@ protected:
     void DoDataExchange(CDataExchange* pDX) override;
     bool OnInitDialog() override;
     void OnOK() override;
+
+private:
+    // Checks the output file before the run; false (with the user told, the field in focus)
+    // when the run must not start.
+    bool AcceptOutputFile();
+    void RefuseOutputFile(unsigned nIdText);
+    bool FolderExists(const std::u16string& strFull) const;
+
+    const platform::COs& m_os;
 };
 } // namespace lvp

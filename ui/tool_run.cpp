@@ -1,4 +1,4 @@
-// Reads the tool's pipe to its end and adds its output to the pane line by line.
+// Reads the tool's pipe to its end, adds its output to the pane line by line, and judges the run.
 #include "ui/tool_run.h"
 
 #include "platform/locale.h"
@@ -6,8 +6,11 @@
 #include "resources/strings.h"
 #include "ui/framework/wait_cursor.h"
 
+#include <optional>
+
 namespace lvp {
 namespace {
+constexpr unsigned kPollMilliseconds = 50; // how long a read or wait lasts before the next look at the user
 
 void AddToPane(CEdit& editOutput, std::u16string_view text)
 {
@@ -18,29 +21,40 @@ void AddToPane(CEdit& editOutput, std::u16string_view text)
     // The run blocks the thread, so the pane is painted here or not at all until it ends.
     editOutput.UpdateWindow();
 }
-} // namespace
 
-void RunAndShowOutput(CEdit& editOutput, const platform::SCommandLine& command)
+std::u16string ExitCodeText(int nCode)
 {
-    editOutput.SetLimitText(0); // as much as memory allows, not the default 30 000 characters
-    editOutput.SetText(u"");
-    if (platform::IsCommandLineTooLong(command)) {
-        editOutput.SetText(LoadModuleString(IDS_COMMAND_TOO_LONG));
-        return;
-    }
-    platform::CPipeReadEnd pipe;
-    platform::CProcess process = platform::StartProcessWithPipe(command, pipe);
-    if (!process)
-        return;
+    // Windows reports crashes as status codes such as 0xC0000005, which read best in hex.
+    char text[16];
+    if (nCode >= 0 && nCode <= 0xFFFF)
+        std::snprintf(text, sizeof text, "%d", nCode);
+    else
+        std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(nCode));
+    return platform::NarrowToUtf16(text);
+}
 
-    CWaitCursor waitCursor;
-    // The bytes of a line are converted together, so that characters of several bytes survive.
-    // The complete lines of one read arrived together and are added together: one repaint,
-    // not one per line, which matters to edit controls that are slow to update.
+std::optional<platform::SFileInfo> FileInfo(const platform::COs& os, const std::u16string& path)
+{
+    platform::SFileInfo info;
+    return os.GetFileInfo(path, info) ? std::optional(info) : std::nullopt;
+}
+
+// Adds the program's output to the pane as it arrives until the pipe ends; false when the user
+// stopped the run first. bOpenLine tells whether the last line added has no line break. The bytes of a line are converted together, so that characters of
+// several bytes survive; the complete lines of one read are added together: one repaint, not
+// one per line, which matters to edit controls that are slow to update.
+bool ShowOutput(CEdit& editOutput, platform::CPipeReadEnd& pipe, const SToolRun& run, bool& bOpenLine)
+{
+    bOpenLine = false;
     std::string pending;
     std::string buffer(16384, '\0');
     size_t nRead = 0;
-    while (pipe.Read(buffer.data(), buffer.size(), nRead)) {
+    for (;;) {
+        platform::EPipeRead got = run.os.ReadPipe(pipe, buffer.data(), buffer.size(), nRead, kPollMilliseconds);
+        if (got == platform::EPipeRead::End)
+            break;
+        if (run.stopRequested && run.stopRequested())
+            return false;
         const size_t nOld = pending.size(); // holds no line feed
         for (size_t i = 0; i < nRead; ++i) {
             // A zero byte has always added nothing; inside a line it would cut the line short.
@@ -55,9 +69,69 @@ void RunAndShowOutput(CEdit& editOutput, const platform::SCommandLine& command)
         }
     }
     AddToPane(editOutput, platform::NarrowToUtf16(pending));
-    AddToPane(editOutput, u"\r\n" + LoadModuleString(IDS_CLOSE_WITH_OK));
+    bOpenLine = !pending.empty();
+    return true;
+}
+
+// Waits for the program after its output has ended; false when the user stopped it first.
+bool WaitForProgram(platform::CProcess& process, const SToolRun& run, int& nExitCode)
+{
+    while (!run.os.WaitForExit(process, kPollMilliseconds, nExitCode)) {
+        if (run.stopRequested && run.stopRequested())
+            return false;
+    }
+    return true;
+}
+
+// The text that says why the run did not succeed; empty when it did.
+std::u16string FailureText(int nExitCode, const std::optional<platform::SFileInfo>& before,
+                           const std::optional<platform::SFileInfo>& after)
+{
+    if (nExitCode != 0)
+        return FormatModuleString(IDS_TOOL_FAILED, ExitCodeText(nExitCode));
+    if (!after || after->bFolder || (before && *before == *after))
+        return LoadModuleString(IDS_TOOL_NO_OUTPUT);
+    return {};
+}
+} // namespace
+
+ERunOutcome RunAndShowOutput(CEdit& editOutput, const platform::SCommandLine& command, const SToolRun& run)
+{
+    editOutput.SetLimitText(0); // as much as memory allows, not the default 30 000 characters
+    editOutput.SetText(u"");
+    if (run.os.IsCommandLineTooLong(command)) {
+        editOutput.SetText(LoadModuleString(IDS_COMMAND_TOO_LONG));
+        return ERunOutcome::Failed;
+    }
+    const std::optional<platform::SFileInfo> before = FileInfo(run.os, run.strOutputFile);
+    CWaitCursor waitCursor(run.ui);
+    platform::CPipeReadEnd pipe;
+    std::u16string strError;
+    platform::CProcess process = run.os.StartProcessWithPipe(command, pipe, strError);
+    ERunOutcome outcome = ERunOutcome::Failed;
+    std::u16string strReason;
+    int nExitCode = -1;
+    bool bOpenLine = false;
+    if (!process) {
+        strReason = FormatModuleString(IDS_TOOL_NOT_STARTED, strError);
+    } else if (!ShowOutput(editOutput, pipe, run, bOpenLine) || !WaitForProgram(process, run, nExitCode)) {
+        run.os.StopProcess(process);
+        outcome = ERunOutcome::Stopped;
+        strReason = LoadModuleString(IDS_TOOL_STOPPED);
+    } else {
+        strReason = FailureText(nExitCode, before, FileInfo(run.os, run.strOutputFile));
+        if (strReason.empty())
+            outcome = ERunOutcome::Fused;
+    }
     pipe.Close();
     process.Close();
+    // A partial file of a run that did not succeed goes, unless it was there before the run.
+    if (outcome != ERunOutcome::Fused && !before && !run.strOutputFile.empty())
+        run.os.RemoveFile(run.strOutputFile);
+    if (!strReason.empty())
+        AddToPane(editOutput, (bOpenLine ? u"\r\n" : u"") + strReason + u"\r\n");
+    AddToPane(editOutput, u"\r\n" + LoadModuleString(IDS_CLOSE_WITH_OK));
     waitCursor.End();
+    return outcome;
 }
 } // namespace lvp

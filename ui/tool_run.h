@@ -1,12 +1,34 @@
-// The run of the fusion program with its output shown live in the output pane.
+// The run of the fusion program with its output shown live in the output pane, and its outcome.
 #pragma once
-#include "platform/process.h"
+#include "platform/os.h"
 #include "ui/framework/edit.h"
 
+#include <functional>
+#include <string>
+
 namespace lvp {
+class CUiBackend;
+
+enum class ERunOutcome {
+    Fused,      // exit code 0 and the output file written during the run
+    Failed,     // the program failed, wrote no output, or could not be started
+    Stopped,    // the user stopped it
+};
+
+// What the run needs besides the pane: the OS, the window system for the wait cursor, the
+// output file it must produce, and the user's stop request, asked between reads; it keeps the
+// windows painted and discards other input.
+struct SToolRun {
+    const platform::COs& os;
+    CUiBackend& ui;
+    std::u16string strOutputFile;
+    std::function<bool()> stopRequested;
+};
+
 // Clears the pane, starts the program and adds each line of its output at the end of the pane
-// as soon as the line is complete, then a line break and message 109; returns when the
-// output has ended. A program that cannot be started leaves the pane empty; a command line
-// that is too long shows message 110 instead. The process is not waited for.
-void RunAndShowOutput(CEdit& editOutput, const platform::SCommandLine& command);
+// as soon as the line is complete; waits for the program and reads its exit code. A failure
+// adds its reason (exit code, no output file, could not start), a stop adds "stopped"; then a
+// line break and message 109. A command line that is too long shows message 110 alone. An
+// output file that did not exist before a run that did not succeed is removed.
+ERunOutcome RunAndShowOutput(CEdit& editOutput, const platform::SCommandLine& command, const SToolRun& run);
 } // namespace lvp

@@ -1,4 +1,5 @@
-// POSIX: the program started in a session of its own with one pipe as standard output and error.
+// POSIX: the program started in a session and process group of its own with one pipe as
+// standard output and error; waited for, or stopped with its group.
 #include "platform/process.h"
 #include "platform/posix/scoped.h"
 
@@ -8,7 +9,10 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <fcntl.h>
+#include <poll.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -17,6 +21,9 @@ extern char** environ;
 namespace platform {
 namespace {
 using posix::CAutoFd;
+
+constexpr int kTermGraceMilliseconds = 2000; // SIGTERM, then SIGKILL
+constexpr int kWaitStepMilliseconds = 10;
 
 // Both ends of a pipe, closed on every path unless taken.
 struct SPipe {
@@ -62,22 +69,22 @@ std::vector<std::string> ProgramCandidates(const std::string& program)
 }
 
 // Runs in the forked child: only async-signal-safe calls from here on.
-[[noreturn]] void RunChild(int writeFd, int errorFd, char* const* argv,
+[[noreturn]] void RunChild(pid_t parent, int writeFd, int errorFd, char* const* argv,
                            const std::vector<std::string>& candidates)
 {
-    // A session of its own and no terminal: the counterpart of a hidden new console. The tool
-    // runs in a second child, which is not a session leader and so never gains a terminal, and
-    // whose parent ends at once, so the tool is never left as a zombie of the host.
+    // A session of its own and no terminal (the counterpart of a hidden new console); being
+    // its leader, the tool also leads the process group in which everything it starts runs.
     if (::setsid() < 0)
         FailChild(errorFd);
-    pid_t pid = ::fork();
-    if (pid < 0)
+    // The backstop for a host that dies without stopping the tool; the parent may have gone
+    // between fork and here.
+    if (::prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || ::getppid() != parent)
         FailChild(errorFd);
-    if (pid > 0)
-        ::_exit(0);
     sigset_t none;
     sigemptyset(&none);
     ::sigprocmask(SIG_SETMASK, &none, nullptr);
+    for (int sig : {SIGINT, SIGQUIT, SIGTERM, SIGHUP, SIGPIPE})
+        ::signal(sig, SIG_DFL);
     // Moved above 2 first, so that dup2 never meets itself and always clears close-on-exec.
     int fd = ::fcntl(writeFd, F_DUPFD_CLOEXEC, 3);
     if (fd < 0 || ::dup2(fd, 1) < 0 || ::dup2(fd, 2) < 0)
@@ -98,30 +105,59 @@ long ArgumentSpace()
     long max = ::sysconf(_SC_ARG_MAX);
     return max > 0 ? max : 131072;
 }
-} // namespace
 
-bool CPipeReadEnd::Read(char* buffer, std::size_t size, std::size_t& nRead)
+void SleepMilliseconds(int n)
 {
-    nRead = 0;
-    for (;;) {
-        ssize_t n = ::read(static_cast<int>(Get()), buffer, size);
-        if (n > 0) {
-            nRead = static_cast<size_t>(n);
-            return true;
-        }
-        if (n < 0 && errno == EINTR)
-            continue;
-        return false; // the end of the output, or an error
+    timespec ts{n / 1000, (n % 1000) * 1000000L};
+    while (::nanosleep(&ts, &ts) != 0 && errno == EINTR) {
     }
 }
+
+// The status of an ended program without reaping it (it stays a zombie, so its id and its
+// group's id cannot be taken by another process meanwhile); false while it runs.
+bool HasEnded(pid_t pid)
+{
+    siginfo_t info{};
+    while (::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT) != 0) {
+        if (errno != EINTR)
+            return true; // not our child any more: nothing to wait for
+    }
+    return info.si_pid == pid;
+}
+
+int Reap(pid_t pid)
+{
+    int status = 0;
+    pid_t got;
+    while ((got = ::waitpid(pid, &status, 0)) < 0 && errno == EINTR) {
+    }
+    if (got != pid)
+        return -1;
+    if (WIFEXITED(status))
+        return WEXITSTATUS(status);
+    return WIFSIGNALED(status) ? 128 + WTERMSIG(status) : -1;
+}
+
+// SIGTERM to the group, SIGKILL to what is left of it after the grace time, then reaped.
+void StopGroup(pid_t pid)
+{
+    ::kill(-pid, SIGTERM);
+    for (int waited = 0; waited < kTermGraceMilliseconds && !HasEnded(pid); waited += kWaitStepMilliseconds)
+        SleepMilliseconds(kWaitStepMilliseconds);
+    ::kill(-pid, SIGKILL); // the leader, a zombie at most, keeps the group's id its own
+    Reap(pid);
+}
+} // namespace
 
 void SPipeTraits::Free(std::intptr_t native)
 {
     ::close(static_cast<int>(native));
 }
 
-// The process is not waited for: it was handed to init when it started.
-void SProcessTraits::Free(std::intptr_t) {}
+void SProcessTraits::Free(const SProcessRef& ref)
+{
+    StopGroup(static_cast<pid_t>(ref.nProcess));
+}
 
 bool IsCommandLineTooLong(const SCommandLine& command)
 {
@@ -139,9 +175,10 @@ bool IsCommandLineTooLong(const SCommandLine& command)
     return total > ArgumentSpace();
 }
 
-CProcess StartProcessWithPipe(const SCommandLine& command, CPipeReadEnd& readEnd)
+CProcess StartProcessWithPipe(const SCommandLine& command, CPipeReadEnd& readEnd, std::u16string& strError)
 {
     readEnd.Close();
+    strError.clear();
     if (command.args.empty() || IsCommandLineTooLong(command))
         return {};
     std::vector<std::string> args;
@@ -155,28 +192,68 @@ CProcess StartProcessWithPipe(const SCommandLine& command, CPipeReadEnd& readEnd
     argv.push_back(nullptr);
     const std::vector<std::string> candidates = ProgramCandidates(args[0]);
 
+    auto fail = [&strError](int err) {
+        strError = Utf8ToUtf16(std::strerror(err));
+        return CProcess();
+    };
     SPipe output, error;
     if (!output.Open() || !error.Open())
-        return {};
+        return fail(errno);
+    const pid_t parent = ::getpid();
     pid_t pid = ::fork();
     if (pid < 0)
-        return {};
+        return fail(errno);
     if (pid == 0)
-        RunChild(output.wr.Get(), error.wr.Get(), argv.data(), candidates);
+        RunChild(parent, output.wr.Get(), error.wr.Get(), argv.data(), candidates);
+    CProcess process(SProcessRef{pid, 0});
     // From now on only the tool, and what it passes them to, holds the write ends.
     output.wr.Reset();
     error.wr.Reset();
-    int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
     // The error pipe ends without a word when the program has been started.
     int childErrno = 0;
     ssize_t n;
     while ((n = ::read(error.rd.Get(), &childErrno, sizeof childErrno)) < 0 && errno == EINTR) {
     }
-    if (n != 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return {};
+    if (n != 0) {
+        Reap(static_cast<pid_t>(process.Release().nProcess));
+        return fail(n == static_cast<ssize_t>(sizeof childErrno) ? childErrno : EIO);
+    }
     readEnd = CPipeReadEnd(output.rd.Release());
-    return CProcess(pid);
+    return process;
+}
+
+EPipeRead ReadPipe(CPipeReadEnd& pipe, char* buffer, std::size_t size, std::size_t& nRead, unsigned nMilliseconds)
+{
+    nRead = 0;
+    pollfd pfd{static_cast<int>(pipe.Get()), POLLIN, 0};
+    int ready = ::poll(&pfd, 1, static_cast<int>(nMilliseconds));
+    if (ready == 0 || (ready < 0 && errno == EINTR))
+        return EPipeRead::Idle;
+    if (ready < 0)
+        return EPipeRead::End;
+    ssize_t n;
+    while ((n = ::read(pfd.fd, buffer, size)) < 0 && errno == EINTR) {
+    }
+    if (n <= 0)
+        return EPipeRead::End; // the end of the output, or an error
+    nRead = static_cast<size_t>(n);
+    return EPipeRead::Data;
+}
+
+bool WaitForExit(CProcess& process, unsigned nMilliseconds, int& nExitCode)
+{
+    const pid_t pid = static_cast<pid_t>(process.Get().nProcess);
+    for (unsigned waited = 0; !HasEnded(pid); waited += kWaitStepMilliseconds) {
+        if (waited >= nMilliseconds)
+            return false;
+        SleepMilliseconds(kWaitStepMilliseconds);
+    }
+    nExitCode = Reap(static_cast<pid_t>(process.Release().nProcess));
+    return true;
+}
+
+void StopProcess(CProcess& process)
+{
+    process.Reset(); // the release stops the group
 }
 } // namespace platform

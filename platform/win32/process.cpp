@@ -1,4 +1,5 @@
-// Windows: CreateProcessW with one anonymous pipe as standard output and standard error.
+// Windows: CreateProcessW with one anonymous pipe as standard output and standard error, the
+// program in a job object that is killed with its last handle.
 #include "platform/process.h"
 
 #include "platform/win32/scoped.h"
@@ -13,51 +14,43 @@ HANDLE H(std::intptr_t v)
 {
     return reinterpret_cast<HANDLE>(v);
 }
+std::intptr_t N(HANDLE h)
+{
+    return reinterpret_cast<std::intptr_t>(h);
+}
 
 constexpr size_t kMaxCommandLine = 32767; // CreateProcessW's limit, terminator included
-// While the pipe is empty: how long to wait for a paint message before looking again, and how
-// many paints to handle at a time (a window that never validates would keep asking).
-constexpr DWORD kPollMilliseconds = 1;
-constexpr int kMaxPaintsPerPoll = 16;
-} // namespace
 
-// The run happens on the user-interface thread. A blocking read would leave its message queue
-// unread while the tool is silent, and after 5 seconds Windows would replace the window with
-// a "not responding" ghost. So the pipe is polled, and in between only paint messages are
-// handled: input stays queued until the run is over.
-bool CPipeReadEnd::Read(char* buffer, std::size_t size, std::size_t& nRead)
+// A job whose processes all end when its last handle is closed; null when none can be made.
+HANDLE MakeKillOnCloseJob()
 {
-    nRead = 0;
-    const HANDLE hPipe = H(Get());
-    for (;;) {
-        DWORD nAvailable = 0;
-        // Fails once every write end is closed and the pipe is empty.
-        if (!PeekNamedPipe(hPipe, nullptr, 0, nullptr, &nAvailable, nullptr))
-            return false;
-        if (nAvailable > 0) {
-            DWORD got = 0;
-            DWORD want = size < nAvailable ? static_cast<DWORD>(size) : nAvailable;
-            BOOL ok = ReadFile(hPipe, buffer, want, &got, nullptr);
-            nRead = ok ? got : 0;
-            return ok != FALSE;
-        }
-        // Looking at the queue is what tells the system that the thread is alive.
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, kPollMilliseconds, QS_PAINT);
-        MSG msg;
-        for (int i = 0; i < kMaxPaintsPerPoll && PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE);
-             ++i)
-            DispatchMessageW(&msg);
+    HANDLE hJob = CreateJobObjectW(nullptr, nullptr);
+    if (!hJob)
+        return nullptr;
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    if (!SetInformationJobObject(hJob, JobObjectExtendedLimitInformation, &limits, sizeof limits)) {
+        CloseHandle(hJob);
+        return nullptr;
     }
+    return hJob;
 }
+} // namespace
 
 void SPipeTraits::Free(std::intptr_t native)
 {
     ::CloseHandle(H(native));
 }
 
-void SProcessTraits::Free(std::intptr_t native)
+// Closing the job kills what still runs in it; a program outside a job is terminated here.
+void SProcessTraits::Free(const SProcessRef& ref)
 {
-    ::CloseHandle(H(native));
+    if (ref.nJob) {
+        ::CloseHandle(H(ref.nJob));
+    } else if (WaitForSingleObject(H(ref.nProcess), 0) == WAIT_TIMEOUT) {
+        ::TerminateProcess(H(ref.nProcess), 1);
+    }
+    ::CloseHandle(H(ref.nProcess));
 }
 
 bool IsCommandLineTooLong(const SCommandLine& command)
@@ -65,18 +58,23 @@ bool IsCommandLineTooLong(const SCommandLine& command)
     return command.strCommandLine.size() + 1 > kMaxCommandLine;
 }
 
-CProcess StartProcessWithPipe(const SCommandLine& command, CPipeReadEnd& readEnd)
+CProcess StartProcessWithPipe(const SCommandLine& command, CPipeReadEnd& readEnd, std::u16string& strError)
 {
     readEnd.Close();
+    strError.clear();
     if (IsCommandLineTooLong(command))
         return {};
+    auto fail = [&strError] {
+        strError = win32::ErrorText(GetLastError());
+        return CProcess();
+    };
     CAutoHandle hRead, hWrite, hStdOut, hStdErr;
     if (!CreatePipe(hRead.Out(), hWrite.Out(), nullptr, 0))
-        return {};
+        return fail();
     HANDLE hSelf = GetCurrentProcess();
     if (!DuplicateHandle(hSelf, hWrite.Get(), hSelf, hStdOut.Out(), 0, TRUE, DUPLICATE_SAME_ACCESS) ||
         !DuplicateHandle(hSelf, hStdOut.Get(), hSelf, hStdErr.Out(), 0, TRUE, DUPLICATE_SAME_ACCESS))
-        return {};
+        return fail();
     hWrite.Reset();
 
     STARTUPINFOW si{};
@@ -91,11 +89,69 @@ CProcess StartProcessWithPipe(const SCommandLine& command, CPipeReadEnd& readEnd
     std::vector<wchar_t> buffer(command.strCommandLine.begin(), command.strCommandLine.end());
     buffer.push_back(L'\0');
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, TRUE, CREATE_NEW_CONSOLE, nullptr, nullptr,
-                        &si, &pi))
-        return {};
+    // Suspended until it is in the job, so that nothing it starts escapes the job.
+    if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, TRUE, CREATE_NEW_CONSOLE | CREATE_SUSPENDED,
+                        nullptr, nullptr, &si, &pi))
+        return fail();
     CAutoHandle hThread(pi.hThread);
-    readEnd = CPipeReadEnd(reinterpret_cast<std::intptr_t>(hRead.Release()));
-    return CProcess(reinterpret_cast<std::intptr_t>(pi.hProcess));
+    CAutoHandle hJob(MakeKillOnCloseJob());
+    // A host in a job that forbids nested jobs runs the tool without one: it is still
+    // terminated on a stop, only what it starts is not.
+    if (hJob && !AssignProcessToJobObject(hJob.Get(), pi.hProcess))
+        hJob.Reset();
+    CProcess process(SProcessRef{N(pi.hProcess), N(hJob.Release())});
+    ResumeThread(hThread.Get());
+    readEnd = CPipeReadEnd(N(hRead.Release()));
+    return process;
+}
+
+// The run happens on the user-interface thread: while the pipe is empty this waits for the
+// pipe in steps of a millisecond, and returns early when a message arrives for the thread, so
+// that the caller can keep the windows painted and notice a stop.
+EPipeRead ReadPipe(CPipeReadEnd& pipe, char* buffer, std::size_t size, std::size_t& nRead, unsigned nMilliseconds)
+{
+    nRead = 0;
+    const HANDLE hPipe = H(pipe.Get());
+    const ULONGLONG nStart = GetTickCount64();
+    for (;;) {
+        DWORD nAvailable = 0;
+        // Fails once every write end is closed and the pipe is empty.
+        if (!PeekNamedPipe(hPipe, nullptr, 0, nullptr, &nAvailable, nullptr))
+            return EPipeRead::End;
+        if (nAvailable > 0) {
+            DWORD got = 0;
+            DWORD want = size < nAvailable ? static_cast<DWORD>(size) : nAvailable;
+            if (!ReadFile(hPipe, buffer, want, &got, nullptr))
+                return EPipeRead::End;
+            nRead = got;
+            return EPipeRead::Data;
+        }
+        if (GetTickCount64() - nStart >= nMilliseconds)
+            return EPipeRead::Idle;
+        if (MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT) == WAIT_OBJECT_0)
+            return EPipeRead::Idle;
+    }
+}
+
+bool WaitForExit(CProcess& process, unsigned nMilliseconds, int& nExitCode)
+{
+    const HANDLE hProcess = H(process.Get().nProcess);
+    DWORD nWait = MsgWaitForMultipleObjects(1, &hProcess, FALSE, nMilliseconds, QS_ALLINPUT);
+    if (nWait != WAIT_OBJECT_0 && WaitForSingleObject(hProcess, 0) != WAIT_OBJECT_0)
+        return false;
+    DWORD nCode = 0;
+    nExitCode = GetExitCodeProcess(hProcess, &nCode) ? static_cast<int>(nCode) : -1;
+    return true;
+}
+
+void StopProcess(CProcess& process)
+{
+    const SProcessRef ref = process.Get();
+    if (ref.nJob)
+        TerminateJobObject(H(ref.nJob), 1);
+    else
+        TerminateProcess(H(ref.nProcess), 1);
+    WaitForSingleObject(H(ref.nProcess), 5000);
+    process.Reset();
 }
 } // namespace platform

@@ -1,8 +1,10 @@
 // A stand-in for the fusion program: each argument is a step of a small script (out:, err:,
-// lines:, stamps:, wait:, touch:, sleep:, exit:, grandchild:, args, argshex); other arguments are
-// ignored.
+// lines:, stamps:, wait:, touch:, sleep:, exit:, grandchild:, args, argshex, output, nooutput,
+// ignoreterm); other arguments are ignored. Like enfuse, it writes the file after "-o" when it
+// ends with 0 (unless told "nooutput"); "output" writes it at once.
 #include "tests/helpers/fake_tool.h"
 
+#include <algorithm>
 #include <cctype>
 #include <chrono>
 #include <cstdio>
@@ -38,6 +40,19 @@ std::string Unescape(const std::string& s)
             out += c;
     }
     return out;
+}
+
+// Writes the output file named by the argument after "-o"; false when there is none.
+bool WriteOutput(const std::vector<std::string>& args)
+{
+    for (size_t i = 0; i + 1 < args.size(); ++i) {
+        if (args[i] == "-o") {
+            std::ofstream out(std::filesystem::u8path(args[i + 1]), std::ios::binary);
+            out << "fused by the fake tool\n";
+            return static_cast<bool>(out);
+        }
+    }
+    return false;
 }
 
 void Write(std::FILE* f, const std::string& bytes)
@@ -111,6 +126,10 @@ int main(int argc, char** argv)
             std::this_thread::sleep_for(std::chrono::milliseconds(std::atoi(v.c_str())));
         } else if (Starts(arg, "exit:", v)) {
             return std::atoi(v.c_str());
+        } else if (arg == "output") {
+            WriteOutput(args);
+        } else if (arg == "ignoreterm") {
+            fake_tool::IgnoreTermination();
         } else if (Starts(arg, "grandchild:", v)) {
             if (!fake_tool::StartGrandchild(std::atoi(v.c_str())))
                 Write(stdout, "grandchild failed\n");
@@ -130,5 +149,7 @@ int main(int argc, char** argv)
             }
         }
     }
+    if (std::find(args.begin(), args.end(), "nooutput") == args.end())
+        WriteOutput(args);
     return 0;
 }

@@ -11,4 +11,6 @@ void SetBinaryOutput();
 // Starts a process that inherits standard output and error, waits nMilliseconds, writes
 // "grandchild done\n" and ends; does not wait for it.
 bool StartGrandchild(int nMilliseconds);
+// From now on a polite request to end (SIGTERM) is ignored; nothing on Windows.
+void IgnoreTermination();
 } // namespace fake_tool

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <map>
 #include <new>
 
@@ -104,9 +105,15 @@ protected:
     // Every object reads the settings file again: the values a test sets come after that.
     void SetUp() override
     {
-        m_pPlugin = std::make_unique<CFunctionPluginHDR>();
+        std::filesystem::create_directories(std::filesystem::path(m_folder));
+        m_pPlugin = std::make_unique<CFunctionPluginHDR>(platform::RealOs(), m_ui);
         g_Settings.SetInt(u"JpegQuality", 95);
         g_Settings.SetString(u"EnfusePath", u"", u"", true);
+    }
+    void TearDown() override
+    {
+        std::error_code ec;
+        std::filesystem::remove_all(std::filesystem::path(m_folder), ec);
     }
     // Confirms the dialog with the given quality text (or cancels it with Escape).
     void Confirm(const std::u16string& quality)
@@ -116,9 +123,9 @@ protected:
         m_ui.m_steps.push_back([](CModelDialog& d) { d.Click(IDC_OK); });
     }
     CModelUi m_ui;
-    CUiBackendScope m_scope{m_ui};
     const std::u16string m_fake = platform::Utf8ToUtf16(LVP_FAKE_TOOL);
-    const std::u16string m_folder = std::u16string(u"S") + platform::PathSeparator();
+    const std::u16string m_folder =
+        (std::filesystem::temp_directory_path() / "lvp_command_test").u16string() + platform::PathSeparator();
     std::u16string m_a = m_folder + u"a.jpg", m_b = u"out:fused\\n", m_c = m_folder + u"c.jpg";
     SelectionList m_selection{m_a.c_str(), m_b.c_str(), m_c.c_str()};
     platform::WindowId m_host = reinterpret_cast<platform::WindowId>(&m_ui); // any non-null id
@@ -151,6 +158,7 @@ TEST_F(Command, ConfirmedRunsStoreAndReturn)
     } cases[] = {{u"95", false, 0}, {u"80", true, 80}, {u"1", true, 1}, {u"100", true, 100}};
     size_t n = 0;
     for (const Case& c : cases) {
+        std::filesystem::remove(std::filesystem::path(m_folder + u"a-c.jpg"));
         Confirm(c.quality);
         ResultList* results = plugin.Execute();
         ASSERT_EQ(results->size(), ++n);
@@ -200,5 +208,24 @@ TEST_F(Command, ExceptionLeavesExecuteWithTheHostWindowUntouched)
     g_Settings.SetString(u"EnfusePath", m_fake, u"", true);
     Confirm(u"90"); // the object still works
     EXPECT_EQ(plugin.Execute()->size(), 1u);
+}
+// A run that fails or is stopped hands the host no file; the confirmed settings are kept.
+TEST_F(Command, OnlyAFusedFileIsHandedBack)
+{
+    g_Settings.SetString(u"EnfusePath", m_fake, u"", true);
+    CFunctionPluginHDR& plugin = *m_pPlugin;
+    const std::u16string fail = u"exit:1", hang = u"sleep:600000";
+    for (const std::u16string* pStep : {&fail, &hang}) {
+        SelectionList selection{m_a.c_str(), pStep->c_str(), m_c.c_str()};
+        ASSERT_EQ(plugin.Start(reinterpret_cast<HostWindow>(m_host), selection).proceed, 1);
+        m_ui.m_runSteps = {[](CModelDialog& d) { d.PressEscape(); }};
+        if (pStep == &fail)
+            m_ui.m_runSteps.clear();
+        Confirm(u"80");
+        EXPECT_TRUE(plugin.Execute()->empty()) << platform::Utf16ToUtf8(*pStep);
+        EXPECT_EQ(m_ui.LastDialog()->nResult, 1);
+        EXPECT_EQ(g_Settings.GetInt(u"JpegQuality", 95), 80);
+        EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(m_folder + u"a-c.jpg")));
+    }
 }
 } // namespace

@@ -50,6 +50,33 @@ public:
         return m_real.FilesStartingWith(p);
     }
     bool IsProcessRunning(uint32_t id) const override { return m_real.IsProcessRunning(id); }
+    bool GetFileInfo(const std::u16string& p, platform::SFileInfo& i) const override
+    {
+        return m_real.GetFileInfo(p, i);
+    }
+    bool IsSameFile(const std::u16string& a, const std::u16string& b) const override
+    {
+        return m_real.IsSameFile(a, b);
+    }
+    bool IsCommandLineTooLong(const platform::SCommandLine& c) const override
+    {
+        return m_real.IsCommandLineTooLong(c);
+    }
+    platform::CProcess StartProcessWithPipe(const platform::SCommandLine& c, platform::CPipeReadEnd& r,
+                                            std::u16string& e) const override
+    {
+        return m_real.StartProcessWithPipe(c, r, e);
+    }
+    platform::EPipeRead ReadPipe(platform::CPipeReadEnd& p, char* b, size_t s, size_t& n,
+                                 unsigned ms) const override
+    {
+        return m_real.ReadPipe(p, b, s, n, ms);
+    }
+    bool WaitForExit(platform::CProcess& p, unsigned ms, int& code) const override
+    {
+        return m_real.WaitForExit(p, ms, code);
+    }
+    void StopProcess(platform::CProcess& p) const override { m_real.StopProcess(p); }
     size_t Write(std::FILE* f, const void* b, size_t n) const override { return m_real.Write(f, b, n); }
     size_t Read(std::FILE* f, void* b, size_t n) const override { return m_real.Read(f, b, n); }
     int64_t FileLength(std::FILE* f) const override { return m_real.FileLength(f); }

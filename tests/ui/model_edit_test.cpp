@@ -68,12 +68,11 @@ TEST(ModelEdit, WindowStateAndUnattachedUse)
 TEST(WaitCursor, NestsAndEndsOnce)
 {
     lvp::CModelUi ui;
-    lvp::CUiBackendScope scope(ui);
     lvp::CModelCursor& cursor = ui.m_cursor;
     {
-        lvp::CWaitCursor outer;
+        lvp::CWaitCursor outer(ui);
         {
-            lvp::CWaitCursor inner;
+            lvp::CWaitCursor inner(ui);
             EXPECT_EQ(cursor.m_nDepth, 2);
             inner.End();
             inner.End();

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <new>
@@ -43,13 +44,16 @@ protected:
     }
     void TearDown() override { fs::remove_all(m_dir); }
 
-    // Runs the dialog with the steps; the fake tool prints one line for the run.
+    // Runs the dialog with the steps; the fake tool prints one line for the run and writes the
+    // output file, which is gone before each run.
     std::intptr_t Run(std::vector<Step> steps, const std::u16string& program = kFake)
     {
+        std::error_code ec;
+        fs::remove(fs::path(Path("a-c.jpg")), ec);
         m_ui.m_steps.assign(steps.begin(), steps.end());
-        m_pDlg = std::make_unique<CSampleDlg>(&m_selection, nullptr);
+        m_pDlg = std::make_unique<CSampleDlg>(platform::RealOs(), m_ui, &m_selection, nullptr);
         m_pDlg->m_strEnfusePath = program;
-        m_pDlg->m_strOutputFile = u"C:\\Bilder\\a-c.jpg";
+        m_pDlg->m_strOutputFile = Path("a-c.jpg");
         m_pDlg->m_nJpegQuality = 95;
         return m_pDlg->DoModal();
     }
@@ -59,7 +63,6 @@ protected:
     std::u16string Path(const char* name) { return (m_dir / name).u16string(); }
 
     CModelUi m_ui;
-    CUiBackendScope m_scope{m_ui};
     std::u16string m_line = u"out:enfuse l\\xE4uft\\n";
     SelectionList m_selection{m_line.c_str()};
     std::unique_ptr<CSampleDlg> m_pDlg;
@@ -104,7 +107,7 @@ TEST_F(SampleDlg, OpensWithValuesFocusFontAndColours)
         SModelDialog& s = d.State();
         EXPECT_EQ(s.window.strText, u"Belichtungsreihen zusammenf\u00fchren");
         EXPECT_EQ(s.Find(IDC_PROGRAM)->strText, kFake);
-        EXPECT_EQ(s.Find(IDC_OUTPUT_FILE)->strText, u"C:\\Bilder\\a-c.jpg");
+        EXPECT_EQ(s.Find(IDC_OUTPUT_FILE)->strText, Path("a-c.jpg"));
         EXPECT_EQ(s.Find(IDC_QUALITY)->strText, u"95");
         EXPECT_EQ(s.nFocusId, IDC_PROGRAM);
         EXPECT_FALSE(s.Find(IDC_OUTPUT_PANE)->bVisible);
@@ -189,10 +192,11 @@ TEST_F(SampleDlg, MissingProgramAsksForIt)
         m_ui.m_messages.clear();
         m_ui.m_fileRequests.clear();
         m_ui.m_fileAnswers = {std::nullopt, kFake};
+        fs::remove(fs::path(Path("typed.jpg")));
         // Cancelled choice: nothing changes; chosen: only the program field takes it; a third
         // OK then runs.
         std::u16string afterChoice;
-        EXPECT_EQ(Run({Type(IDC_OUTPUT_FILE, u"typed.jpg"), kOk, kOk,
+        EXPECT_EQ(Run({Type(IDC_OUTPUT_FILE, Path("typed.jpg")), kOk, kOk,
                        [&](CModelDialog& d) {
                            afterChoice = d.State().Find(IDC_OUTPUT_FILE)->strText;
                            EXPECT_FALSE(RunDone());
@@ -201,7 +205,7 @@ TEST_F(SampleDlg, MissingProgramAsksForIt)
                        kOk, kOk},
                       program),
                   1);
-        EXPECT_EQ(afterChoice, u"typed.jpg");
+        EXPECT_EQ(afterChoice, Path("typed.jpg"));
         ASSERT_EQ(m_ui.m_messages.size(), 2u);
         EXPECT_EQ(m_ui.m_messages[0].strText, LoadModuleString(IDS_PROGRAM_NOT_FOUND));
         EXPECT_EQ(m_ui.m_messages[0].icon, EMessageIcon::Warning);
@@ -210,7 +214,7 @@ TEST_F(SampleDlg, MissingProgramAsksForIt)
         EXPECT_EQ(m_ui.m_fileRequests[0].strDefExt, u"exif");
         EXPECT_EQ(m_ui.m_fileRequests[0].nFlags, 6u);
         EXPECT_EQ(m_pDlg->m_strEnfusePath, kFake);
-        EXPECT_EQ(m_pDlg->m_strOutputFile, u"typed.jpg");
+        EXPECT_EQ(m_pDlg->m_strOutputFile, Path("typed.jpg"));
     }
 }
 
@@ -253,7 +257,110 @@ TEST_F(SampleDlg, ToolThatCannotStartStillFinishes)
     std::ofstream(fs::path(text)) << "text, not a program\n";
     EXPECT_EQ(Run({kOk, kOk}, text), 1);
     EXPECT_TRUE(m_pDlg->m_bRunDone);
-    EXPECT_EQ(Pane(), u""); // nothing started: no closing message either
+    EXPECT_EQ(m_pDlg->m_outcome, ERunOutcome::Failed);
+    std::u16string prefix = LoadModuleString(IDS_TOOL_NOT_STARTED);
+    prefix.resize(prefix.find(u"%1"));
+    EXPECT_TRUE(Pane().starts_with(prefix)) << platform::Utf16ToUtf8(Pane());
+    EXPECT_TRUE(RunDone());
+}
+
+// Before anything runs, OK refuses an output file that would destroy a selected photo, that has
+// no folder, or that exists and the user does not want replaced; the dialog stays in Editing
+// with the output field in focus and its text selected.
+TEST_F(SampleDlg, OutputFileRefusals)
+{
+    const std::u16string photo = Path("x.jpg"), other = Path("other name.jpg");
+    const std::u16string existing = Path("existing.jpg");
+    fs::create_directories(m_dir / "folder");
+    const std::u16string sep(1, platform::RealOs().PathSeparator());
+    struct Case {
+        const char* name;
+        std::u16string output;
+        std::deque<bool> answers;    // to the Yes/No box
+        unsigned nIdText;            // the box's text; 0: the run starts
+        EMessageButtons buttons;
+    } cases[] = {
+        {"a selected photo", photo, {}, IDS_OUTPUT_IS_INPUT, EMessageButtons::Ok},
+        {"a selected photo by another name", other, {}, IDS_OUTPUT_IS_INPUT, EMessageButtons::Ok},
+        {"a selected photo through a dot", Path("folder") + sep + u".." + sep + u"x.jpg", {},
+         IDS_OUTPUT_IS_INPUT, EMessageButtons::Ok},
+#ifdef _WIN32
+        {"a selected photo in capitals", Path("X.JPG"), {}, IDS_OUTPUT_IS_INPUT, EMessageButtons::Ok},
+#endif
+        {"a folder", Path("folder"), {}, IDS_OUTPUT_FOLDER_MISSING, EMessageButtons::Ok},
+        {"a missing folder", Path("missing") + sep + u"out.jpg", {}, IDS_OUTPUT_FOLDER_MISSING,
+         EMessageButtons::Ok},
+        {"existing, not replaced", existing, {false}, IDS_OUTPUT_EXISTS, EMessageButtons::YesNo},
+        {"existing, no answer", existing, {}, IDS_OUTPUT_EXISTS, EMessageButtons::YesNo},
+        {"existing, replaced", existing, {true}, 0, EMessageButtons::YesNo},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const std::u16string& f : {photo, existing})
+            std::ofstream(fs::path(f)) << "photo";
+        std::error_code ec;
+        fs::remove(fs::path(other), ec);
+        fs::create_hard_link(fs::path(photo), fs::path(other)); // the same file, another name
+        m_selection = {m_line.c_str(), photo.c_str()};
+        m_ui.m_messages.clear();
+        m_ui.m_yesNoAnswers = c.answers;
+        EXPECT_EQ(Run({Type(IDC_OUTPUT_FILE, c.output), kOk}), -1); // the input runs out in Editing
+        const bool bRefused = c.nIdText != 0 && c.buttons == EMessageButtons::Ok;
+        const bool bRuns = c.nIdText == 0;
+        EXPECT_EQ(m_pDlg->m_bRunDone, !bRefused && (bRuns || (!c.answers.empty() && c.answers.front())));
+        EXPECT_EQ(RunDone(), m_pDlg->m_bRunDone);
+        ASSERT_EQ(m_ui.m_messages.size(), c.buttons == EMessageButtons::YesNo || bRefused ? 1u : 0u);
+        if (!m_ui.m_messages.empty()) {
+            const std::u16string want = c.buttons == EMessageButtons::YesNo
+                                            ? FormatModuleString(IDS_OUTPUT_EXISTS, c.output)
+                                            : LoadModuleString(c.nIdText);
+            EXPECT_EQ(m_ui.m_messages[0].strText, want);
+            EXPECT_EQ(m_ui.m_messages[0].buttons, c.buttons);
+            EXPECT_EQ(m_ui.m_messages[0].icon, EMessageIcon::Warning);
+        }
+        if (!m_pDlg->m_bRunDone) {
+            const SModelControl& field = *State().Find(IDC_OUTPUT_FILE);
+            EXPECT_EQ(State().nFocusId, IDC_OUTPUT_FILE);
+            EXPECT_EQ(field.nSelStart, 0);
+            EXPECT_EQ(field.nSelEnd, static_cast<int>(field.strText.size()));
+        }
+        std::ifstream in{fs::path(photo)};
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "photo") << "the photo is untouched";
+    }
+}
+
+// Escape or the close button stop a run that would not end; what is typed meanwhile is
+// dropped, and the dialog then waits in Finished for new input. Only a fused file reaches the
+// host (m_outcome).
+TEST_F(SampleDlg, RunCanBeStoppedAndIgnoresTypeAhead)
+{
+    const std::u16string stopped = LoadModuleString(IDS_TOOL_STOPPED);
+    std::u16string hang = u"sleep:600000", line = u"out:a\\n";
+    struct Case {
+        const char* name;
+        std::vector<Step> during;
+        std::vector<std::u16string> tool;
+        ERunOutcome outcome;
+    } cases[] = {
+        {"Escape", {kEnter, Type(IDC_QUALITY, u"1"), kEscape}, {line, hang}, ERunOutcome::Stopped},
+        {"close button", {kClose}, {line, hang}, ERunOutcome::Stopped},
+        {"Enter and OK typed ahead", {kEnter, kOk}, {line, u"sleep:300"}, ERunOutcome::Fused},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_selection.clear();
+        for (const std::u16string& s : c.tool)
+            m_selection.push_back(s.c_str());
+        m_ui.m_runSteps.assign(c.during.begin(), c.during.end());
+        EXPECT_EQ(Run({kOk}), -1); // Finished waits for input of its own
+        EXPECT_TRUE(m_pDlg->m_bRunDone);
+        EXPECT_EQ(m_pDlg->m_outcome, c.outcome);
+        EXPECT_EQ(m_pDlg->m_nJpegQuality, 95u);
+        EXPECT_EQ(Pane().find(stopped) != std::u16string::npos, c.outcome == ERunOutcome::Stopped);
+        EXPECT_TRUE(RunDone());
+        EXPECT_EQ(fs::exists(fs::path(Path("a-c.jpg"))), c.outcome == ERunOutcome::Fused);
+        fs::remove(fs::path(Path("a-c.jpg")));
+    }
 }
 
 TEST_F(SampleDlg, ExceptionFromHandlerLeavesDoModal)

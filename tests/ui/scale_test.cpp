@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace {
 #ifdef _WIN32
 constexpr int kRuns = 200; // a process start under Wine takes tens of milliseconds
@@ -19,14 +21,15 @@ constexpr int kRuns = 1000;
 TEST(ToolRunScale, ManyRunsLeaveNoHandleAndNoMemory)
 {
     lvp::CModelUi ui; // for the wait cursor
-    lvp::CUiBackendScope scope{ui};
+    const std::u16string output = (std::filesystem::temp_directory_path() / "lvp_scale_out.jpg").u16string();
     std::unique_ptr<toolrun_test::CTestPane> pane = toolrun_test::MakeTestPane();
     const std::u16string fake = platform::Utf8ToUtf16(LVP_FAKE_TOOL);
     const std::u16string expected = u"line\nwarning\n\r\n" + lvp::LoadModuleString(109);
     auto run = [&] {
-        lvp::RunAndShowOutput(pane->m_edit,
-                              lvp::BuildToolCommand(fake, u"out.jpg", 95, {u"out:line\\n", u"err:warning\\n"}));
-        return pane->m_edit.GetText() == expected;
+        return lvp::RunAndShowOutput(
+                   pane->m_edit, lvp::BuildToolCommand(fake, output, 95, {u"out:line\\n", u"err:warning\\n"}),
+                   {platform::RealOs(), ui, output, nullptr}) == lvp::ERunOutcome::Fused &&
+               pane->m_edit.GetText() == expected;
     };
     for (int i = 0; i < 3; ++i) // the first runs may set up lasting system state
         ASSERT_TRUE(run());

@@ -1,6 +1,7 @@
 // Run by screenshot.sh under Wine: a visible pane that holds the first lines while the tool
 // waits, so that a screenshot taken then shows what the user sees during the run.
 #include "platform/utf.h"
+#include "tests/ui/model/model_ui.h"
 #include "tests/ui/test_os.h"
 #include "ui/command_line.h"
 #include "ui/tool_run.h"
@@ -27,7 +28,10 @@ TEST(ToolRunOnScreen, LiveOutput)
     lvp::SelectionList selection;
     for (const auto& s : steps)
         selection.push_back(s.c_str());
-    lvp::RunAndShowOutput(pane->m_edit, lvp::BuildToolCommand(fake, u"out.jpg", 95, selection));
+    lvp::CModelUi ui; // for the wait cursor
+    const std::u16string output = platform::Utf8ToUtf16(std::string(dir) + "/out.jpg");
+    lvp::RunAndShowOutput(pane->m_edit, lvp::BuildToolCommand(fake, output, 95, selection),
+                          {platform::RealOs(), ui, output, nullptr});
     std::u16string text = pane->m_edit.GetText();
     EXPECT_EQ(text.find(u"timeout"), std::u16string::npos);
     EXPECT_NE(text.find(u"Fertig."), std::u16string::npos);

@@ -110,17 +110,19 @@ protected:
     }
     std::u16string Marker(const char* name) const { return (m_dir / name).u16string(); }
     // Runs the fake program with the steps as its input files.
-    void Run(const std::vector<std::u16string>& steps, const std::u16string& program = kFake)
+    lvp::ERunOutcome Run(const std::vector<std::u16string>& steps, const std::u16string& program = kFake)
     {
         lvp::SelectionList selection;
         for (const auto& s : steps)
             selection.push_back(s.c_str());
-        lvp::RunAndShowOutput(m_pPane->m_edit, lvp::BuildToolCommand(program, u"out.jpg", 95, selection));
+        return lvp::RunAndShowOutput(m_pPane->m_edit, lvp::BuildToolCommand(program, Output(), 95, selection),
+                                     {platform::RealOs(), m_ui, Output(), m_stop});
     }
     std::u16string Text() const { return m_pPane->m_edit.GetText(); }
+    std::u16string Output() const { return (m_dir / "out.jpg").u16string(); }
 
     lvp::CModelUi m_ui; // for the wait cursor
-    lvp::CUiBackendScope m_scope{m_ui};
+    std::function<bool()> m_stop; // the user's stop request
     lvp::CModelCursor& m_cursor = m_ui.m_cursor;
     std::unique_ptr<CTestPane> m_pPane;
     CRecordingBackend* m_pRecorder = nullptr; // owned by the pane's CEdit
@@ -133,19 +135,18 @@ TEST_F(ToolRun, OutputReachesThePaneLineByLine)
     struct Case {
         const char* name;
         std::vector<std::u16string> steps;
-        std::u16string output; // what the pane shows before the closing message
+        std::u16string output; // what the pane shows before the closing message (OUT: the output file)
         std::u16string last;   // the text without line feed at the end of the output
     } cases[] = {
         {"nothing", {}, u"", u""},
         {"no final line feed", {u"out:a\\nlast"}, u"a\nlast", u"last"},
         {"CR LF lines", {u"out:one\\r\\ntwo\\r\\n"}, u"one\r\ntwo\r\n", u""},
         {"stderr among stdout", {u"out:1\\n", u"err:warning\\n", u"out:2\\n"}, u"1\nwarning\n2\n", u""},
-        {"exit code ignored", {u"out:x\\n", u"exit:3"}, u"x\n", u""},
         {"zero bytes add nothing", {u"out:a\\0b\\n\\0"}, u"ab\n", u""},
         {"lone carriage return", {u"out:a\\rb"}, u"a\rb", u"a\rb"},
         {"arguments in order",
          {u"args", u"in 1.jpg", u"in2.jpg", u"C:\\x\\in3.jpg"},
-         u"-o\nout.jpg\n--compression=95\nargs\nin 1.jpg\nin2.jpg\nC:\\x\\in3.jpg\n",
+         u"-o\nOUT\n--compression=95\nargs\nin 1.jpg\nin2.jpg\nC:\\x\\in3.jpg\n",
          u""},
     };
     for (const Case& c : cases) {
@@ -153,8 +154,11 @@ TEST_F(ToolRun, OutputReachesThePaneLineByLine)
         m_pRecorder->m_adds.clear();
         m_pRecorder->m_nUpdates = 0;
         m_pPane->m_edit.SetText(u"left from before");
-        Run(c.steps);
-        EXPECT_EQ(Text(), c.output + m_strDone);
+        EXPECT_EQ(Run(c.steps), lvp::ERunOutcome::Fused);
+        std::u16string want = c.output;
+        if (const size_t at = want.find(u"\nOUT\n"); at != std::u16string::npos)
+            want.replace(at + 1, 3, Output());
+        EXPECT_EQ(Text(), want + m_strDone);
         // Complete lines, then the rest without line feed, then the closing message.
         const auto& adds = m_pRecorder->m_adds;
         ASSERT_GE(adds.size(), 2u);
@@ -231,26 +235,98 @@ TEST_F(ToolRun, ArgumentsArriveUnchanged)
         return out + u"\n";
     };
     for (const std::u16string& a :
-         std::vector<std::u16string>{u"-o", u"out.jpg", u"--compression=95", u"argshex"})
+         std::vector<std::u16string>{u"-o", Output(), u"--compression=95", u"argshex"})
         expected += hex(a);
     for (const auto& s : samples)
         expected += hex(s);
     EXPECT_EQ(Text(), expected + m_strDone);
 }
 
-TEST_F(ToolRun, ProgramThatCannotStartLeavesThePaneEmpty)
+TEST_F(ToolRun, ProgramThatCannotStartSaysWhy)
 {
     const std::u16string missing = Marker("no such program.exe");
     const std::u16string folder = m_dir.u16string();
+    std::u16string prefix = lvp::LoadModuleString(lvp::IDS_TOOL_NOT_STARTED);
+    prefix.resize(prefix.find(u"%1"));
     for (const std::u16string& program : {missing, folder}) {
         m_pPane->m_edit.SetText(u"left from before");
         std::size_t before = lvp::test::OpenHandleCount();
-        Run({u"out:x\\n"}, program);
-        EXPECT_EQ(Text(), u"");
+        EXPECT_EQ(Run({u"out:x\\n"}, program), lvp::ERunOutcome::Failed);
+        const std::u16string text = Text();
+        EXPECT_EQ(text.substr(0, prefix.size()), prefix);
+        EXPECT_GT(text.size(), prefix.size() + 2 + m_strDone.size()) << "the system's reason";
+        EXPECT_EQ(text.substr(text.size() - m_strDone.size()), m_strDone);
+        EXPECT_EQ(lvp::test::OpenHandleCount(), before);
+        EXPECT_FALSE(fs::exists(fs::path(Output())));
+    }
+    EXPECT_EQ(m_cursor.m_nDepth, 0);
+}
+
+// The run succeeds only when the program ends with 0 and has written the output file; a file
+// left by a failed run goes unless it was there before.
+TEST_F(ToolRun, OutcomeFollowsExitCodeAndOutputFile)
+{
+    const std::u16string failed3 = lvp::FormatModuleString(lvp::IDS_TOOL_FAILED, u"3") + u"\r\n";
+    const std::u16string noOutput = lvp::LoadModuleString(lvp::IDS_TOOL_NO_OUTPUT) + u"\r\n";
+    struct Case {
+        const char* name;
+        bool bOutputBefore;
+        std::vector<std::u16string> steps;
+        lvp::ERunOutcome outcome;
+        std::u16string text; // before the closing message
+        bool bOutputAfter;
+    } cases[] = {
+        {"fused", false, {u"out:x\\n"}, lvp::ERunOutcome::Fused, u"x\n", true},
+        {"replaced", true, {u"out:x\\n"}, lvp::ERunOutcome::Fused, u"x\n", true},
+        {"exit code", false, {u"out:x\\n", u"exit:3"}, lvp::ERunOutcome::Failed, u"x\n" + failed3, false},
+        {"exit code after an open line", false, {u"out:x", u"exit:3"}, lvp::ERunOutcome::Failed,
+         u"x\r\n" + failed3, false},
+        {"partial output removed", false, {u"output", u"exit:3"}, lvp::ERunOutcome::Failed, failed3, false},
+        {"earlier file kept", true, {u"exit:3"}, lvp::ERunOutcome::Failed, failed3, true},
+        {"no output file", false, {u"nooutput"}, lvp::ERunOutcome::Failed, noOutput, false},
+        {"earlier file not rewritten", true, {u"nooutput"}, lvp::ERunOutcome::Failed, noOutput, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::error_code ec;
+        fs::remove(fs::path(Output()), ec);
+        if (c.bOutputBefore) {
+            std::ofstream(fs::path(Output())) << "earlier";
+            // A later write must show in the time of writing, even where it is coarse.
+            fs::last_write_time(fs::path(Output()), fs::last_write_time(fs::path(Output())) - std::chrono::hours(1));
+        }
+        EXPECT_EQ(Run(c.steps), c.outcome);
+        EXPECT_EQ(Text(), c.text + m_strDone);
+        EXPECT_EQ(fs::exists(fs::path(Output())), c.bOutputAfter);
+    }
+}
+
+// The stop request is asked while the program writes and while it is silent; the program and
+// what it started are gone when the run returns, and the pane says so.
+TEST_F(ToolRun, StopEndsTheProgramAtOnce)
+{
+    const std::u16string stopped = lvp::LoadModuleString(lvp::IDS_TOOL_STOPPED) + u"\r\n";
+    struct Case {
+        const char* name;
+        std::vector<std::u16string> steps;
+    } cases[] = {
+        {"silent", {u"out:a\\n", u"sleep:600000"}},
+        {"grandchild holds the pipe", {u"out:a\\n", u"grandchild:600000", u"sleep:600000"}},
+#ifndef _WIN32
+        {"deaf to SIGTERM", {u"ignoreterm", u"out:a\\n", u"sleep:600000"}},
+#endif
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::size_t before = lvp::test::OpenHandleCount();
+        int nAsked = 0;
+        // Asked once the first line is in the pane.
+        m_stop = [&] { return ++nAsked > 1 && Text().find(u"a\n") != std::u16string::npos; };
+        EXPECT_EQ(Run(c.steps), lvp::ERunOutcome::Stopped);
+        EXPECT_EQ(Text(), u"a\n" + stopped + m_strDone);
+        EXPECT_FALSE(fs::exists(fs::path(Output())));
         EXPECT_EQ(lvp::test::OpenHandleCount(), before);
     }
-    EXPECT_EQ(m_cursor.m_nBeginCount, 0);
-    EXPECT_TRUE(m_pRecorder->m_adds.empty());
 }
 
 TEST_F(ToolRun, CommandLineOverTheLimitIsRefused)
@@ -269,7 +345,8 @@ TEST_F(ToolRun, CommandLineOverTheLimitIsRefused)
     EXPECT_TRUE(platform::IsCommandLineTooLong(lvp::BuildToolCommand(kFake, u"o", 1, {one.c_str()})));
     const std::u16string fits(3000, u'y');
     EXPECT_FALSE(platform::IsCommandLineTooLong(lvp::BuildToolCommand(kFake, u"o", 1, {fits.c_str()})));
-    lvp::RunAndShowOutput(m_pPane->m_edit, command);
+    EXPECT_EQ(lvp::RunAndShowOutput(m_pPane->m_edit, command, {platform::RealOs(), m_ui, Output(), nullptr}),
+              lvp::ERunOutcome::Failed);
     EXPECT_EQ(Text(), lvp::LoadModuleString(lvp::IDS_COMMAND_TOO_LONG));
     EXPECT_EQ(m_cursor.m_nBeginCount, 0);
 
@@ -291,8 +368,9 @@ TEST_F(ToolRun, NoHandleLeftOpen)
     {
         // The count sees a pipe and a process held open.
         platform::CPipeReadEnd pipe;
+        std::u16string strError;
         platform::CProcess process =
-            platform::StartProcessWithPipe(lvp::BuildToolCommand(kFake, u"o", 1, {}), pipe);
+            platform::StartProcessWithPipe(lvp::BuildToolCommand(kFake, Output(), 1, {}), pipe, strError);
         ASSERT_TRUE(process && pipe.IsValid());
         EXPECT_GT(lvp::test::OpenHandleCount(), before);
     }

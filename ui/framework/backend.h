@@ -125,9 +125,18 @@ public:
     virtual std::unique_ptr<CWndBackend> Window() = 0;
     // A control of the dialog; empty when there is none (or no window yet).
     virtual SControlBackend GetDlgItem(int nId) = 0;
+    // While the dialog's thread runs a program (from SetRunning(true) to SetRunning(false)) the
+    // user's input to the dialog is discarded, except that Escape and the close button ask for
+    // the run to stop; no event reaches the C++ side for them.
+    virtual void SetRunning(bool bRunning) = 0;
+    // Keeps the windows painted, discards the input that waits, and tells whether a stop has
+    // been asked for since the last call.
+    virtual bool PollStopRequest() = 0;
 };
 
 enum class EMessageIcon { Information, Warning, Error };
+// The buttons of a message box: OK alone, or Yes and No with No the default.
+enum class EMessageButtons { Ok, YesNo };
 
 // The open-file dialog: filter as display name and pattern pairs separated by '|' (empty: no
 // filter), default extension without the dot, OFN_* flags.
@@ -152,8 +161,10 @@ public:
     virtual std::unique_ptr<CDialogBackend> CreateDialogBackend(unsigned nIdTemplate, platform::WindowId parent) = 0;
     // Operations on a window that the caller does not own (the host's); null for a null id.
     virtual std::unique_ptr<CWndBackend> WrapWindow(platform::WindowId window) = 0;
-    // A modal box with one OK button, owned by the thread's active window.
-    virtual void ShowMessage(std::u16string_view text, std::u16string_view caption, EMessageIcon icon) = 0;
+    // A modal box owned by the thread's active window; true for OK or Yes, false for No (and
+    // for a box closed without an answer, or one that cannot be shown).
+    virtual bool ShowMessage(std::u16string_view text, std::u16string_view caption, EMessageIcon icon,
+                             EMessageButtons buttons) = 0;
     // True with the chosen full path when the user confirms.
     virtual bool ShowOpenFileDialog(const SOpenFileRequest& request, std::u16string& path) = 0;
     virtual CCursorBackend& Cursor() = 0;
@@ -162,10 +173,7 @@ public:
     virtual std::unique_ptr<CBrushBackend> MakeSolidBrush(Color color) = 0;
 };
 
-// The backend in use: the one a test installed, else the build's own.
-CUiBackend& UiBackend();
-// Installs a backend (nullptr: the build's own again) and returns the one before; not owned.
-CUiBackend* SetUiBackend(CUiBackend* pBackend);
-// The build's own backend: Windows the real windows, Linux the terminal rendition.
+// The build's own backend: Windows the real windows, Linux the terminal rendition. Only the
+// module's edge asks for it; everything below is handed the backend it works with.
 CUiBackend& DefaultUiBackend();
 } // namespace lvp

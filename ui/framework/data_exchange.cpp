@@ -20,11 +20,7 @@ CWnd& CDataExchange::Control(int nId)
 
 void CDataExchange::Fail(int nId)
 {
-    SControlBackend field = m_pDlgWnd->ControlBackend(nId);
-    if (field.pWnd)
-        field.pWnd->SetFocus();
-    if (field.pEdit)
-        field.pEdit->SetSel(0, -1);
+    m_pDlgWnd->FocusField(nId);
     throw CFailure{};
 }
 
@@ -66,7 +62,7 @@ void DDX_Text(CDataExchange* pDX, int nId, std::uint32_t& value, unsigned nIdPro
     }
     std::uint32_t n = 0;
     if (!ScanUnsigned(field.GetText(), n) || n < nMin || n > nMax) {
-        ShowMessageBox(LoadModuleString(nIdPrompt), EMessageIcon::Warning);
+        ShowMessageBox(pDX->m_pDlgWnd->Ui(), LoadModuleString(nIdPrompt), EMessageIcon::Warning);
         pDX->Fail(nId);
     }
     value = n;

@@ -6,7 +6,10 @@
 #include <utility>
 
 namespace lvp {
-CDialog::CDialog(unsigned nIdTemplate, CWnd* pParent) : m_nIdTemplate(nIdTemplate), m_pParentWnd(pParent) {}
+CDialog::CDialog(CUiBackend& ui, unsigned nIdTemplate, CWnd* pParent)
+    : m_ui(ui), m_nIdTemplate(nIdTemplate), m_pParentWnd(pParent)
+{
+}
 
 CDialog::~CDialog()
 {
@@ -25,7 +28,7 @@ void CDialog::ReleaseWindows()
 std::intptr_t CDialog::DoModal()
 {
     platform::WindowId parent = m_pParentWnd ? m_pParentWnd->GetWindowId() : nullptr;
-    m_pDialog = UiBackend().CreateDialogBackend(m_nIdTemplate, parent);
+    m_pDialog = m_ui.CreateDialogBackend(m_nIdTemplate, parent);
     if (!m_pDialog)
         return -1;
     m_pError = nullptr;
@@ -40,6 +43,15 @@ void CDialog::EndDialog(std::intptr_t nResult)
 {
     if (m_pDialog)
         m_pDialog->EndDialog(nResult);
+}
+
+void CDialog::FocusField(int nId)
+{
+    SControlBackend field = ControlBackend(nId);
+    if (field.pWnd)
+        field.pWnd->SetFocus();
+    if (field.pEdit)
+        field.pEdit->SetSel(0, -1);
 }
 
 CWnd* CDialog::GetDlgItem(int nId)

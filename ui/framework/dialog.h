@@ -17,8 +17,8 @@ constexpr std::intptr_t kIdCancel = 2;
 
 class CDialog : public CWnd, private CDialogEvents {
 public:
-    // pParent: the owner window, not owned (null: none).
-    CDialog(unsigned nIdTemplate, CWnd* pParent);
+    // ui: the window system that shows it; pParent: the owner window (null: none). Neither owned.
+    CDialog(CUiBackend& ui, unsigned nIdTemplate, CWnd* pParent);
     ~CDialog() override;
 
     // Runs the dialog; returns the result given to EndDialog, or -1 when it could not be shown.
@@ -31,6 +31,9 @@ public:
     // Exchanges the fields with the members: true reads the fields, false writes them.
     // False when a field could not be read.
     bool UpdateData(bool bSaveAndValidate = true);
+    CUiBackend& Ui() const { return m_ui; }
+    // Gives the focus to a field and selects its whole text, as after a refused input.
+    void FocusField(int nId);
 
 protected:
     // Writes the members into the fields; true lets the system place the focus.
@@ -44,6 +47,13 @@ protected:
     virtual bool OnCommand(int nId, int nCode);
     // Binds a press of button nId to a handler.
     void OnClicked(int nId, std::function<void()> handler);
+    // The run of a program on the dialog's thread (CDialogBackend::SetRunning, PollStopRequest).
+    void SetRunning(bool bRunning)
+    {
+        if (m_pDialog)
+            m_pDialog->SetRunning(bRunning);
+    }
+    bool PollStopRequest() { return m_pDialog && m_pDialog->PollStopRequest(); }
 
 private:
     friend class CDataExchange;
@@ -60,6 +70,7 @@ private:
     // Controls attached by field exchange, which receive the reflected colour queries.
     void RegisterControl(CWnd& control) { m_controls.push_back(&control); }
 
+    CUiBackend& m_ui;
     unsigned m_nIdTemplate;
     CWnd* m_pParentWnd;
     std::unique_ptr<CDialogBackend> m_pDialog;

@@ -6,9 +6,9 @@ namespace lvp {
 class CFont {
 public:
     // With the arguments of CreateFontW; false (and no font) when the system cannot make it.
-    bool CreateFontIndirect(const SFontSpec& spec)
+    bool CreateFontIndirect(CUiBackend& ui, const SFontSpec& spec)
     {
-        m_pFont = UiBackend().MakeFont(spec);
+        m_pFont = ui.MakeFont(spec);
         return m_pFont != nullptr;
     }
     void DeleteObject() { m_pFont.reset(); }
@@ -20,9 +20,9 @@ private:
 
 class CBrush {
 public:
-    bool CreateSolidBrush(Color color)
+    bool CreateSolidBrush(CUiBackend& ui, Color color)
     {
-        m_pBrush = UiBackend().MakeSolidBrush(color);
+        m_pBrush = ui.MakeSolidBrush(color);
         return m_pBrush != nullptr;
     }
     void DeleteObject() { m_pBrush.reset(); }

@@ -1,4 +1,4 @@
-// The module's message box and open-file dialog, shown by the backend in use.
+// The module's message box and open-file dialog, shown by the backend given.
 #include "ui/framework/message_box.h"
 
 #include "platform/module_file.h"
@@ -12,13 +12,18 @@ std::u16string MessageCaption()
     return caption.empty() ? std::u16string(u"lvp_hdr") : caption;
 }
 
-void ShowMessageBox(std::u16string_view text, EMessageIcon icon)
+void ShowMessageBox(CUiBackend& ui, std::u16string_view text, EMessageIcon icon)
 {
-    UiBackend().ShowMessage(text, MessageCaption(), icon);
+    ui.ShowMessage(text, MessageCaption(), icon, EMessageButtons::Ok);
 }
 
-bool ShowOpenFileDialog(const SOpenFileRequest& request, std::u16string& path)
+bool AskYesNo(CUiBackend& ui, std::u16string_view text)
 {
-    return UiBackend().ShowOpenFileDialog(request, path);
+    return ui.ShowMessage(text, MessageCaption(), EMessageIcon::Warning, EMessageButtons::YesNo);
+}
+
+bool ShowOpenFileDialog(CUiBackend& ui, const SOpenFileRequest& request, std::u16string& path)
+{
+    return ui.ShowOpenFileDialog(request, path);
 }
 } // namespace lvp

@@ -10,8 +10,11 @@ std::u16string MessageCaption();
 
 // A box with one OK button, the given icon and the module's name as caption, owned by the
 // thread's active window.
-void ShowMessageBox(std::u16string_view text, EMessageIcon icon);
+void ShowMessageBox(CUiBackend& ui, std::u16string_view text, EMessageIcon icon);
+
+// The same box with Yes and No, No the default; true for Yes.
+bool AskYesNo(CUiBackend& ui, std::u16string_view text);
 
 // The open-file dialog; true with the chosen full path when the user confirms.
-bool ShowOpenFileDialog(const SOpenFileRequest& request, std::u16string& path);
+bool ShowOpenFileDialog(CUiBackend& ui, const SOpenFileRequest& request, std::u16string& path);
 } // namespace lvp

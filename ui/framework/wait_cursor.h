@@ -3,10 +3,11 @@
 
 namespace lvp {
 class CCursorBackend;
+class CUiBackend;
 
 class CWaitCursor {
 public:
-    CWaitCursor();
+    explicit CWaitCursor(CUiBackend& ui);
     CWaitCursor(const CWaitCursor&) = delete;
     CWaitCursor& operator=(const CWaitCursor&) = delete;
     ~CWaitCursor() { End(); }

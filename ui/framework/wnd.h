@@ -16,7 +16,7 @@ public:
     void Attach(SControlBackend control) { m_control = std::move(control); }
     void Attach(std::unique_ptr<CWndBackend> pWnd) { m_control = {std::move(pWnd), nullptr}; }
     // Operations on a native window this object does not own (the host's window).
-    void AttachWindow(platform::WindowId window) { Attach(UiBackend().WrapWindow(window)); }
+    void AttachWindow(CUiBackend& ui, platform::WindowId window) { Attach(ui.WrapWindow(window)); }
     SControlBackend Detach() { return std::move(m_control); }
     bool IsAttached() const { return m_control.pWnd != nullptr; }
 
@@ -50,7 +50,7 @@ private:
 // A CWnd over a window it does not own, detached again before it is released.
 class CTempWnd : public CWnd {
 public:
-    explicit CTempWnd(platform::WindowId window) { AttachWindow(window); }
+    CTempWnd(CUiBackend& ui, platform::WindowId window) { AttachWindow(ui, window); }
     ~CTempWnd() override { Detach(); }
 };
 } // namespace lvp

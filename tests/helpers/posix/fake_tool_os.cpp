@@ -2,6 +2,7 @@
 #include "tests/helpers/fake_tool.h"
 
 #include <chrono>
+#include <csignal>
 #include <thread>
 #include <unistd.h>
 
@@ -25,5 +26,10 @@ bool StartGrandchild(int nMilliseconds)
         ::_exit(n < 0 ? 1 : 0);
     }
     return true;
+}
+
+void IgnoreTermination()
+{
+    ::signal(SIGTERM, SIG_IGN);
 }
 } // namespace fake_tool

@@ -56,4 +56,6 @@ bool StartGrandchild(int nMilliseconds)
     platform::win32::CAutoHandle hThread(pi.hThread), hProcess(pi.hProcess);
     return true;
 }
+
+void IgnoreTermination() {}
 } // namespace fake_tool

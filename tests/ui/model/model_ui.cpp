@@ -11,6 +11,15 @@ public:
     }
 
 protected:
+    void PollInput() override
+    {
+        CModelUi& ui = static_cast<CModelUi&>(m_ui);
+        if (!ui.m_runSteps.empty()) {
+            CModelUi::Step step = std::move(ui.m_runSteps.front());
+            ui.m_runSteps.pop_front();
+            step(*this);
+        }
+    }
     bool Loop() override
     {
         CModelUi& ui = static_cast<CModelUi&>(m_ui);
@@ -32,13 +41,21 @@ std::unique_ptr<CDialogBackend> CModelUi::MakeDialog(std::shared_ptr<SModelDialo
     return std::make_unique<CScriptedDialog>(*this, std::move(pState));
 }
 
-void CModelUi::ShowMessage(std::u16string_view text, std::u16string_view caption, EMessageIcon icon)
+bool CModelUi::ShowMessage(std::u16string_view text, std::u16string_view caption, EMessageIcon icon,
+                           EMessageButtons buttons)
 {
     SModelDialog* pDialog = LastDialog();
     m_messages.push_back(
-        {std::u16string(text), std::u16string(caption), icon, pDialog ? pDialog->nFocusId : 0});
+        {std::u16string(text), std::u16string(caption), icon, pDialog ? pDialog->nFocusId : 0, buttons});
     if (m_onMessage)
         m_onMessage(m_messages.back());
+    if (buttons == EMessageButtons::Ok)
+        return true;
+    if (m_yesNoAnswers.empty())
+        return false;
+    const bool bYes = m_yesNoAnswers.front();
+    m_yesNoAnswers.pop_front();
+    return bYes;
 }
 
 bool CModelUi::ShowOpenFileDialog(const SOpenFileRequest& request, std::u16string& path)

@@ -15,14 +15,16 @@ struct SModelMessage {
     std::u16string strText;
     std::u16string strCaption;
     EMessageIcon icon;
-    int nFocusIdAtShow; // the focus in the newest dialog when the box appeared
+    int nFocusIdAtShow;
+    EMessageButtons buttons = EMessageButtons::Ok; // the focus in the newest dialog when the box appeared
 };
 
 class CModelUi : public CStateUi {
 public:
     using Step = std::function<void(CModelDialog&)>;
 
-    void ShowMessage(std::u16string_view text, std::u16string_view caption, EMessageIcon icon) override;
+    bool ShowMessage(std::u16string_view text, std::u16string_view caption, EMessageIcon icon,
+                     EMessageButtons buttons) override;
     bool ShowOpenFileDialog(const SOpenFileRequest& request, std::u16string& path) override;
     std::unique_ptr<CFontBackend> MakeFont(const SFontSpec& spec) override;
     bool CanShowDialogs() const override { return m_bCanShowDialogs; }
@@ -32,6 +34,10 @@ public:
 
     // What the user does once a dialog is open, one step after the other.
     std::deque<Step> m_steps;
+    // What the user does while a program runs: one step at each look at the input.
+    std::deque<Step> m_runSteps;
+    // The answers to Yes/No boxes in order (none left: No, the default button).
+    std::deque<bool> m_yesNoAnswers;
     // False: dialogs cannot be shown (no display), their modal run returns -1.
     bool m_bCanShowDialogs = true;
     // Every message box, and a hook that runs while one is shown.
@@ -49,15 +55,4 @@ protected:
     std::unique_ptr<CDialogBackend> MakeDialog(std::shared_ptr<SModelDialog> pState) override;
 };
 
-// Installs a backend for the lifetime of this object.
-class CUiBackendScope {
-public:
-    explicit CUiBackendScope(CUiBackend& backend) : m_pBefore(SetUiBackend(&backend)) {}
-    ~CUiBackendScope() { SetUiBackend(m_pBefore); }
-    CUiBackendScope(const CUiBackendScope&) = delete;
-    CUiBackendScope& operator=(const CUiBackendScope&) = delete;
-
-private:
-    CUiBackend* m_pBefore;
-};
 } // namespace lvp

@@ -21,7 +21,8 @@ int main(int argc, char** argv)
     if (const char* pidFile = std::getenv("LVP_PID_FILE"))
         std::ofstream(pidFile) << ::getpid() << "\n";
     if (argc == 2 && std::string(argv[1]) == "--message") {
-        lvp::ShowMessageBox(lvp::LoadModuleString(lvp::IDS_PROGRAM_NOT_FOUND), lvp::EMessageIcon::Warning);
+        lvp::ShowMessageBox(lvp::DefaultUiBackend(), lvp::LoadModuleString(lvp::IDS_PROGRAM_NOT_FOUND),
+                            lvp::EMessageIcon::Warning);
         std::puts("message shown");
         return 0;
     }
@@ -35,12 +36,13 @@ int main(int argc, char** argv)
     lvp::SelectionList selection;
     for (const auto& f : files)
         selection.push_back(f.c_str());
-    lvp::CSampleDlg dlg(&selection, nullptr);
+    lvp::CSampleDlg dlg(platform::RealOs(), lvp::DefaultUiBackend(), &selection, nullptr);
     dlg.m_strEnfusePath = platform::Utf8ToUtf16(argv[1]);
     dlg.m_strOutputFile = platform::Utf8ToUtf16(argv[2]);
     dlg.m_nJpegQuality = static_cast<std::uint32_t>(std::strtoul(argv[3], nullptr, 10));
     const std::intptr_t nResult = dlg.DoModal();
-    std::printf("result %ld\nprogram %s\noutput %s\nquality %u\n", static_cast<long>(nResult),
+    std::printf("result %ld\noutcome %d\nprogram %s\noutput %s\nquality %u\n", static_cast<long>(nResult),
+                static_cast<int>(dlg.m_outcome),
                 platform::Utf16ToUtf8(dlg.m_strEnfusePath).c_str(),
                 platform::Utf16ToUtf8(dlg.m_strOutputFile).c_str(), dlg.m_nJpegQuality);
     return 0;

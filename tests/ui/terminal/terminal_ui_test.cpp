@@ -163,11 +163,12 @@ protected:
 
 TEST_F(TerminalUiTest, OpensWithTheValuesThenTabTypingRunAndOk)
 {
-    CDialogInTmux t({LVP_FAKE_TOOL, "/tmp/a-c.jpg", "95", "out:erste Zeile\\n", "out:zweite Zeile\\n"});
+    CDialogInTmux t({LVP_FAKE_TOOL, "sub/a-c.jpg", "95", "out:erste Zeile\\n", "out:zweite Zeile\\n"});
+    fs::create_directory(t.Dir() / "Tub"); // the folder of the output file as it will be typed
     ASSERT_TRUE(t.WaitFor("Belichtungsreihen zusammenführen"));
     std::string screen = t.Screen();
     EXPECT_NE(screen.find("fake_tool"), std::string::npos) << screen;
-    EXPECT_NE(screen.find("/tmp/a-c.jpg"), std::string::npos);
+    EXPECT_NE(screen.find("sub/a-c.jpg"), std::string::npos);
     EXPECT_NE(screen.find(" 95 "), std::string::npos);
     EXPECT_NE(screen.find("< OK >"), std::string::npos) << "the default button is marked";
     // Focus in the program field with its text selected: End keeps it and goes to its end.
@@ -198,12 +199,13 @@ TEST_F(TerminalUiTest, OpensWithTheValuesThenTabTypingRunAndOk)
     t.Keys("Enter");
     std::string out;
     ASSERT_EQ(t.WaitForEnd(out), 0);
-    EXPECT_EQ(out, std::string("result 1\nprogram ") + LVP_FAKE_TOOL + "\noutput Ttmp/a-c.png\nquality 80\n");
+    EXPECT_EQ(out, std::string("result 1\noutcome 0\nprogram ") + LVP_FAKE_TOOL + "\noutput Tub/a-c.png\nquality 80\n");
+    EXPECT_TRUE(fs::exists(t.Dir() / "Tub" / "a-c.png"));
 }
 
 TEST_F(TerminalUiTest, LinesShowWhileTheToolRunsAndEscapeEndsWithCancel)
 {
-    CDialogInTmux t({LVP_FAKE_TOOL, "/tmp/o.jpg", "95", "out:vor dem Warten\\n", "wait:go", "out:danach\\n"});
+    CDialogInTmux t({LVP_FAKE_TOOL, "o.jpg", "95", "out:vor dem Warten\\n", "wait:go", "out:danach\\n"});
     ASSERT_TRUE(t.WaitFor("Belichtungsreihen"));
     t.Keys("Enter");
     ASSERT_TRUE(t.WaitFor("vor dem Warten"));
@@ -217,9 +219,62 @@ TEST_F(TerminalUiTest, LinesShowWhileTheToolRunsAndEscapeEndsWithCancel)
     EXPECT_EQ(out.substr(0, 9), "result 2\n");
 }
 
+// OK refuses a selected photo as the output, and asks before replacing a file: No (also Escape)
+// keeps the dialog in Editing, Yes runs.
+TEST_F(TerminalUiTest, OutputRefusalsAndTheReplaceQuestion)
+{
+    CDialogInTmux t({LVP_FAKE_TOOL, "x.jpg", "95", "x.jpg", "out:fertig\\n"});
+    std::ofstream(t.Dir() / "x.jpg") << "photo";
+    std::ofstream(t.Dir() / "e.jpg") << "earlier";
+    ASSERT_TRUE(t.WaitFor("Belichtungsreihen"));
+    t.Keys("Enter");
+    ASSERT_TRUE(t.WaitFor("Die Ausgabedatei ist eines der ausgewählten Bilder."));
+    t.Keys("Enter");
+    t.Text("e.jpg"); // the output field has the focus, its text selected
+    t.Keys("Enter");
+    ASSERT_TRUE(t.WaitFor("bereits vorhanden"));
+    EXPECT_NE(t.Screen().find("< Nein >"), std::string::npos) << t.Screen();
+    EXPECT_NE(t.Screen().find("[ Ja ]"), std::string::npos);
+    t.Keys("Escape");
+    ASSERT_TRUE(t.WaitFor("Durchsuchen"));
+    t.Keys("Enter");
+    ASSERT_TRUE(t.WaitFor("bereits vorhanden"));
+    t.Keys("Enter"); // No, the default
+    ASSERT_TRUE(t.WaitFor("Durchsuchen"));
+    t.Keys("Enter");
+    ASSERT_TRUE(t.WaitFor("bereits vorhanden"));
+    t.Keys("Left Enter"); // Yes
+    ASSERT_TRUE(t.WaitFor("Klicken Sie auf"));
+    t.Keys("Enter");
+    std::string out;
+    ASSERT_EQ(t.WaitForEnd(out), 0);
+    EXPECT_EQ(out.substr(0, 19), "result 1\noutcome 0\n") << out;
+    EXPECT_EQ(ReadFile(t.Dir() / "x.jpg"), "photo");
+    EXPECT_NE(ReadFile(t.Dir() / "e.jpg"), "earlier");
+}
+
+// Escape stops a tool that would not end; the Enter typed before it does not end the dialog.
+TEST_F(TerminalUiTest, EscapeStopsTheRunAndTypeAheadIsDropped)
+{
+    CDialogInTmux t({LVP_FAKE_TOOL, "o.jpg", "95", "out:läuft\\n", "sleep:600000"});
+    ASSERT_TRUE(t.WaitFor("Belichtungsreihen"));
+    t.Keys("Enter");
+    ASSERT_TRUE(t.WaitFor("läuft"));
+    t.Keys("Enter");
+    t.Keys("Escape");
+    ASSERT_TRUE(t.WaitFor("Abgebrochen."));
+    ASSERT_TRUE(t.WaitFor("Klicken Sie auf"));
+    std::string out;
+    EXPECT_EQ(t.WaitForEnd(out, 1), -1) << "Finished waits for a key of its own";
+    t.Keys("Enter");
+    ASSERT_EQ(t.WaitForEnd(out), 0);
+    EXPECT_EQ(out.substr(0, 19), "result 1\noutcome 2\n") << out;
+    EXPECT_FALSE(fs::exists(t.Dir() / "o.jpg"));
+}
+
 TEST_F(TerminalUiTest, FilePromptListsTheProgramAndCompletesWithTab)
 {
-    CDialogInTmux t({"/nonexistent/enfuse", "/tmp/o.jpg", "95", "a.jpg", "b.jpg"});
+    CDialogInTmux t({"/nonexistent/enfuse", "o.jpg", "95", "a.jpg", "b.jpg"});
     std::ofstream(t.Dir() / "enfuse") << "#!/bin/sh\n";
     fs::create_directory(t.Dir() / "bin");
     ASSERT_TRUE(t.WaitFor("Belichtungsreihen"));
@@ -239,8 +294,8 @@ TEST_F(TerminalUiTest, FilePromptListsTheProgramAndCompletesWithTab)
     t.Keys("Escape");
     std::string out;
     ASSERT_EQ(t.WaitForEnd(out), 0);
-    EXPECT_NE(out.find("result 2\nprogram " + (t.Dir() / "enfuse").string() + "\n"), std::string::npos)
-        << out;
+    EXPECT_EQ(out.substr(0, 9), "result 2\n");
+    EXPECT_NE(out.find("\nprogram " + (t.Dir() / "enfuse").string() + "\n"), std::string::npos) << out;
 }
 
 // The terminal's modes and screen are back after the dialog however it ends.

@@ -89,6 +89,7 @@ void CDriver::Reset()
     m_steps.clear();
     m_fileAnswers.clear();
     m_boxes.clear();
+    m_boxAnswers.clear();
     m_nFileDialogs = 0;
     m_events.clear();
     m_answered.clear();
@@ -135,8 +136,19 @@ void CDriver::OnActivate(HWND hWnd)
         return;
     if (GetDlgItem(hWnd, kMessageBoxText)) {
         m_events.push_back("box");
-        m_boxes.push_back({WindowText(hWnd), ItemText(hWnd, kMessageBoxText), HasWarningIcon(hWnd)});
-        PostMessageW(hWnd, WM_COMMAND, IDOK, 0);
+        const bool bYesNo = GetDlgItem(hWnd, IDYES) != nullptr;
+        m_boxes.push_back({WindowText(hWnd), ItemText(hWnd, kMessageBoxText), HasWarningIcon(hWnd), bYesNo});
+        if (bYesNo && m_boxAnswers.empty()) { // Enter, as the user presses it
+            PostMessageW(hWnd, WM_KEYDOWN, VK_RETURN, 1);
+            PostMessageW(hWnd, WM_KEYUP, VK_RETURN, 0xC0000001);
+            return;
+        }
+        int nButton = IDOK;
+        if (bYesNo) {
+            nButton = m_boxAnswers.front();
+            m_boxAnswers.pop_front();
+        }
+        PostMessageW(hWnd, WM_COMMAND, static_cast<WPARAM>(nButton), 0);
         return;
     }
     m_events.push_back("file");

@@ -14,6 +14,7 @@ struct SBox {
     std::u16string strCaption;
     std::u16string strText;
     bool bWarningIcon = false;
+    bool bYesNo = false; // Yes and No instead of OK
 };
 
 // The user's side of one modal dialog: a visible owner window, a script of steps, and the
@@ -39,6 +40,9 @@ public:
     // Typed into the file dialog's name field, one per dialog; none left: the dialog is cancelled.
     std::deque<std::u16string> m_fileAnswers;
     std::vector<SBox> m_boxes;
+    // The buttons pressed in Yes/No boxes in order (IDYES, IDNO); none left: Enter, which
+    // presses the box's default button.
+    std::deque<int> m_boxAnswers;
     int m_nFileDialogs = 0;
     // Called when the owner window is handed a WM_APP message (posted by a test).
     std::function<void()> m_onAppMessage;

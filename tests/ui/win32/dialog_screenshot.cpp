@@ -66,8 +66,8 @@ TEST(DialogOnScreen, EditingRunningFinished)
         selection.push_back(s.c_str());
 
     CDriver driver;
-    lvp::CTempWnd owner(lvp::ToWindowId(driver.Owner()));
-    lvp::CSampleDlg dlg(&selection, &owner);
+    lvp::CTempWnd owner(lvp::DefaultUiBackend(), lvp::ToWindowId(driver.Owner()));
+    lvp::CSampleDlg dlg(platform::RealOs(), lvp::DefaultUiBackend(), &selection, &owner);
     // Where a Windows user's enfuse would be: the fake tool copied there (in the test prefix).
     const std::u16string program = u"C:\\Program Files\\enfuse\\bin\\enfuse.exe";
     for (const wchar_t* folder : {L"C:\\Program Files\\enfuse", L"C:\\Program Files\\enfuse\\bin"})
@@ -75,7 +75,11 @@ TEST(DialogOnScreen, EditingRunningFinished)
     ASSERT_TRUE(CopyFileW(reinterpret_cast<LPCWSTR>(platform::Utf8ToUtf16(LVP_FAKE_TOOL).c_str()),
                           reinterpret_cast<LPCWSTR>(program.c_str()), FALSE));
     dlg.m_strEnfusePath = program;
-    dlg.m_strOutputFile = u"D:\\Bilder\\Serie\\IMG_4711-IMG_4713.JPG";
+    // The series' folder, without the picture of an earlier run.
+    for (const wchar_t* folder : {L"C:\\Bilder", L"C:\\Bilder\\Serie"})
+        CreateDirectoryW(folder, nullptr);
+    dlg.m_strOutputFile = u"C:\\Bilder\\Serie\\IMG_4711-IMG_4713.JPG";
+    DeleteFileW(reinterpret_cast<LPCWSTR>(dlg.m_strOutputFile.c_str()));
     dlg.m_nJpegQuality = 95;
     driver.m_steps = {[](HWND hDlg) {
                           Pose(hDlg, "editing");

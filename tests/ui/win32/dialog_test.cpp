@@ -10,6 +10,10 @@
 
 #include <atomic>
 #include <chrono>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <functional>
 #include <stdexcept>
 #include <thread>
 
@@ -36,19 +40,35 @@ bool IsCollapsed(HWND hWnd)
 
 class Win32Dialog : public ::testing::Test {
 protected:
-    // The dialog with the values the command would give it, over the owner window.
+    void SetUp() override
+    {
+        std::filesystem::remove_all(m_dir);
+        std::filesystem::create_directories(m_dir);
+    }
+    void TearDown() override
+    {
+        std::error_code ec;
+        std::filesystem::remove_all(m_dir, ec);
+    }
+    // The dialog with the values the command would give it, over the owner window; the output
+    // file is in a folder of the test's own and does not exist yet.
     std::unique_ptr<CSampleDlg> MakeDialog(std::u16string strProgram, std::uint32_t nQuality = 80)
     {
-        auto pDlg = std::make_unique<CSampleDlg>(&m_selection, &m_owner);
+        auto pDlg = std::make_unique<CSampleDlg>(platform::RealOs(), DefaultUiBackend(), &m_selection, &m_owner);
         pDlg->m_strEnfusePath = std::move(strProgram);
-        pDlg->m_strOutputFile = u"Z:\\Bilder\\IMG_1-IMG_3.jpg";
+        pDlg->m_strOutputFile = Output();
+        std::error_code ec;
+        std::filesystem::remove(std::filesystem::path(Output()), ec);
         pDlg->m_nJpegQuality = nQuality;
         return pDlg;
     }
+    std::u16string Path(const char* name) const { return (m_dir / name).u16string(); }
+    std::u16string Output() const { return Path("IMG_1-IMG_3.jpg"); }
 
     CDriver m_driver;
-    CTempWnd m_owner{ToWindowId(m_driver.Owner())};
+    CTempWnd m_owner{DefaultUiBackend(), ToWindowId(m_driver.Owner())};
     SelectionList m_selection;
+    const std::filesystem::path m_dir = std::filesystem::temp_directory_path() / "lvp_win32_dialog";
 };
 
 TEST_F(Win32Dialog, OpensWithValuesFocusAndCentredOverOwner)
@@ -57,7 +77,7 @@ TEST_F(Win32Dialog, OpensWithValuesFocusAndCentredOverOwner)
     m_driver.m_steps = {[&](HWND hDlg) {
         EXPECT_EQ(WindowText(hDlg), u"Belichtungsreihen zusammenführen");
         EXPECT_EQ(ItemText(hDlg, IDC_PROGRAM), kFake);
-        EXPECT_EQ(ItemText(hDlg, IDC_OUTPUT_FILE), u"Z:\\Bilder\\IMG_1-IMG_3.jpg");
+        EXPECT_EQ(ItemText(hDlg, IDC_OUTPUT_FILE), Output());
         EXPECT_EQ(ItemText(hDlg, IDC_QUALITY), u"80");
         EXPECT_EQ(GetFocus(), GetDlgItem(hDlg, IDC_PROGRAM));
         EXPECT_FALSE(IsWindowVisible(GetDlgItem(hDlg, IDC_OUTPUT_PANE)));
@@ -148,9 +168,9 @@ TEST_F(Win32Dialog, OkPressesThatDoNotRun)
         SCOPED_TRACE(c.name);
         CDriver& driver = m_driver;
         driver.Reset();
-        CSampleDlg dlg(&m_selection, &m_owner);
+        CSampleDlg dlg(platform::RealOs(), DefaultUiBackend(), &m_selection, &m_owner);
         dlg.m_strEnfusePath = c.strProgram;
-        dlg.m_strOutputFile = u"Z:\\a-c.jpg";
+        dlg.m_strOutputFile = Output();
         driver.m_fileAnswers = {kFake};
         driver.m_steps = {[&](HWND hDlg) {
                               if (!c.strQualityTyped.empty())
@@ -253,7 +273,8 @@ TEST_F(Win32Dialog, HandlerExceptionRethrownAfterModalLoop)
 {
     class CThrowingDlg : public CDialog {
     public:
-        CThrowingDlg(CWnd* pParent, bool bInInit) : CDialog(IDD_FUSION, pParent), m_bInInit(bInInit)
+        CThrowingDlg(CWnd* pParent, bool bInInit)
+            : CDialog(DefaultUiBackend(), IDD_FUSION, pParent), m_bInInit(bInInit)
         {
             OnClicked(IDC_BROWSE, [] { throw std::runtime_error("Durchsuchen"); });
         }
@@ -351,5 +372,128 @@ TEST_F(Win32Dialog, SilentToolKeepsWindowResponsive)
     EXPECT_EQ(nHung, 0);
     EXPECT_GE(nPainted, 5);
     EXPECT_LE(nUnpainted, 1); // the last one may fall on the end of the run
+}
+// OK refuses, before anything runs, an output that is a selected photo (also by another name),
+// that has no folder, or that exists and is not to be replaced (No is the default button).
+TEST_F(Win32Dialog, OutputRefusals)
+{
+    const std::u16string photo = Path("x.jpg"), link = Path("verkn\u00fcpft.jpg"), existing = Path("e.jpg");
+    std::filesystem::create_directories(m_dir / "folder");
+    struct Case {
+        const char* name;
+        std::u16string output;
+        std::deque<int> answers;
+        unsigned nIdText;
+        bool bRuns;
+    } cases[] = {
+        {"a selected photo", photo, {}, IDS_OUTPUT_IS_INPUT, false},
+        {"in capitals", Path("X.JPG"), {}, IDS_OUTPUT_IS_INPUT, false},
+        {"a hard link to it", link, {}, IDS_OUTPUT_IS_INPUT, false},
+        {"a folder", Path("folder"), {}, IDS_OUTPUT_FOLDER_MISSING, false},
+        {"a missing folder", Path("fehlt") + u"\\out.jpg", {}, IDS_OUTPUT_FOLDER_MISSING, false},
+        {"exists, Enter: No is the default", existing, {}, IDS_OUTPUT_EXISTS, false},
+        {"exists, No", existing, {IDNO}, IDS_OUTPUT_EXISTS, false},
+        {"exists, Yes", existing, {IDYES}, IDS_OUTPUT_EXISTS, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const std::u16string& f : {photo, existing})
+            std::ofstream(std::filesystem::path(f)) << "photo";
+        std::error_code ec;
+        std::filesystem::remove(std::filesystem::path(link), ec);
+        std::filesystem::create_hard_link(std::filesystem::path(photo), std::filesystem::path(link));
+        const std::u16string line = u"out:fertig\\r\\n";
+        m_selection = {line.c_str(), photo.c_str()};
+        auto pDlg = MakeDialog(kFake);
+        pDlg->m_strOutputFile = c.output;
+        m_driver.Reset();
+        m_driver.m_boxAnswers = c.answers;
+        bool bRan = false;
+        m_driver.m_steps = {[](HWND hDlg) { Click(hDlg, IDC_OK); },
+                            [&](HWND hDlg) {
+                                bRan = IsWindowVisible(GetDlgItem(hDlg, IDC_OUTPUT_PANE)) != FALSE;
+                                if (!bRan) {
+                                    EXPECT_EQ(GetFocus(), GetDlgItem(hDlg, IDC_OUTPUT_FILE));
+                                    DWORD s = 1, e = 0;
+                                    SendDlgItemMessageW(hDlg, IDC_OUTPUT_FILE, EM_GETSEL, reinterpret_cast<WPARAM>(&s),
+                                                        reinterpret_cast<LPARAM>(&e));
+                                    EXPECT_EQ(s, 0u);
+                                    EXPECT_EQ(e, static_cast<DWORD>(c.output.size()));
+                                }
+                                PressKey(hDlg, VK_ESCAPE);
+                            }};
+        EXPECT_EQ(pDlg->DoModal(), kIdCancel);
+        EXPECT_EQ(bRan, c.bRuns);
+        EXPECT_EQ(pDlg->m_bRunDone, c.bRuns);
+        ASSERT_EQ(m_driver.m_boxes.size(), 1u);
+        const SBox& box = m_driver.m_boxes[0];
+        const bool bQuestion = c.nIdText == IDS_OUTPUT_EXISTS;
+        EXPECT_EQ(box.strText, bQuestion ? FormatModuleString(c.nIdText, c.output) : LoadModuleString(c.nIdText));
+        EXPECT_TRUE(box.bWarningIcon);
+        EXPECT_EQ(box.bYesNo, bQuestion);
+        std::ifstream in{std::filesystem::path(photo)};
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "photo");
+    }
+}
+
+// A tool that fails: the pane says so before message 109, and the run is not a fusion.
+TEST_F(Win32Dialog, FailedRunSaysWhy)
+{
+    const std::u16string steps[] = {u"out:Zeile\\r\\n", u"exit:3"};
+    m_selection.assign({steps[0].c_str(), steps[1].c_str()});
+    auto pDlg = MakeDialog(kFake, 95);
+    m_driver.m_steps = {[](HWND hDlg) { Click(hDlg, IDC_OK); },
+                        [&](HWND hDlg) {
+                            EXPECT_EQ(ItemText(hDlg, IDC_OUTPUT_PANE),
+                                      u"Zeile\r\n" + FormatModuleString(IDS_TOOL_FAILED, u"3") + u"\r\n\r\n" +
+                                          LoadModuleString(IDS_CLOSE_WITH_OK));
+                            Click(hDlg, IDC_OK);
+                        }};
+    EXPECT_EQ(pDlg->DoModal(), kIdOk);
+    EXPECT_EQ(pDlg->m_outcome, ERunOutcome::Failed);
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(Output())));
+}
+
+// Escape, the close button or WM_CLOSE stop a tool that would never end; an Enter typed during
+// the run is dropped, so the dialog waits in Finished for input of its own.
+TEST_F(Win32Dialog, RunCanBeStoppedAndIgnoresTypeAhead)
+{
+    struct Case {
+        const char* name;
+        std::function<void(HWND)> stop;
+    } cases[] = {
+        {"Escape", [](HWND hDlg) { PressKey(hDlg, VK_ESCAPE); }},
+        {"close button", [](HWND hDlg) { PostMessageW(hDlg, WM_SYSCOMMAND, SC_CLOSE, 0); }},
+        {"WM_CLOSE", [](HWND hDlg) { PostMessageW(hDlg, WM_CLOSE, 0, 0); }},
+    };
+    const std::u16string steps[] = {u"out:laeuft\\r\\n", u"sleep:600000"};
+    m_selection.assign({steps[0].c_str(), steps[1].c_str()});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto pDlg = MakeDialog(kFake, 95);
+        m_driver.Reset();
+        std::thread user;
+        std::u16string paneAtEnd;
+        m_driver.m_steps = {[&](HWND hDlg) {
+                                // The user waits for the first line, presses Enter, then stops.
+                                user = std::thread([&c, hDlg] {
+                                    for (int i = 0; i < 400 && ItemText(hDlg, IDC_OUTPUT_PANE).empty(); ++i)
+                                        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+                                    PressKey(hDlg, VK_RETURN);
+                                    c.stop(hDlg);
+                                });
+                                Click(hDlg, IDC_OK);
+                            },
+                            [&](HWND hDlg) {
+                                paneAtEnd = ItemText(hDlg, IDC_OUTPUT_PANE);
+                                Click(hDlg, IDC_OK);
+                            }};
+        EXPECT_EQ(pDlg->DoModal(), kIdOk); // the Enter did not end it: the driver's OK did
+        if (user.joinable())
+            user.join();
+        EXPECT_EQ(pDlg->m_outcome, ERunOutcome::Stopped);
+        EXPECT_EQ(paneAtEnd, u"laeuft\r\n" + LoadModuleString(IDS_TOOL_STOPPED) + u"\r\n\r\n" +
+                                 LoadModuleString(IDS_CLOSE_WITH_OK));
+    }
 }
 } // namespace

@@ -58,9 +58,9 @@ TEST(TwoMonitors, DialogOnTheOwnersMonitor)
         SetWindowPos(hOwner, nullptr, work.left + c.x, work.top + c.y, 900, 640,
                      SWP_NOZORDER | (c.bVisible ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
         SetCursorPos(work.left + 100, work.top + 100);
-        CTempWnd owner{ToWindowId(hOwner)};
+        CTempWnd owner{DefaultUiBackend(), ToWindowId(hOwner)};
         SelectionList selection;
-        CSampleDlg dlg(&selection, &owner);
+        CSampleDlg dlg(platform::RealOs(), DefaultUiBackend(), &selection, &owner);
         dlg.m_strOutputFile = u"Z:\\a-c.jpg";
         RECT seen{};
         driver.m_steps = {[&](HWND hDlg) {

@@ -26,7 +26,7 @@ TEST(Win32Backend, EditLimitAndWaitCursor)
     HCURSOR hArrow = LoadCursorW(nullptr, IDC_ARROW);
     SetCursor(hArrow);
     {
-        lvp::CWaitCursor wait;
+        lvp::CWaitCursor wait(lvp::DefaultUiBackend());
         EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_WAIT));
     }
     EXPECT_EQ(GetCursor(), hArrow);

@@ -4,6 +4,7 @@
 #include "resources/dialog.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace lvp {
 namespace {
@@ -142,15 +143,28 @@ SControlBackend CModelDialog::GetDlgItem(int nId)
     return c ? MakeModelBackend(*c) : SControlBackend{};
 }
 
+void CModelDialog::SetRunning(bool bRunning)
+{
+    m_pState->bRunning = bRunning;
+    m_pState->bStopAsked = false;
+}
+
+bool CModelDialog::PollStopRequest()
+{
+    PollInput();
+    return std::exchange(m_pState->bStopAsked, false);
+}
+
+// Nothing the user does reaches the dialog during a run.
 bool CModelDialog::Send(const SDialogEvent& event)
 {
-    return m_pEvents && !m_pState->bEnded && m_pEvents->Dispatch(event);
+    return m_pEvents && !m_pState->bEnded && !m_pState->bRunning && m_pEvents->Dispatch(event);
 }
 
 void CModelDialog::Type(int nId, std::u16string_view text)
 {
     SModelControl* c = m_pState->Find(nId);
-    if (!c || c->kind != EControlKind::Edit || !CanUse(*c) || (c->nStyles & DialogStyle::ReadOnly))
+    if (!c || m_pState->bRunning || c->kind != EControlKind::Edit || !CanUse(*c) || (c->nStyles & DialogStyle::ReadOnly))
         return;
     m_pState->nFocusId = nId;
     c->strText = std::u16string(text.substr(0, c->nLimitText));
@@ -180,11 +194,15 @@ void CModelDialog::PressEnter()
 
 void CModelDialog::PressEscape()
 {
+    if (m_pState->bRunning)
+        m_pState->bStopAsked = true;
     Send({EDialogEvent::Escape});
 }
 
 void CModelDialog::PressClose()
 {
+    if (m_pState->bRunning)
+        m_pState->bStopAsked = true;
     Send({EDialogEvent::Close});
 }
 
@@ -192,7 +210,7 @@ void CModelDialog::Tab(bool bBackward)
 {
     auto& cs = m_pState->controls;
     const int n = static_cast<int>(cs.size());
-    if (n == 0)
+    if (n == 0 || m_pState->bRunning)
         return;
     int at = -1;
     for (int i = 0; i < n; ++i) {

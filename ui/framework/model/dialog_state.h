@@ -24,6 +24,8 @@ struct SModelDialog {
     int nFocusId = 0;                              // 0: no control has the focus
     bool bOpen = false;                            // RunModal has created the windows
     bool bEnded = false;
+    bool bRunning = false;  // a program runs: input is discarded, Escape and close ask to stop
+    bool bStopAsked = false;
     std::intptr_t nResult = 0;
     std::function<void()> onRepaint; // called whenever a control is painted
 
@@ -43,6 +45,8 @@ public:
     void EndDialog(std::intptr_t nResult) override;
     std::unique_ptr<CWndBackend> Window() override;
     SControlBackend GetDlgItem(int nId) override;
+    void SetRunning(bool bRunning) override;
+    bool PollStopRequest() override;
 
     // Replaces the text of a visible, enabled edit field, as selecting all and typing does.
     void Type(int nId, std::u16string_view text);
@@ -66,6 +70,8 @@ protected:
     // Runs the user's side until the dialog has ended: the test's steps here, the keys of the
     // terminal in the terminal rendition. Returns false when input ran out before the end.
     virtual bool Loop() = 0;
+    // During a run: takes the input that has arrived (the test's run steps, the terminal's keys).
+    virtual void PollInput() {}
     bool Send(const SDialogEvent& event);
     CStateUi& m_ui;
 

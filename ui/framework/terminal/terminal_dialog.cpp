@@ -59,6 +59,22 @@ bool CTerminalDialog::Loop()
     return true;
 }
 
+// During a run, keys that have arrived are taken at once: Escape asks to stop, the pane's keys
+// scroll it, everything else is dropped by the dialog.
+void CTerminalDialog::PollInput()
+{
+    SKey key;
+    bool bAny = false;
+    while (TerminalUi().Screen().PollKey(key)) {
+        OnKey(key);
+        bAny = true;
+    }
+    if (bAny) {
+        TerminalUi().DrawBackground();
+        ::doupdate();
+    }
+}
+
 bool CTerminalDialog::PaneVisible()
 {
     for (const SModelControl& c : State().controls) {

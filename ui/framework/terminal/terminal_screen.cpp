@@ -102,9 +102,8 @@ SKey ToKey(wint_t ch, bool bKeyCode)
 // Says on standard error why the dialog cannot be drawn: TERM unset (null) or unknown.
 void ReportUnusableTerminal(const char* term)
 {
-    std::u16string text = LoadModuleString(term ? IDS_TERMINAL_UNKNOWN : IDS_TERMINAL_UNSET);
-    if (const size_t at = text.find(u"%1"); term && at != std::u16string::npos)
-        text.replace(at, 2, platform::Utf8ToUtf16(term));
+    std::u16string text = term ? FormatModuleString(IDS_TERMINAL_UNKNOWN, platform::Utf8ToUtf16(term))
+                               : LoadModuleString(IDS_TERMINAL_UNSET);
     const std::string line = platform::Utf16ToUtf8(MessageCaption() + u": " + text) + "\n";
     std::fwrite(line.data(), 1, line.size(), stderr);
     std::fflush(stderr);
@@ -164,6 +163,19 @@ bool CTerminalScreen::ReadKey(SKey& key)
             return false;
     }
     return false;
+}
+
+bool CTerminalScreen::PollKey(SKey& key)
+{
+    ::nodelay(stdscr, TRUE);
+    wint_t ch = 0;
+    const int r = ::wget_wch(stdscr, &ch);
+    ::nodelay(stdscr, FALSE);
+    if (r == ERR)
+        return false;
+    const bool bKey = r == KEY_CODE_YES;
+    key = !bKey && ch == 27 && DropPendingInput() ? SKey{} : ToKey(ch, bKey); // unknown sequences: no key
+    return true;
 }
 
 bool CTerminalScreen::DropPendingInput()

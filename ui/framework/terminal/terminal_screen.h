@@ -31,6 +31,8 @@ public:
 
     // The next key. False when the terminal has gone.
     bool ReadKey(SKey& key);
+    // A key that has arrived already, without waiting; false when none has.
+    bool PollKey(SKey& key);
     // Takes a new terminal size that no key has reported yet (during a run there is no key loop).
     void AdoptSize();
     bool HasColors() const { return m_bColors; }

@@ -10,16 +10,20 @@
 
 namespace lvp {
 namespace terminal {
-// A box over the dialog: caption in the frame, lines of text, an OK button.
-void CTerminalUi::ShowMessage(std::u16string_view text, std::u16string_view caption, EMessageIcon icon)
+// A box over the dialog: caption in the frame, lines of text, an OK button or Yes and No (No
+// first in focus; Tab and the arrows move it, Escape answers No).
+bool CTerminalUi::ShowMessage(std::u16string_view text, std::u16string_view caption, EMessageIcon icon,
+                              EMessageButtons buttons)
 {
     CUse use(*this);
     if (!use) {
         std::string line = platform::Utf16ToUtf8(caption) + ": " + platform::Utf16ToUtf8(text) + "\n";
         std::fwrite(line.data(), 1, line.size(), stderr);
         std::fflush(stderr);
-        return;
+        return buttons == EMessageButtons::Ok;
     }
+    const bool bYesNo = buttons == EMessageButtons::YesNo;
+    bool bYesFocused = false;
     const std::wstring sign = icon == EMessageIcon::Information ? L"(i) "
                               : icon == EMessageIcon::Warning   ? L"/!\\ "
                                                                 : L"(X) ";
@@ -39,15 +43,25 @@ void CTerminalUi::ShowMessage(std::u16string_view text, std::u16string_view capt
         ::attrset(attr);
         for (size_t i = 0; i < lines.size() && static_cast<int>(i) + 3 < nHeight; ++i)
             PutText(y + 1 + static_cast<int>(i), x + 6, lines[i], nWidth - 8);
-        DrawButton(Screen(), y + nHeight - 2, x, nWidth, LoadModuleString(IDS_OK), true, true);
+        if (bYesNo) {
+            DrawButton(Screen(), y + nHeight - 2, x, nWidth / 2, LoadModuleString(IDS_YES), false, bYesFocused);
+            DrawButton(Screen(), y + nHeight - 2, x + nWidth / 2, nWidth - nWidth / 2, LoadModuleString(IDS_NO),
+                       true, !bYesFocused);
+        } else {
+            DrawButton(Screen(), y + nHeight - 2, x, nWidth, LoadModuleString(IDS_OK), true, true);
+        }
         ::move(y + nHeight - 2, x + nWidth / 2);
         ::curs_set(0);
         ::wnoutrefresh(stdscr);
         ::doupdate();
         SKey key;
-        if (!Screen().ReadKey(key) || key.key == EKey::Enter || key.key == EKey::Escape ||
-            (key.key == EKey::Char && key.ch == U' '))
-            return;
+        if (!Screen().ReadKey(key) || key.key == EKey::Escape)
+            return !bYesNo;
+        if (key.key == EKey::Enter || (key.key == EKey::Char && key.ch == U' '))
+            return !bYesNo || bYesFocused;
+        if (bYesNo && (key.key == EKey::Tab || key.key == EKey::BackTab || key.key == EKey::Left ||
+                       key.key == EKey::Right))
+            bYesFocused = !bYesFocused;
     }
 }
 

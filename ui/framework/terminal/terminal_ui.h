@@ -20,6 +20,7 @@ public:
 
 protected:
     bool Loop() override;
+    void PollInput() override;
 
 private:
     CTerminalUi& TerminalUi();
@@ -40,7 +41,8 @@ private:
 
 class CTerminalUi : public CStateUi {
 public:
-    void ShowMessage(std::u16string_view text, std::u16string_view caption, EMessageIcon icon) override;
+    bool ShowMessage(std::u16string_view text, std::u16string_view caption, EMessageIcon icon,
+                     EMessageButtons buttons) override;
     bool ShowOpenFileDialog(const SOpenFileRequest& request, std::u16string& path) override;
 
     // The screen for the time of one dialog or box; nested uses share it.

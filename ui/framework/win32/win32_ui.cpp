@@ -8,6 +8,7 @@
 #include <commdlg.h>
 
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace lvp {
@@ -35,6 +36,10 @@ private:
     Color m_color;
     CAutoGdi<HBRUSH> m_hBrush;
 };
+
+// Paint messages handled in one look at the queue during a run (a window that never validates
+// would keep asking).
+constexpr int kMaxPaintsPerPoll = 16;
 
 SRect ToRect(const RECT& r)
 {
@@ -103,6 +108,40 @@ public:
         HWND hItem = m_hWnd ? ::GetDlgItem(m_hWnd, nId) : nullptr;
         return hItem ? MakeWin32Backend(hItem) : SControlBackend{};
     }
+    void SetRunning(bool bRunning) override
+    {
+        m_bRunning = bRunning;
+        m_bStopAsked = false;
+    }
+    // Only paint messages are dispatched. Keyboard and mouse input waiting for any window of
+    // the thread is removed unseen, but for Escape or Alt+F4 to the dialog and a press on its
+    // close button (or its system command), which ask for the stop; a WM_CLOSE sent to the
+    // dialog does the same (Handle).
+    bool PollStopRequest() override
+    {
+        MSG msg;
+        for (int i = 0; i < kMaxPaintsPerPoll && ::PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE); ++i)
+            ::DispatchMessageW(&msg);
+        while (::PeekMessageW(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
+            const bool bEscape = msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE;
+            const bool bAltF4 = msg.message == WM_SYSKEYDOWN && msg.wParam == VK_F4;
+            if ((bEscape || bAltF4) && IsDialogOrChild(msg.hwnd))
+                m_bStopAsked = true;
+        }
+        while (::PeekMessageW(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
+        }
+        while (::PeekMessageW(&msg, nullptr, WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK, PM_REMOVE)) {
+            if (msg.message == WM_NCLBUTTONDOWN && msg.wParam == HTCLOSE && msg.hwnd == m_hWnd)
+                m_bStopAsked = true;
+        }
+        if (m_hWnd && ::PeekMessageW(&msg, m_hWnd, WM_CLOSE, WM_CLOSE, PM_REMOVE))
+            m_bStopAsked = true;
+        while (m_hWnd && ::PeekMessageW(&msg, m_hWnd, WM_SYSCOMMAND, WM_SYSCOMMAND, PM_REMOVE)) {
+            if ((msg.wParam & 0xFFF0) == SC_CLOSE)
+                m_bStopAsked = true;
+        }
+        return std::exchange(m_bStopAsked, false);
+    }
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -123,8 +162,17 @@ private:
         }
     }
 
+    bool IsDialogOrChild(HWND hWnd) const { return m_hWnd && (hWnd == m_hWnd || ::IsChild(m_hWnd, hWnd)); }
+
     INT_PTR Handle(UINT msg, WPARAM wParam, LPARAM lParam)
     {
+        // During a run, closing (WM_CLOSE, and Cancel as the dialog manager sends it for
+        // Escape) asks for the stop; no other command reaches the C++ side.
+        if (m_bRunning && (msg == WM_CLOSE || msg == WM_COMMAND)) {
+            if (msg == WM_CLOSE || LOWORD(wParam) == IDCANCEL)
+                m_bStopAsked = true;
+            return TRUE;
+        }
         switch (msg) {
         case WM_INITDIALOG: {
             bool bSetFocus = m_pEvents->Dispatch({EDialogEvent::InitDialog});
@@ -158,6 +206,8 @@ private:
     HWND m_hParent;
     HWND m_hWnd = nullptr;
     CDialogEvents* m_pEvents = nullptr;
+    bool m_bRunning = false;
+    bool m_bStopAsked = false;
 };
 
 // The system's wait cursor; nested waits restore the cursor of the outermost one.
@@ -194,14 +244,18 @@ public:
     {
         return window ? MakeWin32Backend(ToHwnd(window)).pWnd : nullptr;
     }
-    void ShowMessage(std::u16string_view text, std::u16string_view caption, EMessageIcon icon) override
+    bool ShowMessage(std::u16string_view text, std::u16string_view caption, EMessageIcon icon,
+                     EMessageButtons buttons) override
     {
         UINT type = icon == EMessageIcon::Information ? MB_ICONINFORMATION
                     : icon == EMessageIcon::Warning   ? MB_ICONEXCLAMATION
                                                       : MB_ICONERROR;
         std::u16string t(text), c(caption);
-        ::MessageBoxW(::GetActiveWindow(), reinterpret_cast<LPCWSTR>(t.c_str()),
-                      reinterpret_cast<LPCWSTR>(c.c_str()), MB_OK | type);
+        if (buttons == EMessageButtons::YesNo)
+            type |= MB_YESNO | MB_DEFBUTTON2;
+        int nAnswer = ::MessageBoxW(::GetActiveWindow(), reinterpret_cast<LPCWSTR>(t.c_str()),
+                                    reinterpret_cast<LPCWSTR>(c.c_str()), type);
+        return buttons == EMessageButtons::YesNo ? nAnswer == IDYES : true;
     }
     bool ShowOpenFileDialog(const SOpenFileRequest& request, std::u16string& path) override
     {
