@@ -1,10 +1,12 @@
 // POSIX: the program started in a session and process group of its own with one pipe as
 // standard output and error; waited for, or stopped with its group.
 #include "platform/process.h"
+#include "platform/posix/running_group.h"
 #include "platform/posix/scoped.h"
 
 #include "platform/utf.h"
 
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -24,6 +26,10 @@ using posix::CAutoFd;
 
 constexpr int kTermGraceMilliseconds = 2000; // SIGTERM, then SIGKILL
 constexpr int kWaitStepMilliseconds = 10;
+
+// The group of the program started last and not yet reaped (0: none), for signal handlers.
+std::atomic<pid_t> g_runningGroup{0};
+static_assert(std::atomic<pid_t>::is_always_lock_free);
 
 // Both ends of a pipe, closed on every path unless taken.
 struct SPipe {
@@ -127,6 +133,8 @@ bool HasEnded(pid_t pid)
 
 int Reap(pid_t pid)
 {
+    pid_t expected = pid;
+    g_runningGroup.compare_exchange_strong(expected, 0);
     int status = 0;
     pid_t got;
     while ((got = ::waitpid(pid, &status, 0)) < 0 && errno == EINTR) {
@@ -148,6 +156,15 @@ void StopGroup(pid_t pid)
     Reap(pid);
 }
 } // namespace
+
+namespace posix {
+void KillRunningGroupFromSignal() noexcept
+{
+    // The leader is not reaped before it leaves this variable, so the id is still its group's.
+    if (const pid_t pid = g_runningGroup.load(); pid > 0)
+        ::kill(-pid, SIGKILL);
+}
+} // namespace posix
 
 void SPipeTraits::Free(std::intptr_t native)
 {
@@ -206,6 +223,7 @@ CProcess StartProcessWithPipe(const SCommandLine& command, CPipeReadEnd& readEnd
     if (pid == 0)
         RunChild(parent, output.wr.Get(), error.wr.Get(), argv.data(), candidates);
     CProcess process(SProcessRef{pid, 0});
+    g_runningGroup = pid;
     // From now on only the tool, and what it passes them to, holds the write ends.
     output.wr.Reset();
     error.wr.Reset();

@@ -1,6 +1,6 @@
 // A stand-in for the fusion program: each argument is a step of a small script (out:, err:,
-// lines:, stamps:, wait:, touch:, sleep:, exit:, grandchild:, args, argshex, output, nooutput,
-// ignoreterm); other arguments are ignored. Like enfuse, it writes the file after "-o" when it
+// lines:, stamps:, wait:, touch:, sleep:, exit:, grandchild:, pidfile:, args, argshex, output,
+// nooutput, ignoreterm); other arguments are ignored. Like enfuse, it writes the file after "-o" when it
 // ends with 0 (unless told "nooutput"); "output" writes it at once.
 #include "tests/helpers/fake_tool.h"
 
@@ -126,6 +126,8 @@ int main(int argc, char** argv)
             std::this_thread::sleep_for(std::chrono::milliseconds(std::atoi(v.c_str())));
         } else if (Starts(arg, "exit:", v)) {
             return std::atoi(v.c_str());
+        } else if (Starts(arg, "pidfile:", v)) {
+            std::ofstream(std::filesystem::u8path(v)) << fake_tool::ProcessId() << "\n";
         } else if (arg == "output") {
             WriteOutput(args);
         } else if (arg == "ignoreterm") {

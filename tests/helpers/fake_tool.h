@@ -13,4 +13,5 @@ void SetBinaryOutput();
 bool StartGrandchild(int nMilliseconds);
 // From now on a polite request to end (SIGTERM) is ignored; nothing on Windows.
 void IgnoreTermination();
+unsigned long ProcessId();
 } // namespace fake_tool

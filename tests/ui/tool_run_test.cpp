@@ -361,6 +361,30 @@ TEST_F(ToolRun, RunEndsWhenAGrandchildHoldingThePipeEnds)
     EXPECT_EQ(Text(), u"parent\nparent ends\ngrandchild done\n" + m_strDone);
 }
 
+// Releasing the program, as the system does with the handles of a host that dies, ends it and
+// what it started (Windows: the job is killed with its last handle; POSIX: the group): every
+// writer of the pipe is gone, so the pipe ends.
+TEST_F(ToolRun, ReleasedProgramEndsWithWhatItStarted)
+{
+    platform::CPipeReadEnd pipe;
+    std::u16string strError;
+    platform::CProcess process = platform::StartProcessWithPipe(
+        lvp::BuildToolCommand(kFake, Output(), 1, {u"out:started\\n", u"grandchild:600000", u"sleep:600000"}), pipe,
+        strError);
+    ASSERT_TRUE(process) << platform::Utf16ToUtf8(strError);
+    char buffer[256];
+    size_t nRead = 0;
+    std::string seen;
+    while (seen.find("started\n") == std::string::npos &&
+           platform::ReadPipe(pipe, buffer, sizeof buffer, nRead, 100) != platform::EPipeRead::End)
+        seen.append(buffer, nRead);
+    process.Close();
+    platform::EPipeRead got = platform::EPipeRead::Idle;
+    for (int i = 0; i < 200 && got != platform::EPipeRead::End; ++i)
+        got = platform::ReadPipe(pipe, buffer, sizeof buffer, nRead, 100);
+    EXPECT_EQ(got, platform::EPipeRead::End);
+}
+
 TEST_F(ToolRun, NoHandleLeftOpen)
 {
     Run({u"out:warm up\\n"}); // the first run may open lasting system handles

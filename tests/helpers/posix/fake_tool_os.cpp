@@ -32,4 +32,9 @@ void IgnoreTermination()
 {
     ::signal(SIGTERM, SIG_IGN);
 }
+
+unsigned long ProcessId()
+{
+    return static_cast<unsigned long>(::getpid());
+}
 } // namespace fake_tool

@@ -58,4 +58,9 @@ bool StartGrandchild(int nMilliseconds)
 }
 
 void IgnoreTermination() {}
+
+unsigned long ProcessId()
+{
+    return GetCurrentProcessId();
+}
 } // namespace fake_tool

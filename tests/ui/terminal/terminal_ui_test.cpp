@@ -298,29 +298,61 @@ TEST_F(TerminalUiTest, FilePromptListsTheProgramAndCompletesWithTab)
     EXPECT_NE(out.find("\nprogram " + (t.Dir() / "enfuse").string() + "\n"), std::string::npos) << out;
 }
 
-// The terminal's modes and screen are back after the dialog however it ends.
+// A process that has ended (a zombie whose parent is gone counts as ended).
+bool ProcessEnded(pid_t pid)
+{
+    for (int i = 0; i < 100; ++i) {
+        std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+        std::string fields;
+        std::getline(stat, fields);
+        const size_t at = fields.rfind(')');
+        if (!stat || (at != std::string::npos && fields.compare(at, 3, ") Z") == 0))
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return false;
+}
+
+// The terminal's modes and screen are back after the dialog however it ends, and a tool that
+// runs meanwhile ends with it.
 TEST_F(TerminalUiTest, TerminalRestored)
 {
     struct SCase {
         const char* name;
-        const char* keys; // nullptr: SIGTERM to the program
-        int nStatus;
+        const char* keys; // nullptr: the signal to the program
+        int nSignal;
+        bool bToolRuns;
     };
     const SCase cases[] = {
-        {"Escape", "Escape", 0}, {"SIGTERM", nullptr, 128 + SIGTERM}, {"Ctrl-C", "C-c", 128 + SIGINT}};
+        {"Escape", "Escape", 0, false},
+        {"SIGTERM", nullptr, SIGTERM, false},
+        {"Ctrl-C", "C-c", SIGINT, false},
+        {"Ctrl-C during the run", "C-c", SIGINT, true},
+        {"SIGTERM during the run", nullptr, SIGTERM, true},
+        {"SIGHUP during the run", nullptr, SIGHUP, true},
+        {"SIGQUIT during the run", nullptr, SIGQUIT, true},
+    };
     for (const SCase& c : cases) {
         SCOPED_TRACE(c.name);
-        CDialogInTmux t({"/bin/true", "/tmp/o.jpg", "95", "a.jpg", "b.jpg"});
+        CDialogInTmux t({LVP_FAKE_TOOL, "o.jpg", "95", "pidfile:tool.pid", "out:l\u00e4uft\\n", "sleep:600000"});
         ASSERT_TRUE(t.WaitFor("Belichtungsreihen"));
         EXPECT_EQ(t.Ask("#{alternate_on}"), "1\n");
+        if (c.bToolRuns) {
+            t.Keys("Enter");
+            ASSERT_TRUE(t.WaitFor("l\u00e4uft"));
+            ASSERT_TRUE(t.WaitForFile("tool.pid"));
+        }
         if (c.keys)
             t.Keys(c.keys);
         else {
             ASSERT_TRUE(t.WaitForFile("pid"));
-            ::kill(std::atoi(ReadFile(t.Dir() / "pid").c_str()), SIGTERM);
+            ::kill(std::atoi(ReadFile(t.Dir() / "pid").c_str()), c.nSignal);
         }
         std::string out;
-        EXPECT_EQ(t.WaitForEnd(out), c.nStatus);
+        EXPECT_EQ(t.WaitForEnd(out), c.nSignal ? 128 + c.nSignal : 0);
+        if (c.bToolRuns) {
+            EXPECT_TRUE(ProcessEnded(std::atoi(ReadFile(t.Dir() / "tool.pid").c_str()))) << "no orphan";
+        }
         EXPECT_EQ(ReadFile(t.Dir() / "after"), ReadFile(t.Dir() / "before"));
         EXPECT_EQ(t.Ask("#{alternate_on}"), "0\n");
         EXPECT_EQ(t.Ask("#{cursor_flag}"), "1\n") << "the cursor is shown again";

@@ -1,6 +1,7 @@
 // The terminal screen: /dev/tty under ncurses, its keys and signals, and the drawing helpers.
 #include "ui/framework/terminal/terminal_screen.h"
 
+#include "platform/posix/running_group.h"
 #include "platform/utf.h"
 #include "resources/ids.h"
 #include "resources/strings.h"
@@ -11,6 +12,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 
 #include <dlfcn.h>
 #include <poll.h>
@@ -20,25 +22,30 @@
 
 namespace lvp::terminal {
 namespace {
-// Restores the terminal when SIGINT or SIGTERM ends the process while a screen is open. Only
-// async-signal-safe calls: the saved modes go back and a prepared reset sequence is written,
-// then the signal's earlier action runs.
+// When SIGHUP, SIGINT, SIGQUIT or SIGTERM ends the process while a screen is open, the running
+// tool's group is killed and the terminal restored. Only async-signal-safe calls: the saved
+// modes go back and a prepared reset sequence is written, then the signal's earlier action runs.
 struct SSignalGuard {
+    static constexpr int kSignals[] = {SIGHUP, SIGINT, SIGQUIT, SIGTERM};
+    static constexpr size_t kCount = std::size(kSignals);
     static inline int s_nFd = -1;
     static inline termios s_modes{};
     static inline char s_reset[256]{};
     static inline size_t s_nReset = 0;
-    static inline struct sigaction s_oldInt {
-    }, s_oldTerm{};
-    static inline bool s_bInt = false, s_bTerm = false;
+    static inline struct sigaction s_old[kCount]{};
+    static inline bool s_bInstalled[kCount]{};
 
     static void OnSignal(int sig)
     {
+        platform::posix::KillRunningGroupFromSignal();
         if (s_nFd >= 0) {
             ::tcsetattr(s_nFd, TCSANOW, &s_modes);
             [[maybe_unused]] ssize_t n = ::write(s_nFd, s_reset, s_nReset);
         }
-        ::sigaction(sig, sig == SIGINT ? &s_oldInt : &s_oldTerm, nullptr);
+        for (size_t i = 0; i < kCount; ++i) {
+            if (kSignals[i] == sig)
+                ::sigaction(sig, &s_old[i], nullptr);
+        }
         ::raise(sig); // delivered once this handler returns, with the earlier action
     }
     static void Install(int fd, const termios& modes)
@@ -49,12 +56,12 @@ struct SSignalGuard {
         struct sigaction sa {};
         sa.sa_handler = OnSignal;
         sigemptyset(&sa.sa_mask);
-        // An ignored signal stays ignored (a host started with nohup, say).
-        struct sigaction cur {};
-        s_bInt = ::sigaction(SIGINT, nullptr, &cur) == 0 && cur.sa_handler != SIG_IGN &&
-                 ::sigaction(SIGINT, &sa, &s_oldInt) == 0;
-        s_bTerm = ::sigaction(SIGTERM, nullptr, &cur) == 0 && cur.sa_handler != SIG_IGN &&
-                  ::sigaction(SIGTERM, &sa, &s_oldTerm) == 0;
+        for (size_t i = 0; i < kCount; ++i) {
+            // An ignored signal stays ignored (a host started with nohup, say).
+            struct sigaction cur {};
+            s_bInstalled[i] = ::sigaction(kSignals[i], nullptr, &cur) == 0 && cur.sa_handler != SIG_IGN &&
+                              ::sigaction(kSignals[i], &sa, &s_old[i]) == 0;
+        }
     }
     static void SetReset(const std::string& seq)
     {
@@ -63,11 +70,11 @@ struct SSignalGuard {
     }
     static void Remove()
     {
-        if (s_bInt)
-            ::sigaction(SIGINT, &s_oldInt, nullptr);
-        if (s_bTerm)
-            ::sigaction(SIGTERM, &s_oldTerm, nullptr);
-        s_bInt = s_bTerm = false;
+        for (size_t i = 0; i < kCount; ++i) {
+            if (s_bInstalled[i])
+                ::sigaction(kSignals[i], &s_old[i], nullptr);
+            s_bInstalled[i] = false;
+        }
         s_nFd = -1;
     }
 };

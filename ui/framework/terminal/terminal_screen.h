@@ -19,8 +19,9 @@ bool IsKnownTerminalType(const char* term, int fd);
 
 enum EPair : short { kPairDialog = 1, kPairField, kPairButton, kPairPane, kPairBox };
 
-// The controlling terminal (/dev/tty) as an ncurses screen while the object lives; SIGINT and
-// SIGTERM restore the terminal before they end the process.
+// The controlling terminal (/dev/tty) as an ncurses screen while the object lives; SIGHUP,
+// SIGINT, SIGQUIT and SIGTERM stop the running tool and restore the terminal before they end
+// the process.
 class CTerminalScreen {
 public:
     // Null when there is no terminal.
