@@ -300,6 +300,15 @@ public:
 private:
     CWin32Cursor m_cursor;
 };
+
+// Built at compile time and never destroyed, as the real OS object is: a function-local static
+// would be built under the runtime's guard lock, whose OS objects outlive every unload of the DLL.
+union UWin32Ui {
+    CWin32Ui ui;
+    constexpr UWin32Ui() : ui() {}
+    ~UWin32Ui() {}
+};
+constinit UWin32Ui g_win32Ui;
 } // namespace
 
 HFONT FontHandle(const CFontBackend* pFont)
@@ -310,7 +319,6 @@ HFONT FontHandle(const CFontBackend* pFont)
 
 CUiBackend& DefaultUiBackend()
 {
-    static CWin32Ui ui;
-    return ui;
+    return g_win32Ui.ui;
 }
 } // namespace lvp
