@@ -66,6 +66,12 @@ public:
     {
         return a == b && Bytes(a) != nullptr;
     }
+    bool FitsNarrowArguments(const std::u16string&) const override { return true; }
+    std::u16string ShortPath(const std::u16string&) const override { return {}; }
+    bool MakeHardLink(const std::u16string&, const std::u16string&) const override { return false; }
+    bool CopyFileTo(const std::u16string&, const std::u16string&, bool) const override { return false; }
+    std::u16string TempFolder() const override { return u"/mem"; }
+    uint32_t CurrentProcessId() const override { return 1; }
     // No programs run in memory.
     bool IsCommandLineTooLong(const platform::SCommandLine&) const override { return false; }
     platform::CProcess StartProcessWithPipe(const platform::SCommandLine&, platform::CPipeReadEnd&,

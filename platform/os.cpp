@@ -3,6 +3,7 @@
 
 #include "platform/file_probe.h"
 #include "platform/fs.h"
+#include "platform/narrow_path.h"
 
 namespace platform {
 namespace {
@@ -58,6 +59,18 @@ public:
     {
         return platform::IsSameFile(a, b);
     }
+    bool FitsNarrowArguments(const std::u16string& p) const override { return platform::FitsNarrowArguments(p); }
+    std::u16string ShortPath(const std::u16string& p) const override { return platform::ShortPath(p); }
+    bool MakeHardLink(const std::u16string& link, const std::u16string& target) const override
+    {
+        return platform::MakeHardLink(link, target);
+    }
+    bool CopyFileTo(const std::u16string& from, const std::u16string& to, bool bReplace) const override
+    {
+        return platform::CopyFileTo(from, to, bReplace);
+    }
+    std::u16string TempFolder() const override { return platform::TempFolder(); }
+    uint32_t CurrentProcessId() const override { return platform::CurrentProcessId(); }
     bool IsCommandLineTooLong(const SCommandLine& c) const override { return platform::IsCommandLineTooLong(c); }
     CProcess StartProcessWithPipe(const SCommandLine& c, CPipeReadEnd& r, std::u16string& e) const override
     {

@@ -75,6 +75,14 @@ public:
     // Both names lead to one existing file (platform/file_info.h).
     virtual bool IsSameFile(const std::u16string& a, const std::u16string& b) const = 0;
 
+    // Arguments of a program with a narrow main() (platform/narrow_path.h tells what each does).
+    virtual bool FitsNarrowArguments(const std::u16string& path) const = 0;
+    virtual std::u16string ShortPath(const std::u16string& path) const = 0;
+    virtual bool MakeHardLink(const std::u16string& link, const std::u16string& target) const = 0;
+    virtual bool CopyFileTo(const std::u16string& from, const std::u16string& to, bool bReplace) const = 0;
+    virtual std::u16string TempFolder() const = 0;
+    virtual uint32_t CurrentProcessId() const = 0;
+
     // The fusion program's run (platform/process.h tells what each does).
     virtual bool IsCommandLineTooLong(const SCommandLine& command) const = 0;
     virtual CProcess StartProcessWithPipe(const SCommandLine& command, CPipeReadEnd& readEnd,

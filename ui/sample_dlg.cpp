@@ -123,12 +123,29 @@ bool CSampleDlg::FolderExists(const std::u16string& strFull) const
     return m_os.GetFileInfo(strFolder, info) && info.bFolder;
 }
 
+bool CSampleDlg::PrepareToolPaths()
+{
+    std::vector<std::u16string> inputs;
+    for (const char16_t* pInput : *m_pSelection)
+        inputs.emplace_back(pInput ? pInput : u"");
+    auto pPaths = std::make_unique<CToolPaths>(m_os);
+    std::u16string strFailed;
+    if (!pPaths->Prepare(inputs, m_strOutputFile, strFailed)) {
+        ShowMessageBox(Ui(), FormatModuleString(IDS_PATH_NOT_FOR_TOOL, strFailed), EMessageIcon::Warning);
+        return false;
+    }
+    m_pToolPaths = std::move(pPaths);
+    return true;
+}
+
 void CSampleDlg::OnOK()
 {
     if (m_bRunDone) {
         CDialog::OnOK();
         return;
     }
+    if (!PrepareToolPaths())
+        return; // still Editing
     m_editOutput.ShowWindow(true);
     if (CWnd* pCancel = GetDlgItem(IDC_CANCEL))
         pCancel->MoveWindow(kCollapsed, true); // stays enabled: Escape still ends the dialog
@@ -138,15 +155,21 @@ void CSampleDlg::OnOK()
             pControl->MoveWindow(kCollapsed, true);
         }
     }
-    RunAndShowOutput(BuildToolCommand(m_strEnfusePath, m_strOutputFile, m_nJpegQuality, *m_pSelection));
+    SelectionList inputs;
+    for (const std::u16string& input : m_pToolPaths->Inputs())
+        inputs.push_back(input.c_str());
+    RunAndShowOutput(BuildToolCommand(m_strEnfusePath, m_pToolPaths->ToolOutput(), m_nJpegQuality, inputs));
+    m_pToolPaths.reset(); // the links, copies and a leftover output go
     m_bRunDone = true;
 }
 
 void CSampleDlg::RunAndShowOutput(const platform::SCommandLine& command)
 {
     SetRunning(true);
-    m_outcome = lvp::RunAndShowOutput(m_editOutput, command,
-                                      {m_os, Ui(), m_strOutputFile, [this] { return PollStopRequest(); }});
+    m_outcome =
+        lvp::RunAndShowOutput(m_editOutput, command,
+                              {m_os, Ui(), m_pToolPaths ? m_pToolPaths->ToolOutput() : m_strOutputFile,
+                               [this] { return PollStopRequest(); }, m_pToolPaths.get()});
     PollStopRequest(); // what was typed during the run goes unread: Finished waits for a new key
     SetRunning(false);
 }

@@ -5,9 +5,11 @@
 #include "ui/framework/dialog.h"
 #include "ui/framework/gdi.h"
 #include "ui/selection_list.h"
+#include "ui/tool_paths.h"
 #include "ui/tool_run.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace lvp {
@@ -41,7 +43,10 @@ private:
     bool AcceptOutputFile();
     void RefuseOutputFile(unsigned nIdText);
     bool FolderExists(const std::u16string& strFull) const;
+    // Makes the forms of the paths the program can open; false (the user told) when a path has none.
+    bool PrepareToolPaths();
 
     const platform::COs& m_os;
+    std::unique_ptr<CToolPaths> m_pToolPaths; // from OK until the run has ended
 };
 } // namespace lvp

@@ -4,6 +4,7 @@
 #include "platform/locale.h"
 #include "resources/ids.h"
 #include "resources/strings.h"
+#include "ui/tool_paths.h"
 #include "ui/framework/wait_cursor.h"
 
 #include <optional>
@@ -120,6 +121,8 @@ ERunOutcome RunAndShowOutput(CEdit& editOutput, const platform::SCommandLine& co
         strReason = LoadModuleString(IDS_TOOL_STOPPED);
     } else {
         strReason = FailureText(nExitCode, before, FileInfo(run.os, run.strOutputFile));
+        if (strReason.empty() && run.pPaths && !run.pPaths->Commit())
+            strReason = FormatModuleString(IDS_OUTPUT_NOT_SAVED, run.pPaths->RealOutput());
         if (strReason.empty())
             outcome = ERunOutcome::Fused;
     }

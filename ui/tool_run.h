@@ -8,6 +8,7 @@
 
 namespace lvp {
 class CUiBackend;
+class CToolPaths;
 
 enum class ERunOutcome {
     Fused,      // exit code 0 and the output file written during the run
@@ -16,13 +17,15 @@ enum class ERunOutcome {
 };
 
 // What the run needs besides the pane: the OS, the window system for the wait cursor, the
-// output file it must produce, and the user's stop request, asked between reads; it keeps the
-// windows painted and discards other input.
+// output file the program must produce, and the user's stop request, asked between reads; it
+// keeps the windows painted and discards other input. pPaths, when the program's paths were
+// made for it: a fused output is committed to its real name before the run counts as fused.
 struct SToolRun {
     const platform::COs& os;
     CUiBackend& ui;
     std::u16string strOutputFile;
     std::function<bool()> stopRequested;
+    CToolPaths* pPaths = nullptr;
 };
 
 // Clears the pane, starts the program and adds each line of its output at the end of the pane

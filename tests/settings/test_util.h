@@ -58,6 +58,18 @@ public:
     {
         return m_real.IsSameFile(a, b);
     }
+    bool FitsNarrowArguments(const std::u16string& p) const override { return m_real.FitsNarrowArguments(p); }
+    std::u16string ShortPath(const std::u16string& p) const override { return m_real.ShortPath(p); }
+    bool MakeHardLink(const std::u16string& link, const std::u16string& target) const override
+    {
+        return m_real.MakeHardLink(link, target);
+    }
+    bool CopyFileTo(const std::u16string& from, const std::u16string& to, bool bReplace) const override
+    {
+        return m_real.CopyFileTo(from, to, bReplace);
+    }
+    std::u16string TempFolder() const override { return m_real.TempFolder(); }
+    uint32_t CurrentProcessId() const override { return m_real.CurrentProcessId(); }
     bool IsCommandLineTooLong(const platform::SCommandLine& c) const override
     {
         return m_real.IsCommandLineTooLong(c);
