@@ -2,6 +2,7 @@
 #include "platform/utf.h"
 #include "resources/ids.h"
 #include "resources/strings.h"
+#include "tests/settings/test_util.h"
 #include "tests/ui/model/model_ui.h"
 #include "ui/sample_dlg.h"
 
@@ -369,5 +370,37 @@ TEST_F(SampleDlg, ExceptionFromHandlerLeavesDoModal)
     EXPECT_THROW(Run({kOk, kOk}, u""), std::bad_alloc);
     EXPECT_EQ(State().nResult, -1);
     EXPECT_FALSE(m_pDlg->m_editOutput.IsAttached());
+}
+// A path the program could not open, for which no other form can be made either (no short name,
+// no link, no copy, no temporary folder): OK warns with the path, and nothing runs.
+TEST_F(SampleDlg, PathWithoutAFormTheToolCanOpenIsRefused)
+{
+    struct SNoFormsOs : ForwardingOs {
+        bool FitsNarrowArguments(const std::u16string& p) const override
+        {
+            return p.find(u'\u5199') == std::u16string::npos;
+        }
+        std::u16string ShortPath(const std::u16string&) const override { return {}; }
+        bool MakeHardLink(const std::u16string&, const std::u16string&) const override { return false; }
+        bool CopyFileTo(const std::u16string&, const std::u16string&, bool) const override { return false; }
+        std::u16string TempFolder() const override { return {}; }
+    } os;
+    const std::u16string photo = Path("Bild \u5199.jpg");
+    std::ofstream(fs::path(photo)) << "photo";
+    for (const std::u16string& output : {Path("out.jpg"), Path("\u5199.jpg")}) {
+        const std::u16string input = output == Path("out.jpg") ? photo : Path("a.jpg");
+        SelectionList selection{m_line.c_str(), input.c_str()};
+        m_ui.m_messages.clear();
+        m_ui.m_steps = {kOk};
+        CSampleDlg dlg(os, m_ui, &selection, nullptr);
+        dlg.m_strEnfusePath = kFake;
+        dlg.m_strOutputFile = output;
+        EXPECT_EQ(dlg.DoModal(), -1);
+        EXPECT_FALSE(dlg.m_bRunDone);
+        ASSERT_EQ(m_ui.m_messages.size(), 1u);
+        const std::u16string named = output == Path("out.jpg") ? photo : output;
+        EXPECT_EQ(m_ui.m_messages[0].strText, FormatModuleString(IDS_PATH_NOT_FOR_TOOL, named));
+        EXPECT_EQ(m_ui.m_messages[0].icon, EMessageIcon::Warning);
+    }
 }
 } // namespace
