@@ -7,11 +7,16 @@
 #include "ui/tool_paths.h"
 #include "ui/framework/wait_cursor.h"
 
+#include <chrono>
 #include <optional>
 
 namespace lvp {
 namespace {
 constexpr unsigned kPollMilliseconds = 50; // how long a read or wait lasts before the next look at the user
+// Lines that arrive in a stream are added at most this often: an edit control may take time in
+// proportion to its whole text for every addition (Wine's does), so fewer, larger additions
+// keep a long run from slowing down with the square of its output.
+constexpr auto kAddInterval = std::chrono::milliseconds(100);
 
 void AddToPane(CEdit& editOutput, std::u16string_view text)
 {
@@ -41,21 +46,32 @@ std::optional<platform::SFileInfo> FileInfo(const platform::COs& os, const std::
 }
 
 // Adds the program's output to the pane as it arrives until the pipe ends; false when the user
-// stopped the run first. bOpenLine tells whether the last line added has no line break. The bytes of a line are converted together, so that characters of
-// several bytes survive; the complete lines of one read are added together: one repaint, not
-// one per line, which matters to edit controls that are slow to update.
+// stopped the run first. bOpenLine tells whether the last line added has no line break. The
+// bytes of a line are converted together, so that characters of several bytes survive. Complete
+// lines are added together: as soon as the program pauses, else every kAddInterval.
 bool ShowOutput(CEdit& editOutput, platform::CPipeReadEnd& pipe, const SToolRun& run, bool& bOpenLine)
 {
+    using Clock = std::chrono::steady_clock;
     bOpenLine = false;
-    std::string pending;
+    std::string pending;     // bytes after the last line feed
+    std::u16string complete; // lines not yet in the pane
+    Clock::time_point lastAdd = Clock::now();
+    auto addComplete = [&] {
+        if (!complete.empty())
+            AddToPane(editOutput, complete);
+        complete.clear();
+        lastAdd = Clock::now();
+    };
     std::string buffer(16384, '\0');
     size_t nRead = 0;
     for (;;) {
         platform::EPipeRead got = run.os.ReadPipe(pipe, buffer.data(), buffer.size(), nRead, kPollMilliseconds);
         if (got == platform::EPipeRead::End)
             break;
-        if (run.stopRequested && run.stopRequested())
+        if (run.stopRequested && run.stopRequested()) {
+            addComplete();
             return false;
+        }
         const size_t nOld = pending.size(); // holds no line feed
         for (size_t i = 0; i < nRead; ++i) {
             // A zero byte has always added nothing; inside a line it would cut the line short.
@@ -65,10 +81,13 @@ bool ShowOutput(CEdit& editOutput, platform::CPipeReadEnd& pipe, const SToolRun&
         size_t nLast = std::string_view(pending).substr(nOld).rfind('\n');
         if (nLast != std::string_view::npos) {
             size_t nComplete = nOld + nLast + 1;
-            AddToPane(editOutput, platform::NarrowToUtf16(std::string_view(pending).substr(0, nComplete)));
+            complete += platform::NarrowToUtf16(std::string_view(pending).substr(0, nComplete));
             pending.erase(0, nComplete);
         }
+        if (got == platform::EPipeRead::Idle || Clock::now() - lastAdd >= kAddInterval)
+            addComplete();
     }
+    addComplete();
     AddToPane(editOutput, platform::NarrowToUtf16(pending));
     bOpenLine = !pending.empty();
     return true;
