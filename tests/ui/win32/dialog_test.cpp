@@ -445,11 +445,13 @@ TEST_F(Win32Dialog, FailedRunSaysWhy)
     const std::u16string steps[] = {u"out:Zeile\\r\\n", u"exit:3"};
     m_selection.assign({steps[0].c_str(), steps[1].c_str()});
     auto pDlg = MakeDialog(kFake, 95);
+    std::u16string want = u"Zeile\r\n";
+    want += FormatModuleString(IDS_TOOL_FAILED, u"3");
+    want += u"\r\n\r\n";
+    want += LoadModuleString(IDS_CLOSE_WITH_OK);
     m_driver.m_steps = {[](HWND hDlg) { Click(hDlg, IDC_OK); },
                         [&](HWND hDlg) {
-                            EXPECT_EQ(ItemText(hDlg, IDC_OUTPUT_PANE),
-                                      u"Zeile\r\n" + FormatModuleString(IDS_TOOL_FAILED, u"3") + u"\r\n\r\n" +
-                                          LoadModuleString(IDS_CLOSE_WITH_OK));
+                            EXPECT_EQ(ItemText(hDlg, IDC_OUTPUT_PANE), want);
                             Click(hDlg, IDC_OK);
                         }};
     EXPECT_EQ(pDlg->DoModal(), kIdOk);
