@@ -10,7 +10,8 @@
 
 inline const std::u16string& BenchOutput()
 {
-    static const std::u16string path = (std::filesystem::temp_directory_path() / "lvp_bench_out.jpg").u16string();
+    static const std::u16string path =
+        (std::filesystem::temp_directory_path() / "lvp_bench_out.jpg").u16string();
     return path;
 }
 

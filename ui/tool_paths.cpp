@@ -98,8 +98,8 @@ bool CToolPaths::PrepareOutput()
     const size_t nameStart = NameStart(m_output);
     if (nameStart > 0) {
         const std::u16string folder = m_os.ShortPath(m_output.substr(0, nameStart - 1));
-        const std::u16string beside = folder + m_output[nameStart - 1] + kPrefix +
-                                      Decimal(m_os.CurrentProcessId()) + u"-out" + ext;
+        const std::u16string beside =
+            folder + m_output[nameStart - 1] + kPrefix + Decimal(m_os.CurrentProcessId()) + u"-out" + ext;
         if (FitsAsAscii(folder) && !m_os.Exists(beside)) {
             m_toolOutput = beside;
             return true;

@@ -19,7 +19,8 @@ public:
     // short form, else as a hard link or a copy under an ASCII name in the temporary folder;
     // another output is written under an ASCII name beside it (through its folder's short form)
     // or in the temporary folder. False, with the path, when a path has no such form.
-    bool Prepare(const std::vector<std::u16string>& inputs, const std::u16string& output, std::u16string& strFailed);
+    bool Prepare(const std::vector<std::u16string>& inputs, const std::u16string& output,
+                 std::u16string& strFailed);
     const std::vector<std::u16string>& Inputs() const { return m_inputs; }
     // Where the program writes the output, and where the user wants it.
     const std::u16string& ToolOutput() const { return m_toolOutput; }

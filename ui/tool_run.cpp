@@ -4,8 +4,8 @@
 #include "platform/locale.h"
 #include "resources/ids.h"
 #include "resources/strings.h"
-#include "ui/tool_paths.h"
 #include "ui/framework/wait_cursor.h"
+#include "ui/tool_paths.h"
 
 #include <chrono>
 #include <optional>
@@ -65,7 +65,8 @@ bool ShowOutput(CEdit& editOutput, platform::CPipeReadEnd& pipe, const SToolRun&
     std::string buffer(16384, '\0');
     size_t nRead = 0;
     for (;;) {
-        platform::EPipeRead got = run.os.ReadPipe(pipe, buffer.data(), buffer.size(), nRead, kPollMilliseconds);
+        platform::EPipeRead got =
+            run.os.ReadPipe(pipe, buffer.data(), buffer.size(), nRead, kPollMilliseconds);
         if (got == platform::EPipeRead::End)
             break;
         if (run.stopRequested && run.stopRequested()) {

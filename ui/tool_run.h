@@ -11,9 +11,9 @@ class CUiBackend;
 class CToolPaths;
 
 enum class ERunOutcome {
-    Fused,      // exit code 0 and the output file written during the run
-    Failed,     // the program failed, wrote no output, or could not be started
-    Stopped,    // the user stopped it
+    Fused,   // exit code 0 and the output file written during the run
+    Failed,  // the program failed, wrote no output, or could not be started
+    Stopped, // the user stopped it
 };
 
 // What the run needs besides the pane: the OS, the window system for the wait cursor, the

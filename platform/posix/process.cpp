@@ -240,7 +240,8 @@ CProcess StartProcessWithPipe(const SCommandLine& command, CPipeReadEnd& readEnd
     return process;
 }
 
-EPipeRead ReadPipe(CPipeReadEnd& pipe, char* buffer, std::size_t size, std::size_t& nRead, unsigned nMilliseconds)
+EPipeRead ReadPipe(CPipeReadEnd& pipe, char* buffer, std::size_t size, std::size_t& nRead,
+                   unsigned nMilliseconds)
 {
     nRead = 0;
     pollfd pfd{static_cast<int>(pipe.Get()), POLLIN, 0};

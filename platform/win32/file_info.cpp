@@ -36,9 +36,11 @@ bool GetFileInfo(const std::u16string& path, SFileInfo& info)
     if (path.empty() || !GetFileAttributesExW(W(path), GetFileExInfoStandard, &data))
         return false;
     info.bFolder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    info.nSize = static_cast<std::int64_t>((static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
-    info.nWriteTime = static_cast<std::int64_t>(
-        (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime);
+    info.nSize =
+        static_cast<std::int64_t>((static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
+    info.nWriteTime =
+        static_cast<std::int64_t>((static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                                  data.ftLastWriteTime.dwLowDateTime);
     return true;
 }
 
@@ -48,8 +50,8 @@ bool IsSameFile(const std::u16string& a, const std::u16string& b)
         return false;
     const std::u16string fullA = Full(a), fullB = Full(b);
     if (!fullA.empty() && fullA.size() == fullB.size() &&
-        CompareStringOrdinal(W(fullA), static_cast<int>(fullA.size()), W(fullB), static_cast<int>(fullB.size()),
-                             TRUE) == CSTR_EQUAL)
+        CompareStringOrdinal(W(fullA), static_cast<int>(fullA.size()), W(fullB),
+                             static_cast<int>(fullB.size()), TRUE) == CSTR_EQUAL)
         return true;
     BY_HANDLE_FILE_INFORMATION idA{}, idB{};
     return FileId(a, idA) && FileId(b, idB) && idA.dwVolumeSerialNumber == idB.dwVolumeSerialNumber &&

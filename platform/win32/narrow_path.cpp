@@ -53,7 +53,8 @@ bool VolumeAgrees(const std::u16string& longPath, const std::u16string& shortPat
             continue;
         WIN32_FIND_DATAW data{};
         win32::CAutoFind find(FindFirstFileW(W(prefix), &data));
-        if (!find || !(SameName(shortParts[i], data.cAlternateFileName) || SameName(shortParts[i], data.cFileName)))
+        if (!find ||
+            !(SameName(shortParts[i], data.cAlternateFileName) || SameName(shortParts[i], data.cFileName)))
             return false;
     }
     return true;
@@ -80,7 +81,8 @@ bool FitsNarrowArguments(const std::u16string& path)
     if (m != nWide)
         return false;
     std::u16string back(static_cast<size_t>(m), u'\0');
-    MultiByteToWideChar(cp, MB_ERR_INVALID_CHARS, narrow.data(), n, reinterpret_cast<wchar_t*>(back.data()), m);
+    MultiByteToWideChar(cp, MB_ERR_INVALID_CHARS, narrow.data(), n, reinterpret_cast<wchar_t*>(back.data()),
+                        m);
     return back == path;
 }
 

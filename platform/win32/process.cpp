@@ -108,7 +108,8 @@ CProcess StartProcessWithPipe(const SCommandLine& command, CPipeReadEnd& readEnd
 // The run happens on the user-interface thread: while the pipe is empty this waits for the
 // pipe in steps of a millisecond, and returns early when a message arrives for the thread, so
 // that the caller can keep the windows painted and notice a stop.
-EPipeRead ReadPipe(CPipeReadEnd& pipe, char* buffer, std::size_t size, std::size_t& nRead, unsigned nMilliseconds)
+EPipeRead ReadPipe(CPipeReadEnd& pipe, char* buffer, std::size_t size, std::size_t& nRead,
+                   unsigned nMilliseconds)
 {
     nRead = 0;
     const HANDLE hPipe = H(pipe.Get());

@@ -153,7 +153,8 @@ TEST_F(ToolPaths, OutputIsWrittenUnderAnAsciiNameAndMovedToItsOwn)
     } cases[] = {
         {"fits: unchanged", (m_root / u"\u00dcbersicht.jpg").u16string(), true,
          (m_root / u"\u00dcbersicht.jpg").u16string()},
-        {"beside it, through the folder's short form", output, true, beside + m_sep + u"lvp_hdr-4242-out.jpg"},
+        {"beside it, through the folder's short form", output, true,
+         beside + m_sep + u"lvp_hdr-4242-out.jpg"},
         {"in the temporary folder", output, false, m_os.temp + m_sep + u"lvp_hdr-4242-1-out.jpg"},
         {"an extension outside the page", folder + m_sep + u"x.\u5199", false, u""},
     };
@@ -191,8 +192,8 @@ TEST_F(ToolPaths, LeftoversOfEndedHostsAreRemoved)
 {
     m_os.running = {4242, 77};
     const std::vector<std::pair<std::u16string, bool>> files = {
-        {u"lvp_hdr-13-1.JPG", false}, {u"lvp_hdr-13-2-out.jpg", false}, {u"lvp_hdr-77-1.JPG", true},
-        {u"lvp_hdr-4242-9.JPG", true}, {u"lvp_hdr-x.JPG", true},        {u"other-13-1.JPG", true}};
+        {u"lvp_hdr-13-1.JPG", false},  {u"lvp_hdr-13-2-out.jpg", false}, {u"lvp_hdr-77-1.JPG", true},
+        {u"lvp_hdr-4242-9.JPG", true}, {u"lvp_hdr-x.JPG", true},         {u"other-13-1.JPG", true}};
     for (const auto& f : files)
         std::ofstream(m_root / "tmp" / f.first) << "x";
     std::u16string failed;

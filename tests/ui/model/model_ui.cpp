@@ -3,6 +3,33 @@
 
 namespace lvp {
 namespace {
+// A font or brush of the model, counted while it lives.
+template <typename Backend> class CCounted;
+template <> class CCounted<CFontBackend> : public CFontBackend {
+public:
+    CCounted(std::unique_ptr<CFontBackend> pInner, int& nLive) : m_pInner(std::move(pInner)), m_nLive(++nLive)
+    {
+    }
+    ~CCounted() override { --m_nLive; }
+    const SFontSpec& Spec() const override { return m_pInner->Spec(); }
+
+private:
+    std::unique_ptr<CFontBackend> m_pInner;
+    int& m_nLive;
+};
+template <> class CCounted<CBrushBackend> : public CBrushBackend {
+public:
+    CCounted(std::unique_ptr<CBrushBackend> pInner, int& nLive)
+        : m_pInner(std::move(pInner)), m_nLive(++nLive)
+    {
+    }
+    ~CCounted() override { --m_nLive; }
+    Color GetColor() const override { return m_pInner->GetColor(); }
+
+private:
+    std::unique_ptr<CBrushBackend> m_pInner;
+    int& m_nLive;
+};
 // A dialog whose user is the test: its steps run one after the other until the dialog ends.
 class CScriptedDialog : public CModelDialog {
 public:
@@ -73,6 +100,12 @@ bool CModelUi::ShowOpenFileDialog(const SOpenFileRequest& request, std::u16strin
 
 std::unique_ptr<CFontBackend> CModelUi::MakeFont(const SFontSpec& spec)
 {
-    return m_bFailFonts ? nullptr : CStateUi::MakeFont(spec);
+    return m_bFailFonts ? nullptr
+                        : std::make_unique<CCounted<CFontBackend>>(CStateUi::MakeFont(spec), m_nLiveFonts);
+}
+
+std::unique_ptr<CBrushBackend> CModelUi::MakeSolidBrush(Color color)
+{
+    return std::make_unique<CCounted<CBrushBackend>>(CStateUi::MakeSolidBrush(color), m_nLiveBrushes);
 }
 } // namespace lvp

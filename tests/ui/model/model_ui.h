@@ -27,6 +27,7 @@ public:
                      EMessageButtons buttons) override;
     bool ShowOpenFileDialog(const SOpenFileRequest& request, std::u16string& path) override;
     std::unique_ptr<CFontBackend> MakeFont(const SFontSpec& spec) override;
+    std::unique_ptr<CBrushBackend> MakeSolidBrush(Color color) override;
     bool CanShowDialogs() const override { return m_bCanShowDialogs; }
 
     // The newest dialog's state (null before the first).
@@ -48,6 +49,8 @@ public:
     std::vector<SOpenFileRequest> m_fileRequests;
     // Fonts cannot be made (as when the system runs out of them).
     bool m_bFailFonts = false;
+    int m_nLiveFonts = 0;   // made and not yet released
+    int m_nLiveBrushes = 0; // made and not yet released
     // Every dialog made, kept after it has gone, for inspection.
     std::vector<std::shared_ptr<SModelDialog>> m_dialogs;
 

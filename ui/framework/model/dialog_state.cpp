@@ -19,24 +19,20 @@ bool CanUse(const SModelControl& c)
 
 class CModelFont : public CFontBackend {
 public:
-    CModelFont(const SFontSpec& spec, int& nLive) : m_spec(spec), m_nLive(nLive) { ++m_nLive; }
-    ~CModelFont() override { --m_nLive; }
+    explicit CModelFont(const SFontSpec& spec) : m_spec(spec) {}
     const SFontSpec& Spec() const override { return m_spec; }
 
 private:
     SFontSpec m_spec;
-    int& m_nLive;
 };
 
 class CModelBrush : public CBrushBackend {
 public:
-    CModelBrush(Color color, int& nLive) : m_color(color), m_nLive(nLive) { ++m_nLive; }
-    ~CModelBrush() override { --m_nLive; }
+    explicit CModelBrush(Color color) : m_color(color) {}
     Color GetColor() const override { return m_color; }
 
 private:
     Color m_color;
-    int& m_nLive;
 };
 
 // The host's window: its operations apply to CStateUi::m_hostWindow, its id is the host's.
@@ -249,11 +245,11 @@ std::unique_ptr<CWndBackend> CStateUi::WrapWindow(platform::WindowId window)
 
 std::unique_ptr<CFontBackend> CStateUi::MakeFont(const SFontSpec& spec)
 {
-    return std::make_unique<CModelFont>(spec, m_nLiveFonts);
+    return std::make_unique<CModelFont>(spec);
 }
 
 std::unique_ptr<CBrushBackend> CStateUi::MakeSolidBrush(Color color)
 {
-    return std::make_unique<CModelBrush>(color, m_nLiveBrushes);
+    return std::make_unique<CModelBrush>(color);
 }
 } // namespace lvp

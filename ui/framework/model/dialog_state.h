@@ -93,8 +93,6 @@ public:
     // False: dialogs cannot be shown, their modal run returns -1.
     virtual bool CanShowDialogs() const { return true; }
 
-    int m_nLiveFonts = 0;   // made and not yet released
-    int m_nLiveBrushes = 0; // made and not yet released
     // The host's window behind any non-null window id.
     SModelControl m_hostWindow{0, EControlKind::Dialog};
     // The screen, for dialogs without an owner.
