@@ -67,7 +67,7 @@ void PerEntry(benchmark::State& state)
 void BM_Load(benchmark::State& state)
 {
     const std::u16string path = SettingsFile(state.range(0)).u16string();
-    CSettingsStore store;
+    lvp::CSettingsStore store;
     for (auto _ : state)
         store.Load(path);
     PerEntry(state);
@@ -75,7 +75,7 @@ void BM_Load(benchmark::State& state)
 
 void BM_Save(benchmark::State& state)
 {
-    CSettingsStore store;
+    lvp::CSettingsStore store;
     store.Load(SettingsFile(state.range(0)).u16string());
     for (auto _ : state)
         store.Save();
@@ -85,7 +85,7 @@ void BM_Save(benchmark::State& state)
 // One read and one write per entry on a store of that size.
 void BM_Lookup(benchmark::State& state)
 {
-    CSettingsStore store;
+    lvp::CSettingsStore store;
     store.Load(SettingsFile(state.range(0)).u16string());
     std::vector<std::u16string> keys;
     for (int64_t i = 0; i < state.range(0); ++i) {

@@ -88,10 +88,10 @@ int Settings(long megabytes, bool oneValue, const fs::path& folder)
     size_t nStrings = 0;
     double loadSeconds = 0;
     {
-        CSettingsStore store;
+        lvp::CSettingsStore store;
         store.Load(file.u16string());
         loadSeconds = Seconds(start);
-        nStrings = SSettingsStorePeer::StringMap(store).size();
+        nStrings = lvp::SSettingsStorePeer::StringMap(store).size();
         std::printf("load: %.2f s, %zu string entries kept, peak %.0f MB\n", loadSeconds, nStrings,
                     PeakMegabytes());
         start = Clock::now();

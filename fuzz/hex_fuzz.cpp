@@ -32,10 +32,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         for (size_t i = 1; i < size; ++i)
             text += static_cast<char16_t>(data[i]);
     }
-    CSettingsStore store(os);
+    lvp::CSettingsStore store(os);
     store.SetBinFromHex(u"k", text);
     store.SetBinFromHex(u"k", text.substr(0, text.size() / 2)); // the old buffer is released
-    const SBinData* bin = SSettingsStorePeer::BinMap(store).Find(u"k");
+    const lvp::SBinData* bin = lvp::SSettingsStorePeer::BinMap(store).Find(u"k");
     Check(bin != nullptr, "entry missing");
     const std::u16string half = text.substr(0, text.size() / 2);
     Check(bin->nLength == static_cast<int32_t>(half.size() / 2), "length is not half the text");

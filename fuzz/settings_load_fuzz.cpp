@@ -12,12 +12,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     static lvp::fuzz::CMemoryOs os;
     os.Clear();
     os.SetBytes(lvp::fuzz::CMemoryOs::kFile, std::string(reinterpret_cast<const char*>(data), size));
-    CSettingsStore store(os);
+    lvp::CSettingsStore store(os);
     store.Load(std::u16string());
     // The readers of the maps, as the command and the writer use them.
     store.GetInt(u"JpegQuality", 95);
     store.GetString(u"EnfusePath", std::u16string());
-    SSettingsStorePeer::StringMap(store).ForEach(
+    lvp::SSettingsStorePeer::StringMap(store).ForEach(
         [&](const std::u16string& key, const std::u16string&) { store.GetString(key, u"x"); });
     // The destructor saves into memory, as the module does at unload.
     return 0;

@@ -20,14 +20,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     os.SetBytes(CMemoryOs::kFile, std::string(reinterpret_cast<const char*>(data), size));
     std::multiset<std::string> first;
     {
-        CSettingsStore store(os);
+        lvp::CSettingsStore store(os);
         store.Load(std::u16string());
         first = lvp::fuzz::WrittenEntries(store);
     } // saves
     const std::string saved = *os.Bytes(CMemoryOs::kFile);
     Check(os.FileCount() == 1, "a temporary file was left");
     {
-        CSettingsStore store(os);
+        lvp::CSettingsStore store(os);
         store.Load(std::u16string());
         Check(lvp::fuzz::WrittenEntries(store) == first, "entries differ after one save");
     } // saves again

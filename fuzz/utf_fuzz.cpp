@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     Check(platform::Utf16ToUtf8(platform::Utf8ToUtf16(narrow)) == narrow, "UTF-16 -> bytes is stable");
 
     // The file decoder: never reads past the end, never yields U+0000.
-    const std::u16string decoded = DecodeFileBytes(data, size);
+    const std::u16string decoded = lvp::DecodeFileBytes(data, size);
     Check(decoded.find(u'\0') == std::u16string::npos, "decoded text holds U+0000");
     Check(decoded.size() <= size, "more units than bytes");
 
@@ -37,11 +37,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     os.Clear();
     const std::u16string text = units.substr(0, units.find(u'\0'));
     {
-        utf8_ofstream out(os.OpenForWriting(lvp::fuzz::CMemoryOs::kFile), os);
+        lvp::utf8_ofstream out(os.OpenForWriting(lvp::fuzz::CMemoryOs::kFile), os);
         out << text;
     }
     const std::string& file = *os.Bytes(lvp::fuzz::CMemoryOs::kFile);
-    Check(DecodeFileBytes(reinterpret_cast<const uint8_t*>(file.data()), file.size()) == text,
+    Check(lvp::DecodeFileBytes(reinterpret_cast<const uint8_t*>(file.data()), file.size()) == text,
           "written text reads back");
     return 0;
 }

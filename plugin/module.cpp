@@ -3,9 +3,11 @@
 #include "plugin/module_settings.h"
 #include "plugin_boundary.h" // plugin/win32/ or plugin/posix/, chosen by the build
 
+namespace lvp {
 // Built at module load (the settings folder is chosen then), destroyed at unload, where it
 // writes the settings file if an object loaded it.
 CSettingsStore g_Settings;
+} // namespace lvp
 
 LVP_DEFINE_GET_PLUGIN_VERSION(u"1.4")
 

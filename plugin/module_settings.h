@@ -2,4 +2,6 @@
 #pragma once
 #include "settings/settings_store.h"
 
+namespace lvp {
 extern CSettingsStore g_Settings;
+} // namespace lvp

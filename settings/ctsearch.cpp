@@ -1,6 +1,7 @@
 // CTSearch: quick-search with a last-byte distance, never stepping back.
 #include "settings/ctsearch.h"
 
+namespace lvp {
 CTSearch::CTSearch(const uint8_t* pattern, int32_t length) : m_pPattern(pattern), m_nLength(length)
 {
     for (int32_t& s : m_shift)
@@ -42,3 +43,4 @@ int64_t CTSearch::Find(const uint8_t* buffer, size_t length) const
             return -1;
     }
 }
+} // namespace lvp

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace lvp {
 class CTSearch {
 public:
     // Does not own the pattern: it must outlive the searcher.
@@ -19,3 +20,4 @@ private:
     int32_t m_shift[256];
     int32_t m_nLastDistance;
 };
+} // namespace lvp

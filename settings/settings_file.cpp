@@ -9,6 +9,7 @@
 #include "settings/settings_store.h"
 #include "settings/utf8_stream.h"
 
+namespace lvp {
 namespace {
 constexpr std::u16string_view kMarker = u"<Settings>";
 
@@ -293,3 +294,4 @@ void CSettingsStore::SaveInPlace(const std::u16string& path) const
     m_os.FlushToDisk(restore.Get());
     m_os.CloseFile(restore);
 }
+} // namespace lvp

@@ -5,6 +5,7 @@
 #include <unordered_map>
 #include <utility>
 
+namespace lvp {
 // Keys go to bucket (h * 33 + unit ...) mod 17; a new key is inserted at the head of its
 // bucket's chain and iteration walks buckets 0..16, each chain from head to tail. The file
 // writer relies on this order. The index only speeds up lookups; it never decides order.
@@ -89,3 +90,4 @@ private:
     std::unordered_map<std::u16string, SNode> m_index;
     SNode* m_heads[kBuckets] = {};
 };
+} // namespace lvp

@@ -1,6 +1,7 @@
 // Path helpers of the settings store, on the injected OS services.
 #include "settings/settings_paths.h"
 
+namespace lvp {
 void AddTrailingBackslash(std::u16string& path, char16_t separator)
 {
     if (!path.empty() && path.back() != separator)
@@ -37,3 +38,4 @@ bool IsPathOnCdRom(const platform::COs& os, std::u16string path)
         path.resize(3);
     return os.IsCdRom(path);
 }
+} // namespace lvp

@@ -3,6 +3,7 @@
 
 #include "settings/settings_paths.h"
 
+namespace lvp {
 namespace {
 constexpr char16_t kKeyQuality[] = u"JpegQuality";
 
@@ -202,3 +203,4 @@ void CSettingsStore::SetBinFromHex(const std::u16string& key, const std::u16stri
     entry.pData = std::move(data); // releases the old buffer
     entry.nLength = static_cast<int32_t>(n);
 }
+} // namespace lvp

@@ -9,6 +9,7 @@
 #include "settings/settings_map.h"
 #include "settings/utf8_stream.h"
 
+namespace lvp {
 // The value of a binary setting. The store owns the buffer.
 struct SBinData {
     int32_t nLength = 0;
@@ -68,3 +69,4 @@ private:
     std::u16string m_strExePath;
     std::u16string m_strExeFolder;
 };
+} // namespace lvp

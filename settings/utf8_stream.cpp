@@ -6,6 +6,7 @@
 #include <new>
 #include <utility>
 
+namespace lvp {
 namespace {
 constexpr int64_t kMaxFileLength = 2147483646;
 
@@ -193,3 +194,4 @@ std::u16string DecodeFileBytes(const uint8_t* b, size_t n)
     }
     return out;
 }
+} // namespace lvp

@@ -8,6 +8,7 @@
 #include "platform/file.h"
 #include "platform/os.h"
 
+namespace lvp {
 class utf8_ofstream {
 public:
     // Creates or truncates path, shared; on success writes the mark EF BB BF at once.
@@ -77,3 +78,4 @@ private:
 
 // Decodes a whole file's bytes as utf8_ifstream does; the result ends at its first U+0000.
 std::u16string DecodeFileBytes(const uint8_t* bytes, size_t length);
+} // namespace lvp

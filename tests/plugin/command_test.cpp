@@ -17,7 +17,9 @@
 #include <map>
 #include <new>
 
+namespace lvp {
 CSettingsStore g_Settings; // in the per-user folder that the test's environment gives it
+} // namespace lvp
 
 namespace {
 using namespace lvp;

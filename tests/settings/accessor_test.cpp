@@ -7,6 +7,7 @@
 #include "settings/settings_store.h"
 #include "tests/settings/store_peer.h"
 
+namespace lvp {
 namespace {
 const std::u16string kFile = u"C:\\Users\\u\\AppData\\Lumivant\\lvp_hdr.xml";
 
@@ -240,3 +241,4 @@ TEST_F(AccessorTest, LoadSetsThePathEvenWhenTheFileIsMissing)
     EXPECT_EQ(Dump(store), "");
 }
 } // namespace
+} // namespace lvp

@@ -33,6 +33,7 @@ void operator delete(void* p, size_t) noexcept
     std::free(p);
 }
 
+namespace lvp {
 namespace {
 TEST(AllocFaultTest, IncompleteLoadNeverOverwritesTheFile)
 {
@@ -78,3 +79,4 @@ TEST(AllocFaultTest, IncompleteLoadNeverOverwritesTheFile)
     EXPECT_GT(partWay, 0) << "no failure came after the first entries";
 }
 } // namespace
+} // namespace lvp

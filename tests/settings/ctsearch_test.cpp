@@ -6,6 +6,7 @@
 
 #include "settings/ctsearch.h"
 
+namespace lvp {
 namespace {
 int64_t Find(const std::string& pattern, const std::string& text)
 {
@@ -63,3 +64,4 @@ TEST(CTSearchTest, AgreesWithNaiveSearchOnRandomTexts)
     }
 }
 } // namespace
+} // namespace lvp

@@ -6,6 +6,7 @@
 #include "settings/settings_store.h"
 #include "test_util.h"
 
+namespace lvp {
 namespace {
 const std::string kOld = "\xEF\xBB\xBF<Settings><c Attr=\"JpegQuality\" Type=\"int\">70</c>"
                          "<c Attr=\"EnfusePath\" Type=\"string\">C:\\Tools\\enfuse.exe</c>"
@@ -80,3 +81,4 @@ TEST(FaultWalkTest, EveryFailingCallOfOneSaveLeavesTheOldFileOrTheNewOne)
     }
 }
 } // namespace
+} // namespace lvp

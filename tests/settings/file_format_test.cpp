@@ -5,6 +5,7 @@
 #include "test_util.h"
 #include "tests/settings/store_peer.h"
 
+namespace lvp {
 namespace {
 const std::string kHead = "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<Document>\r\n"
                           " <Author>lvp_hdr</Author>\r\n <Version>1.3</Version>\r\n <Settings>\r\n";
@@ -245,3 +246,4 @@ TEST_F(FileFormatTest, SameBytesOnEveryBuild)
     EXPECT_EQ(ReadBytes(file), ReadBytes(fs::path(LVP_SETTINGS_TEST_DATA) / "golden_lvp_hdr.xml"));
 }
 } // namespace
+} // namespace lvp

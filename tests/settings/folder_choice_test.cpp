@@ -8,6 +8,7 @@
 #include "settings/settings_store.h"
 #include "tests/settings/store_peer.h"
 
+namespace lvp {
 namespace {
 using Strings = std::vector<std::u16string>;
 
@@ -148,3 +149,4 @@ TEST(FolderChoiceTest, PathHelpers)
     EXPECT_EQ(os.createdFiles, (Strings{u"C:\\Host\\_w_tmp.unique.tmp", u"_w_tmp.unique.tmp"}));
 }
 } // namespace
+} // namespace lvp

@@ -13,6 +13,7 @@
 #include "test_util.h"
 #include "tests/settings/store_peer.h"
 
+namespace lvp {
 namespace {
 constexpr int kSeeds = 20;
 constexpr const char* kHostVar = "LVP_SETTINGS_HOST";   // child mode: "folder;id;rounds"
@@ -169,3 +170,4 @@ TEST(ProcessTest, SavesKilledAtRandomPoints)
                 midFile, tempLeft);
 }
 } // namespace
+} // namespace lvp

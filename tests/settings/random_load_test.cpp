@@ -7,6 +7,7 @@
 #include "settings/settings_store.h"
 #include "test_util.h"
 
+namespace lvp {
 namespace {
 const std::string kPieces[] = {"<Settings>",
                                "<c ",
@@ -111,3 +112,4 @@ TEST(RandomLoadTest, NeverFailsAndRoundTrips)
     }
 }
 } // namespace
+} // namespace lvp

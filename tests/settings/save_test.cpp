@@ -9,6 +9,7 @@
 #include "settings/settings_store.h"
 #include "test_util.h"
 
+namespace lvp {
 namespace {
 const std::string kOld = "\xEF\xBB\xBF<Settings><c Attr=\"JpegQuality\" Type=\"int\">70</c>";
 
@@ -225,3 +226,4 @@ TEST_F(SaveTest, WriteProbeNeverWritesThroughALink)
     EXPECT_EQ(names, expected) << "probe left";
 }
 } // namespace
+} // namespace lvp

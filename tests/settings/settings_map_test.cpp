@@ -5,6 +5,7 @@
 
 #include "settings/settings_map.h"
 
+namespace lvp {
 namespace {
 std::vector<std::u16string> Keys(const CSettingsMap<int>& map)
 {
@@ -75,3 +76,4 @@ TEST(SettingsMapTest, ManyKeysStayInChainOrder)
     EXPECT_EQ(Keys(m), expected);
 }
 } // namespace
+} // namespace lvp

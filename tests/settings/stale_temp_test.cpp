@@ -8,6 +8,7 @@
 #include "settings/settings_store.h"
 #include "test_util.h"
 
+namespace lvp {
 namespace {
 // Real services in which one process id counts as ended.
 class DeadProcessOs : public RedirectedOs {
@@ -48,3 +49,4 @@ TEST(StaleTempTest, SaveRemovesOnlyTemporariesOfEndedProcesses)
         EXPECT_EQ(fs::exists(dir.path() / r.name), !r.removed) << r.name;
 }
 } // namespace
+} // namespace lvp

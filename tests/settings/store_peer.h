@@ -3,6 +3,7 @@
 #pragma once
 #include "settings/settings_store.h"
 
+namespace lvp {
 struct SSettingsStorePeer {
     static const CSettingsMap<std::u16string>& StringMap(const CSettingsStore& s) { return s.m_mapString; }
     static const CSettingsMap<int32_t>& IntMap(const CSettingsStore& s) { return s.m_mapInt; }
@@ -14,3 +15,4 @@ struct SSettingsStorePeer {
     static const std::u16string& ExePath(const CSettingsStore& s) { return s.m_strExePath; }
     static const std::u16string& ExeFolder(const CSettingsStore& s) { return s.m_strExeFolder; }
 };
+} // namespace lvp

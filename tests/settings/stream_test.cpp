@@ -4,6 +4,7 @@
 #include "settings/utf8_stream.h"
 #include "test_util.h"
 
+namespace lvp {
 namespace {
 const std::string kMark = "\xEF\xBB\xBF";
 
@@ -127,3 +128,4 @@ TEST(Utf8IfstreamTest, ClosedStreamLeavesTargetAlone)
     EXPECT_FALSE(folder.is_open());
 }
 } // namespace
+} // namespace lvp

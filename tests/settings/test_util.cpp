@@ -7,6 +7,10 @@
 #include "platform/utf.h"
 #include "tests/settings/store_peer.h"
 
+using lvp::CSettingsStore;
+using lvp::SBinData;
+using lvp::SSettingsStorePeer;
+
 platform::CFile ScratchFile(const std::string& bytes)
 {
     static TempDir scratch;

@@ -125,5 +125,5 @@ private:
 
 // Every entry of the four maps in their iteration order, one "type:key=value" line each
 // (binary values in hex, "-" for an empty one). writtenOnly: only what Save writes.
-std::string Dump(const CSettingsStore& store, bool writtenOnly = false);
+std::string Dump(const lvp::CSettingsStore& store, bool writtenOnly = false);
 std::string Utf8(const std::u16string& text);

@@ -6,6 +6,7 @@
 #include "tests/settings/store_peer.h"
 #include "tests/settings/test_util.h"
 
+namespace lvp {
 namespace {
 TEST(RealOsTest, StoreChoosesTheConfigFolder)
 {
@@ -23,3 +24,4 @@ TEST(RealOsTest, StoreChoosesTheConfigFolder)
     EXPECT_FALSE(SSettingsStorePeer::IsOnCdRom(store));
 }
 } // namespace
+} // namespace lvp

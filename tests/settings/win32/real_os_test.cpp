@@ -8,6 +8,7 @@
 #include "tests/settings/store_peer.h"
 #include "tests/settings/test_util.h"
 
+namespace lvp {
 namespace {
 bool UnderWine()
 {
@@ -28,3 +29,4 @@ TEST(RealOsTest, StoreChoosesTheApplicationDataFolder)
     EXPECT_FALSE(SSettingsStorePeer::IsOnCdRom(store));
 }
 } // namespace
+} // namespace lvp
