@@ -2,6 +2,7 @@
 #include "ui/tool_run.h"
 
 #include "platform/locale.h"
+#include "platform/utf.h"
 #include "resources/ids.h"
 #include "resources/strings.h"
 #include "ui/framework/wait_cursor.h"
@@ -30,13 +31,14 @@ void AddToPane(CEdit& editOutput, std::u16string_view text)
 
 std::u16string ExitCodeText(int nCode)
 {
-    // Windows reports crashes as status codes such as 0xC0000005, which read best in hex.
-    char text[16];
     if (nCode >= 0 && nCode <= 0xFFFF)
-        std::snprintf(text, sizeof text, "%d", nCode);
-    else
-        std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(nCode));
-    return platform::NarrowToUtf16(text);
+        return platform::DecimalText(nCode);
+    // Windows reports crashes as status codes such as 0xC0000005, which read best in hex.
+    static constexpr char16_t kHex[] = u"0123456789ABCDEF";
+    std::u16string text = u"0x";
+    for (int nShift = 28; nShift >= 0; nShift -= 4)
+        text += kHex[(static_cast<unsigned>(nCode) >> nShift) & 0xFu];
+    return text;
 }
 
 std::optional<platform::SFileInfo> FileInfo(const platform::COs& os, const std::u16string& path)

@@ -90,7 +90,7 @@ std::vector<std::string> ProgramCandidates(const std::string& program)
     sigemptyset(&none);
     ::sigprocmask(SIG_SETMASK, &none, nullptr);
     for (int sig : {SIGINT, SIGQUIT, SIGTERM, SIGHUP, SIGPIPE})
-        ::signal(sig, SIG_DFL);
+        (void)::signal(sig, SIG_DFL); // cannot fail for these signals
     // Moved above 2 first, so that dup2 never meets itself and always clears close-on-exec.
     int fd = ::fcntl(writeFd, F_DUPFD_CLOEXEC, 3);
     if (fd < 0 || ::dup2(fd, 1) < 0 || ::dup2(fd, 2) < 0)
