@@ -371,6 +371,7 @@ TEST_F(SampleDlg, ExceptionFromHandlerLeavesDoModal)
     EXPECT_EQ(State().nResult, -1);
     EXPECT_FALSE(m_pDlg->m_editOutput.IsAttached());
 }
+
 // A path the program could not open, for which no other form can be made either (no short name,
 // no link, no copy, no temporary folder): OK warns with the path, and nothing runs.
 TEST_F(SampleDlg, PathWithoutAFormTheToolCanOpenIsRefused)
@@ -385,9 +386,9 @@ TEST_F(SampleDlg, PathWithoutAFormTheToolCanOpenIsRefused)
         bool CopyFileTo(const std::u16string&, const std::u16string&, bool) const override { return false; }
         std::u16string TempFolder() const override { return {}; }
     } os;
-    const std::u16string photo = Path("Bild \u5199.jpg");
+    const std::u16string photo = (m_dir / u"Bild \u5199.jpg").u16string();
     std::ofstream(fs::path(photo)) << "photo";
-    for (const std::u16string& output : {Path("out.jpg"), Path("\u5199.jpg")}) {
+    for (const std::u16string& output : {Path("out.jpg"), (m_dir / u"\u5199.jpg").u16string()}) {
         const std::u16string input = output == Path("out.jpg") ? photo : Path("a.jpg");
         SelectionList selection{m_line.c_str(), input.c_str()};
         m_ui.m_messages.clear();
