@@ -144,7 +144,9 @@ std::u16string CToolPaths::TempName(const std::u16string& suffix)
         return {};
     const std::u16string base = m_folder + kPrefix + Decimal(m_os.CurrentProcessId()) + u"-";
     for (int nTries = 0; nTries < 1000; ++nTries) {
-        std::u16string name = base + Decimal(++m_nNames) + suffix;
+        std::u16string name = base;
+        name += Decimal(++m_nNames);
+        name += suffix;
         if (!m_os.Exists(name))
             return name;
     }
