@@ -2,6 +2,8 @@
 // program could not open as they are.
 #include "ui/tool_paths.h"
 
+#include "platform/utf.h"
+
 #include <string_view>
 
 namespace lvp {
@@ -26,16 +28,6 @@ std::u16string Extension(const std::u16string& path)
 {
     const size_t dot = path.rfind(u'.');
     return dot == std::u16string::npos || dot < NameStart(path) ? std::u16string() : path.substr(dot);
-}
-
-std::u16string Decimal(uint32_t n)
-{
-    std::u16string text;
-    do {
-        text.insert(text.begin(), static_cast<char16_t>(u'0' + n % 10));
-        n /= 10;
-    } while (n != 0);
-    return text;
 }
 } // namespace
 
@@ -98,8 +90,8 @@ bool CToolPaths::PrepareOutput()
     const size_t nameStart = NameStart(m_output);
     if (nameStart > 0) {
         const std::u16string folder = m_os.ShortPath(m_output.substr(0, nameStart - 1));
-        const std::u16string beside =
-            folder + m_output[nameStart - 1] + kPrefix + Decimal(m_os.CurrentProcessId()) + u"-out" + ext;
+        const std::u16string beside = folder + m_output[nameStart - 1] + kPrefix +
+                                      platform::DecimalText(m_os.CurrentProcessId()) + u"-out" + ext;
         if (FitsAsAscii(folder) && !m_os.Exists(beside)) {
             m_toolOutput = beside;
             return true;
@@ -142,10 +134,10 @@ std::u16string CToolPaths::TempName(const std::u16string& suffix)
 {
     if (Folder().empty())
         return {};
-    const std::u16string base = m_folder + kPrefix + Decimal(m_os.CurrentProcessId()) + u"-";
+    const std::u16string base = m_folder + kPrefix + platform::DecimalText(m_os.CurrentProcessId()) + u"-";
     for (int nTries = 0; nTries < 1000; ++nTries) {
         std::u16string name = base;
-        name += Decimal(++m_nNames);
+        name += platform::DecimalText(++m_nNames);
         name += suffix;
         if (!m_os.Exists(name))
             return name;

@@ -1,6 +1,7 @@
 // Windows: file information from the file's attributes and its handle.
 #include "platform/file_info.h"
 
+#include "platform/fs.h"
 #include "platform/win32/scoped.h"
 
 namespace platform {
@@ -18,16 +19,6 @@ bool FileId(const std::u16string& path, BY_HANDLE_FILE_INFORMATION& id)
     return hFile && GetFileInformationByHandle(hFile.Get(), &id);
 }
 
-std::u16string Full(const std::u16string& path)
-{
-    DWORD n = GetFullPathNameW(W(path), 0, nullptr, nullptr);
-    if (n == 0)
-        return {};
-    std::u16string full(n, u'\0');
-    n = GetFullPathNameW(W(path), n, reinterpret_cast<wchar_t*>(full.data()), nullptr);
-    full.resize(n < full.size() ? n : 0);
-    return full;
-}
 } // namespace
 
 bool GetFileInfo(const std::u16string& path, SFileInfo& info)
@@ -48,8 +39,8 @@ bool IsSameFile(const std::u16string& a, const std::u16string& b)
 {
     if (a.empty() || b.empty())
         return false;
-    const std::u16string fullA = Full(a), fullB = Full(b);
-    if (!fullA.empty() && fullA.size() == fullB.size() &&
+    std::u16string fullA, fullB;
+    if (FullPath(a, fullA) && FullPath(b, fullB) && fullA.size() == fullB.size() &&
         CompareStringOrdinal(W(fullA), static_cast<int>(fullA.size()), W(fullB),
                              static_cast<int>(fullB.size()), TRUE) == CSTR_EQUAL)
         return true;
