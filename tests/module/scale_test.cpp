@@ -106,7 +106,7 @@ TEST(ModuleScale, LoadUnloadCyclesLeaveNothingBehind)
     const Usage runtime;
 #endif
     std::printf("%d cycles: handles %zu -> %zu, heap %zu -> %zu bytes, first free thread slot %zu -> %zu "
-                "(the bare runtime keeps %zu handles, %zu bytes and %zu slots a load)\n",
+                "(the bare runtime keeps %zu handles, %zu bytes and %zu thread slots a load)\n",
                 n, handles, afterHandles, heap, after, slot, afterSlot, runtime.handles, runtime.bytes,
                 runtime.slots);
     EXPECT_EQ(ReadBytes(folder / "lvp_hdr.xml"), file);
