@@ -2,7 +2,8 @@
 """Adds up the results of both builds: GoogleTest cases from their XML files, and each
 CTest entry that wrote no GoogleTest XML (a crashed test executable counts as failed).
 A folder without CTest results may hold a junit.xml of its own (scripts/fuzz, scripts/lint):
-its test cases count the same way."""
+its test cases count the same way. `--note DIR TEXT` adds "(TEXT)" to DIR's line, e.g. which
+of a build's tests could run on this machine."""
 import os
 import sys
 import xml.etree.ElementTree as ET
@@ -52,12 +53,18 @@ def build_counts(build_dir):
 
 
 def main():
+    args = sys.argv[1:]
+    notes = {}
+    while args and args[0] == "--note" and len(args) >= 3:
+        notes[args[1]] = args[2]
+        args = args[3:]
     total_p = total_f = total_s = 0
-    for build_dir in sys.argv[1:]:
+    for build_dir in args:
         p, f, s, lines = build_counts(build_dir)
         for line in lines:
             print(line)
-        print(f"{os.path.basename(build_dir)}: {p} passed, {f} failed, {s} skipped")
+        note = f" ({notes[build_dir]})" if build_dir in notes else ""
+        print(f"{os.path.basename(build_dir)}: {p} passed, {f} failed, {s} skipped{note}")
         total_p, total_f, total_s = total_p + p, total_f + f, total_s + s
     print(f"{total_p} passed, {total_f} failed, {total_s} skipped")
     return 1 if total_f else 0

@@ -25,20 +25,34 @@ std::string ReadBytes(const fs::path& path)
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+struct Usage {
+    std::size_t handles = 0;
+    std::size_t bytes = 0;
+    std::size_t slots = 0;
+};
+
 #ifdef _WIN32
-// Heap bytes a load and unload of the module at path keeps, on average over n cycles.
-std::size_t RuntimeBytesPerLoad(const std::u16string& path, int n)
+// Handles, heap bytes and thread slots a load and unload of the module at path keeps, on average over n
+// cycles. For a module without any code of ours: what the toolchain's runtime alone keeps.
+Usage UsagePerLoad(const std::u16string& path, int n)
 {
     auto cycle = [&path] {
         lvp::CPluginModule module;
         module.Load(path);
     };
     cycle();
-    const std::size_t before = lvp::test::HeapBytesInUse();
+    const std::size_t handles = lvp::test::OpenHandleCount();
+    const std::size_t bytes = lvp::test::HeapBytesInUse();
+    const std::size_t slot = lvp::test::FirstFreeThreadSlot();
     for (int i = 0; i < n; ++i)
         cycle();
-    const std::size_t after = lvp::test::HeapBytesInUse();
-    return after > before ? (after - before) / static_cast<std::size_t>(n) : 0;
+    const std::size_t afterHandles = lvp::test::OpenHandleCount();
+    const std::size_t afterBytes = lvp::test::HeapBytesInUse();
+    const std::size_t afterSlot = lvp::test::FirstFreeThreadSlot();
+    const auto perLoad = [n](std::size_t before, std::size_t after) {
+        return after > before ? (after - before) / static_cast<std::size_t>(n) : 0;
+    };
+    return {perLoad(handles, afterHandles), perLoad(bytes, afterBytes), perLoad(slot, afterSlot)};
 }
 #endif
 
@@ -71,6 +85,7 @@ TEST(ModuleScale, LoadUnloadCyclesLeaveNothingBehind)
         ASSERT_TRUE(cycle());
     const std::size_t handles = lvp::test::OpenHandleCount();
     const std::size_t heap = lvp::test::HeapBytesInUse();
+    const std::size_t slot = lvp::test::FirstFreeThreadSlot();
     const int n = lvp::test::RepeatCount("LVP_SCALE_MODULE_CYCLES", kCycles);
     int failed = 0;
     for (int i = 0; i < n; ++i)
@@ -78,19 +93,22 @@ TEST(ModuleScale, LoadUnloadCyclesLeaveNothingBehind)
     EXPECT_EQ(failed, 0);
     const std::size_t after = lvp::test::HeapBytesInUse();
     const std::size_t afterHandles = lvp::test::OpenHandleCount();
-#ifdef _WIN32
-    // The C++ runtime linked into every DLL of this toolchain keeps about 75 KB per load: a
-    // module without any code of ours (the fake) measures it, and lvp_hdr may add nothing.
-    const std::size_t runtime = RuntimeBytesPerLoad(platform::Utf8ToUtf16(LVP_FAKE_ECHO_PATH), n);
-#else
-    const std::size_t runtime = 0;
-#endif
+    const std::size_t afterSlot = lvp::test::FirstFreeThreadSlot();
     EXPECT_EQ(afterHandles, handles);
-    const std::size_t perCycle = runtime + 16 + lvp::test::SanitizerBytesPerModuleLoad();
+    EXPECT_EQ(afterSlot, slot); // a slot kept per load runs the process out of them
+    const std::size_t perCycle = 16 + lvp::test::SanitizerBytesPerModuleLoad();
     EXPECT_LE(after, heap + perCycle * static_cast<std::size_t>(n))
         << "heap before " << heap << ", after " << after;
-    std::printf("%d cycles: handles %zu -> %zu, heap %zu -> %zu bytes (runtime %zu a load)\n", n, handles,
-                afterHandles, heap, after, runtime);
+#ifdef _WIN32
+    // For comparison: the DLL of no code of ours, linked with the toolchain's runtime alone.
+    const Usage runtime = UsagePerLoad(platform::Utf8ToUtf16(LVP_FAKE_ECHO_PATH), n);
+#else
+    const Usage runtime;
+#endif
+    std::printf("%d cycles: handles %zu -> %zu, heap %zu -> %zu bytes, first free thread slot %zu -> %zu "
+                "(the bare runtime keeps %zu handles, %zu bytes and %zu thread slots a load)\n",
+                n, handles, afterHandles, heap, after, slot, afterSlot, runtime.handles, runtime.bytes,
+                runtime.slots);
     EXPECT_EQ(ReadBytes(folder / "lvp_hdr.xml"), file);
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()),
               1); // no temporary file

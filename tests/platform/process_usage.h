@@ -10,6 +10,9 @@ namespace lvp::test {
 std::size_t OpenHandleCount();
 // Heap bytes the process has allocated and not yet freed.
 std::size_t HeapBytesInUse();
+// The lowest thread-local storage slot free now (a TLS index on Windows, a thread key on
+// POSIX; both hand out the lowest free one): it rises for good when something keeps a slot.
+std::size_t FirstFreeThreadSlot();
 // Heap bytes a module load adds for good in this build beyond the module's own: AddressSanitizer's
 // __cxa_atexit hook registers one handler of its own, never removed, per static destructor that
 // the module registers, so each load of an instrumented module grows glibc's exit-handler list

@@ -1,8 +1,9 @@
-// Open descriptors from /proc/self/fd; heap bytes from the sanitizer's allocator or from glibc.
+// Open descriptors (/proc/self/fd), heap bytes (the sanitizer's allocator or glibc), the lowest free key.
 #include "tests/platform/process_usage.h"
 
 #include <filesystem>
 #include <malloc.h>
+#include <pthread.h>
 
 #if defined(__SANITIZE_ADDRESS__)
 #define LVP_ASAN_ALLOCATOR 1
@@ -32,6 +33,15 @@ std::size_t HeapBytesInUse()
 #else
     return mallinfo2().uordblks;
 #endif
+}
+
+std::size_t FirstFreeThreadSlot()
+{
+    pthread_key_t key{};
+    if (pthread_key_create(&key, nullptr) != 0)
+        return 0;
+    pthread_key_delete(key);
+    return key;
 }
 
 void HoldHostLibraries() {}

@@ -1,4 +1,4 @@
-// Open handles (counted one by one where Wine answers no total) and the busy blocks of every heap.
+// Open handles (one by one where Wine answers no total), busy heap blocks, the lowest free TLS index.
 #include "tests/platform/process_usage.h"
 
 #include "platform/win32/windows_prelude.h"
@@ -33,6 +33,13 @@ std::size_t HeapBytesInUse()
         HeapUnlock(heap);
     }
     return bytes;
+}
+
+std::size_t FirstFreeThreadSlot()
+{
+    const DWORD index = TlsAlloc();
+    TlsFree(index);
+    return index;
 }
 
 void HoldHostLibraries()
