@@ -12,6 +12,7 @@ CDriver* g_pDriver = nullptr; // the one driver of this thread, for the hook
 constexpr wchar_t kOwnerClass[] = L"lvp_dialog_test_owner";
 constexpr int kMessageBoxText = 0xFFFF;         // the static that holds a message box's text
 constexpr int kMessageBoxIcons[] = {0x440, 20}; // its icon: Wine's id, Windows' id
+constexpr int kMaxWaitsForActivation = 5000;    // idle rounds (about 1 ms each) before a step runs anyway
 
 bool HasWarningIcon(HWND hBox)
 {
@@ -104,6 +105,16 @@ LRESULT CALLBACK CDriver::OwnerProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM l
     }
     if (self && msg == WM_ENTERIDLE && wParam == MSGF_DIALOGBOX) {
         HWND hDlg = reinterpret_cast<HWND>(lParam);
+        // After a message box the system gives the dialog back its activation (and with it the
+        // keyboard focus) through window-manager events that may come a little later: the user
+        // acts on the dialog once it is in front again.
+        if (GetActiveWindow() != hDlg && self->m_nWaitsForActivation < kMaxWaitsForActivation) {
+            ++self->m_nWaitsForActivation;
+            Sleep(1);
+            PostMessageW(hWnd, WM_NULL, 0, 0);
+            return 0;
+        }
+        self->m_nWaitsForActivation = 0;
         if (self->m_steps.empty()) {
             ADD_FAILURE() << "the dialog is still open after the last step";
             EndDialog(hDlg, 99);

@@ -21,7 +21,8 @@ struct SBox {
 // answers to message boxes and the open-file dialog.
 //
 // A step runs each time the dialog's modal loop has nothing left to do (the dialog manager
-// then sends WM_ENTERIDLE to the owner), so it sees the result of all input posted before.
+// then sends WM_ENTERIDLE to the owner) and the dialog is the active window, so it sees the
+// result of all input posted before.
 // Boxes and file dialogs are answered from a WH_CBT hook when they are activated.
 class CDriver {
 public:
@@ -57,6 +58,7 @@ private:
     HWND m_hOwner = nullptr;
     HHOOK m_hHook = nullptr;
     std::set<HWND> m_answered;
+    int m_nWaitsForActivation = 0; // idle rounds the next step has waited for the dialog to be active
 };
 
 // Input as the user gives it, posted to the dialog's controls.
