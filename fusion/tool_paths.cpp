@@ -2,32 +2,19 @@
 // program could not open as they are.
 #include "fusion/tool_paths.h"
 
+#include "platform/path.h"
 #include "platform/utf.h"
 
 #include <string_view>
 
 namespace lvp {
 namespace {
-bool IsAscii(std::u16string_view s)
-{
-    for (char16_t c : s) {
-        if (c >= 0x80)
-            return false;
-    }
-    return true;
-}
-
-size_t NameStart(const std::u16string& path)
-{
-    const size_t slash = path.find_last_of(u"\\/");
-    return slash == std::u16string::npos ? 0 : slash + 1;
-}
+using platform::IsAscii;
 
 // ".jpg" of "...\Bild.jpg"; empty without one.
 std::u16string Extension(const std::u16string& path)
 {
-    const size_t dot = path.rfind(u'.');
-    return dot == std::u16string::npos || dot < NameStart(path) ? std::u16string() : path.substr(dot);
+    return std::u16string(platform::ExtensionOf(path, platform::kBothSeparators));
 }
 } // namespace
 
@@ -87,7 +74,7 @@ bool CToolPaths::PrepareOutput()
     const std::u16string ext = Extension(m_output);
     if (!IsAscii(ext))
         return false;
-    const size_t nameStart = NameStart(m_output);
+    const size_t nameStart = platform::FileNameStart(m_output, platform::kBothSeparators);
     if (nameStart > 0) {
         const std::u16string folder = m_os.ShortPath(m_output.substr(0, nameStart - 1));
         const std::u16string beside = folder + m_output[nameStart - 1] + kPrefix +

@@ -2,14 +2,14 @@
 #include "platform/module_file.h"
 
 #include "platform/fs.h"
+#include "platform/path.h"
 
 namespace platform {
 std::u16string_view FileTitle(std::u16string_view path, std::u16string_view separators)
 {
-    const size_t k = path.find_last_of(separators);
-    std::u16string_view name = k == std::u16string_view::npos ? path : path.substr(k + 1);
-    const size_t dot = name.rfind(u'.');
-    return dot == std::u16string_view::npos || dot == 0 ? name : name.substr(0, dot);
+    // A name that begins with its only "." is all title here, not all extension.
+    const std::u16string_view name = FileNameOf(path, separators);
+    return ExtensionOf(name, separators).size() == name.size() ? name : StemOf(name, separators);
 }
 
 std::u16string OwnModuleTitle()

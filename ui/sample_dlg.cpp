@@ -4,6 +4,7 @@
 #include "resources/ids.h"
 #include "resources/strings.h"
 #include "fusion/command_line.h"
+#include "platform/path.h"
 #include "ui/framework/data_exchange.h"
 #include "ui/framework/message_box.h"
 #include "ui/tool_run.h"
@@ -114,13 +115,11 @@ bool CSampleDlg::AcceptOutputFile()
 
 bool CSampleDlg::FolderExists(const std::u16string& strFull) const
 {
-    const size_t nSlash = strFull.find_last_of(u"/\\");
-    if (nSlash == std::u16string::npos)
+    std::u16string_view folder;
+    if (!platform::ParentFolderOf(strFull, platform::kBothSeparators, folder))
         return false;
-    // The root keeps its separator ("C:\\", "/").
-    std::u16string strFolder = strFull.substr(0, nSlash == 0 || (nSlash == 2 && strFull[1] == u':') ? nSlash + 1 : nSlash);
     platform::SFileInfo info;
-    return m_os.GetFileInfo(strFolder, info) && info.bFolder;
+    return m_os.GetFileInfo(std::u16string(folder), info) && info.bFolder;
 }
 
 bool CSampleDlg::PrepareToolPaths()

@@ -1,5 +1,6 @@
 // Files and folders on Linux: /proc/self/exe, XDG folders, statfs, open(2) with no share modes.
 #include "platform/fs.h"
+#include "platform/path.h"
 #include "platform/posix/scoped.h"
 
 #include <dirent.h>
@@ -224,9 +225,7 @@ bool IsProcessRunning(uint32_t processId)
 
 std::vector<std::u16string> FilesStartingWith(const std::u16string& prefix)
 {
-    const size_t slash = prefix.rfind(u'/');
-    const std::u16string folder =
-        slash == std::u16string::npos ? std::u16string() : prefix.substr(0, slash + 1);
+    const std::u16string folder(FolderOf(prefix, u"/"));
     const std::string start = Narrow(prefix.substr(folder.size()));
     std::vector<std::u16string> paths;
     std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(folder.empty() ? "." : Narrow(folder).c_str()), closedir);

@@ -1,5 +1,6 @@
 // Files and folders on Windows: module path, shell folders, drive types, files opened fully shared.
 #include "platform/fs.h"
+#include "platform/path.h"
 
 #include "platform/win32/scoped.h"
 
@@ -179,9 +180,7 @@ bool IsProcessRunning(uint32_t processId)
 
 std::vector<std::u16string> FilesStartingWith(const std::u16string& prefix)
 {
-    const size_t slash = prefix.find_last_of(u"\\/");
-    const std::u16string folder =
-        slash == std::u16string::npos ? std::u16string() : prefix.substr(0, slash + 1);
+    const std::u16string folder(FolderOf(prefix, kBothSeparators));
     const std::u16string start = prefix.substr(folder.size());
     std::vector<std::u16string> paths;
     WIN32_FIND_DATAW data;

@@ -2,6 +2,7 @@
 // against the volume's own, hard links, copies and the temporary folder.
 #include "platform/narrow_path.h"
 
+#include "platform/path.h"
 #include "platform/win32/scoped.h"
 
 #include <vector>
@@ -13,27 +14,6 @@ const wchar_t* W(const std::u16string& s)
     return reinterpret_cast<const wchar_t*>(s.c_str());
 }
 
-bool IsAscii(const std::u16string& s)
-{
-    for (char16_t c : s) {
-        if (c >= 0x80)
-            return false;
-    }
-    return true;
-}
-
-std::vector<std::u16string> Components(const std::u16string& path)
-{
-    std::vector<std::u16string> parts(1);
-    for (char16_t c : path) {
-        if (c == u'\\' || c == u'/')
-            parts.emplace_back();
-        else
-            parts.back() += c;
-    }
-    return parts;
-}
-
 bool SameName(const std::u16string& a, const wchar_t* b)
 {
     const int nB = lstrlenW(b);
@@ -43,7 +23,8 @@ bool SameName(const std::u16string& a, const wchar_t* b)
 // Every component that the short form changed is the short name the volume lists for it.
 bool VolumeAgrees(const std::u16string& longPath, const std::u16string& shortPath)
 {
-    const std::vector<std::u16string> longParts = Components(longPath), shortParts = Components(shortPath);
+    const std::vector<std::u16string> longParts = PathComponents(longPath, kBothSeparators),
+                                      shortParts = PathComponents(shortPath, kBothSeparators);
     if (longParts.size() != shortParts.size())
         return false;
     std::u16string prefix;
