@@ -3,7 +3,7 @@
 #include "fusion/tool_paths.h"
 
 #include "platform/path.h"
-#include "platform/utf.h"
+#include "platform/temp_name.h"
 
 #include <string_view>
 
@@ -77,8 +77,8 @@ bool CToolPaths::PrepareOutput()
     const size_t nameStart = platform::FileNameStart(m_output, platform::kBothSeparators);
     if (nameStart > 0) {
         const std::u16string folder = m_os.ShortPath(m_output.substr(0, nameStart - 1));
-        const std::u16string beside = folder + m_output[nameStart - 1] + kPrefix +
-                                      platform::DecimalText(m_os.CurrentProcessId()) + u"-out" + ext;
+        const std::u16string beside =
+            platform::UniqueName(folder + m_output[nameStart - 1] + kPrefix, u"-out" + ext, m_os.CurrentProcessId());
         if (FitsAsAscii(folder) && !m_os.Exists(beside)) {
             m_toolOutput = beside;
             return true;
@@ -111,7 +111,8 @@ const std::u16string& CToolPaths::Folder()
             folder = m_os.ShortPath(folder);
         if (FitsAsAscii(folder)) {
             m_folder = folder + m_os.PathSeparator();
-            RemoveStale(m_folder);
+            // What a host that has ended left there.
+            platform::RemoveStaleTemporaries(m_os, m_folder + kPrefix, u"");
         }
     }
     return m_folder;
@@ -121,28 +122,11 @@ std::u16string CToolPaths::TempName(const std::u16string& suffix)
 {
     if (Folder().empty())
         return {};
-    const std::u16string base = m_folder + kPrefix + platform::DecimalText(m_os.CurrentProcessId()) + u"-";
-    for (int nTries = 0; nTries < 1000; ++nTries) {
-        std::u16string name = base;
-        name += platform::DecimalText(++m_nNames);
-        name += suffix;
+    for (int nTries = 0; nTries < 100; ++nTries) {
+        std::u16string name = platform::UniqueName(m_folder + kPrefix, suffix, m_os.CurrentProcessId());
         if (!m_os.Exists(name))
             return name;
     }
     return {};
-}
-
-void CToolPaths::RemoveStale(const std::u16string& folder) const
-{
-    const std::u16string prefix = folder + kPrefix;
-    for (const std::u16string& path : m_os.FilesStartingWith(prefix)) {
-        uint32_t nProcess = 0;
-        size_t i = prefix.size();
-        for (; i < path.size() && path[i] >= u'0' && path[i] <= u'9' && nProcess < 100000000; ++i)
-            nProcess = nProcess * 10 + (path[i] - u'0');
-        if (i > prefix.size() && i < path.size() && path[i] == u'-' && nProcess != m_os.CurrentProcessId() &&
-            !m_os.IsProcessRunning(nProcess))
-            m_os.RemoveFile(path);
-    }
 }
 } // namespace lvp

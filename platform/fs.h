@@ -1,5 +1,5 @@
 // Files and folders: the executable's path, the user's folders, CD-ROM test, shared file opening.
-// Implemented by platform/posix/fs.cpp and platform/win32/fs.cpp; UniqueName by platform/unique_name.cpp.
+// Implemented by platform/posix/fs.cpp and platform/win32/fs.cpp.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -42,9 +42,7 @@ CFile OpenForUpdate(const std::u16string& path);  // an existing regular file, n
 // Creates a new file named prefix + a part no other process or person uses + suffix, exclusively
 // (never through a link); path receives its name. An empty holder when the folder refuses.
 CFile CreateUniqueFile(const std::u16string& prefix, const std::u16string& suffix, std::u16string& path);
-// prefix + the process id and 64 random bits in hex + suffix; a new name on every call.
-std::u16string UniqueName(const std::u16string& prefix, const std::u16string& suffix, uint32_t processId);
-// The process id that UniqueName put into a name.
+// The id of this process, as temporary names carry it (platform/temp_name.h).
 uint32_t CurrentProcessId();
 // A process of that id runs now (also one this process may not inspect).
 bool IsProcessRunning(uint32_t processId);

@@ -1,6 +1,7 @@
 // Files and folders on Linux: /proc/self/exe, XDG folders, statfs, open(2) with no share modes.
 #include "platform/fs.h"
 #include "platform/path.h"
+#include "platform/temp_name.h"
 #include "platform/posix/scoped.h"
 
 #include <dirent.h>

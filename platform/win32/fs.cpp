@@ -1,6 +1,7 @@
 // Files and folders on Windows: module path, shell folders, drive types, files opened fully shared.
 #include "platform/fs.h"
 #include "platform/path.h"
+#include "platform/temp_name.h"
 
 #include "platform/win32/scoped.h"
 

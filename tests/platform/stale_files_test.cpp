@@ -6,6 +6,7 @@
 #include <set>
 
 #include "platform/fs.h"
+#include "platform/temp_name.h"
 #include "platform/utf.h"
 #include "tests/platform/file_util.h"
 
@@ -42,3 +43,40 @@ TEST(StaleFilesTest, UniqueNamesCarryTheProcessId)
     EXPECT_EQ(names.size(), 10000u);
 }
 } // namespace
+
+// What the sweeps read back from a name: the process id, and the suffix after the chance part.
+TEST(StaleFilesTest, TemporaryNamesParseBack)
+{
+    struct Case {
+        std::u16string_view rest;
+        bool bOk;
+        uint32_t id;
+        std::u16string_view suffix;
+    } cases[] = {
+        {u"00c0ffee-0123456789abcdef.tmp", true, 0x00c0ffeeu, u".tmp"},
+        {u"ffffffff-0123456789abcdef", true, 0xffffffffu, u""},
+        {u"0000000d-0123456789abcdef-out.jpg", true, 13, u"-out.jpg"},
+        {u"00C0FFEE-0123456789abcdef.tmp", false, 0, u""}, // upper case is not ours
+        {u"00c0ffee_0123456789abcdef.tmp", false, 0, u""},
+        {u"00c0ffe-e0123456789abcdef.tmp", false, 0, u""},
+        {u"00c0ffee-0123456789abcde", false, 0, u""},
+        {u"13-1.JPG", false, 0, u""},
+    };
+    for (const Case& c : cases) {
+        uint32_t id = 0;
+        std::u16string_view suffix;
+        EXPECT_EQ(platform::TemporaryNameProcess(c.rest, id, suffix), c.bOk)
+            << platform::Utf16ToUtf8(std::u16string(c.rest));
+        if (c.bOk) {
+            EXPECT_EQ(id, c.id);
+            EXPECT_EQ(suffix, c.suffix);
+        }
+    }
+    // Every name UniqueName makes parses back to its id and suffix.
+    const std::u16string made = platform::UniqueName(u"p.", u"-x.jpg", 77);
+    uint32_t id = 0;
+    std::u16string_view suffix;
+    ASSERT_TRUE(platform::TemporaryNameProcess(std::u16string_view(made).substr(2), id, suffix));
+    EXPECT_EQ(id, 77u);
+    EXPECT_EQ(suffix, u"-x.jpg");
+}
