@@ -50,11 +50,11 @@ int main(int argc, char** argv)
         start = Clock::now();
         platform::CPipeReadEnd pipe;
         std::u16string strError;
-        platform::CProcess process = platform::StartProcessWithPipe(command, pipe, strError);
+        platform::CProcess process = platform::RealOs().StartProcessWithPipe(command, pipe, strError);
         std::string all;
         char buffer[16384];
         size_t n = 0;
-        while (process && platform::ReadPipe(pipe, buffer, sizeof buffer, n, 1000) != platform::EPipeRead::End)
+        while (process && platform::RealOs().ReadPipe(pipe, buffer, sizeof buffer, n, 1000) != platform::EPipeRead::End)
             all.append(buffer, n);
         bestRead = std::min(bestRead, Seconds(start));
         nReadBytes = all.size();
@@ -62,8 +62,8 @@ int main(int argc, char** argv)
         // The cost of starting the tool and seeing its end, without output.
         start = Clock::now();
         platform::CPipeReadEnd emptyPipe;
-        platform::CProcess emptyProcess = platform::StartProcessWithPipe(empty, emptyPipe, strError);
-        while (emptyProcess && platform::ReadPipe(emptyPipe, buffer, sizeof buffer, n, 1000) != platform::EPipeRead::End) {
+        platform::CProcess emptyProcess = platform::RealOs().StartProcessWithPipe(empty, emptyPipe, strError);
+        while (emptyProcess && platform::RealOs().ReadPipe(emptyPipe, buffer, sizeof buffer, n, 1000) != platform::EPipeRead::End) {
         }
         bestStart = std::min(bestStart, Seconds(start));
     }

@@ -1,7 +1,7 @@
 // The title of a file name, and of the module's own file.
 #include "platform/module_file.h"
 
-#include "platform/fs.h"
+#include "platform/os.h"
 #include "platform/path.h"
 
 namespace platform {
@@ -15,7 +15,7 @@ std::u16string_view FileTitle(std::u16string_view path, std::u16string_view sepa
 std::u16string OwnModuleTitle()
 {
     // '/' separates folders on Windows too.
-    const char16_t separators[] = {PathSeparator(), u'/'};
+    const char16_t separators[] = {RealOs().PathSeparator(), u'/'};
     return std::u16string(FileTitle(OwnModulePath(), {separators, 2}));
 }
 } // namespace platform

@@ -79,5 +79,9 @@ void RemoveStaleTemporaries(const COs& os, const std::u16string& prefix, std::u1
         if (stale(path))
             os.RemoveFile(path);
     }
+    for (const std::u16string& path : os.FoldersStartingWith(prefix)) {
+        if (stale(path))
+            os.RemoveFolderTree(path);
+    }
 }
 } // namespace platform

@@ -40,7 +40,7 @@ TEST(ProposeOutputName, FolderAndExtensionOfTheFirstNamesOfBoth)
 }
 
 // The OS as the program search sees it: files that open, a current folder, a search path.
-struct SLookupOs : ForwardingOs {
+struct SLookupOs : platform::CRealOs {
     char16_t sep = u'\\';
     std::u16string programName = u"enfuse.exe";
     std::map<std::u16string, bool> files;

@@ -15,7 +15,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // Real files in a folder of the test's own; the rest as a test sets it.
-struct SScriptedOs : ForwardingOs {
+struct SScriptedOs : platform::CRealOs {
     std::u16string temp;
     std::map<std::u16string, std::u16string> shortNames; // long path -> its short form
     bool bLinks = true, bCopies = true;
@@ -40,14 +40,14 @@ struct SScriptedOs : ForwardingOs {
         if (!bLinks)
             return false;
         const_cast<SScriptedOs*>(this)->links.push_back(link);
-        return m_real.MakeHardLink(link, target);
+        return platform::CRealOs::MakeHardLink(link, target);
     }
     bool CopyFileTo(const std::u16string& from, const std::u16string& to, bool bReplace) const override
     {
         if (!bCopies)
             return false;
         const_cast<SScriptedOs*>(this)->copies.push_back(to);
-        return m_real.CopyFileTo(from, to, bReplace);
+        return platform::CRealOs::CopyFileTo(from, to, bReplace);
     }
     std::u16string TempFolder() const override { return temp; }
     uint32_t CurrentProcessId() const override { return 4242; }
@@ -212,10 +212,19 @@ TEST_F(ToolPaths, LeftoversOfEndedHostsAreRemoved)
         {u"other-0000000d-0123456789abcdef.JPG", true}};
     for (const auto& f : files)
         std::ofstream(m_root / "tmp" / f.first) << "x";
+    // A folder of an ended host goes with what it holds; one of a running host stays.
+    const fs::path endedFolder = m_root / "tmp" / "lvp_hdr-0000000d-00000000000000ff";
+    const fs::path runningFolder = m_root / "tmp" / "lvp_hdr-0000004d-00000000000000ff";
+    for (const fs::path& folder : {endedFolder, runningFolder}) {
+        fs::create_directories(folder / "inner");
+        std::ofstream(folder / "inner" / "aligned0000.tif") << "x";
+    }
     std::u16string failed;
     lvp::CToolPaths paths(m_os);
     ASSERT_TRUE(paths.Prepare({Make(u"Fotos \u5199\u771f/a.jpg")}, Make(u"o.jpg"), failed));
     for (const auto& f : files)
         EXPECT_EQ(fs::exists(m_root / "tmp" / f.first), f.second) << platform::Utf16ToUtf8(f.first);
+    EXPECT_FALSE(fs::exists(endedFolder));
+    EXPECT_TRUE(fs::exists(runningFolder / "inner" / "aligned0000.tif"));
 }
 } // namespace

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <set>
 
-#include "platform/fs.h"
+#include "platform/os.h"
 #include "platform/temp_name.h"
 #include "platform/utf.h"
 #include "tests/platform/file_util.h"
@@ -13,19 +13,30 @@
 namespace {
 TEST(StaleFilesTest, ProcessesAndListings)
 {
-    EXPECT_TRUE(platform::IsProcessRunning(platform::CurrentProcessId()));
+    EXPECT_TRUE(platform::RealOs().IsProcessRunning(platform::RealOs().CurrentProcessId()));
     // Beyond any process id the systems hand out (Linux: pid_max; Windows: multiples of 4).
-    EXPECT_FALSE(platform::IsProcessRunning(0x7FFFFFF1u));
-    EXPECT_FALSE(platform::IsProcessRunning(0xFFFFFFFFu));
+    EXPECT_FALSE(platform::RealOs().IsProcessRunning(0x7FFFFFF1u));
+    EXPECT_FALSE(platform::RealOs().IsProcessRunning(0xFFFFFFFFu));
 
     TempDir dir;
     for (const char* name : {"a.xml.1.tmp", "a.xml.2.tmp", "a.xml", "b.a.xml.3.tmp"})
         std::ofstream(dir.path() / name) << "x";
     fs::create_directory(dir.path() / "a.xml.folder");
-    std::vector<std::u16string> found = platform::FilesStartingWith(dir.u16("a.xml."));
+    std::vector<std::u16string> found = platform::RealOs().FilesStartingWith(dir.u16("a.xml."));
     std::sort(found.begin(), found.end());
     EXPECT_EQ(found, (std::vector<std::u16string>{dir.u16("a.xml.1.tmp"), dir.u16("a.xml.2.tmp")}));
-    EXPECT_TRUE(platform::FilesStartingWith(dir.u16("missing") + platform::PathSeparator() + u"a").empty());
+    EXPECT_TRUE(platform::RealOs().FilesStartingWith(dir.u16("missing") + platform::RealOs().PathSeparator() + u"a").empty());
+
+    // Folders are listed apart, and a leftover folder goes with all it holds.
+    EXPECT_EQ(platform::RealOs().FoldersStartingWith(dir.u16("a.xml.")),
+              (std::vector<std::u16string>{dir.u16("a.xml.folder")}));
+    fs::create_directories(dir.path() / "a.xml.folder" / "inner");
+    std::ofstream(dir.path() / "a.xml.folder" / "inner" / "aligned.tif") << "x";
+    std::ofstream(dir.path() / "a.xml.folder" / "b.tif") << "x";
+    EXPECT_TRUE(platform::RealOs().RemoveFolderTree(dir.u16("a.xml.folder")));
+    EXPECT_FALSE(fs::exists(dir.path() / "a.xml.folder"));
+    EXPECT_TRUE(fs::exists(dir.path() / "a.xml.1.tmp"));
+    EXPECT_FALSE(platform::RealOs().RemoveFolderTree(dir.u16("a.xml.folder")));
 }
 
 // The form the settings store reads back when it looks for files of ended processes, and
