@@ -1,9 +1,9 @@
 // Times the tool run into an in-memory pane against a plain read of the same output (links lvp_ui).
 // Usage: time_toolrun FAKE_TOOL [LINES]; the fake tool writes LINES lines of 100 bytes.
 #include "bench/bench_run.h"
+#include "fusion/command_line.h"
 #include "platform/process.h"
 #include "platform/utf.h"
-#include "fusion/command_line.h"
 #include "ui/framework/model/model_wnd.h"
 #include "ui/tool_run.h"
 
@@ -54,7 +54,8 @@ int main(int argc, char** argv)
         std::string all;
         char buffer[16384];
         size_t n = 0;
-        while (process && platform::RealOs().ReadPipe(pipe, buffer, sizeof buffer, n, 1000) != platform::EPipeRead::End)
+        while (process &&
+               platform::RealOs().ReadPipe(pipe, buffer, sizeof buffer, n, 1000) != platform::EPipeRead::End)
             all.append(buffer, n);
         bestRead = std::min(bestRead, Seconds(start));
         nReadBytes = all.size();
@@ -63,7 +64,8 @@ int main(int argc, char** argv)
         start = Clock::now();
         platform::CPipeReadEnd emptyPipe;
         platform::CProcess emptyProcess = platform::RealOs().StartProcessWithPipe(empty, emptyPipe, strError);
-        while (emptyProcess && platform::RealOs().ReadPipe(emptyPipe, buffer, sizeof buffer, n, 1000) != platform::EPipeRead::End) {
+        while (emptyProcess && platform::RealOs().ReadPipe(emptyPipe, buffer, sizeof buffer, n, 1000) !=
+                                   platform::EPipeRead::End) {
         }
         bestStart = std::min(bestStart, Seconds(start));
     }

@@ -77,8 +77,8 @@ bool CToolPaths::PrepareOutput()
     const size_t nameStart = platform::FileNameStart(m_output, platform::kBothSeparators);
     if (nameStart > 0) {
         const std::u16string folder = m_os.ShortPath(m_output.substr(0, nameStart - 1));
-        const std::u16string beside =
-            platform::UniqueName(folder + m_output[nameStart - 1] + kPrefix, u"-out" + ext, m_os.CurrentProcessId());
+        const std::u16string beside = platform::UniqueName(folder + m_output[nameStart - 1] + kPrefix,
+                                                           u"-out" + ext, m_os.CurrentProcessId());
         if (FitsAsAscii(folder) && !m_os.Exists(beside)) {
             m_toolOutput = beside;
             return true;

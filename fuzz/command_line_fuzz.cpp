@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "fusion/command_line.h"
 #include "fuzz/check.h"
 #include "platform/process.h"
 #include "platform/utf.h"
-#include "fusion/command_line.h"
 
 using lvp::fuzz::Check;
 

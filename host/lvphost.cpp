@@ -3,7 +3,7 @@
 
 #include <exception>
 
-#include "host/host_os.h"
+#include "host/console_output.h"
 #include "host/plugin_loader.h"
 #include "platform/os.h"
 #include "platform/utf.h"

@@ -17,6 +17,16 @@ bool CRealOs::CloseFile(CFile& file) const
     return file.Close();
 }
 
+std::vector<std::u16string> CRealOs::FilesStartingWith(const std::u16string& prefix) const
+{
+    return EntriesStartingWith(prefix, false);
+}
+
+std::vector<std::u16string> CRealOs::FoldersStartingWith(const std::u16string& prefix) const
+{
+    return EntriesStartingWith(prefix, true);
+}
+
 bool CRealOs::FileOpensForReading(const std::u16string& path) const
 {
     return !path.empty() && static_cast<bool>(CRealOs::OpenForReading(path));

@@ -31,7 +31,7 @@ public:
     CFile CreateNewFile(const std::u16string& path) const override;
     CFile OpenForUpdate(const std::u16string& path) const override;
     CFile CreateUniqueFile(const std::u16string& prefix, const std::u16string& suffix,
-        std::u16string& path) const override;
+                           std::u16string& path) const override;
     bool RemoveFile(const std::u16string& path) const override;
     bool RemoveFolderTree(const std::u16string& path) const override;
     bool MoveReplace(const std::u16string& from, const std::u16string& to) const override;
@@ -53,10 +53,14 @@ public:
     bool IsProcessRunning(uint32_t processId) const override;
     bool IsCommandLineTooLong(const SCommandLine& command) const override;
     CProcess StartProcessWithPipe(const SCommandLine& command, CPipeReadEnd& readEnd,
-        std::u16string& strError) const override;
+                                  std::u16string& strError) const override;
     EPipeRead ReadPipe(CPipeReadEnd& pipe, char* buffer, size_t size, size_t& nRead,
-        unsigned nMilliseconds) const override;
+                       unsigned nMilliseconds) const override;
     bool WaitForExit(CProcess& process, unsigned nMilliseconds, int& nExitCode) const override;
     void StopProcess(CProcess& process) const override;
+
+private:
+    // FilesStartingWith (bFolders false) and FoldersStartingWith (true).
+    static std::vector<std::u16string> EntriesStartingWith(const std::u16string& prefix, bool bFolders);
 };
 } // namespace platform

@@ -1,10 +1,10 @@
 // CSampleDlg: field exchange, the program check on OK, the browse button, and the run.
 #include "ui/sample_dlg.h"
 
-#include "resources/ids.h"
-#include "resources/strings.h"
 #include "fusion/command_line.h"
 #include "platform/path.h"
+#include "resources/ids.h"
+#include "resources/strings.h"
 #include "ui/framework/data_exchange.h"
 #include "ui/framework/message_box.h"
 #include "ui/tool_run.h"
@@ -58,7 +58,8 @@ bool CSampleDlg::OnInitDialog()
 
 void CSampleDlg::OnBrowse()
 {
-    SOpenFileRequest request{LoadModuleString(IDS_PROGRAM_FILTER), u"exif", 6}; // OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT
+    SOpenFileRequest request{LoadModuleString(IDS_PROGRAM_FILTER), u"exif",
+                             kOpenFileHideReadOnly | kOpenFileOverwritePrompt};
     std::u16string path;
     if (!ShowOpenFileDialog(Ui(), request, path) || path.empty())
         return;

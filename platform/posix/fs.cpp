@@ -1,8 +1,8 @@
 // Files and folders on Linux: /proc/self/exe, XDG folders, statfs, open(2) with no share modes.
-#include "platform/real_os.h"
 #include "platform/path.h"
-#include "platform/temp_name.h"
 #include "platform/posix/scoped.h"
+#include "platform/real_os.h"
+#include "platform/temp_name.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -200,7 +200,8 @@ CFile CRealOs::OpenForUpdate(const std::u16string& path) const
     return AdoptRegular(open(Narrow(path).c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC | O_NOCTTY), "r+b");
 }
 
-CFile CRealOs::CreateUniqueFile(const std::u16string& prefix, const std::u16string& suffix, std::u16string& path) const
+CFile CRealOs::CreateUniqueFile(const std::u16string& prefix, const std::u16string& suffix,
+                                std::u16string& path) const
 {
     // Another name is tried only when the name is taken; any other refusal is the folder's.
     for (int attempt = 0; attempt < 100; ++attempt) {
@@ -231,25 +232,8 @@ bool IsFolderEntry(DIR* dir, const dirent* entry)
 {
     struct stat st;
     return entry->d_type == DT_DIR ||
-           (entry->d_type == DT_UNKNOWN && fstatat(dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
-            S_ISDIR(st.st_mode));
-}
-
-std::vector<std::u16string> EntriesStartingWith(const std::u16string& prefix, bool bFolders)
-{
-    const std::u16string folder(FolderOf(prefix, u"/"));
-    const std::string start = Narrow(prefix.substr(folder.size()));
-    std::vector<std::u16string> paths;
-    std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(folder.empty() ? "." : Narrow(folder).c_str()), closedir);
-    if (!dir)
-        return paths;
-    while (const dirent* entry = readdir(dir.get())) {
-        const std::string_view name(entry->d_name);
-        if (!name.starts_with(start) || name == "." || name == ".." || IsFolderEntry(dir.get(), entry) != bFolders)
-            continue;
-        paths.push_back(folder + Utf8ToUtf16(name));
-    }
-    return paths;
+           (entry->d_type == DT_UNKNOWN &&
+            fstatat(dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode));
 }
 
 // Removes the folder name in the folder parent and all in it; links are removed, not followed.
@@ -267,8 +251,9 @@ bool RemoveTreeAt(int parent, const char* name)
         const std::string_view entryName(entry->d_name);
         if (entryName == "." || entryName == "..")
             continue;
-        const bool bRemoved = IsFolderEntry(dir.get(), entry) ? RemoveTreeAt(dirfd(dir.get()), entry->d_name)
-                                                              : unlinkat(dirfd(dir.get()), entry->d_name, 0) == 0;
+        const bool bRemoved = IsFolderEntry(dir.get(), entry)
+                                  ? RemoveTreeAt(dirfd(dir.get()), entry->d_name)
+                                  : unlinkat(dirfd(dir.get()), entry->d_name, 0) == 0;
         bOk = bRemoved && bOk;
     }
     dir.reset();
@@ -276,14 +261,22 @@ bool RemoveTreeAt(int parent, const char* name)
 }
 } // namespace
 
-std::vector<std::u16string> CRealOs::FilesStartingWith(const std::u16string& prefix) const
+std::vector<std::u16string> CRealOs::EntriesStartingWith(const std::u16string& prefix, bool bFolders)
 {
-    return EntriesStartingWith(prefix, false);
-}
-
-std::vector<std::u16string> CRealOs::FoldersStartingWith(const std::u16string& prefix) const
-{
-    return EntriesStartingWith(prefix, true);
+    const std::u16string folder(FolderOf(prefix, u"/"));
+    const std::string start = Narrow(prefix.substr(folder.size()));
+    std::vector<std::u16string> paths;
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(folder.empty() ? "." : Narrow(folder).c_str()), closedir);
+    if (!dir)
+        return paths;
+    while (const dirent* entry = readdir(dir.get())) {
+        const std::string_view name(entry->d_name);
+        if (!name.starts_with(start) || name == "." || name == ".." ||
+            IsFolderEntry(dir.get(), entry) != bFolders)
+            continue;
+        paths.push_back(folder + Utf8ToUtf16(name));
+    }
+    return paths;
 }
 
 bool CRealOs::RemoveFolderTree(const std::u16string& path) const

@@ -1,8 +1,8 @@
 // POSIX: the program started in a session and process group of its own with one pipe as
 // standard output and error; waited for, or stopped with its group.
-#include "platform/real_os.h"
 #include "platform/posix/running_group.h"
 #include "platform/posix/scoped.h"
+#include "platform/real_os.h"
 
 #include "platform/utf.h"
 
@@ -192,7 +192,8 @@ bool CRealOs::IsCommandLineTooLong(const SCommandLine& command) const
     return total > ArgumentSpace();
 }
 
-CProcess CRealOs::StartProcessWithPipe(const SCommandLine& command, CPipeReadEnd& readEnd, std::u16string& strError) const
+CProcess CRealOs::StartProcessWithPipe(const SCommandLine& command, CPipeReadEnd& readEnd,
+                                       std::u16string& strError) const
 {
     readEnd.Close();
     strError.clear();
@@ -241,7 +242,7 @@ CProcess CRealOs::StartProcessWithPipe(const SCommandLine& command, CPipeReadEnd
 }
 
 EPipeRead CRealOs::ReadPipe(CPipeReadEnd& pipe, char* buffer, std::size_t size, std::size_t& nRead,
-                   unsigned nMilliseconds) const
+                            unsigned nMilliseconds) const
 {
     nRead = 0;
     pollfd pfd{static_cast<int>(pipe.Get()), POLLIN, 0};

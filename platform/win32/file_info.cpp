@@ -42,7 +42,8 @@ bool CRealOs::IsSameFile(const std::u16string& a, const std::u16string& b) const
     if (a.empty() || b.empty())
         return false;
     std::u16string fullA, fullB;
-    if (win32::FullPathWithin(a, fullA, SIZE_MAX) && win32::FullPathWithin(b, fullB, SIZE_MAX) && fullA.size() == fullB.size() &&
+    if (win32::FullPathWithin(a, fullA, SIZE_MAX) && win32::FullPathWithin(b, fullB, SIZE_MAX) &&
+        fullA.size() == fullB.size() &&
         CompareStringOrdinal(W(fullA), static_cast<int>(fullA.size()), W(fullB),
                              static_cast<int>(fullB.size()), TRUE) == CSTR_EQUAL)
         return true;

@@ -1,6 +1,6 @@
 // Files and folders on Windows: module path, shell folders, drive types, files opened fully shared.
-#include "platform/real_os.h"
 #include "platform/path.h"
+#include "platform/real_os.h"
 #include "platform/temp_name.h"
 
 #include "platform/win32/full_path.h"
@@ -158,7 +158,8 @@ CFile CRealOs::OpenForUpdate(const std::u16string& path) const
     return OpenShared(path, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING, 0, "r+b");
 }
 
-CFile CRealOs::CreateUniqueFile(const std::u16string& prefix, const std::u16string& suffix, std::u16string& path) const
+CFile CRealOs::CreateUniqueFile(const std::u16string& prefix, const std::u16string& suffix,
+                                std::u16string& path) const
 {
     // Another name is tried only when the name is taken; any other refusal is the folder's.
     for (int attempt = 0; attempt < 100; ++attempt) {
@@ -186,24 +187,6 @@ bool CRealOs::IsProcessRunning(uint32_t processId) const
 }
 
 namespace {
-std::vector<std::u16string> EntriesStartingWith(const std::u16string& prefix, bool bFolders)
-{
-    const std::u16string folder(FolderOf(prefix, kBothSeparators));
-    const std::u16string start = prefix.substr(folder.size());
-    std::vector<std::u16string> paths;
-    WIN32_FIND_DATAW data;
-    win32::CAutoFind find(FindFirstFileW(W(prefix + u"*"), &data));
-    if (!find)
-        return paths;
-    do {
-        // The pattern also matches short names, and "x.*" matches "x" itself.
-        const std::u16string name = reinterpret_cast<const char16_t*>(data.cFileName);
-        const bool bFolder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-        if (bFolder == bFolders && name.starts_with(start) && name != u"." && name != u"..")
-            paths.push_back(folder + name);
-    } while (FindNextFileW(find.Get(), &data));
-    return paths;
-}
 
 // Removes the folder and all in it; a folder link (reparse point) inside is removed, not followed.
 bool RemoveTree(const std::u16string& folder)
@@ -234,14 +217,23 @@ bool RemoveTree(const std::u16string& folder)
 }
 } // namespace
 
-std::vector<std::u16string> CRealOs::FilesStartingWith(const std::u16string& prefix) const
+std::vector<std::u16string> CRealOs::EntriesStartingWith(const std::u16string& prefix, bool bFolders)
 {
-    return EntriesStartingWith(prefix, false);
-}
-
-std::vector<std::u16string> CRealOs::FoldersStartingWith(const std::u16string& prefix) const
-{
-    return EntriesStartingWith(prefix, true);
+    const std::u16string folder(FolderOf(prefix, kBothSeparators));
+    const std::u16string start = prefix.substr(folder.size());
+    std::vector<std::u16string> paths;
+    WIN32_FIND_DATAW data;
+    win32::CAutoFind find(FindFirstFileW(W(prefix + u"*"), &data));
+    if (!find)
+        return paths;
+    do {
+        // The pattern also matches short names, and "x.*" matches "x" itself.
+        const std::u16string name = reinterpret_cast<const char16_t*>(data.cFileName);
+        const bool bFolder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        if (bFolder == bFolders && name.starts_with(start) && name != u"." && name != u"..")
+            paths.push_back(folder + name);
+    } while (FindNextFileW(find.Get(), &data));
+    return paths;
 }
 
 bool CRealOs::RemoveFolderTree(const std::u16string& path) const

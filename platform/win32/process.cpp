@@ -21,18 +21,16 @@ std::intptr_t N(HANDLE h)
 
 constexpr size_t kMaxCommandLine = 32767; // CreateProcessW's limit, terminator included
 
-// A job whose processes all end when its last handle is closed; null when none can be made.
-HANDLE MakeKillOnCloseJob()
+// A job whose processes all end when its last handle is closed; empty when none can be made.
+CAutoHandle MakeKillOnCloseJob()
 {
-    HANDLE hJob = CreateJobObjectW(nullptr, nullptr);
+    CAutoHandle hJob(CreateJobObjectW(nullptr, nullptr));
     if (!hJob)
-        return nullptr;
+        return hJob;
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
     limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-    if (!SetInformationJobObject(hJob, JobObjectExtendedLimitInformation, &limits, sizeof limits)) {
-        CloseHandle(hJob);
-        return nullptr;
-    }
+    if (!SetInformationJobObject(hJob.Get(), JobObjectExtendedLimitInformation, &limits, sizeof limits))
+        hJob.Reset();
     return hJob;
 }
 } // namespace
@@ -58,7 +56,8 @@ bool CRealOs::IsCommandLineTooLong(const SCommandLine& command) const
     return command.strCommandLine.size() + 1 > kMaxCommandLine;
 }
 
-CProcess CRealOs::StartProcessWithPipe(const SCommandLine& command, CPipeReadEnd& readEnd, std::u16string& strError) const
+CProcess CRealOs::StartProcessWithPipe(const SCommandLine& command, CPipeReadEnd& readEnd,
+                                       std::u16string& strError) const
 {
     readEnd.Close();
     strError.clear();
@@ -94,7 +93,7 @@ CProcess CRealOs::StartProcessWithPipe(const SCommandLine& command, CPipeReadEnd
                         nullptr, nullptr, &si, &pi))
         return fail();
     CAutoHandle hThread(pi.hThread);
-    CAutoHandle hJob(MakeKillOnCloseJob());
+    CAutoHandle hJob = MakeKillOnCloseJob();
     // A host in a job that forbids nested jobs runs the tool without one: it is still
     // terminated on a stop, only what it starts is not.
     if (hJob && !AssignProcessToJobObject(hJob.Get(), pi.hProcess))
@@ -109,7 +108,7 @@ CProcess CRealOs::StartProcessWithPipe(const SCommandLine& command, CPipeReadEnd
 // pipe in steps of a millisecond, and returns early when a message arrives for the thread, so
 // that the caller can keep the windows painted and notice a stop.
 EPipeRead CRealOs::ReadPipe(CPipeReadEnd& pipe, char* buffer, std::size_t size, std::size_t& nRead,
-                   unsigned nMilliseconds) const
+                            unsigned nMilliseconds) const
 {
     nRead = 0;
     const HANDLE hPipe = H(pipe.Get());

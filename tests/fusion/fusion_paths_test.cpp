@@ -1,7 +1,7 @@
 // The command's path rules: the proposed output name and the search for the fusion program.
 #include "fusion/fusion_paths.h"
 #include "platform/utf.h"
-#include "tests/settings/test_util.h"
+#include "tests/support/test_util.h"
 
 #include <gtest/gtest.h>
 

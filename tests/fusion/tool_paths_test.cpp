@@ -1,8 +1,8 @@
 // The forms of the fusion program's paths, over an OS whose narrow code page is Latin-1 (as a
 // western Windows system's), with short names, links and copies that a test can withhold.
-#include "platform/utf.h"
-#include "tests/settings/test_util.h"
 #include "fusion/tool_paths.h"
+#include "platform/utf.h"
+#include "tests/support/test_util.h"
 
 #include <gtest/gtest.h>
 
@@ -85,8 +85,10 @@ protected:
         const size_t star = want.find(u'*');
         if (star == std::u16string::npos)
             return path == want;
-        const std::u16string_view start = std::u16string_view(want).substr(0, star), end = std::u16string_view(want).substr(star + 1);
-        return path.size() == start.size() + 16 + end.size() && path.starts_with(start) && path.ends_with(end) &&
+        const std::u16string_view start = std::u16string_view(want).substr(0, star),
+                                  end = std::u16string_view(want).substr(star + 1);
+        return path.size() == start.size() + 16 + end.size() && path.starts_with(start) &&
+               path.ends_with(end) &&
                path.substr(start.size(), 16).find_first_not_of(u"0123456789abcdef") == std::u16string::npos;
     }
 
@@ -136,7 +138,8 @@ TEST_F(ToolPaths, InputsTakeTheFirstFormThatFits)
             if (bOk) {
                 ASSERT_EQ(paths.Inputs().size(), 2u);
                 EXPECT_EQ(paths.Inputs()[0], ascii);
-                EXPECT_TRUE(IsMadeName(paths.Inputs()[1], c.want)) << platform::Utf16ToUtf8(paths.Inputs()[1]);
+                EXPECT_TRUE(IsMadeName(paths.Inputs()[1], c.want))
+                    << platform::Utf16ToUtf8(paths.Inputs()[1]);
                 if (c.want.starts_with(temp)) {
                     std::ifstream in{fs::path(paths.Inputs()[1])};
                     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "image");
@@ -186,7 +189,8 @@ TEST_F(ToolPaths, OutputIsWrittenUnderAnAsciiNameAndMovedToItsOwn)
                     EXPECT_EQ(failed, c.output);
                     break;
                 }
-                EXPECT_TRUE(IsMadeName(paths.ToolOutput(), c.toolOutput)) << platform::Utf16ToUtf8(paths.ToolOutput());
+                EXPECT_TRUE(IsMadeName(paths.ToolOutput(), c.toolOutput))
+                    << platform::Utf16ToUtf8(paths.ToolOutput());
                 std::ofstream(fs::path(paths.ToolOutput())) << "fused";
                 if (bSucceeds) {
                     EXPECT_TRUE(paths.Commit());
@@ -204,11 +208,13 @@ TEST_F(ToolPaths, LeftoversOfEndedHostsAreRemoved)
 {
     m_os.running = {4242, 77};
     const std::vector<std::pair<std::u16string, bool>> files = {
-        {u"lvp_hdr-0000000d-0123456789abcdef.JPG", false},     // process 13
-        {u"lvp_hdr-0000000d-0123456789abcdef-out.jpg", false}, {u"lvp_hdr-0000000d-0123456789abcdef", false},
+        {u"lvp_hdr-0000000d-0123456789abcdef.JPG", false}, // process 13
+        {u"lvp_hdr-0000000d-0123456789abcdef-out.jpg", false},
+        {u"lvp_hdr-0000000d-0123456789abcdef", false},
         {u"lvp_hdr-0000004d-0123456789abcdef.JPG", true}, // 77 runs
         {u"lvp_hdr-00001092-0123456789abcdef.JPG", true}, // this process
-        {u"lvp_hdr-13-1.JPG", true},                      {u"lvp_hdr-0000000d-0123456789abcdeX.JPG", true},
+        {u"lvp_hdr-13-1.JPG", true},
+        {u"lvp_hdr-0000000d-0123456789abcdeX.JPG", true},
         {u"other-0000000d-0123456789abcdef.JPG", true}};
     for (const auto& f : files)
         std::ofstream(m_root / "tmp" / f.first) << "x";

@@ -38,9 +38,12 @@ TEST(Path, ParentFolderKeepsARootsSeparator)
         bool bHasParent;
         std::u16string_view parent;
     } cases[] = {
-        {u"C:\\Bilder\\a.jpg", true, u"C:\\Bilder"}, {u"C:\\a.jpg", true, u"C:\\"},
-        {u"/a.jpg", true, u"/"},                     {u"/home/a.jpg", true, u"/home"},
-        {u"\\a.jpg", true, u"\\"},                   {u"a.jpg", false, u""},
+        {u"C:\\Bilder\\a.jpg", true, u"C:\\Bilder"},
+        {u"C:\\a.jpg", true, u"C:\\"},
+        {u"/a.jpg", true, u"/"},
+        {u"/home/a.jpg", true, u"/home"},
+        {u"\\a.jpg", true, u"\\"},
+        {u"a.jpg", false, u""},
         {u"C:a.jpg", false, u""},
     };
     for (const Case& c : cases) {

@@ -25,7 +25,9 @@ TEST(StaleFilesTest, ProcessesAndListings)
     std::vector<std::u16string> found = platform::RealOs().FilesStartingWith(dir.u16("a.xml."));
     std::sort(found.begin(), found.end());
     EXPECT_EQ(found, (std::vector<std::u16string>{dir.u16("a.xml.1.tmp"), dir.u16("a.xml.2.tmp")}));
-    EXPECT_TRUE(platform::RealOs().FilesStartingWith(dir.u16("missing") + platform::RealOs().PathSeparator() + u"a").empty());
+    EXPECT_TRUE(platform::RealOs()
+                    .FilesStartingWith(dir.u16("missing") + platform::RealOs().PathSeparator() + u"a")
+                    .empty());
 
     // Folders are listed apart, and a leftover folder goes with all it holds.
     EXPECT_EQ(platform::RealOs().FoldersStartingWith(dir.u16("a.xml.")),

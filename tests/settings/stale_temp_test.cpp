@@ -6,7 +6,7 @@
 
 #include "platform/os.h"
 #include "settings/settings_store.h"
-#include "test_util.h"
+#include "tests/support/test_util.h"
 
 namespace lvp {
 namespace {

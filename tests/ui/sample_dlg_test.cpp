@@ -2,7 +2,7 @@
 #include "platform/utf.h"
 #include "resources/ids.h"
 #include "resources/strings.h"
-#include "tests/settings/test_util.h"
+#include "tests/support/test_util.h"
 #include "tests/ui/model/model_ui.h"
 #include "ui/sample_dlg.h"
 

@@ -1,11 +1,11 @@
 // The tool run against the fake program: what reaches the pane, when, and what is left behind.
+#include "fusion/command_line.h"
 #include "platform/utf.h"
 #include "resources/ids.h"
 #include "resources/strings.h"
 #include "tests/platform/process_usage.h"
-#include "tests/ui/test_os.h"
-#include "fusion/command_line.h"
 #include "tests/ui/model/model_ui.h"
+#include "tests/ui/test_os.h"
 #include "ui/tool_run.h"
 
 #include <gtest/gtest.h>
@@ -342,9 +342,11 @@ TEST_F(ToolRun, CommandLineOverTheLimitIsRefused)
     }
     ASSERT_TRUE(platform::RealOs().IsCommandLineTooLong(command));
     const std::u16string one(200000, u'z');
-    EXPECT_TRUE(platform::RealOs().IsCommandLineTooLong(lvp::BuildToolCommand(kFake, u"o", 1, {one.c_str()})));
+    EXPECT_TRUE(
+        platform::RealOs().IsCommandLineTooLong(lvp::BuildToolCommand(kFake, u"o", 1, {one.c_str()})));
     const std::u16string fits(3000, u'y');
-    EXPECT_FALSE(platform::RealOs().IsCommandLineTooLong(lvp::BuildToolCommand(kFake, u"o", 1, {fits.c_str()})));
+    EXPECT_FALSE(
+        platform::RealOs().IsCommandLineTooLong(lvp::BuildToolCommand(kFake, u"o", 1, {fits.c_str()})));
     EXPECT_EQ(lvp::RunAndShowOutput(m_pPane->m_edit, command, {platform::RealOs(), m_ui, Output(), nullptr}),
               lvp::ERunOutcome::Failed);
     EXPECT_EQ(Text(), lvp::LoadModuleString(lvp::IDS_COMMAND_TOO_LONG));
@@ -369,8 +371,8 @@ TEST_F(ToolRun, ReleasedProgramEndsWithWhatItStarted)
     platform::CPipeReadEnd pipe;
     std::u16string strError;
     platform::CProcess process = platform::RealOs().StartProcessWithPipe(
-        lvp::BuildToolCommand(kFake, Output(), 1, {u"out:started\\n", u"grandchild:600000", u"sleep:600000"}), pipe,
-        strError);
+        lvp::BuildToolCommand(kFake, Output(), 1, {u"out:started\\n", u"grandchild:600000", u"sleep:600000"}),
+        pipe, strError);
     ASSERT_TRUE(process) << platform::Utf16ToUtf8(strError);
     char buffer[256];
     size_t nRead = 0;
@@ -393,8 +395,8 @@ TEST_F(ToolRun, NoHandleLeftOpen)
         // The count sees a pipe and a process held open.
         platform::CPipeReadEnd pipe;
         std::u16string strError;
-        platform::CProcess process =
-            platform::RealOs().StartProcessWithPipe(lvp::BuildToolCommand(kFake, Output(), 1, {}), pipe, strError);
+        platform::CProcess process = platform::RealOs().StartProcessWithPipe(
+            lvp::BuildToolCommand(kFake, Output(), 1, {}), pipe, strError);
         ASSERT_TRUE(process && pipe.IsValid());
         EXPECT_GT(lvp::test::OpenHandleCount(), before);
     }

@@ -17,7 +17,8 @@ TEST(Win32FsTest, ShellFoldersAndModulePath)
 {
     const std::u16string exe = platform::RealOs().ExecutablePath();
     EXPECT_TRUE(exe.ends_with(u"platform_tests.exe")) << Utf8(exe);
-    for (const std::u16string& folder : {platform::RealOs().DocumentsFolder(), platform::RealOs().AppDataFolder()}) {
+    for (const std::u16string& folder :
+         {platform::RealOs().DocumentsFolder(), platform::RealOs().AppDataFolder()}) {
         EXPECT_FALSE(folder.empty());
         EXPECT_TRUE(platform::RealOs().Exists(folder)) << Utf8(folder);
     }

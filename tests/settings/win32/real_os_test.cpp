@@ -5,8 +5,8 @@
 
 #include "platform/os.h"
 #include "settings/settings_store.h"
-#include "tests/settings/store_peer.h"
-#include "tests/settings/test_util.h"
+#include "tests/support/store_peer.h"
+#include "tests/support/test_util.h"
 
 namespace lvp {
 namespace {

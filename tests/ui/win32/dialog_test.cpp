@@ -1,10 +1,10 @@
 // The fusion dialog on real Win32 windows: posted input, answered boxes, the run with the fake tool.
+#include "fusion/command_line.h"
 #include "platform/utf.h"
 #include "resources/ids.h"
 #include "resources/strings.h"
 #include "tests/ui/win32/dialog_driver.h"
 #include "ui/framework/win32/win32_wnd.h"
-#include "fusion/command_line.h"
 #include "ui/sample_dlg.h"
 
 #include <gtest/gtest.h>
@@ -16,10 +16,10 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <string>
-#include <vector>
 #include <stdexcept>
+#include <string>
 #include <thread>
+#include <vector>
 
 namespace {
 using namespace dialog_test;

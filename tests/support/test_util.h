@@ -1,4 +1,4 @@
-// Helpers of the settings tests: temporary folders, file bytes, redirected OS folders, map dumps.
+// Helpers shared by the tests: scratch files, redirected OS folders, map dumps.
 // A test's OS double derives from platform::CRealOs and overrides only what it fakes.
 #pragma once
 #include <filesystem>
