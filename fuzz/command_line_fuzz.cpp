@@ -8,7 +8,7 @@
 
 #include "fusion/command_line.h"
 #include "fuzz/check.h"
-#include "platform/process.h"
+#include "platform/os.h"
 #include "platform/utf.h"
 
 using lvp::fuzz::Check;
