@@ -29,7 +29,7 @@ public:
     // it cannot be put there.
     bool Commit();
 
-    // The prefix of every name made in the temporary folder; the process id follows it.
+    // The prefix of every name made for the program (platform::UniqueName follows it).
     static constexpr char16_t kPrefix[] = u"lvp_hdr-";
 
 private:
@@ -40,8 +40,6 @@ private:
     std::u16string TempName(const std::u16string& suffix);
     bool PrepareInput(std::u16string& path);
     bool PrepareOutput();
-    // Removes what a host that has ended left in the temporary folder.
-    void RemoveStale(const std::u16string& folder) const;
 
     const platform::COs& m_os;
     std::vector<std::u16string> m_inputs;
@@ -49,6 +47,5 @@ private:
     std::vector<std::u16string> m_made; // links and copies
     std::u16string m_folder;
     bool m_bFolderLooked = false;
-    unsigned m_nNames = 0;
 };
 } // namespace lvp

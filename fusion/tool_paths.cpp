@@ -1,33 +1,20 @@
 // CToolPaths: short names, hard links, copies and a redirected output for paths the fusion
 // program could not open as they are.
-#include "ui/tool_paths.h"
+#include "fusion/tool_paths.h"
 
-#include "platform/utf.h"
+#include "platform/path.h"
+#include "platform/temp_name.h"
 
 #include <string_view>
 
 namespace lvp {
 namespace {
-bool IsAscii(std::u16string_view s)
-{
-    for (char16_t c : s) {
-        if (c >= 0x80)
-            return false;
-    }
-    return true;
-}
-
-size_t NameStart(const std::u16string& path)
-{
-    const size_t slash = path.find_last_of(u"\\/");
-    return slash == std::u16string::npos ? 0 : slash + 1;
-}
+using platform::IsAscii;
 
 // ".jpg" of "...\Bild.jpg"; empty without one.
 std::u16string Extension(const std::u16string& path)
 {
-    const size_t dot = path.rfind(u'.');
-    return dot == std::u16string::npos || dot < NameStart(path) ? std::u16string() : path.substr(dot);
+    return std::u16string(platform::ExtensionOf(path, platform::kBothSeparators));
 }
 } // namespace
 
@@ -87,11 +74,11 @@ bool CToolPaths::PrepareOutput()
     const std::u16string ext = Extension(m_output);
     if (!IsAscii(ext))
         return false;
-    const size_t nameStart = NameStart(m_output);
+    const size_t nameStart = platform::FileNameStart(m_output, platform::kBothSeparators);
     if (nameStart > 0) {
         const std::u16string folder = m_os.ShortPath(m_output.substr(0, nameStart - 1));
-        const std::u16string beside = folder + m_output[nameStart - 1] + kPrefix +
-                                      platform::DecimalText(m_os.CurrentProcessId()) + u"-out" + ext;
+        const std::u16string beside = platform::UniqueName(folder + m_output[nameStart - 1] + kPrefix,
+                                                           u"-out" + ext, m_os.CurrentProcessId());
         if (FitsAsAscii(folder) && !m_os.Exists(beside)) {
             m_toolOutput = beside;
             return true;
@@ -124,7 +111,8 @@ const std::u16string& CToolPaths::Folder()
             folder = m_os.ShortPath(folder);
         if (FitsAsAscii(folder)) {
             m_folder = folder + m_os.PathSeparator();
-            RemoveStale(m_folder);
+            // What a host that has ended left there.
+            platform::RemoveStaleTemporaries(m_os, m_folder + kPrefix, u"");
         }
     }
     return m_folder;
@@ -134,28 +122,11 @@ std::u16string CToolPaths::TempName(const std::u16string& suffix)
 {
     if (Folder().empty())
         return {};
-    const std::u16string base = m_folder + kPrefix + platform::DecimalText(m_os.CurrentProcessId()) + u"-";
-    for (int nTries = 0; nTries < 1000; ++nTries) {
-        std::u16string name = base;
-        name += platform::DecimalText(++m_nNames);
-        name += suffix;
+    for (int nTries = 0; nTries < 100; ++nTries) {
+        std::u16string name = platform::UniqueName(m_folder + kPrefix, suffix, m_os.CurrentProcessId());
         if (!m_os.Exists(name))
             return name;
     }
     return {};
-}
-
-void CToolPaths::RemoveStale(const std::u16string& folder) const
-{
-    const std::u16string prefix = folder + kPrefix;
-    for (const std::u16string& path : m_os.FilesStartingWith(prefix)) {
-        uint32_t nProcess = 0;
-        size_t i = prefix.size();
-        for (; i < path.size() && path[i] >= u'0' && path[i] <= u'9' && nProcess < 100000000; ++i)
-            nProcess = nProcess * 10 + (path[i] - u'0');
-        if (i > prefix.size() && i < path.size() && path[i] == u'-' && nProcess != m_os.CurrentProcessId() &&
-            !m_os.IsProcessRunning(nProcess))
-            m_os.RemoveFile(path);
-    }
 }
 } // namespace lvp

@@ -1,0 +1,37 @@
+// The proposed output name and the search for the fusion program.
+#include "fusion/fusion_paths.h"
+
+#include "platform/path.h"
+
+namespace lvp {
+std::u16string ProposeOutputName(std::u16string_view first, std::u16string_view last, char16_t separator)
+{
+    const std::u16string_view sep(&separator, 1);
+    std::u16string out(platform::FolderOf(first, sep));
+    out.append(platform::StemOf(first, sep)).append(u"-").append(platform::StemOf(last, sep));
+    out.append(platform::ExtensionOf(first, sep));
+    return out;
+}
+
+std::u16string LocateFusionProgram(const std::u16string& strStored, const platform::COs& os)
+{
+    if (!strStored.empty() && os.FileOpensForReading(strStored))
+        return strStored;
+    const char16_t separator = os.PathSeparator();
+    std::u16string folder;
+    if (!os.FullPath(u".", folder))
+        folder.assign(1, u'.');
+    if (folder.empty())
+        folder.push_back(separator);
+    platform::AppendSeparator(folder, separator);
+    const std::u16string name = os.ExecutableFileName(u"enfuse");
+    std::u16string guess = std::move(folder);
+    guess.append(name);
+    if (!os.FileOpensForReading(guess)) {
+        std::u16string found = os.FindOnSearchPath(name);
+        if (!found.empty())
+            return found;
+    }
+    return guess;
+}
+} // namespace lvp
