@@ -12,6 +12,7 @@ bool FileOpensForReading(const std::u16string& path);
 std::u16string ExecutableFileName(const std::u16string& base);
 // Programs are looked up along a search path when the dialog has none (POSIX).
 bool HasSearchPath();
-// The full path of the first executable regular file called name in PATH's folders; empty if none.
+// The full path of the first executable regular file called name in PATH's absolute folders;
+// empty if none.
 std::u16string FindExecutableOnPath(const std::u16string& name);
 } // namespace platform

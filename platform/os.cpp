@@ -114,6 +114,10 @@ public:
     {
         return platform::HasSearchPath() ? platform::FindExecutableOnPath(name) : std::u16string();
     }
+    std::u16string FindOnPathVariable(const std::u16string& name) const override
+    {
+        return platform::FindExecutableOnPath(name);
+    }
 };
 
 // Built at compile time and never destroyed, so it is usable during static initialisation and

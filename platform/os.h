@@ -69,6 +69,9 @@ public:
     // The first executable called name along the search path for programs; empty when there is
     // none, or the OS looks for programs along no such path (Windows).
     virtual std::u16string FindOnSearchPath(const std::u16string& name) const = 0;
+    // The first executable called name in the folders of PATH, on every OS (the alignment
+    // program is looked for there on Windows too); by default none.
+    virtual std::u16string FindOnPathVariable(const std::u16string& /*name*/) const { return {}; }
 
     // Whether a file is a folder, its size and time of writing; false when nothing is there.
     virtual bool GetFileInfo(const std::u16string& path, SFileInfo& info) const = 0;

@@ -61,9 +61,13 @@ ResultList* CFunctionPluginHDR::Execute()
         ProposeOutputName(text(m_selection.front()), text(m_selection.back()), m_os.PathSeparator());
     dlg.m_nJpegQuality = g_Settings.GetQuality();
     dlg.m_strEnfusePath = LocateFusionProgram(g_Settings.GetString(kKeyProgram, u""), m_os);
+    dlg.m_bAlignImages = g_Settings.GetAlignImages();
     if (dlg.DoModal() == kIdOk) {
         g_Settings.SetQuality(dlg.m_nJpegQuality);
         g_Settings.SetString(kKeyProgram, dlg.m_strEnfusePath, u"", true);
+        // A box the user could not use (no alignment program) says nothing of the wish.
+        if (dlg.m_bAlignOffered)
+            g_Settings.SetAlignImages(dlg.m_bAlignImages);
         // A failed or stopped run made no file the host could use.
         if (dlg.m_outcome == ERunOutcome::Fused)
             m_results.push_back({CWideString(dlg.m_strOutputFile), 1});

@@ -3,6 +3,7 @@
 
 #include "resources/ids.h"
 #include "resources/strings.h"
+#include "ui/alignment.h"
 #include "ui/command_line.h"
 #include "ui/framework/data_exchange.h"
 #include "ui/framework/message_box.h"
@@ -11,8 +12,8 @@
 namespace lvp {
 namespace {
 // Hidden for the run, in this order: each is disabled and then collapsed.
-constexpr int kInputControls[] = {IDC_PROGRAM_LABEL, IDC_BROWSE,  IDC_PROGRAM, IDC_OUTPUT_FILE_LABEL,
-                                  IDC_OUTPUT_FILE,   IDC_QUALITY_LABEL, IDC_QUALITY};
+constexpr int kInputControls[] = {IDC_PROGRAM_LABEL, IDC_BROWSE,        IDC_PROGRAM, IDC_OUTPUT_FILE_LABEL,
+                                  IDC_OUTPUT_FILE,   IDC_QUALITY_LABEL, IDC_QUALITY, IDC_ALIGN_IMAGES};
 constexpr SRect kCollapsed{-1, -1, -1, -1}; // at (-1, -1), 0 x 0 pixels
 
 SFontSpec OutputFont()
@@ -43,6 +44,9 @@ void CSampleDlg::DoDataExchange(CDataExchange* pDX)
     // enfuse takes a JPEG quality of 1 to 100; the store keeps nothing else.
     DDX_Text(pDX, IDC_QUALITY, m_nJpegQuality, IDS_QUALITY_NOT_A_NUMBER, 1, 100);
     DDX_Text(pDX, IDC_PROGRAM, m_strEnfusePath);
+    // A disabled box says nothing of the user's wish: it shows unchecked for want of the program.
+    if (m_bAlignOffered)
+        DDX_Check(pDX, IDC_ALIGN_IMAGES, m_bAlignImages);
     DDX_Control(pDX, IDC_OUTPUT_PANE, m_editOutput);
 }
 
@@ -52,7 +56,19 @@ bool CSampleDlg::OnInitDialog()
     // No font: the pane keeps the system's.
     m_fontOutput.CreateFontIndirect(Ui(), OutputFont());
     m_editOutput.SetFont(&m_fontOutput, false);
+    OfferAlignment();
     return true;
+}
+
+void CSampleDlg::OfferAlignment()
+{
+    if (m_bAlignOffered)
+        m_bAlignImages = IsDlgButtonChecked(IDC_ALIGN_IMAGES);
+    m_strAlignProgram = LocateAlignProgram(m_strEnfusePath, m_os);
+    m_bAlignOffered = !m_strAlignProgram.empty();
+    CheckDlgButton(IDC_ALIGN_IMAGES, m_bAlignOffered && m_bAlignImages);
+    if (CWnd* pBox = GetDlgItem(IDC_ALIGN_IMAGES))
+        pBox->EnableWindow(m_bAlignOffered);
 }
 
 void CSampleDlg::OnBrowse()
@@ -65,6 +81,8 @@ void CSampleDlg::OnBrowse()
     // Only the program field: what was typed into the others since they were last read stays.
     if (CWnd* pField = GetDlgItem(IDC_PROGRAM))
         pField->SetText(m_strEnfusePath);
+    if (!m_bRunDone)
+        OfferAlignment();
 }
 
 void CSampleDlg::OnBnClickedOk()
@@ -76,7 +94,12 @@ void CSampleDlg::OnBnClickedOk()
         OnBrowse();
         return;
     }
-    if (m_bRunDone || AcceptOutputFile())
+    if (m_bRunDone) {
+        OnOK();
+        return;
+    }
+    OfferAlignment(); // the path may have been typed since the last look
+    if (AcceptOutputFile())
         OnOK();
 }
 

@@ -63,7 +63,8 @@ bool HaveTmux()
 
 // One tmux server of the test's own, with one 100 x 30 pane that runs the dialog program in a
 // folder of its own. The pane's shell records the terminal modes before and after the program,
-// and the program's exit status.
+// and the program's exit status. The program's PATH holds no alignment program (the machine's
+// would offer the check box).
 class CDialogInTmux {
 public:
     explicit CDialogInTmux(const std::vector<std::string>& args)
@@ -77,7 +78,7 @@ public:
             program += " " + Quote(a);
         std::ofstream(m_dir / "run.sh") << "trap true INT\n" // Ctrl-C is for the program
                                         << "stty -g > before\n"
-                                        << "LVP_PID_FILE=pid " << program << " > out 2> err\n"
+                                        << "LVP_PID_FILE=pid PATH=/nonexistent " << program << " > out 2> err\n"
                                         << "echo $? > rc.part && mv rc.part rc\n"
                                         << "stty -g > after\n"
                                         << "exec sleep 120\n";
