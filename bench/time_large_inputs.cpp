@@ -9,7 +9,7 @@
 #include "resources/strings.h"
 #include "settings/settings_store.h"
 #include "tests/settings/store_peer.h"
-#include "ui/command_line.h"
+#include "fusion/command_line.h"
 #include "ui/framework/model/model_wnd.h"
 #include "ui/tool_run.h"
 

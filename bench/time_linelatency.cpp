@@ -2,7 +2,7 @@
 // Usage: time_linelatency FAKE_TOOL [LINES] [GAP_MS]; prints the median and the 90th percentile.
 #include "bench/bench_run.h"
 #include "platform/utf.h"
-#include "ui/command_line.h"
+#include "fusion/command_line.h"
 #include "ui/framework/model/dialog_state.h"
 #include "ui/tool_run.h"
 

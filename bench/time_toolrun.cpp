@@ -3,7 +3,7 @@
 #include "bench/bench_run.h"
 #include "platform/process.h"
 #include "platform/utf.h"
-#include "ui/command_line.h"
+#include "fusion/command_line.h"
 #include "ui/framework/model/model_wnd.h"
 #include "ui/tool_run.h"
 

@@ -9,7 +9,7 @@
 #include "fuzz/check.h"
 #include "platform/process.h"
 #include "platform/utf.h"
-#include "ui/command_line.h"
+#include "fusion/command_line.h"
 
 using lvp::fuzz::Check;
 

@@ -7,7 +7,7 @@
 
 #include "fuzz/check.h"
 #include "platform/utf.h"
-#include "plugin/fusion_paths.h"
+#include "fusion/fusion_paths.h"
 
 using lvp::fuzz::Check;
 

@@ -5,7 +5,7 @@
 
 #include "host_window.h" // plugin/win32/ or plugin/posix/, chosen by the build
 #include "plugin/wide_string.h"
-#include "ui/selection_list.h"
+#include "fusion/selection_list.h"
 
 namespace lvp {
 

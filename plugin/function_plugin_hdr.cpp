@@ -2,8 +2,7 @@
 #include "plugin/function_plugin_hdr.h"
 
 #include "platform/locale.h"
-#include "plugin/fusion_paths.h"
-#include "plugin/module_settings.h"
+#include "fusion/fusion_paths.h"
 #include "resources/ids.h"
 #include "resources/strings.h"
 #include "ui/framework/message_box.h"
@@ -19,11 +18,11 @@ platform::WindowId ToWindowId(HostWindow hwnd)
 }
 } // namespace
 
-CFunctionPluginHDR::CFunctionPluginHDR(const platform::COs& os, CUiBackend& ui)
-    : m_os(os), m_ui(ui), m_hwndParent(nullptr)
+CFunctionPluginHDR::CFunctionPluginHDR(const platform::COs& os, CUiBackend& ui, CSettingsStore& settings)
+    : m_os(os), m_ui(ui), m_settings(settings), m_hwndParent(nullptr)
 {
     platform::SetRuntimeLocale();
-    g_Settings.Load(u"");
+    m_settings.Load(u"");
 }
 
 CFunctionPluginHDR::~CFunctionPluginHDR() = default;
@@ -59,26 +58,19 @@ ResultList* CFunctionPluginHDR::Execute()
     auto text = [](const char16_t* p) { return p ? std::u16string_view(p) : std::u16string_view(); };
     dlg.m_strOutputFile =
         ProposeOutputName(text(m_selection.front()), text(m_selection.back()), m_os.PathSeparator());
-    dlg.m_nJpegQuality = g_Settings.GetQuality();
-    dlg.m_strEnfusePath = LocateFusionProgram(g_Settings.GetString(kKeyProgram, u""), m_os);
-    dlg.m_bAlignImages = g_Settings.GetAlignImages();
+    dlg.m_nJpegQuality = m_settings.GetQuality();
+    dlg.m_strEnfusePath = LocateFusionProgram(m_settings.GetString(kKeyProgram, u""), m_os);
+    dlg.m_bAlignImages = m_settings.GetAlignImages();
     if (dlg.DoModal() == kIdOk) {
-        g_Settings.SetQuality(dlg.m_nJpegQuality);
-        g_Settings.SetString(kKeyProgram, dlg.m_strEnfusePath, u"", true);
+        m_settings.SetQuality(dlg.m_nJpegQuality);
+        m_settings.SetString(kKeyProgram, dlg.m_strEnfusePath, u"", true);
         // A box the user could not use (no alignment program) says nothing of the wish.
         if (dlg.m_bAlignOffered)
-            g_Settings.SetAlignImages(dlg.m_bAlignImages);
+            m_settings.SetAlignImages(dlg.m_bAlignImages);
         // A failed or stopped run made no file the host could use.
         if (dlg.m_outcome == ERunOutcome::Fused)
             m_results.push_back({CWideString(dlg.m_strOutputFile), 1});
     }
     return &m_results;
-}
-
-CFunctionPlugin* CreateFunctionPluginHDR()
-{
-    // nothrow: no memory gives null; the constructor's own exceptions still propagate,
-    // and the object's memory is released before they do.
-    return new (std::nothrow) CFunctionPluginHDR(platform::RealOs(), DefaultUiBackend());
 }
 } // namespace lvp

@@ -2,14 +2,15 @@
 #pragma once
 #include "platform/os.h"
 #include "plugin/function_plugin.h"
+#include "settings/settings_store.h"
 #include "ui/framework/backend.h"
 
 namespace lvp {
 class CFunctionPluginHDR : public CFunctionPlugin {
 public:
-    // Sets the runtime locale and merges the settings file into g_Settings. The command works
-    // with the OS and the window system given (not owned).
-    CFunctionPluginHDR(const platform::COs& os, CUiBackend& ui);
+    // Sets the runtime locale and merges the settings file into the store. The command works
+    // with the OS, the window system and the settings store given (none owned).
+    CFunctionPluginHDR(const platform::COs& os, CUiBackend& ui, CSettingsStore& settings);
     ~CFunctionPluginHDR() override;
     CWideString GetName() override;
     CWideString GetDescription() override;
@@ -23,11 +24,8 @@ public:
 private:
     const platform::COs& m_os;
     CUiBackend& m_ui;
+    CSettingsStore& m_settings;
     HostWindow m_hwndParent;   // the host's window; not owned
     SelectionList m_selection; // copies of the host's pointers; the strings stay the host's
 };
-
-// Returns a new CFunctionPluginHDR over the real OS and the build's own window system, or null
-// when there is no memory for it.
-CFunctionPlugin* CreateFunctionPluginHDR();
 } // namespace lvp

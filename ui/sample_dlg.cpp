@@ -3,8 +3,8 @@
 
 #include "resources/ids.h"
 #include "resources/strings.h"
-#include "ui/alignment.h"
-#include "ui/command_line.h"
+#include "fusion/alignment.h"
+#include "fusion/command_line.h"
 #include "ui/framework/data_exchange.h"
 #include "ui/framework/message_box.h"
 #include "ui/tool_run.h"

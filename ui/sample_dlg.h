@@ -4,8 +4,8 @@
 #include "ui/color_edit.h"
 #include "ui/framework/dialog.h"
 #include "ui/framework/gdi.h"
-#include "ui/selection_list.h"
-#include "ui/tool_paths.h"
+#include "fusion/selection_list.h"
+#include "fusion/tool_paths.h"
 #include "ui/tool_run.h"
 
 #include <cstdint>

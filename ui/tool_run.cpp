@@ -1,4 +1,4 @@
-// Reads the tool's pipe to its end, adds its output to the pane line by line, and judges the run.
+// Reads the tool's pipe to its end, adds its output to the pane line by line, and shows the outcome.
 #include "ui/tool_run.h"
 
 #include "platform/locale.h"
@@ -6,10 +6,8 @@
 #include "resources/ids.h"
 #include "resources/strings.h"
 #include "ui/framework/wait_cursor.h"
-#include "ui/tool_paths.h"
 
 #include <chrono>
-#include <optional>
 
 namespace lvp {
 namespace {
@@ -27,24 +25,6 @@ void AddToPane(CEdit& editOutput, std::u16string_view text)
     editOutput.ReplaceSel(text, false);
     // The run blocks the thread, so the pane is painted here or not at all until it ends.
     editOutput.UpdateWindow();
-}
-
-std::u16string ExitCodeText(int nCode)
-{
-    if (nCode >= 0 && nCode <= 0xFFFF)
-        return platform::DecimalText(nCode);
-    // Windows reports crashes as status codes such as 0xC0000005, which read best in hex.
-    static constexpr char16_t kHex[] = u"0123456789ABCDEF";
-    std::u16string text = u"0x";
-    for (int nShift = 28; nShift >= 0; nShift -= 4)
-        text += kHex[(static_cast<unsigned>(nCode) >> nShift) & 0xFu];
-    return text;
-}
-
-std::optional<platform::SFileInfo> FileInfo(const platform::COs& os, const std::u16string& path)
-{
-    platform::SFileInfo info;
-    return os.GetFileInfo(path, info) ? std::optional(info) : std::nullopt;
 }
 
 // Adds the program's output to the pane as it arrives until the pipe ends; false when the user
@@ -106,14 +86,19 @@ bool WaitForProgram(platform::CProcess& process, const SToolRun& run, int& nExit
     return true;
 }
 
-// The text that says why the run did not succeed; empty when it did.
-std::u16string FailureText(int nExitCode, const std::optional<platform::SFileInfo>& before,
-                           const std::optional<platform::SFileInfo>& after)
+// The text that says why a step that ran to its end did not succeed; empty when it did.
+std::u16string FailureText(EStepFailure failure, int nExitCode, const CProgramStep& step)
 {
-    if (nExitCode != 0)
+    switch (failure) {
+    case EStepFailure::ExitCode:
         return FormatModuleString(IDS_TOOL_FAILED, ExitCodeText(nExitCode));
-    if (!after || after->bFolder || (before && *before == *after))
+    case EStepFailure::NoOutput:
         return LoadModuleString(IDS_TOOL_NO_OUTPUT);
+    case EStepFailure::NotSaved:
+        return FormatModuleString(IDS_OUTPUT_NOT_SAVED, step.RealOutput());
+    case EStepFailure::None:
+        break;
+    }
     return {};
 }
 } // namespace
@@ -126,7 +111,8 @@ ERunOutcome RunAndShowOutput(CEdit& editOutput, const platform::SCommandLine& co
         editOutput.SetText(LoadModuleString(IDS_COMMAND_TOO_LONG));
         return ERunOutcome::Failed;
     }
-    const std::optional<platform::SFileInfo> before = FileInfo(run.os, run.strOutputFile);
+    CProgramStep step(run.os, run.strOutputFile, run.pPaths);
+    step.Begin();
     CWaitCursor waitCursor(run.ui);
     platform::CPipeReadEnd pipe;
     std::u16string strError;
@@ -142,17 +128,15 @@ ERunOutcome RunAndShowOutput(CEdit& editOutput, const platform::SCommandLine& co
         outcome = ERunOutcome::Stopped;
         strReason = LoadModuleString(IDS_TOOL_STOPPED);
     } else {
-        strReason = FailureText(nExitCode, before, FileInfo(run.os, run.strOutputFile));
-        if (strReason.empty() && run.pPaths && !run.pPaths->Commit())
-            strReason = FormatModuleString(IDS_OUTPUT_NOT_SAVED, run.pPaths->RealOutput());
+        strReason = FailureText(step.Finish(nExitCode), nExitCode, step);
         if (strReason.empty())
             outcome = ERunOutcome::Fused;
     }
     pipe.Close();
     process.Close();
     // A partial file of a run that did not succeed goes, unless it was there before the run.
-    if (outcome != ERunOutcome::Fused && !before && !run.strOutputFile.empty())
-        run.os.RemoveFile(run.strOutputFile);
+    if (outcome != ERunOutcome::Fused)
+        step.Abandon();
     if (!strReason.empty())
         AddToPane(editOutput, (bOpenLine ? u"\r\n" : u"") + strReason + u"\r\n");
     AddToPane(editOutput, u"\r\n" + LoadModuleString(IDS_CLOSE_WITH_OK));

@@ -1,5 +1,6 @@
-// The run of the fusion program with its output shown live in the output pane, and its outcome.
+// The run of the fusion program with its output shown live in the output pane, and the stop.
 #pragma once
+#include "fusion/run_steps.h"
 #include "platform/os.h"
 #include "ui/framework/edit.h"
 
@@ -9,12 +10,6 @@
 namespace lvp {
 class CUiBackend;
 class CToolPaths;
-
-enum class ERunOutcome {
-    Fused,   // exit code 0 and the output file written during the run
-    Failed,  // the program failed, wrote no output, or could not be started
-    Stopped, // the user stopped it
-};
 
 // What the run needs besides the pane: the OS, the window system for the wait cursor, the
 // output file the program must produce, and the user's stop request, asked between reads; it

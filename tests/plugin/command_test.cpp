@@ -1,10 +1,8 @@
-// The exposure-fusion command: the proposed name, the program search, and Start/Execute over
-// the in-memory window system with a settings store of the test's own.
+// The exposure-fusion command: Start/Execute over the in-memory window system with a settings
+// store of the test's own.
 #include "platform/fs.h"
 #include "platform/utf.h"
 #include "plugin/function_plugin_hdr.h"
-#include "plugin/fusion_paths.h"
-#include "plugin/module_settings.h"
 #include "resources/ids.h"
 #include "resources/strings.h"
 #include "tests/settings/store_peer.h"
@@ -17,90 +15,10 @@
 #include <map>
 #include <new>
 
-namespace lvp {
-CSettingsStore g_Settings; // in the per-user folder that the test's environment gives it
-} // namespace lvp
-
 namespace {
 using namespace lvp;
 
-TEST(ProposeOutputName, FolderAndExtensionOfTheFirstNamesOfBoth)
-{
-    struct Case {
-        std::u16string first, last, want;
-    } cases[] = {
-        {u"C:\\Bilder\\Serie\\IMG_4711.JPG", u"C:\\Bilder\\Serie\\IMG_4713.JPG",
-         u"C:\\Bilder\\Serie\\IMG_4711-IMG_4713.JPG"},
-        {u"D:\\Fotos\\a.tif", u"E:\\Andere\\b.jpg", u"D:\\Fotos\\a-b.tif"},
-        {u"C:\\x\\bild.1.jpg", u"C:\\x\\bild.3.jpg", u"C:\\x\\bild.1-bild.3.jpg"},
-        {u"a.jpg", u"b.jpg", u"a-b.jpg"},
-        // A name without ".": all name, no extension; a "." in the folder is no extension.
-        {u"C:\\my.dir\\a", u"C:\\my.dir\\b", u"C:\\my.dir\\a-b"},
-        {u"C:\\my.dir\\a", u"C:\\x\\b.jpg", u"C:\\my.dir\\a-b"},
-        {u"C:\\x\\.hidden", u"C:\\x\\b.png", u"C:\\x\\-b.hidden"},
-        {u"C:\\B\u00e4ume\\\u65e5\u672c.jpeg", u"C:\\B\u00e4ume\\\U0001F600.jpeg",
-         u"C:\\B\u00e4ume\\\u65e5\u672c-\U0001F600.jpeg"},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(ProposeOutputName(c.first, c.last, u'\\'), c.want) << platform::Utf16ToUtf8(c.want);
-        // The same with the other separator.
-        auto slash = [](std::u16string s) {
-            for (char16_t& ch : s)
-                ch = ch == u'\\' ? u'/' : ch;
-            return s;
-        };
-        EXPECT_EQ(ProposeOutputName(slash(c.first), slash(c.last), u'/'), slash(c.want));
-    }
-}
-
-// The OS as the program search sees it: files that open, a current folder, a search path.
-struct SLookupOs : ForwardingOs {
-    char16_t sep = u'\\';
-    std::u16string programName = u"enfuse.exe";
-    std::map<std::u16string, bool> files;
-    std::u16string cwd;
-    bool cwdOk = true;
-    std::u16string onPath; // empty: no search path, or nothing found on it
-    char16_t PathSeparator() const override { return sep; }
-    bool FileOpensForReading(const std::u16string& p) const override { return files.count(p) != 0; }
-    bool FullPath(const std::u16string&, std::u16string& full) const override
-    {
-        full = cwd;
-        return cwdOk;
-    }
-    std::u16string ExecutableFileName(const std::u16string&) const override { return programName; }
-    std::u16string FindOnSearchPath(const std::u16string& name) const override
-    {
-        return name == programName ? onPath : u"";
-    }
-};
-
-TEST(LocateFusionProgram, StoredFileElseCurrentFolderElseSearchPath)
-{
-    SLookupOs os;
-    os.files = {{u"C:\\Tools\\enfuse.exe", true}, {u"/usr/bin/enfuse", true}};
-    os.cwd = u"C:\\Work";
-    EXPECT_EQ(LocateFusionProgram(u"C:\\Tools\\enfuse.exe", os), u"C:\\Tools\\enfuse.exe");
-    EXPECT_EQ(LocateFusionProgram(u"C:\\Tools", os), u"C:\\Work\\enfuse.exe"); // a folder does not open
-    EXPECT_EQ(LocateFusionProgram(u"", os), u"C:\\Work\\enfuse.exe");
-    os.cwd = u"C:\\";
-    EXPECT_EQ(LocateFusionProgram(u"", os), u"C:\\enfuse.exe");
-    os.cwdOk = false; // the current folder's full path does not fit
-    EXPECT_EQ(LocateFusionProgram(u"D:\\gone.exe", os), u".\\enfuse.exe");
-
-    // With a search path (Linux): used only when the current folder has no program either.
-    os.sep = u'/';
-    os.programName = u"enfuse";
-    os.cwdOk = true;
-    os.cwd = u"/home/u";
-    os.onPath = u"/usr/bin/enfuse";
-    EXPECT_EQ(LocateFusionProgram(u"", os), u"/usr/bin/enfuse");
-    os.files[u"/home/u/enfuse"] = true;
-    EXPECT_EQ(LocateFusionProgram(u"", os), u"/home/u/enfuse");
-    os.files.erase(u"/home/u/enfuse");
-    os.onPath.clear();
-    EXPECT_EQ(LocateFusionProgram(u"", os), u"/home/u/enfuse");
-}
+CSettingsStore s_settings; // in the per-user folder that the test's environment gives it
 
 class Command : public ::testing::Test {
 protected:
@@ -108,9 +26,9 @@ protected:
     void SetUp() override
     {
         std::filesystem::create_directories(std::filesystem::path(m_folder));
-        m_pPlugin = std::make_unique<CFunctionPluginHDR>(platform::RealOs(), m_ui);
-        g_Settings.SetInt(u"JpegQuality", 95);
-        g_Settings.SetString(u"EnfusePath", u"", u"", true);
+        m_pPlugin = std::make_unique<CFunctionPluginHDR>(platform::RealOs(), m_ui, s_settings);
+        s_settings.SetInt(u"JpegQuality", 95);
+        s_settings.SetString(u"EnfusePath", u"", u"", true);
     }
     void TearDown() override
     {
@@ -150,7 +68,7 @@ TEST_F(Command, StartNeedsTwoFiles)
 
 TEST_F(Command, ConfirmedRunsStoreAndReturn)
 {
-    g_Settings.SetString(u"EnfusePath", m_fake, u"", true);
+    s_settings.SetString(u"EnfusePath", m_fake, u"", true);
     CFunctionPluginHDR& plugin = *m_pPlugin;
     ASSERT_EQ(plugin.Start(reinterpret_cast<HostWindow>(m_host), m_selection).proceed, 1);
     struct Case {
@@ -166,12 +84,12 @@ TEST_F(Command, ConfirmedRunsStoreAndReturn)
         ASSERT_EQ(results->size(), ++n);
         EXPECT_EQ(results->back().file.str(), m_folder + u"a-c.jpg");
         EXPECT_EQ(results->back().flag, 1);
-        const std::int32_t* p = SSettingsStorePeer::IntMap(g_Settings).Find(u"JpegQuality");
+        const std::int32_t* p = SSettingsStorePeer::IntMap(s_settings).Find(u"JpegQuality");
         EXPECT_EQ(p != nullptr, c.bStored) << platform::Utf16ToUtf8(c.quality);
         if (p && c.bStored) {
             EXPECT_EQ(*p, c.stored);
         }
-        EXPECT_EQ(g_Settings.GetString(u"EnfusePath", u""), m_fake);
+        EXPECT_EQ(s_settings.GetString(u"EnfusePath", u""), m_fake);
         // The dialog showed the proposed name over the host's window.
         EXPECT_EQ(m_ui.LastDialog()->parent, m_host);
     }
@@ -179,15 +97,15 @@ TEST_F(Command, ConfirmedRunsStoreAndReturn)
 
 TEST_F(Command, CancelChangesNothing)
 {
-    g_Settings.SetInt(u"JpegQuality", 70);
+    s_settings.SetInt(u"JpegQuality", 70);
     CFunctionPluginHDR& plugin = *m_pPlugin;
     ASSERT_EQ(plugin.Start(nullptr, m_selection).proceed, 1);
     m_ui.m_steps = {[](CModelDialog& d) { d.Type(IDC_QUALITY, u"50"); },
                     [](CModelDialog& d) { d.Type(IDC_PROGRAM, u"C:\\other.exe"); },
                     [](CModelDialog& d) { d.PressEscape(); }};
     EXPECT_TRUE(plugin.Execute()->empty());
-    EXPECT_EQ(g_Settings.GetInt(u"JpegQuality", 95), 70);
-    EXPECT_EQ(g_Settings.GetString(u"EnfusePath", u""), u"");
+    EXPECT_EQ(s_settings.GetInt(u"JpegQuality", 95), 70);
+    EXPECT_EQ(s_settings.GetString(u"EnfusePath", u""), u"");
     // The dialog showed the stored quality and the current-folder guess.
     SModelDialog& d = *m_ui.LastDialog();
     EXPECT_EQ(d.nResult, 2);
@@ -207,14 +125,14 @@ TEST_F(Command, ExceptionLeavesExecuteWithTheHostWindowUntouched)
     EXPECT_EQ(m_ui.m_hostWindow.strText, u"Host");
     EXPECT_TRUE(m_ui.m_hostWindow.bVisible && m_ui.m_hostWindow.bEnabled);
     m_ui.m_onMessage = nullptr;
-    g_Settings.SetString(u"EnfusePath", m_fake, u"", true);
+    s_settings.SetString(u"EnfusePath", m_fake, u"", true);
     Confirm(u"90"); // the object still works
     EXPECT_EQ(plugin.Execute()->size(), 1u);
 }
 // A run that fails or is stopped hands the host no file; the confirmed settings are kept.
 TEST_F(Command, OnlyAFusedFileIsHandedBack)
 {
-    g_Settings.SetString(u"EnfusePath", m_fake, u"", true);
+    s_settings.SetString(u"EnfusePath", m_fake, u"", true);
     CFunctionPluginHDR& plugin = *m_pPlugin;
     const std::u16string fail = u"exit:1", hang = u"sleep:600000";
     for (const std::u16string* pStep : {&fail, &hang}) {
@@ -226,7 +144,7 @@ TEST_F(Command, OnlyAFusedFileIsHandedBack)
         Confirm(u"80");
         EXPECT_TRUE(plugin.Execute()->empty()) << platform::Utf16ToUtf8(*pStep);
         EXPECT_EQ(m_ui.LastDialog()->nResult, 1);
-        EXPECT_EQ(g_Settings.GetInt(u"JpegQuality", 95), 80);
+        EXPECT_EQ(s_settings.GetInt(u"JpegQuality", 95), 80);
         EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(m_folder + u"a-c.jpg")));
     }
 }

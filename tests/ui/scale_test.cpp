@@ -3,7 +3,7 @@
 #include "tests/ui/test_os.h"
 #include "platform/utf.h"
 #include "resources/strings.h"
-#include "ui/command_line.h"
+#include "fusion/command_line.h"
 #include "tests/ui/model/model_ui.h"
 #include "ui/tool_run.h"
 

@@ -3,7 +3,7 @@
 #include "platform/utf.h"
 #include "tests/ui/model/model_ui.h"
 #include "tests/ui/test_os.h"
-#include "ui/command_line.h"
+#include "fusion/command_line.h"
 #include "ui/tool_run.h"
 
 #include <gtest/gtest.h>

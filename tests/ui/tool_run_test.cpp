@@ -4,7 +4,7 @@
 #include "resources/strings.h"
 #include "tests/platform/process_usage.h"
 #include "tests/ui/test_os.h"
-#include "ui/command_line.h"
+#include "fusion/command_line.h"
 #include "tests/ui/model/model_ui.h"
 #include "ui/tool_run.h"
 

@@ -1,7 +1,7 @@
 // The command line as the tool's C runtime reads it: CommandLineToArgvW gives back every
 // argument of the argument vector, whatever backslashes and quotes the paths hold.
 #include "platform/win32/scoped.h"
-#include "ui/command_line.h"
+#include "fusion/command_line.h"
 
 #include <shellapi.h>
 

@@ -4,7 +4,7 @@
 #include "resources/strings.h"
 #include "tests/ui/win32/dialog_driver.h"
 #include "ui/framework/win32/win32_wnd.h"
-#include "ui/command_line.h"
+#include "fusion/command_line.h"
 #include "ui/sample_dlg.h"
 
 #include <gtest/gtest.h>

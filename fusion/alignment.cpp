@@ -1,5 +1,5 @@
 // Where the alignment program is found.
-#include "ui/alignment.h"
+#include "fusion/alignment.h"
 
 namespace lvp {
 namespace {

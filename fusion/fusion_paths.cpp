@@ -1,5 +1,5 @@
 // The proposed output name and the search for the fusion program.
-#include "plugin/fusion_paths.h"
+#include "fusion/fusion_paths.h"
 
 namespace lvp {
 namespace {

@@ -1,6 +1,6 @@
 // CToolPaths: short names, hard links, copies and a redirected output for paths the fusion
 // program could not open as they are.
-#include "ui/tool_paths.h"
+#include "fusion/tool_paths.h"
 
 #include "platform/utf.h"
 

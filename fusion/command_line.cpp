@@ -1,5 +1,5 @@
 // Builds the fusion program's command line and argument vector.
-#include "ui/command_line.h"
+#include "fusion/command_line.h"
 
 #include "platform/utf.h"
 

@@ -2,7 +2,7 @@
 // western Windows system's), with short names, links and copies that a test can withhold.
 #include "platform/utf.h"
 #include "tests/settings/test_util.h"
-#include "ui/tool_paths.h"
+#include "fusion/tool_paths.h"
 
 #include <gtest/gtest.h>
 

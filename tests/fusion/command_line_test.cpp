@@ -1,5 +1,5 @@
 // The fusion program's command line and argument vector, from the dialog's values and the selection.
-#include "ui/command_line.h"
+#include "fusion/command_line.h"
 
 #include <gtest/gtest.h>
 
