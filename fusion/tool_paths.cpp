@@ -37,6 +37,30 @@ CToolPaths::~CToolPaths()
         m_os.RemoveFile(path);
     if (m_toolOutput != m_output)
         m_os.RemoveFile(m_toolOutput);
+    for (const std::u16string& folder : m_folders)
+        RemoveFolderTree(folder);
+}
+
+std::u16string CToolPaths::MakePrivateFolder()
+{
+    for (int nTries = 0; nTries < 10; ++nTries) {
+        std::u16string folder = TempName(u"-run");
+        if (folder.empty())
+            return {};
+        if (m_os.CreateFolder(folder)) {
+            m_folders.push_back(folder);
+            return folder;
+        }
+    }
+    return {};
+}
+
+// Only one level: the programs put no folders into it.
+void CToolPaths::RemoveFolderTree(const std::u16string& folder) const
+{
+    for (const std::u16string& path : m_os.FilesStartingWith(folder + m_os.PathSeparator()))
+        m_os.RemoveFile(path);
+    m_os.RemoveFolder(folder);
 }
 
 bool CToolPaths::FitsAsAscii(const std::u16string& path) const
@@ -149,13 +173,22 @@ void CToolPaths::RemoveStale(const std::u16string& folder) const
 {
     const std::u16string prefix = folder + kPrefix;
     for (const std::u16string& path : m_os.FilesStartingWith(prefix)) {
-        uint32_t nProcess = 0;
-        size_t i = prefix.size();
-        for (; i < path.size() && path[i] >= u'0' && path[i] <= u'9' && nProcess < 100000000; ++i)
-            nProcess = nProcess * 10 + (path[i] - u'0');
-        if (i > prefix.size() && i < path.size() && path[i] == u'-' && nProcess != m_os.CurrentProcessId() &&
-            !m_os.IsProcessRunning(nProcess))
+        if (IsStale(prefix, path))
             m_os.RemoveFile(path);
     }
+    for (const std::u16string& path : m_os.FoldersStartingWith(prefix)) {
+        if (IsStale(prefix, path))
+            RemoveFolderTree(path);
+    }
+}
+
+bool CToolPaths::IsStale(const std::u16string& prefix, const std::u16string& path) const
+{
+    uint32_t nProcess = 0;
+    size_t i = prefix.size();
+    for (; i < path.size() && path[i] >= u'0' && path[i] <= u'9' && nProcess < 100000000; ++i)
+        nProcess = nProcess * 10 + (path[i] - u'0');
+    return i > prefix.size() && i < path.size() && path[i] == u'-' && nProcess != m_os.CurrentProcessId() &&
+           !m_os.IsProcessRunning(nProcess);
 }
 } // namespace lvp

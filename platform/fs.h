@@ -51,6 +51,10 @@ bool IsProcessRunning(uint32_t processId);
 // Full paths of the files whose path begins with prefix: its folder part names the folder
 // (none: the current folder) and the rest the start of their names. Empty when unreadable.
 std::vector<std::u16string> FilesStartingWith(const std::u16string& prefix);
+// The same for folders.
+std::vector<std::u16string> FoldersStartingWith(const std::u16string& prefix);
+// Removes an empty folder.
+bool RemoveFolder(const std::u16string& path);
 // Length in bytes of an open file; -1 on failure.
 int64_t FileLength(std::FILE* file);
 // Flushes the stream and asks the OS to put its data on the disk.

@@ -53,6 +53,11 @@ public:
     {
         return platform::FilesStartingWith(prefix);
     }
+    std::vector<std::u16string> FoldersStartingWith(const std::u16string& prefix) const override
+    {
+        return platform::FoldersStartingWith(prefix);
+    }
+    bool RemoveFolder(const std::u16string& p) const override { return platform::RemoveFolder(p); }
     bool IsProcessRunning(uint32_t processId) const override { return platform::IsProcessRunning(processId); }
     bool GetFileInfo(const std::u16string& p, SFileInfo& i) const override { return platform::GetFileInfo(p, i); }
     bool IsSameFile(const std::u16string& a, const std::u16string& b) const override

@@ -58,6 +58,13 @@ public:
     {
         return {};
     }
+    // The same for folders; by default none.
+    virtual std::vector<std::u16string> FoldersStartingWith(const std::u16string& /*prefix*/) const
+    {
+        return {};
+    }
+    // Removes an empty folder; by default nothing is removed.
+    virtual bool RemoveFolder(const std::u16string& /*path*/) const { return false; }
     // A process of that id runs now; by default every one does (so no file is taken for stale).
     virtual bool IsProcessRunning(uint32_t /*processId*/) const { return true; }
 

@@ -16,6 +16,15 @@ constexpr int kInputControls[] = {IDC_PROGRAM_LABEL, IDC_BROWSE,        IDC_PROG
                                   IDC_OUTPUT_FILE,   IDC_QUALITY_LABEL, IDC_QUALITY, IDC_ALIGN_IMAGES};
 constexpr SRect kCollapsed{-1, -1, -1, -1}; // at (-1, -1), 0 x 0 pixels
 
+// The paths as the command line takes them; they stay paths' own.
+SelectionList Pointers(const std::vector<std::u16string>& paths)
+{
+    SelectionList list;
+    for (const std::u16string& path : paths)
+        list.push_back(path.c_str());
+    return list;
+}
+
 SFontSpec OutputFont()
 {
     SFontSpec font;
@@ -169,6 +178,23 @@ void CSampleDlg::OnOK()
     }
     if (!PrepareToolPaths())
         return; // still Editing
+    EnterRunningLayout();
+    const std::u16string& output = m_pToolPaths->ToolOutput();
+    const platform::SCommandLine command =
+        BuildToolCommand(m_strEnfusePath, output, m_nJpegQuality, Pointers(m_pToolPaths->Inputs()));
+    if (m_bAlignOffered && m_bAlignImages) {
+        const CAlignStep step(m_os, *m_pToolPaths, m_strAlignProgram, m_pToolPaths->Inputs());
+        const SAlignRun align{step, BuildToolCommand(m_strEnfusePath, output, m_nJpegQuality, Pointers(step.Aligned()))};
+        RunAndShowOutput(command, &align);
+    } else {
+        RunAndShowOutput(command);
+    }
+    m_pToolPaths.reset(); // the links, copies, aligned images and a leftover output go
+    m_bRunDone = true;
+}
+
+void CSampleDlg::EnterRunningLayout()
+{
     m_editOutput.ShowWindow(true);
     if (CWnd* pCancel = GetDlgItem(IDC_CANCEL))
         pCancel->MoveWindow(kCollapsed, true); // stays enabled: Escape still ends the dialog
@@ -178,21 +204,15 @@ void CSampleDlg::OnOK()
             pControl->MoveWindow(kCollapsed, true);
         }
     }
-    SelectionList inputs;
-    for (const std::u16string& input : m_pToolPaths->Inputs())
-        inputs.push_back(input.c_str());
-    RunAndShowOutput(BuildToolCommand(m_strEnfusePath, m_pToolPaths->ToolOutput(), m_nJpegQuality, inputs));
-    m_pToolPaths.reset(); // the links, copies and a leftover output go
-    m_bRunDone = true;
 }
 
-void CSampleDlg::RunAndShowOutput(const platform::SCommandLine& command)
+void CSampleDlg::RunAndShowOutput(const platform::SCommandLine& command, const SAlignRun* pAlign)
 {
     SetRunning(true);
     m_outcome =
         lvp::RunAndShowOutput(m_editOutput, command,
                               {m_os, Ui(), m_pToolPaths ? m_pToolPaths->ToolOutput() : m_strOutputFile,
-                               [this] { return PollStopRequest(); }, m_pToolPaths.get()});
+                               [this] { return PollStopRequest(); }, m_pToolPaths.get(), pAlign});
     PollStopRequest(); // what was typed during the run goes unread: Finished waits for a new key
     SetRunning(false);
 }

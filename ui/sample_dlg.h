@@ -37,7 +37,8 @@ public:
 
     void OnBrowse();
     void OnBnClickedOk();
-    void RunAndShowOutput(const platform::SCommandLine& command);
+    // pAlign: the alignment that runs first, if any.
+    void RunAndShowOutput(const platform::SCommandLine& command, const SAlignRun* pAlign = nullptr);
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -55,6 +56,8 @@ private:
     // Looks for the alignment program beside m_strEnfusePath, then on PATH: found, the box is
     // enabled and shows m_bAlignImages; not found, it is unchecked and disabled.
     void OfferAlignment();
+    // The pane in the place of the input controls, which are disabled and collapsed.
+    void EnterRunningLayout();
 
     const platform::COs& m_os;
     std::unique_ptr<CToolPaths> m_pToolPaths; // from OK until the run has ended

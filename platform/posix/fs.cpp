@@ -222,7 +222,9 @@ bool IsProcessRunning(uint32_t processId)
     return kill(pid, 0) == 0 || errno == EPERM;
 }
 
-std::vector<std::u16string> FilesStartingWith(const std::u16string& prefix)
+namespace {
+// Files (bFolders false) or folders whose path begins with prefix.
+std::vector<std::u16string> EntriesStartingWith(const std::u16string& prefix, bool bFolders)
 {
     const size_t slash = prefix.rfind(u'/');
     const std::u16string folder =
@@ -237,13 +239,30 @@ std::vector<std::u16string> FilesStartingWith(const std::u16string& prefix)
         if (!name.starts_with(start) || name == "." || name == "..")
             continue;
         struct stat st;
-        if (entry->d_type == DT_DIR ||
-            (entry->d_type == DT_UNKNOWN &&
-             fstatat(dirfd(dir.get()), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode)))
-            continue;
-        paths.push_back(folder + Utf8ToUtf16(name));
+        const bool bFolder = entry->d_type == DT_DIR ||
+                             (entry->d_type == DT_UNKNOWN &&
+                              fstatat(dirfd(dir.get()), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+                              S_ISDIR(st.st_mode));
+        if (bFolder == bFolders)
+            paths.push_back(folder + Utf8ToUtf16(name));
     }
     return paths;
+}
+} // namespace
+
+std::vector<std::u16string> FilesStartingWith(const std::u16string& prefix)
+{
+    return EntriesStartingWith(prefix, false);
+}
+
+std::vector<std::u16string> FoldersStartingWith(const std::u16string& prefix)
+{
+    return EntriesStartingWith(prefix, true);
+}
+
+bool RemoveFolder(const std::u16string& path)
+{
+    return rmdir(Narrow(path).c_str()) == 0;
 }
 
 int64_t FileLength(std::FILE* file)

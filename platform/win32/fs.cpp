@@ -177,7 +177,9 @@ bool IsProcessRunning(uint32_t processId)
     return GetExitCodeProcess(process.Get(), &code) && code == STILL_ACTIVE;
 }
 
-std::vector<std::u16string> FilesStartingWith(const std::u16string& prefix)
+namespace {
+// Files (bFolders false) or folders whose path begins with prefix.
+std::vector<std::u16string> EntriesStartingWith(const std::u16string& prefix, bool bFolders)
 {
     const size_t slash = prefix.find_last_of(u"\\/");
     const std::u16string folder =
@@ -191,10 +193,27 @@ std::vector<std::u16string> FilesStartingWith(const std::u16string& prefix)
     do {
         // The pattern also matches short names, and "x.*" matches "x" itself.
         const std::u16string name = reinterpret_cast<const char16_t*>(data.cFileName);
-        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name.starts_with(start))
+        const bool bFolder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        if (bFolder == bFolders && name.starts_with(start) && name != u"." && name != u"..")
             paths.push_back(folder + name);
     } while (FindNextFileW(find.Get(), &data));
     return paths;
+}
+} // namespace
+
+std::vector<std::u16string> FilesStartingWith(const std::u16string& prefix)
+{
+    return EntriesStartingWith(prefix, false);
+}
+
+std::vector<std::u16string> FoldersStartingWith(const std::u16string& prefix)
+{
+    return EntriesStartingWith(prefix, true);
+}
+
+bool RemoveFolder(const std::u16string& path)
+{
+    return RemoveDirectoryW(W(path)) != FALSE;
 }
 
 int64_t FileLength(std::FILE* file)

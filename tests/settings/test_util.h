@@ -49,7 +49,13 @@ public:
     {
         return m_real.FilesStartingWith(p);
     }
+    std::vector<std::u16string> FoldersStartingWith(const std::u16string& p) const override
+    {
+        return m_real.FoldersStartingWith(p);
+    }
+    bool RemoveFolder(const std::u16string& p) const override { return m_real.RemoveFolder(p); }
     bool IsProcessRunning(uint32_t id) const override { return m_real.IsProcessRunning(id); }
+    // FindOnPathVariable is not forwarded: the machine's PATH would decide what a test sees.
     bool GetFileInfo(const std::u16string& p, platform::SFileInfo& i) const override
     {
         return m_real.GetFileInfo(p, i);
