@@ -108,6 +108,13 @@ public:
         Shell(m_tmux + " capture-pane -p", &out);
         return out;
     }
+    // The screen with its attributes as escape sequences.
+    std::string ScreenWithAttributes()
+    {
+        std::string out;
+        Shell(m_tmux + " capture-pane -p -e", &out);
+        return out;
+    }
     std::string Ask(const std::string& format)
     {
         std::string out;
@@ -202,6 +209,47 @@ TEST_F(TerminalUiTest, OpensWithTheValuesThenTabTypingRunAndOk)
     ASSERT_EQ(t.WaitForEnd(out), 0);
     EXPECT_EQ(out, std::string("result 1\noutcome 0\nprogram ") + LVP_FAKE_TOOL + "\noutput Tub/a-c.png\nquality 80\n");
     EXPECT_TRUE(fs::exists(t.Dir() / "Tub" / "a-c.png"));
+}
+
+// The check box: offered beside the stand-in enfuse, "[x] ..." that Space toggles where it has
+// the focus; a failed alignment asks with Yes in focus, and Enter fuses unaligned. Without the
+// program the box is dimmed "[ ] ..." and Tab passes it by.
+TEST_F(TerminalUiTest, AlignBoxTogglesWithSpaceAndAFailedAlignmentAsks)
+{
+    const std::string box = "Bilder vor dem Zusammenführen ausrichten";
+    {
+        CDialogInTmux t({LVP_FAKE_HUGIN_ENFUSE, "o.jpg", "95", "out:A\\n", "align:exit:1"});
+        ASSERT_TRUE(t.WaitFor("[x] " + box));
+        t.Keys("Tab Tab Tab Tab Space"); // Durchsuchen..., output file, quality, the box
+        ASSERT_TRUE(t.WaitFor("[ ] " + box));
+        t.Keys("Space");
+        ASSERT_TRUE(t.WaitFor("[x] " + box));
+        t.Keys("Enter");
+        ASSERT_TRUE(t.WaitFor("Möchten Sie"));
+        EXPECT_NE(t.Screen().find("< Ja >"), std::string::npos) << t.Screen();
+        t.Keys("Enter");
+        ASSERT_TRUE(t.WaitFor("Klicken Sie auf"));
+        const std::string screen = t.Screen();
+        EXPECT_NE(screen.find("Die Bilder konnten nicht ausgerichtet werden."), std::string::npos) << screen;
+        EXPECT_NE(screen.find("Die Bilder werden ohne Ausrichtung zusammengeführt."), std::string::npos);
+        t.Keys("Enter");
+        std::string out;
+        ASSERT_EQ(t.WaitForEnd(out), 0);
+        EXPECT_EQ(out.substr(0, 19), "result 1\noutcome 0\n");
+    }
+    CDialogInTmux t({LVP_FAKE_TOOL, "o.jpg", "95", "out:A\\n"});
+    ASSERT_TRUE(t.WaitFor("[ ] " + box));
+    std::string line;
+    std::istringstream lines(t.ScreenWithAttributes());
+    while (std::getline(lines, line) && line.find("] " + box) == std::string::npos) {
+    }
+    EXPECT_TRUE(line.find("\x1b[2m") != std::string::npos || line.find(";2m") != std::string::npos) << line;
+    t.Keys("Tab Tab Tab Tab Space"); // ... quality, OK
+    ASSERT_TRUE(t.WaitFor("Klicken Sie auf"));
+    t.Keys("Enter");
+    std::string out;
+    ASSERT_EQ(t.WaitForEnd(out), 0);
+    EXPECT_EQ(out.substr(0, 19), "result 1\noutcome 0\n");
 }
 
 TEST_F(TerminalUiTest, LinesShowWhileTheToolRunsAndEscapeEndsWithCancel)
