@@ -21,14 +21,19 @@ std::u16string FolderOf(const std::u16string& path, char16_t separator)
 // "0007" for 7: align_image_stack numbers its images with four digits (more when needed).
 std::u16string FourDigits(size_t n)
 {
-    std::u16string text = platform::DecimalText(static_cast<std::int64_t>(n));
-    return text.size() < 4 ? std::u16string(4 - text.size(), u'0') + text : text;
+    const std::u16string digits = platform::DecimalText(static_cast<std::int64_t>(n));
+    std::u16string text(digits.size() < 4 ? 4 - digits.size() : 0, u'0');
+    text.append(digits);
+    return text;
 }
 
 void AddArgument(platform::SCommandLine& command, const std::u16string& arg, bool bQuoted)
 {
-    command.strCommandLine += u' ';
-    command.strCommandLine += bQuoted ? u"\"" + QuotedArgumentText(arg) + u"\"" : arg;
+    std::u16string& line = command.strCommandLine;
+    line.append(bQuoted ? u" \"" : u" ");
+    line.append(bQuoted ? QuotedArgumentText(arg) : arg);
+    if (bQuoted)
+        line.push_back(u'"');
     command.args.push_back(arg);
 }
 } // namespace
@@ -38,7 +43,8 @@ std::u16string LocateAlignProgram(const std::u16string& strProgram, const platfo
     const std::u16string name = os.ExecutableFileName(kAlignProgram);
     const std::u16string folder = FolderOf(strProgram, os.PathSeparator());
     if (!folder.empty()) {
-        std::u16string beside = folder + name;
+        std::u16string beside = folder;
+        beside.append(name);
         if (os.FileOpensForReading(beside))
             return beside;
     }
@@ -52,9 +58,11 @@ CAlignStep::CAlignStep(const platform::COs& os, CToolPaths& paths, const std::u1
     const std::u16string folder = paths.MakePrivateFolder();
     if (folder.empty())
         return;
-    const std::u16string prefix = folder + os.PathSeparator() + kAlignedPrefix;
+    std::u16string prefix = folder;
+    prefix.push_back(os.PathSeparator());
+    prefix.append(kAlignedPrefix);
     // The program is the first token, read up to the next quote, as for the fusion program.
-    m_command.strCommandLine = u"\"" + strProgram + u"\"";
+    m_command.strCommandLine.assign(1, u'"').append(strProgram).push_back(u'"');
     m_command.args.push_back(strProgram);
     AddArgument(m_command, u"-v", false);
     AddArgument(m_command, u"-a", false);
@@ -62,7 +70,8 @@ CAlignStep::CAlignStep(const platform::COs& os, CToolPaths& paths, const std::u1
     AddArgument(m_command, u"-C", false);
     for (size_t i = 0; i < inputs.size(); ++i) {
         AddArgument(m_command, inputs[i], true);
-        m_aligned.push_back(prefix + FourDigits(i) + u".tif");
+        m_aligned.push_back(prefix);
+        m_aligned.back().append(FourDigits(i)).append(u".tif");
     }
     m_command.strFolder = folder; // stray files of the program land there too
 }
