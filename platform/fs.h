@@ -48,11 +48,14 @@ std::u16string UniqueName(const std::u16string& prefix, const std::u16string& su
 uint32_t CurrentProcessId();
 // A process of that id runs now (also one this process may not inspect).
 bool IsProcessRunning(uint32_t processId);
-// Full paths of the files whose path begins with prefix: its folder part names the folder
-// (none: the current folder) and the rest the start of their names. Empty when unreadable.
-std::vector<std::u16string> FilesStartingWith(const std::u16string& prefix);
-// The same for folders.
-std::vector<std::u16string> FoldersStartingWith(const std::u16string& prefix);
+// Full paths of the files (bFolders: the folders) whose path begins with prefix: its folder part
+// names the folder (none: the current folder) and the rest the start of their names. Empty
+// when unreadable.
+std::vector<std::u16string> EntriesStartingWith(const std::u16string& prefix, bool bFolders);
+inline std::vector<std::u16string> FilesStartingWith(const std::u16string& prefix)
+{
+    return EntriesStartingWith(prefix, false);
+}
 // Removes an empty folder.
 bool RemoveFolder(const std::u16string& path);
 // Length in bytes of an open file; -1 on failure.

@@ -55,7 +55,7 @@ public:
     }
     std::vector<std::u16string> FoldersStartingWith(const std::u16string& prefix) const override
     {
-        return platform::FoldersStartingWith(prefix);
+        return platform::EntriesStartingWith(prefix, true);
     }
     bool RemoveFolder(const std::u16string& p) const override { return platform::RemoveFolder(p); }
     bool IsProcessRunning(uint32_t processId) const override { return platform::IsProcessRunning(processId); }

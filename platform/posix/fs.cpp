@@ -222,8 +222,6 @@ bool IsProcessRunning(uint32_t processId)
     return kill(pid, 0) == 0 || errno == EPERM;
 }
 
-namespace {
-// Files (bFolders false) or folders whose path begins with prefix.
 std::vector<std::u16string> EntriesStartingWith(const std::u16string& prefix, bool bFolders)
 {
     const size_t slash = prefix.rfind(u'/');
@@ -247,17 +245,6 @@ std::vector<std::u16string> EntriesStartingWith(const std::u16string& prefix, bo
             paths.push_back(folder + Utf8ToUtf16(name));
     }
     return paths;
-}
-} // namespace
-
-std::vector<std::u16string> FilesStartingWith(const std::u16string& prefix)
-{
-    return EntriesStartingWith(prefix, false);
-}
-
-std::vector<std::u16string> FoldersStartingWith(const std::u16string& prefix)
-{
-    return EntriesStartingWith(prefix, true);
 }
 
 bool RemoveFolder(const std::u16string& path)

@@ -177,8 +177,6 @@ bool IsProcessRunning(uint32_t processId)
     return GetExitCodeProcess(process.Get(), &code) && code == STILL_ACTIVE;
 }
 
-namespace {
-// Files (bFolders false) or folders whose path begins with prefix.
 std::vector<std::u16string> EntriesStartingWith(const std::u16string& prefix, bool bFolders)
 {
     const size_t slash = prefix.find_last_of(u"\\/");
@@ -198,17 +196,6 @@ std::vector<std::u16string> EntriesStartingWith(const std::u16string& prefix, bo
             paths.push_back(folder + name);
     } while (FindNextFileW(find.Get(), &data));
     return paths;
-}
-} // namespace
-
-std::vector<std::u16string> FilesStartingWith(const std::u16string& prefix)
-{
-    return EntriesStartingWith(prefix, false);
-}
-
-std::vector<std::u16string> FoldersStartingWith(const std::u16string& prefix)
-{
-    return EntriesStartingWith(prefix, true);
 }
 
 bool RemoveFolder(const std::u16string& path)
