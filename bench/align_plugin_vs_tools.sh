@@ -31,7 +31,8 @@ make_series() { # WxH -> folder with IMG_1..3.jpg
     rm "$dir/base.png"
     echo "$dir"
 }
-# Both Enter presses are typed at once: the second waits in the terminal until the run is over.
+# The second Enter goes in when the closing message shows (keys typed during the run are
+# dropped); the screen is looked at every 20 ms.
 plugin_once() { # folder
     local dir=$1
     rm -f "$work/t" "$dir/IMG_1-IMG_3.jpg"
@@ -43,8 +44,11 @@ e=\$(date +%s.%N)
 echo "\$s \$e" >'$work/t'
 RUN
     tmux -S "$sock" -f /dev/null new-session -d -x 100 -y 30 "sh '$work/run.sh'; sleep 5"
-    tmux -S "$sock" send-keys Enter Enter
-    while [ ! -s "$work/t" ]; do sleep 0.05; done
+    until tmux -S "$sock" capture-pane -p 2>/dev/null | grep -q 'Belichtungsreihen'; do sleep 0.02; done
+    tmux -S "$sock" send-keys Enter
+    until tmux -S "$sock" capture-pane -p | grep -q 'Klicken Sie auf'; do sleep 0.02; done
+    tmux -S "$sock" send-keys Enter
+    while [ ! -s "$work/t" ]; do sleep 0.02; done
     tmux -S "$sock" kill-server 2>/dev/null
     [ -s "$dir/IMG_1-IMG_3.jpg" ] || { echo "no fused image through the plug-in" >&2; cat "$work/result" >&2; }
     awk '{ printf "%.3f\n", $2 - $1 }' "$work/t"

@@ -203,3 +203,33 @@ TEST_F(ToolPaths, LeftoversOfEndedHostsAreRemoved)
         EXPECT_EQ(fs::exists(m_root / "tmp" / f.first), f.second) << platform::Utf16ToUtf8(f.first);
 }
 } // namespace
+
+namespace {
+// A private folder lies in the temporary folder under the one naming scheme and goes with all
+// that was put into it; those of ended hosts go with the next use of the folder, with their
+// files; those of running ones stay.
+TEST_F(ToolPaths, PrivateFoldersGoWithTheirFiles)
+{
+    m_os.running = {4242, 77};
+    for (const char* name : {"lvp_hdr-13-1-run", "lvp_hdr-77-1-run"}) {
+        fs::create_directories(m_root / "tmp" / name);
+        std::ofstream(m_root / "tmp" / name / "aligned0000.tif") << "x";
+    }
+    std::u16string folder;
+    {
+        lvp::CToolPaths paths(m_os);
+        folder = paths.MakePrivateFolder();
+        ASSERT_FALSE(folder.empty());
+        EXPECT_EQ(fs::path(folder).parent_path(), m_root / "tmp");
+        EXPECT_TRUE(fs::path(folder).filename().u16string().starts_with(u"lvp_hdr-4242-"));
+        EXPECT_TRUE(fs::is_directory(fs::path(folder)));
+        std::ofstream(fs::path(folder) / "aligned0000.tif") << "x";
+        std::ofstream(fs::path(folder) / "stray.txt") << "x";
+        EXPECT_FALSE(fs::exists(m_root / "tmp" / "lvp_hdr-13-1-run"));
+        EXPECT_TRUE(fs::exists(m_root / "tmp" / "lvp_hdr-77-1-run" / "aligned0000.tif"));
+        EXPECT_NE(paths.MakePrivateFolder(), folder);
+    }
+    EXPECT_FALSE(fs::exists(fs::path(folder)));
+    EXPECT_EQ(TempFiles(), std::vector<std::u16string>{u"lvp_hdr-77-1-run"});
+}
+} // namespace
