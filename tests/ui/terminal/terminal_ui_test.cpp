@@ -458,3 +458,35 @@ TEST(TerminalUiNoTerminal, DialogFailsAndMessagesGoToStandardError)
 }
 } // namespace
 } // namespace lvp
+
+namespace lvp {
+namespace {
+// Escape during the alignment stops align_image_stack with everything it started; no question
+// follows and enfuse does not run.
+TEST_F(TerminalUiTest, EscapeStopsTheAlignment)
+{
+    // The program runs in a folder of its own: its pid file needs a full path.
+    const fs::path pidFile = fs::temp_directory_path() / ("lvp_align_pid_" + std::to_string(::getpid()));
+    fs::remove(pidFile);
+    CDialogInTmux t({LVP_FAKE_HUGIN_ENFUSE, "o.jpg", "95", "out:fused\\n", "align:pidfile:" + pidFile.string(),
+                     "align:out:richte aus\\n", "align:sleep:600000"});
+    ASSERT_TRUE(t.WaitFor("[x] Bilder"));
+    t.Keys("Enter");
+    ASSERT_TRUE(t.WaitFor("richte aus"));
+    const pid_t pid = std::atoi(ReadFile(pidFile).c_str());
+    fs::remove(pidFile);
+    ASSERT_GT(pid, 0);
+    t.Keys("Escape");
+    ASSERT_TRUE(t.WaitFor("Abgebrochen."));
+    EXPECT_TRUE(ProcessEnded(pid));
+    const std::string screen = t.Screen();
+    EXPECT_EQ(screen.find("fused"), std::string::npos) << screen;
+    EXPECT_EQ(screen.find("Möchten Sie"), std::string::npos);
+    t.Keys("Enter");
+    std::string out;
+    ASSERT_EQ(t.WaitForEnd(out), 0);
+    EXPECT_EQ(out.substr(0, 19), "result 1\noutcome 2\n");
+    EXPECT_FALSE(fs::exists(t.Dir() / "o.jpg"));
+}
+} // namespace
+} // namespace lvp
