@@ -25,6 +25,15 @@ TEST(StaleFilesTest, ProcessesAndListings)
     std::sort(found.begin(), found.end());
     EXPECT_EQ(found, (std::vector<std::u16string>{dir.u16("a.xml.1.tmp"), dir.u16("a.xml.2.tmp")}));
     EXPECT_TRUE(platform::FilesStartingWith(dir.u16("missing") + platform::PathSeparator() + u"a").empty());
+    // Folders alone, and an empty one removed (one that holds a file is not).
+    fs::create_directory(dir.path() / "a.xml.full");
+    std::ofstream(dir.path() / "a.xml.full" / "f") << "x";
+    found = platform::EntriesStartingWith(dir.u16("a.xml."), true);
+    std::sort(found.begin(), found.end());
+    EXPECT_EQ(found, (std::vector<std::u16string>{dir.u16("a.xml.folder"), dir.u16("a.xml.full")}));
+    EXPECT_TRUE(platform::RemoveFolder(dir.u16("a.xml.folder")));
+    EXPECT_FALSE(platform::RemoveFolder(dir.u16("a.xml.full")));
+    EXPECT_FALSE(fs::exists(dir.path() / "a.xml.folder"));
 }
 
 // The form the settings store reads back when it looks for files of ended processes, and

@@ -3,6 +3,7 @@
 
 #include "platform/win32/windows_prelude.h"
 
+#include "platform/file_probe.h"
 #include "platform/fs.h"
 #include "platform/utf.h"
 #include "tests/platform/file_util.h"
@@ -46,5 +47,26 @@ TEST(Win32FsTest, ReadOnlyAttribute)
     SetFileAttributesW(reinterpret_cast<const wchar_t*>(dir.u16("f").c_str()), FILE_ATTRIBUTE_READONLY);
     EXPECT_TRUE(platform::IsReadOnlyFile(dir.u16("f")));
     SetFileAttributesW(reinterpret_cast<const wchar_t*>(dir.u16("f").c_str()), FILE_ATTRIBUTE_NORMAL);
+}
+
+// The alignment program's search along PATH: absolute folders in order, quotes dropped, relative
+// entries and folders of the name passed by; a file called so (no program check on Windows).
+TEST(Win32FsTest, SearchAlongPath)
+{
+    TempDir dir;
+    for (const char* folder : {"a", "b", "c", "c/x.exe"})
+        fs::create_directories(dir.path() / folder);
+    WriteBytes(dir.path() / "b" / "x.exe", "MZ");
+    WriteBytes(dir.path() / "a" / "y.exe", "MZ");
+    wchar_t saved[32767];
+    const DWORD nSaved = GetEnvironmentVariableW(L"PATH", saved, 32767);
+    const std::u16string path = u"relative;;\"" + dir.u16("c") + u"\";" + dir.u16("a") + u";" + dir.u16("b") + u"\\";
+    SetEnvironmentVariableW(L"PATH", reinterpret_cast<const wchar_t*>(path.c_str()));
+    EXPECT_EQ(platform::FindExecutableOnPath(u"x.exe"), dir.u16("b") + u"\\x.exe");
+    EXPECT_EQ(platform::FindExecutableOnPath(u"y.exe"), dir.u16("a") + u"\\y.exe");
+    EXPECT_EQ(platform::FindExecutableOnPath(u"z.exe"), u"");
+    EXPECT_EQ(platform::FindExecutableOnPath(u"b\\x.exe"), u"");
+    EXPECT_FALSE(platform::HasSearchPath()); // enfuse itself is not looked for there
+    SetEnvironmentVariableW(L"PATH", nSaved > 0 && nSaved < 32767 ? saved : nullptr);
 }
 } // namespace
