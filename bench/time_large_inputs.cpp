@@ -4,12 +4,12 @@
 //        time_large_inputs files COUNT FAKE_TOOL
 //        time_large_inputs lines COUNT FAKE_TOOL
 #include "bench/bench_run.h"
+#include "fusion/command_line.h"
 #include "platform/process.h"
 #include "platform/utf.h"
 #include "resources/strings.h"
 #include "settings/settings_store.h"
-#include "tests/settings/store_peer.h"
-#include "fusion/command_line.h"
+#include "tests/support/store_peer.h"
 #include "ui/framework/model/model_wnd.h"
 #include "ui/tool_run.h"
 
@@ -131,15 +131,16 @@ int Files(long count, const std::u16string& tool)
     const std::u16string args = u"args";
     platform::SCommandLine command = lvp::BuildToolCommand(tool, BenchOutput(), 95, Pointers(paths, args));
     std::printf("%ld files: command line %zu characters, refused as too long: %s\n", count,
-                command.strCommandLine.size(), platform::IsCommandLineTooLong(command) ? "yes" : "no");
+                command.strCommandLine.size(),
+                platform::RealOs().IsCommandLineTooLong(command) ? "yes" : "no");
     // The most files of that kind that this OS still starts.
     long low = 0, high = 1;
-    while (!platform::IsCommandLineTooLong(
+    while (!platform::RealOs().IsCommandLineTooLong(
         lvp::BuildToolCommand(tool, BenchOutput(), 95, Pointers(Selection(high), args))))
         low = high, high *= 2;
     while (high - low > 1) {
         const long mid = (low + high) / 2;
-        (platform::IsCommandLineTooLong(
+        (platform::RealOs().IsCommandLineTooLong(
              lvp::BuildToolCommand(tool, BenchOutput(), 95, Pointers(Selection(mid), args)))
              ? high
              : low) = mid;

@@ -1,8 +1,8 @@
 // Times how long a line takes from the tool's line feed to the pane (links lvp_ui).
 // Usage: time_linelatency FAKE_TOOL [LINES] [GAP_MS]; prints the median and the 90th percentile.
 #include "bench/bench_run.h"
-#include "platform/utf.h"
 #include "fusion/command_line.h"
+#include "platform/utf.h"
 #include "ui/framework/model/dialog_state.h"
 #include "ui/tool_run.h"
 

@@ -1,9 +1,9 @@
 // Times the tool run into an in-memory pane against a plain read of the same output (links lvp_ui).
 // Usage: time_toolrun FAKE_TOOL [LINES]; the fake tool writes LINES lines of 100 bytes.
 #include "bench/bench_run.h"
+#include "fusion/command_line.h"
 #include "platform/process.h"
 #include "platform/utf.h"
-#include "fusion/command_line.h"
 #include "ui/framework/model/model_wnd.h"
 #include "ui/tool_run.h"
 
@@ -50,11 +50,12 @@ int main(int argc, char** argv)
         start = Clock::now();
         platform::CPipeReadEnd pipe;
         std::u16string strError;
-        platform::CProcess process = platform::StartProcessWithPipe(command, pipe, strError);
+        platform::CProcess process = platform::RealOs().StartProcessWithPipe(command, pipe, strError);
         std::string all;
         char buffer[16384];
         size_t n = 0;
-        while (process && platform::ReadPipe(pipe, buffer, sizeof buffer, n, 1000) != platform::EPipeRead::End)
+        while (process &&
+               platform::RealOs().ReadPipe(pipe, buffer, sizeof buffer, n, 1000) != platform::EPipeRead::End)
             all.append(buffer, n);
         bestRead = std::min(bestRead, Seconds(start));
         nReadBytes = all.size();
@@ -62,8 +63,9 @@ int main(int argc, char** argv)
         // The cost of starting the tool and seeing its end, without output.
         start = Clock::now();
         platform::CPipeReadEnd emptyPipe;
-        platform::CProcess emptyProcess = platform::StartProcessWithPipe(empty, emptyPipe, strError);
-        while (emptyProcess && platform::ReadPipe(emptyPipe, buffer, sizeof buffer, n, 1000) != platform::EPipeRead::End) {
+        platform::CProcess emptyProcess = platform::RealOs().StartProcessWithPipe(empty, emptyPipe, strError);
+        while (emptyProcess && platform::RealOs().ReadPipe(emptyPipe, buffer, sizeof buffer, n, 1000) !=
+                                   platform::EPipeRead::End) {
         }
         bestStart = std::min(bestStart, Seconds(start));
     }

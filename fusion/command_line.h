@@ -1,7 +1,7 @@
 // The fusion program's command line, from the dialog's values and the selection list.
 #pragma once
-#include "platform/process.h"
 #include "fusion/selection_list.h"
+#include "platform/process.h"
 
 #include <cstdint>
 #include <string>

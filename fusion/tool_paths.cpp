@@ -2,32 +2,19 @@
 // program could not open as they are.
 #include "fusion/tool_paths.h"
 
-#include "platform/utf.h"
+#include "platform/path.h"
+#include "platform/temp_name.h"
 
 #include <string_view>
 
 namespace lvp {
 namespace {
-bool IsAscii(std::u16string_view s)
-{
-    for (char16_t c : s) {
-        if (c >= 0x80)
-            return false;
-    }
-    return true;
-}
-
-size_t NameStart(const std::u16string& path)
-{
-    const size_t slash = path.find_last_of(u"\\/");
-    return slash == std::u16string::npos ? 0 : slash + 1;
-}
+using platform::IsAscii;
 
 // ".jpg" of "...\Bild.jpg"; empty without one.
 std::u16string Extension(const std::u16string& path)
 {
-    const size_t dot = path.rfind(u'.');
-    return dot == std::u16string::npos || dot < NameStart(path) ? std::u16string() : path.substr(dot);
+    return std::u16string(platform::ExtensionOf(path, platform::kBothSeparators));
 }
 } // namespace
 
@@ -38,7 +25,7 @@ CToolPaths::~CToolPaths()
     if (m_toolOutput != m_output)
         m_os.RemoveFile(m_toolOutput);
     for (const std::u16string& folder : m_folders)
-        RemoveFolderTree(folder);
+        m_os.RemoveFolderTree(folder);
 }
 
 std::u16string CToolPaths::MakePrivateFolder()
@@ -53,14 +40,6 @@ std::u16string CToolPaths::MakePrivateFolder()
         }
     }
     return {};
-}
-
-// Only one level: the programs put no folders into it.
-void CToolPaths::RemoveFolderTree(const std::u16string& folder) const
-{
-    for (const std::u16string& path : m_os.FilesStartingWith(folder + m_os.PathSeparator()))
-        m_os.RemoveFile(path);
-    m_os.RemoveFolder(folder);
 }
 
 bool CToolPaths::FitsAsAscii(const std::u16string& path) const
@@ -111,11 +90,11 @@ bool CToolPaths::PrepareOutput()
     const std::u16string ext = Extension(m_output);
     if (!IsAscii(ext))
         return false;
-    const size_t nameStart = NameStart(m_output);
+    const size_t nameStart = platform::FileNameStart(m_output, platform::kBothSeparators);
     if (nameStart > 0) {
         const std::u16string folder = m_os.ShortPath(m_output.substr(0, nameStart - 1));
-        const std::u16string beside = folder + m_output[nameStart - 1] + kPrefix +
-                                      platform::DecimalText(m_os.CurrentProcessId()) + u"-out" + ext;
+        const std::u16string beside = platform::UniqueName(folder + m_output[nameStart - 1] + kPrefix,
+                                                           u"-out" + ext, m_os.CurrentProcessId());
         if (FitsAsAscii(folder) && !m_os.Exists(beside)) {
             m_toolOutput = beside;
             return true;
@@ -148,7 +127,8 @@ const std::u16string& CToolPaths::Folder()
             folder = m_os.ShortPath(folder);
         if (FitsAsAscii(folder)) {
             m_folder = folder + m_os.PathSeparator();
-            RemoveStale(m_folder);
+            // What a host that has ended left there.
+            platform::RemoveStaleTemporaries(m_os, m_folder + kPrefix, u"");
         }
     }
     return m_folder;
@@ -158,37 +138,11 @@ std::u16string CToolPaths::TempName(const std::u16string& suffix)
 {
     if (Folder().empty())
         return {};
-    const std::u16string base = m_folder + kPrefix + platform::DecimalText(m_os.CurrentProcessId()) + u"-";
-    for (int nTries = 0; nTries < 1000; ++nTries) {
-        std::u16string name = base;
-        name += platform::DecimalText(++m_nNames);
-        name += suffix;
+    for (int nTries = 0; nTries < 100; ++nTries) {
+        std::u16string name = platform::UniqueName(m_folder + kPrefix, suffix, m_os.CurrentProcessId());
         if (!m_os.Exists(name))
             return name;
     }
     return {};
-}
-
-void CToolPaths::RemoveStale(const std::u16string& folder) const
-{
-    const std::u16string prefix = folder + kPrefix;
-    for (const std::u16string& path : m_os.FilesStartingWith(prefix)) {
-        if (IsStale(prefix, path))
-            m_os.RemoveFile(path);
-    }
-    for (const std::u16string& path : m_os.FoldersStartingWith(prefix)) {
-        if (IsStale(prefix, path))
-            RemoveFolderTree(path);
-    }
-}
-
-bool CToolPaths::IsStale(const std::u16string& prefix, const std::u16string& path) const
-{
-    uint32_t nProcess = 0;
-    size_t i = prefix.size();
-    for (; i < path.size() && path[i] >= u'0' && path[i] <= u'9' && nProcess < 100000000; ++i)
-        nProcess = nProcess * 10 + (path[i] - u'0');
-    return i > prefix.size() && i < path.size() && path[i] == u'-' && nProcess != m_os.CurrentProcessId() &&
-           !m_os.IsProcessRunning(nProcess);
 }
 } // namespace lvp

@@ -34,7 +34,7 @@ public:
     // can be made. It goes with everything in it, as do those of ended hosts.
     std::u16string MakePrivateFolder();
 
-    // The prefix of every name made in the temporary folder; the process id follows it.
+    // The prefix of every name made for the program (platform::UniqueName follows it).
     static constexpr char16_t kPrefix[] = u"lvp_hdr-";
 
 private:
@@ -45,19 +45,13 @@ private:
     std::u16string TempName(const std::u16string& suffix);
     bool PrepareInput(std::u16string& path);
     bool PrepareOutput();
-    // Removes what a host that has ended left in the temporary folder.
-    void RemoveStale(const std::u16string& folder) const;
-    // The name was made by another process that no longer runs.
-    bool IsStale(const std::u16string& prefix, const std::u16string& path) const;
-    void RemoveFolderTree(const std::u16string& folder) const;
 
     const platform::COs& m_os;
     std::vector<std::u16string> m_inputs;
     std::u16string m_output, m_toolOutput;
-    std::vector<std::u16string> m_made; // links and copies
+    std::vector<std::u16string> m_made;    // links and copies
     std::vector<std::u16string> m_folders; // private folders
     std::u16string m_folder;
     bool m_bFolderLooked = false;
-    unsigned m_nNames = 0;
 };
 } // namespace lvp

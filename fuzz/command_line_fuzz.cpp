@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "fusion/command_line.h"
 #include "fuzz/check.h"
 #include "platform/process.h"
 #include "platform/utf.h"
-#include "fusion/command_line.h"
 
 using lvp::fuzz::Check;
 
@@ -79,6 +79,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     Check(command.args[0] == pieces[0] && command.args[2] == pieces[1], "program and output arguments");
     for (size_t i = 0; i < selection.size(); ++i)
         Check(command.args[4 + i] == (selection[i] ? selection[i] : u""), "input argument");
-    platform::IsCommandLineTooLong(command);
+    platform::RealOs().IsCommandLineTooLong(command);
     return 0;
 }

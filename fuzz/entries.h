@@ -5,7 +5,7 @@
 
 #include "platform/utf.h"
 #include "settings/settings_store.h"
-#include "tests/settings/store_peer.h"
+#include "tests/support/store_peer.h"
 
 namespace lvp::fuzz {
 // Entries that Save writes, in no particular order (entries sharing a bucket swap on each save).

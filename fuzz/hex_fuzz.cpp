@@ -8,7 +8,7 @@
 #include "fuzz/check.h"
 #include "fuzz/memory_os.h"
 #include "settings/settings_store.h"
-#include "tests/settings/store_peer.h"
+#include "tests/support/store_peer.h"
 
 using lvp::fuzz::Check;
 

@@ -5,12 +5,14 @@
 #include <memory>
 #include <string>
 
-#include "platform/os.h"
+#include "platform/real_os.h"
 
 namespace lvp::fuzz {
 // Files are byte strings in a map; an open file is a stdio stream over one of them
-// (fopencookie), so the streams and the store use it like any other file. Not thread-safe.
-class CMemoryOs final : public platform::COs {
+// (fopencookie), so the streams and the store use it like any other file. Everything the store
+// reaches of the files is faked; the rest (processes, the narrow paths) is the real OS, which
+// the store does not call. Not thread-safe.
+class CMemoryOs final : public platform::CRealOs {
 public:
     // Where the store finds its folder, and where the fuzz targets put their file.
     static constexpr const char16_t* kFolder = u"/mem/";
@@ -45,6 +47,9 @@ public:
     bool RemoveFile(const std::u16string& path) const override;
     bool MoveReplace(const std::u16string& from, const std::u16string& to) const override;
     std::u16string ResolveLinks(const std::u16string& path) const override { return path; }
+    std::vector<std::u16string> FilesStartingWith(const std::u16string&) const override { return {}; }
+    std::vector<std::u16string> FoldersStartingWith(const std::u16string&) const override { return {}; }
+    bool RemoveFolderTree(const std::u16string&) const override { return false; }
 
     size_t Write(std::FILE* file, const void* bytes, size_t count) const override;
     size_t Read(std::FILE* file, void* bytes, size_t count) const override;
@@ -53,8 +58,6 @@ public:
     bool SetFileLength(std::FILE* file, int64_t length) const override;
     bool CloseFile(platform::CFile& file) const override { return file.Close(); }
     bool FileOpensForReading(const std::u16string& path) const override { return Bytes(path) != nullptr; }
-    std::u16string ExecutableFileName(const std::u16string& base) const override { return base; }
-    std::u16string FindOnSearchPath(const std::u16string&) const override { return {}; }
     bool GetFileInfo(const std::u16string& path, platform::SFileInfo& info) const override
     {
         const std::string* bytes = Bytes(path);
@@ -66,31 +69,6 @@ public:
     {
         return a == b && Bytes(a) != nullptr;
     }
-    bool FitsNarrowArguments(const std::u16string&) const override { return true; }
-    std::u16string ShortPath(const std::u16string&) const override { return {}; }
-    bool MakeHardLink(const std::u16string&, const std::u16string&) const override { return false; }
-    bool CopyFileTo(const std::u16string&, const std::u16string&, bool) const override { return false; }
-    std::u16string TempFolder() const override { return u"/mem"; }
-    uint32_t CurrentProcessId() const override { return 1; }
-    // No programs run in memory.
-    bool IsCommandLineTooLong(const platform::SCommandLine&) const override { return false; }
-    platform::CProcess StartProcessWithPipe(const platform::SCommandLine&, platform::CPipeReadEnd&,
-                                            std::u16string& strError) const override
-    {
-        strError = u"no programs in memory";
-        return {};
-    }
-    platform::EPipeRead ReadPipe(platform::CPipeReadEnd&, char*, size_t, size_t& n, unsigned) const override
-    {
-        n = 0;
-        return platform::EPipeRead::End;
-    }
-    bool WaitForExit(platform::CProcess&, unsigned, int& code) const override
-    {
-        code = -1;
-        return true;
-    }
-    void StopProcess(platform::CProcess& p) const override { p.Close(); }
 
 private:
     // A file's bytes are shared by its map entry and its open streams, as an inode is.

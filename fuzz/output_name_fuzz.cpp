@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <string>
 
+#include "fusion/fusion_paths.h"
 #include "fuzz/check.h"
 #include "platform/utf.h"
-#include "fusion/fusion_paths.h"
 
 using lvp::fuzz::Check;
 

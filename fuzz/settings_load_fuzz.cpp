@@ -5,7 +5,7 @@
 
 #include "fuzz/memory_os.h"
 #include "settings/settings_store.h"
-#include "tests/settings/store_peer.h"
+#include "tests/support/store_peer.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -3,9 +3,9 @@
 
 #include <exception>
 
-#include "host/host_os.h"
+#include "host/console_output.h"
 #include "host/plugin_loader.h"
-#include "platform/fs.h"
+#include "platform/os.h"
 #include "platform/utf.h"
 
 namespace lvp::host {
@@ -32,7 +32,7 @@ constexpr char16_t kUsage[] =
 std::u16string MakeAbsolute(const std::u16string& path)
 {
     std::u16string full;
-    return platform::FullPath(path, full) ? full : path;
+    return platform::RealOs().FullPath(path, full) ? full : path;
 }
 
 int UsageError(const std::u16string& message)
@@ -96,7 +96,7 @@ int Run(CPluginModule& module, const std::vector<std::u16string>& args)
     for (size_t i = first; i < args.size(); ++i) {
         // A name passed on relative (the current folder is gone) could read as a tool's option.
         std::u16string full;
-        if (!platform::FullPath(args[i], full)) {
+        if (!platform::RealOs().FullPath(args[i], full)) {
             Write(EStream::Err, u"lvphost: cannot make " + args[i] +
                                     u" an absolute path (does the current folder still exist?)\n");
             return kExitError;

@@ -6,7 +6,7 @@
 #include <span>
 #include <utility>
 
-#include "plugin_boundary.h" // plugin/win32/ or plugin/posix/, chosen by the build
+#include "plugin_boundary.h" // the OS's, made by plugin/CMakeLists.txt
 
 namespace lvp {
 class CPluginObject {

@@ -1,7 +1,6 @@
-// Starting a program with its standard output and error in one pipe, reading the pipe, and
-// waiting for or stopping the program with everything it started.
-// Implemented by platform/posix/process.cpp and platform/win32/process.cpp; callers reach it
-// through COs (platform/os.h).
+// What COs starts, reads and stops (platform/os.h): the command line, the pipe's read end and
+// the started program, each in its holder. The holders' releases are implemented by
+// platform/posix/process.cpp and platform/win32/process.cpp.
 #pragma once
 #include "platform/scoped.h"
 
@@ -62,29 +61,4 @@ enum class EPipeRead {
     Idle, // nothing arrived in the time given (Windows: or a message for the thread is waiting)
     End,  // every write end is closed, or the pipe failed
 };
-
-// True when the system would refuse the command line as too long (Windows: 32 767 characters
-// with the terminator; POSIX: arguments and environment beyond the argument space).
-bool IsCommandLineTooLong(const SCommandLine& command);
-
-// Starts the program with both its standard output and standard error on the write end of
-// one new pipe and the caller's standard input, hidden, in a console (session) of its own,
-// as the leader of what it starts (POSIX: its own process group; Windows: a job object that is
-// killed when its last handle closes). On success returns the process and readEnd holds the
-// pipe's read end; on failure returns no process, readEnd is invalid and strError holds the
-// system's reason (empty for a command line that is too long).
-CProcess StartProcessWithPipe(const SCommandLine& command, CPipeReadEnd& readEnd, std::u16string& strError);
-
-// Waits at most nMilliseconds for bytes on the pipe and reads what is there.
-EPipeRead ReadPipe(CPipeReadEnd& pipe, char* buffer, std::size_t size, std::size_t& nRead,
-                   unsigned nMilliseconds);
-
-// Waits at most nMilliseconds for the program to end; true once it has, with its exit code
-// (POSIX: 128 + the signal that ended it; -1 when it cannot be known). After true the holder
-// is empty (POSIX) or holds only what its release closes (Windows).
-bool WaitForExit(CProcess& process, unsigned nMilliseconds, int& nExitCode);
-
-// Stops the program and everything it started (POSIX: SIGTERM to the group, SIGKILL after
-// 2 seconds; Windows: the job is terminated), without waiting for the pipe.
-void StopProcess(CProcess& process);
 } // namespace platform

@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "host_window.h" // plugin/win32/ or plugin/posix/, chosen by the build
-#include "plugin/wide_string.h"
 #include "fusion/selection_list.h"
+#include "host_window.h" // the OS's, made by plugin/CMakeLists.txt
+#include "plugin/wide_string.h"
 
 namespace lvp {
 
@@ -24,7 +24,7 @@ struct SResultFile {
 using ResultList = std::vector<SResultFile>;
 
 // The plug-in object as the command implements it. A Linux host sees this class itself; on
-// Windows the boundary presents it in the host compiler's layout (plugin/win32/plugin_boundary.h).
+// Windows the boundary presents it in the host compiler's layout (plugin/win32/win32_plugin_boundary.h).
 // The host deletes it only through the boundary, so its memory goes back to the module's allocator.
 class CFunctionPlugin {
 public:

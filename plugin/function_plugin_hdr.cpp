@@ -1,8 +1,8 @@
 // CFunctionPluginHDR: the command's Start and Execute around the fusion dialog.
 #include "plugin/function_plugin_hdr.h"
 
-#include "platform/locale.h"
 #include "fusion/fusion_paths.h"
+#include "platform/locale.h"
 #include "resources/ids.h"
 #include "resources/strings.h"
 #include "ui/framework/message_box.h"

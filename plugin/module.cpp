@@ -1,6 +1,6 @@
 // The module's exports and its module-wide settings store.
 #include "plugin/function_plugin_hdr.h"
-#include "plugin_boundary.h" // plugin/win32/ or plugin/posix/, chosen by the build
+#include "plugin_boundary.h" // the OS's, made by plugin/CMakeLists.txt
 
 #include <new>
 

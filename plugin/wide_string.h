@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "abi_convention.h" // plugin/win32/ or plugin/posix/, chosen by the build
+#include "abi_convention.h" // the OS's, made by plugin/CMakeLists.txt
 
 namespace lvp {
 

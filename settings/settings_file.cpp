@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/temp_name.h"
 #include "settings/settings_store.h"
 #include "settings/utf8_stream.h"
 
@@ -51,28 +52,6 @@ bool ReadQuoted(std::u16string_view t, size_t& i, std::u16string& out)
 bool StartsAt(std::u16string_view t, size_t i, std::u16string_view word)
 {
     return i <= t.size() && t.substr(i).starts_with(word);
-}
-
-// The part a save's temporary name adds to "<file>.": 8 hex digits of the process id, "-",
-// 16 hex digits of chance, ".tmp" (platform::UniqueName); false for any other name.
-bool TemporaryNameProcess(std::u16string_view rest, uint32_t& processId)
-{
-    if (rest.size() != 29 || rest[8] != u'-' || !rest.ends_with(u".tmp"))
-        return false;
-    auto digit = [](char16_t c) {
-        return c >= u'0' && c <= u'9' ? c - u'0' : c >= u'a' && c <= u'f' ? c - u'a' + 10 : -1;
-    };
-    processId = 0;
-    for (size_t i = 0; i < 25; ++i) {
-        if (i == 8)
-            continue;
-        const int d = digit(rest[i]);
-        if (d < 0)
-            return false;
-        if (i < 8)
-            processId = processId << 4 | static_cast<uint32_t>(d);
-    }
-    return true;
 }
 } // namespace
 
@@ -230,7 +209,8 @@ void CSettingsStore::Save()
         const bool committed = out.commit();
         const bool written = out.close() && committed;
         if (written && m_os.MoveReplace(temp, target)) {
-            RemoveStaleTemporaries(target);
+            // A host killed during its save left its temporary file beside the settings file.
+            platform::RemoveStaleTemporaries(m_os, target + u".", u".tmp");
             return;
         }
         m_os.RemoveFile(temp);
@@ -238,21 +218,6 @@ void CSettingsStore::Save()
             return; // the disk refused the new text: the old file stays
     }
     SaveInPlace(target);
-}
-
-// A host killed during its save leaves its temporary file beside the settings file; the next
-// save removes those whose process has ended. Files of running processes (a save under way)
-// and every other name stay.
-void CSettingsStore::RemoveStaleTemporaries(const std::u16string& path) const
-{
-    const std::u16string prefix = path + u".";
-    for (const std::u16string& file : m_os.FilesStartingWith(prefix)) {
-        uint32_t processId = 0;
-        if (file.size() > prefix.size() && file.starts_with(prefix) &&
-            TemporaryNameProcess(std::u16string_view(file).substr(prefix.size()), processId) &&
-            !m_os.IsProcessRunning(processId))
-            m_os.RemoveFile(file);
-    }
 }
 
 // Only the file itself can be written (its folder takes no new file, or the replace was

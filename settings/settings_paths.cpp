@@ -1,11 +1,12 @@
 // Path helpers of the settings store, on the injected OS services.
 #include "settings/settings_paths.h"
 
+#include "platform/path.h"
+
 namespace lvp {
 void AddTrailingBackslash(std::u16string& path, char16_t separator)
 {
-    if (!path.empty() && path.back() != separator)
-        path += separator;
+    platform::AppendSeparator(path, separator);
 }
 
 bool FolderExists(const platform::COs& os, const std::u16string& path)

@@ -1,6 +1,7 @@
 // CSettingsStore: construction with the folder choice, the typed accessors and their rules.
 #include "settings/settings_store.h"
 
+#include "platform/path.h"
 #include "settings/settings_paths.h"
 
 namespace lvp {
@@ -66,8 +67,7 @@ void CSettingsStore::LocateSettingsFolder()
     std::u16string exe = m_os.ExecutablePath();
     if (!exe.empty()) {
         m_strExePath = exe;
-        const size_t k = exe.rfind(sep);
-        m_strExeFolder = k == std::u16string::npos ? std::u16string() : exe.substr(0, k + 1);
+        m_strExeFolder = platform::FolderOf(exe, std::u16string_view(&sep, 1));
     }
     if (!m_strExeFolder.empty() && IsPathOnCdRom(m_os, m_strExeFolder))
         m_bOnCdRom = true;

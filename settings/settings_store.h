@@ -58,7 +58,6 @@ private:
     void CommitElement(const std::u16string& key, const std::u16string& type, const std::u16string& value);
     void WriteSettingsText(utf8_ofstream& out) const;
     void SaveInPlace(const std::u16string& path) const;
-    void RemoveStaleTemporaries(const std::u16string& path) const;
 
     const platform::COs& m_os;
     CTSearch m_search;

@@ -1,10 +1,11 @@
 // CSampleDlg: field exchange, the program check on OK, the browse button, and the run.
 #include "ui/sample_dlg.h"
 
-#include "resources/ids.h"
-#include "resources/strings.h"
 #include "fusion/alignment.h"
 #include "fusion/command_line.h"
+#include "platform/path.h"
+#include "resources/ids.h"
+#include "resources/strings.h"
 #include "ui/framework/data_exchange.h"
 #include "ui/framework/message_box.h"
 #include "ui/tool_run.h"
@@ -82,7 +83,8 @@ void CSampleDlg::OfferAlignment()
 
 void CSampleDlg::OnBrowse()
 {
-    SOpenFileRequest request{LoadModuleString(IDS_PROGRAM_FILTER), u"exif", 6}; // OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT
+    SOpenFileRequest request{LoadModuleString(IDS_PROGRAM_FILTER), u"exif",
+                             kOpenFileHideReadOnly | kOpenFileOverwritePrompt};
     std::u16string path;
     if (!ShowOpenFileDialog(Ui(), request, path) || path.empty())
         return;
@@ -146,13 +148,11 @@ bool CSampleDlg::AcceptOutputFile()
 
 bool CSampleDlg::FolderExists(const std::u16string& strFull) const
 {
-    const size_t nSlash = strFull.find_last_of(u"/\\");
-    if (nSlash == std::u16string::npos)
+    std::u16string_view folder;
+    if (!platform::ParentFolderOf(strFull, platform::kBothSeparators, folder))
         return false;
-    // The root keeps its separator ("C:\\", "/").
-    std::u16string strFolder = strFull.substr(0, nSlash == 0 || (nSlash == 2 && strFull[1] == u':') ? nSlash + 1 : nSlash);
     platform::SFileInfo info;
-    return m_os.GetFileInfo(strFolder, info) && info.bFolder;
+    return m_os.GetFileInfo(std::u16string(folder), info) && info.bFolder;
 }
 
 bool CSampleDlg::PrepareToolPaths()

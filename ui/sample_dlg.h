@@ -1,11 +1,11 @@
 // CSampleDlg: the fusion dialog, whose fields turn into the live output pane of the run.
 #pragma once
+#include "fusion/selection_list.h"
+#include "fusion/tool_paths.h"
 #include "platform/os.h"
 #include "ui/color_edit.h"
 #include "ui/framework/dialog.h"
 #include "ui/framework/gdi.h"
-#include "fusion/selection_list.h"
-#include "fusion/tool_paths.h"
 #include "ui/tool_run.h"
 
 #include <cstdint>

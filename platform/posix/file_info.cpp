@@ -1,12 +1,12 @@
 // POSIX: file information from stat.
-#include "platform/file_info.h"
+#include "platform/real_os.h"
 
 #include "platform/utf.h"
 
 #include <sys/stat.h>
 
 namespace platform {
-bool GetFileInfo(const std::u16string& path, SFileInfo& info)
+bool CRealOs::GetFileInfo(const std::u16string& path, SFileInfo& info) const
 {
     struct stat st;
     if (path.empty() || ::stat(Utf16ToUtf8(path).c_str(), &st) != 0)
@@ -17,7 +17,7 @@ bool GetFileInfo(const std::u16string& path, SFileInfo& info)
     return true;
 }
 
-bool IsSameFile(const std::u16string& a, const std::u16string& b)
+bool CRealOs::IsSameFile(const std::u16string& a, const std::u16string& b) const
 {
     struct stat sa, sb;
     return !a.empty() && !b.empty() && ::stat(Utf16ToUtf8(a).c_str(), &sa) == 0 &&

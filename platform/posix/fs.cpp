@@ -1,6 +1,8 @@
 // Files and folders on Linux: /proc/self/exe, XDG folders, statfs, open(2) with no share modes.
-#include "platform/fs.h"
+#include "platform/path.h"
 #include "platform/posix/scoped.h"
+#include "platform/real_os.h"
+#include "platform/temp_name.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -59,16 +61,16 @@ CFile AdoptRegular(int descriptor, const char* mode)
 }
 } // namespace
 
-char16_t PathSeparator()
+char16_t CRealOs::PathSeparator() const
 {
     return u'/';
 }
-size_t MaxPathLength()
+size_t CRealOs::MaxPathLength() const
 {
     return std::u16string::npos;
 }
 
-std::u16string ExecutablePath()
+std::u16string CRealOs::ExecutablePath() const
 {
     std::string buf(256, '\0');
     for (;;) {
@@ -83,7 +85,7 @@ std::u16string ExecutablePath()
     }
 }
 
-std::u16string DocumentsFolder()
+std::u16string CRealOs::DocumentsFolder() const
 {
     std::string docs = Env("XDG_DOCUMENTS_DIR");
     if (!docs.empty())
@@ -95,7 +97,7 @@ std::u16string DocumentsFolder()
     return Utf8ToUtf16(IsDirectory(sub) ? sub : home);
 }
 
-std::u16string AppDataFolder()
+std::u16string CRealOs::AppDataFolder() const
 {
     std::string config = Env("XDG_CONFIG_HOME");
     if (!config.empty() && config[0] == '/')
@@ -104,7 +106,7 @@ std::u16string AppDataFolder()
     return home.empty() ? std::u16string() : Utf8ToUtf16(home + "/.config");
 }
 
-bool IsCdRom(const std::u16string& path)
+bool CRealOs::IsCdRom(const std::u16string& path) const
 {
     struct statfs sf;
     if (statfs(Narrow(path).c_str(), &sf) != 0)
@@ -139,8 +141,9 @@ bool AbsolutePath(const std::u16string& path, std::u16string& full)
 }
 } // namespace
 
-bool FullPath(const std::u16string& path, std::u16string& full, size_t maxLength)
+bool CRealOs::FullPath(const std::u16string& path, std::u16string& full) const
 {
+    const size_t maxLength = MaxPathLength();
     std::u16string out;
     if (!AbsolutePath(path, out) || out.size() > maxLength)
         return false;
@@ -148,18 +151,18 @@ bool FullPath(const std::u16string& path, std::u16string& full, size_t maxLength
     return true;
 }
 
-bool Exists(const std::u16string& path)
+bool CRealOs::Exists(const std::u16string& path) const
 {
     struct stat st;
     return stat(Narrow(path).c_str(), &st) == 0;
 }
 
-bool CreateFolder(const std::u16string& path)
+bool CRealOs::CreateFolder(const std::u16string& path) const
 {
     return mkdir(Narrow(path).c_str(), 0777) == 0;
 }
 
-bool IsReadOnlyFile(const std::u16string& path)
+bool CRealOs::IsReadOnlyFile(const std::u16string& path) const
 {
     std::string p = Narrow(path);
     struct stat st;
@@ -173,48 +176,49 @@ bool IsReadOnlyFile(const std::u16string& path)
 }
 
 // O_NONBLOCK keeps a FIFO planted under the name from blocking the open; AdoptRegular refuses it.
-CFile OpenForReading(const std::u16string& path)
+CFile CRealOs::OpenForReading(const std::u16string& path) const
 {
     return AdoptRegular(open(Narrow(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY), "rb");
 }
 
-CFile OpenForWriting(const std::u16string& path)
+CFile CRealOs::OpenForWriting(const std::u16string& path) const
 {
     int fd =
         open(Narrow(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0666);
     return AdoptRegular(fd, "wb");
 }
 
-CFile CreateNewFile(const std::u16string& path)
+CFile CRealOs::CreateNewFile(const std::u16string& path) const
 {
     int fd =
         open(Narrow(path).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0666);
     return AdoptRegular(fd, "wb");
 }
 
-CFile OpenForUpdate(const std::u16string& path)
+CFile CRealOs::OpenForUpdate(const std::u16string& path) const
 {
     return AdoptRegular(open(Narrow(path).c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC | O_NOCTTY), "r+b");
 }
 
-CFile CreateUniqueFile(const std::u16string& prefix, const std::u16string& suffix, std::u16string& path)
+CFile CRealOs::CreateUniqueFile(const std::u16string& prefix, const std::u16string& suffix,
+                                std::u16string& path) const
 {
     // Another name is tried only when the name is taken; any other refusal is the folder's.
     for (int attempt = 0; attempt < 100; ++attempt) {
-        path = UniqueName(prefix, suffix, CurrentProcessId());
-        CFile file = CreateNewFile(path);
+        path = UniqueName(prefix, suffix, CRealOs::CurrentProcessId());
+        CFile file = CRealOs::CreateNewFile(path);
         if (file || errno != EEXIST)
             return file;
     }
     return CFile();
 }
 
-uint32_t CurrentProcessId()
+uint32_t CRealOs::CurrentProcessId() const
 {
     return static_cast<uint32_t>(getpid());
 }
 
-bool IsProcessRunning(uint32_t processId)
+bool CRealOs::IsProcessRunning(uint32_t processId) const
 {
     const auto pid = static_cast<pid_t>(processId);
     if (pid <= 0 || static_cast<uint32_t>(pid) != processId)
@@ -222,11 +226,44 @@ bool IsProcessRunning(uint32_t processId)
     return kill(pid, 0) == 0 || errno == EPERM;
 }
 
-std::vector<std::u16string> EntriesStartingWith(const std::u16string& prefix, bool bFolders)
+namespace {
+// A folder, not followed through a link.
+bool IsFolderEntry(DIR* dir, const dirent* entry)
 {
-    const size_t slash = prefix.rfind(u'/');
-    const std::u16string folder =
-        slash == std::u16string::npos ? std::u16string() : prefix.substr(0, slash + 1);
+    struct stat st;
+    return entry->d_type == DT_DIR ||
+           (entry->d_type == DT_UNKNOWN &&
+            fstatat(dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode));
+}
+
+// Removes the folder name in the folder parent and all in it; links are removed, not followed.
+bool RemoveTreeAt(int parent, const char* name)
+{
+    posix::CAutoFd fd(openat(parent, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (!fd)
+        return false;
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(fdopendir(fd.Get()), closedir);
+    if (!dir)
+        return false;
+    (void)fd.Release(); // the stream closes it now
+    bool bOk = true;
+    while (const dirent* entry = readdir(dir.get())) {
+        const std::string_view entryName(entry->d_name);
+        if (entryName == "." || entryName == "..")
+            continue;
+        const bool bRemoved = IsFolderEntry(dir.get(), entry)
+                                  ? RemoveTreeAt(dirfd(dir.get()), entry->d_name)
+                                  : unlinkat(dirfd(dir.get()), entry->d_name, 0) == 0;
+        bOk = bRemoved && bOk;
+    }
+    dir.reset();
+    return bOk && unlinkat(parent, name, AT_REMOVEDIR) == 0;
+}
+} // namespace
+
+std::vector<std::u16string> CRealOs::EntriesStartingWith(const std::u16string& prefix, bool bFolders)
+{
+    const std::u16string folder(FolderOf(prefix, u"/"));
     const std::string start = Narrow(prefix.substr(folder.size()));
     std::vector<std::u16string> paths;
     std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(folder.empty() ? "." : Narrow(folder).c_str()), closedir);
@@ -234,41 +271,36 @@ std::vector<std::u16string> EntriesStartingWith(const std::u16string& prefix, bo
         return paths;
     while (const dirent* entry = readdir(dir.get())) {
         const std::string_view name(entry->d_name);
-        if (!name.starts_with(start) || name == "." || name == "..")
+        if (!name.starts_with(start) || name == "." || name == ".." ||
+            IsFolderEntry(dir.get(), entry) != bFolders)
             continue;
-        struct stat st;
-        const bool bFolder = entry->d_type == DT_DIR ||
-                             (entry->d_type == DT_UNKNOWN &&
-                              fstatat(dirfd(dir.get()), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
-                              S_ISDIR(st.st_mode));
-        if (bFolder == bFolders)
-            paths.push_back(folder + Utf8ToUtf16(name));
+        paths.push_back(folder + Utf8ToUtf16(name));
     }
     return paths;
 }
 
-bool RemoveFolder(const std::u16string& path)
+bool CRealOs::RemoveFolderTree(const std::u16string& path) const
 {
-    return rmdir(Narrow(path).c_str()) == 0;
+    return !path.empty() && RemoveTreeAt(AT_FDCWD, Narrow(path).c_str());
 }
 
-int64_t FileLength(std::FILE* file)
+int64_t CRealOs::FileLength(std::FILE* file) const
 {
     struct stat st;
     return fstat(fileno(file), &st) == 0 ? static_cast<int64_t>(st.st_size) : -1;
 }
 
-bool FlushToDisk(std::FILE* file)
+bool CRealOs::FlushToDisk(std::FILE* file) const
 {
     return std::fflush(file) == 0 && fsync(fileno(file)) == 0;
 }
 
-bool SetFileLength(std::FILE* file, int64_t length)
+bool CRealOs::SetFileLength(std::FILE* file, int64_t length) const
 {
     return std::fflush(file) == 0 && ftruncate(fileno(file), static_cast<off_t>(length)) == 0;
 }
 
-std::u16string ResolveLinks(const std::u16string& path)
+std::u16string CRealOs::ResolveLinks(const std::u16string& path) const
 {
     std::string current = Narrow(path);
     // As many links as the kernel follows in one path (MAXSYMLINKS); a loop gives up.
@@ -291,12 +323,12 @@ std::u16string ResolveLinks(const std::u16string& path)
     return path;
 }
 
-bool RemoveFile(const std::u16string& path)
+bool CRealOs::RemoveFile(const std::u16string& path) const
 {
     return unlink(Narrow(path).c_str()) == 0;
 }
 
-bool MoveReplace(const std::u16string& from, const std::u16string& to)
+bool CRealOs::MoveReplace(const std::u16string& from, const std::u16string& to) const
 {
     std::string src = Narrow(from), dst = Narrow(to);
     struct stat st;

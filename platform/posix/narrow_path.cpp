@@ -1,5 +1,5 @@
 // POSIX: arguments are bytes, so every path reaches a program as it is; links and copies.
-#include "platform/narrow_path.h"
+#include "platform/real_os.h"
 
 #include "platform/posix/scoped.h"
 #include "platform/utf.h"
@@ -11,17 +11,17 @@
 #include <unistd.h>
 
 namespace platform {
-bool FitsNarrowArguments(const std::u16string&)
+bool CRealOs::FitsNarrowArguments(const std::u16string&) const
 {
     return true;
 }
 
-std::u16string ShortPath(const std::u16string&)
+std::u16string CRealOs::ShortPath(const std::u16string&) const
 {
     return {};
 }
 
-bool MakeHardLink(const std::u16string& link, const std::u16string& target)
+bool CRealOs::MakeHardLink(const std::u16string& link, const std::u16string& target) const
 {
     return ::link(Utf16ToUtf8(target).c_str(), Utf16ToUtf8(link).c_str()) == 0;
 }
@@ -46,7 +46,7 @@ bool CopyBytes(int in, int out)
 }
 } // namespace
 
-bool CopyFileTo(const std::u16string& from, const std::u16string& to, bool bReplace)
+bool CRealOs::CopyFileTo(const std::u16string& from, const std::u16string& to, bool bReplace) const
 {
     posix::CAutoFd in(::open(Utf16ToUtf8(from).c_str(), O_RDONLY | O_CLOEXEC));
     struct stat st;
@@ -63,7 +63,7 @@ bool CopyFileTo(const std::u16string& from, const std::u16string& to, bool bRepl
     return false;
 }
 
-std::u16string TempFolder()
+std::u16string CRealOs::TempFolder() const
 {
     const char* dir = std::getenv("TMPDIR");
     std::string path = dir && *dir == '/' ? dir : "/tmp";

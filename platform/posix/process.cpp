@@ -1,8 +1,8 @@
 // POSIX: the program started in a session and process group of its own with one pipe as
 // standard output and error; waited for, or stopped with its group.
-#include "platform/process.h"
 #include "platform/posix/running_group.h"
 #include "platform/posix/scoped.h"
+#include "platform/real_os.h"
 
 #include "platform/utf.h"
 
@@ -176,7 +176,7 @@ void SProcessTraits::Free(const SProcessRef& ref)
     StopGroup(static_cast<pid_t>(ref.nProcess));
 }
 
-bool IsCommandLineTooLong(const SCommandLine& command)
+bool CRealOs::IsCommandLineTooLong(const SCommandLine& command) const
 {
     // Each argument is limited on its own (Linux: 32 pages) and together with the environment.
     const long single = 32 * ::sysconf(_SC_PAGESIZE);
@@ -192,11 +192,12 @@ bool IsCommandLineTooLong(const SCommandLine& command)
     return total > ArgumentSpace();
 }
 
-CProcess StartProcessWithPipe(const SCommandLine& command, CPipeReadEnd& readEnd, std::u16string& strError)
+CProcess CRealOs::StartProcessWithPipe(const SCommandLine& command, CPipeReadEnd& readEnd,
+                                       std::u16string& strError) const
 {
     readEnd.Close();
     strError.clear();
-    if (command.args.empty() || IsCommandLineTooLong(command))
+    if (command.args.empty() || CRealOs::IsCommandLineTooLong(command))
         return {};
     std::vector<std::string> args;
     args.reserve(command.args.size());
@@ -242,8 +243,8 @@ CProcess StartProcessWithPipe(const SCommandLine& command, CPipeReadEnd& readEnd
     return process;
 }
 
-EPipeRead ReadPipe(CPipeReadEnd& pipe, char* buffer, std::size_t size, std::size_t& nRead,
-                   unsigned nMilliseconds)
+EPipeRead CRealOs::ReadPipe(CPipeReadEnd& pipe, char* buffer, std::size_t size, std::size_t& nRead,
+                            unsigned nMilliseconds) const
 {
     nRead = 0;
     pollfd pfd{static_cast<int>(pipe.Get()), POLLIN, 0};
@@ -261,7 +262,7 @@ EPipeRead ReadPipe(CPipeReadEnd& pipe, char* buffer, std::size_t size, std::size
     return EPipeRead::Data;
 }
 
-bool WaitForExit(CProcess& process, unsigned nMilliseconds, int& nExitCode)
+bool CRealOs::WaitForExit(CProcess& process, unsigned nMilliseconds, int& nExitCode) const
 {
     const pid_t pid = static_cast<pid_t>(process.Get().nProcess);
     for (unsigned waited = 0; !HasEnded(pid); waited += kWaitStepMilliseconds) {
@@ -273,7 +274,7 @@ bool WaitForExit(CProcess& process, unsigned nMilliseconds, int& nExitCode)
     return true;
 }
 
-void StopProcess(CProcess& process)
+void CRealOs::StopProcess(CProcess& process) const
 {
     process.Reset(); // the release stops the group
 }

@@ -1,5 +1,5 @@
 // Program names and the PATH search on POSIX.
-#include "platform/file_probe.h"
+#include "platform/real_os.h"
 #include "platform/utf.h"
 
 #include <sys/stat.h>
@@ -9,17 +9,12 @@
 #include <string_view>
 
 namespace platform {
-std::u16string ExecutableFileName(const std::u16string& base)
+std::u16string CRealOs::ExecutableFileName(const std::u16string& base) const
 {
     return base;
 }
 
-bool HasSearchPath()
-{
-    return true;
-}
-
-std::u16string FindExecutableOnPath(const std::u16string& name)
+std::u16string CRealOs::FindOnSearchPath(const std::u16string& name) const
 {
     const char* path = std::getenv("PATH");
     if (!path || name.empty() || name.find(u'/') != std::u16string::npos)
@@ -45,5 +40,12 @@ std::u16string FindExecutableOnPath(const std::u16string& name)
             return {};
         rest.remove_prefix(colon + 1);
     }
+}
+} // namespace platform
+
+namespace platform {
+std::u16string CRealOs::FindOnPathVariable(const std::u16string& name) const
+{
+    return CRealOs::FindOnSearchPath(name);
 }
 } // namespace platform

@@ -1,8 +1,10 @@
 // Windows: file information from the file's attributes and its handle.
-#include "platform/file_info.h"
+#include "platform/real_os.h"
 
-#include "platform/fs.h"
+#include "platform/win32/full_path.h"
 #include "platform/win32/scoped.h"
+
+#include <cstdint>
 
 namespace platform {
 namespace {
@@ -21,7 +23,7 @@ bool FileId(const std::u16string& path, BY_HANDLE_FILE_INFORMATION& id)
 
 } // namespace
 
-bool GetFileInfo(const std::u16string& path, SFileInfo& info)
+bool CRealOs::GetFileInfo(const std::u16string& path, SFileInfo& info) const
 {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (path.empty() || !GetFileAttributesExW(W(path), GetFileExInfoStandard, &data))
@@ -35,12 +37,13 @@ bool GetFileInfo(const std::u16string& path, SFileInfo& info)
     return true;
 }
 
-bool IsSameFile(const std::u16string& a, const std::u16string& b)
+bool CRealOs::IsSameFile(const std::u16string& a, const std::u16string& b) const
 {
     if (a.empty() || b.empty())
         return false;
     std::u16string fullA, fullB;
-    if (FullPath(a, fullA) && FullPath(b, fullB) && fullA.size() == fullB.size() &&
+    if (win32::FullPathWithin(a, fullA, SIZE_MAX) && win32::FullPathWithin(b, fullB, SIZE_MAX) &&
+        fullA.size() == fullB.size() &&
         CompareStringOrdinal(W(fullA), static_cast<int>(fullA.size()), W(fullB),
                              static_cast<int>(fullB.size()), TRUE) == CSTR_EQUAL)
         return true;

@@ -1,6 +1,9 @@
 // Files and folders on Windows: module path, shell folders, drive types, files opened fully shared.
-#include "platform/fs.h"
+#include "platform/path.h"
+#include "platform/real_os.h"
+#include "platform/temp_name.h"
 
+#include "platform/win32/full_path.h"
 #include "platform/win32/scoped.h"
 
 #include <fcntl.h>
@@ -67,16 +70,16 @@ std::u16string ShellFolder(int csidl)
 }
 } // namespace
 
-char16_t PathSeparator()
+char16_t CRealOs::PathSeparator() const
 {
     return u'\\';
 }
-size_t MaxPathLength()
+size_t CRealOs::MaxPathLength() const
 {
     return kBuffer - 1;
 }
 
-std::u16string ExecutablePath()
+std::u16string CRealOs::ExecutablePath() const
 {
     wchar_t buf[kBuffer] = {};
     DWORD n = GetModuleFileNameW(nullptr, buf, kBuffer);
@@ -84,21 +87,21 @@ std::u16string ExecutablePath()
     return n == 0 || n >= kBuffer ? std::u16string() : U(buf);
 }
 
-std::u16string DocumentsFolder()
+std::u16string CRealOs::DocumentsFolder() const
 {
     return ShellFolder(CSIDL_PERSONAL);
 }
-std::u16string AppDataFolder()
+std::u16string CRealOs::AppDataFolder() const
 {
     return ShellFolder(CSIDL_APPDATA);
 }
 
-bool IsCdRom(const std::u16string& path)
+bool CRealOs::IsCdRom(const std::u16string& path) const
 {
     return GetDriveTypeW(W(path)) == DRIVE_CDROM;
 }
 
-bool FullPath(const std::u16string& path, std::u16string& full, size_t maxLength)
+bool win32::FullPathWithin(const std::u16string& path, std::u16string& full, size_t maxLength)
 {
     DWORD n = GetFullPathNameW(W(path), 0, nullptr, nullptr);
     if (path.empty() || n == 0)
@@ -112,17 +115,22 @@ bool FullPath(const std::u16string& path, std::u16string& full, size_t maxLength
     return true;
 }
 
-bool Exists(const std::u16string& path)
+bool CRealOs::FullPath(const std::u16string& path, std::u16string& full) const
+{
+    return win32::FullPathWithin(path, full, MaxPathLength());
+}
+
+bool CRealOs::Exists(const std::u16string& path) const
 {
     return GetFileAttributesW(W(path)) != INVALID_FILE_ATTRIBUTES;
 }
 
-bool CreateFolder(const std::u16string& path)
+bool CRealOs::CreateFolder(const std::u16string& path) const
 {
     return CreateDirectoryW(W(path), nullptr) != FALSE;
 }
 
-bool IsReadOnlyFile(const std::u16string& path)
+bool CRealOs::IsReadOnlyFile(const std::u16string& path) const
 {
     DWORD attrs = GetFileAttributesW(W(path));
     if (attrs == INVALID_FILE_ATTRIBUTES || (attrs & FILE_ATTRIBUTE_DIRECTORY))
@@ -132,29 +140,30 @@ bool IsReadOnlyFile(const std::u16string& path)
     return !CFile(_wfsopen(W(path), L"ab", _SH_DENYNO)); // "ab": no truncation
 }
 
-CFile OpenForReading(const std::u16string& path)
+CFile CRealOs::OpenForReading(const std::u16string& path) const
 {
     return OpenShared(path, GENERIC_READ, OPEN_EXISTING, _O_RDONLY, "rb");
 }
-CFile OpenForWriting(const std::u16string& path)
+CFile CRealOs::OpenForWriting(const std::u16string& path) const
 {
     return OpenShared(path, GENERIC_WRITE, CREATE_ALWAYS, 0, "wb");
 }
 // CREATE_NEW fails on any existing name, a link included, so nothing is written through one.
-CFile CreateNewFile(const std::u16string& path)
+CFile CRealOs::CreateNewFile(const std::u16string& path) const
 {
     return OpenShared(path, GENERIC_WRITE, CREATE_NEW, 0, "wb");
 }
-CFile OpenForUpdate(const std::u16string& path)
+CFile CRealOs::OpenForUpdate(const std::u16string& path) const
 {
     return OpenShared(path, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING, 0, "r+b");
 }
 
-CFile CreateUniqueFile(const std::u16string& prefix, const std::u16string& suffix, std::u16string& path)
+CFile CRealOs::CreateUniqueFile(const std::u16string& prefix, const std::u16string& suffix,
+                                std::u16string& path) const
 {
     // Another name is tried only when the name is taken; any other refusal is the folder's.
     for (int attempt = 0; attempt < 100; ++attempt) {
-        path = UniqueName(prefix, suffix, CurrentProcessId());
+        path = UniqueName(prefix, suffix, CRealOs::CurrentProcessId());
         DWORD error = 0;
         CFile file = OpenShared(path, GENERIC_WRITE, CREATE_NEW, 0, "wb", error);
         if (file || (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS))
@@ -163,12 +172,12 @@ CFile CreateUniqueFile(const std::u16string& prefix, const std::u16string& suffi
     return CFile();
 }
 
-uint32_t CurrentProcessId()
+uint32_t CRealOs::CurrentProcessId() const
 {
     return GetCurrentProcessId();
 }
 
-bool IsProcessRunning(uint32_t processId)
+bool CRealOs::IsProcessRunning(uint32_t processId) const
 {
     win32::CAutoHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
     if (!process)
@@ -177,11 +186,40 @@ bool IsProcessRunning(uint32_t processId)
     return GetExitCodeProcess(process.Get(), &code) && code == STILL_ACTIVE;
 }
 
-std::vector<std::u16string> EntriesStartingWith(const std::u16string& prefix, bool bFolders)
+namespace {
+
+// Removes the folder and all in it; a folder link (reparse point) inside is removed, not followed.
+bool RemoveTree(const std::u16string& folder)
 {
-    const size_t slash = prefix.find_last_of(u"\\/");
-    const std::u16string folder =
-        slash == std::u16string::npos ? std::u16string() : prefix.substr(0, slash + 1);
+    bool bOk = true;
+    WIN32_FIND_DATAW data;
+    if (win32::CAutoFind find(FindFirstFileW(W(folder + u"\\*"), &data)); find) {
+        do {
+            const std::u16string name = reinterpret_cast<const char16_t*>(data.cFileName);
+            if (name == u"." || name == u"..")
+                continue;
+            const std::u16string path = folder + u'\\' + name;
+            const DWORD attributes = data.dwFileAttributes;
+            bool bRemoved = false;
+            if ((attributes & FILE_ATTRIBUTE_DIRECTORY) && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+                bRemoved = RemoveTree(path);
+            } else if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+                bRemoved = RemoveDirectoryW(W(path)) != FALSE;
+            } else {
+                if (attributes & FILE_ATTRIBUTE_READONLY)
+                    SetFileAttributesW(W(path), attributes & ~FILE_ATTRIBUTE_READONLY);
+                bRemoved = DeleteFileW(W(path)) != FALSE;
+            }
+            bOk = bRemoved && bOk;
+        } while (FindNextFileW(find.Get(), &data));
+    }
+    return bOk && RemoveDirectoryW(W(folder)) != FALSE;
+}
+} // namespace
+
+std::vector<std::u16string> CRealOs::EntriesStartingWith(const std::u16string& prefix, bool bFolders)
+{
+    const std::u16string folder(FolderOf(prefix, kBothSeparators));
     const std::u16string start = prefix.substr(folder.size());
     std::vector<std::u16string> paths;
     WIN32_FIND_DATAW data;
@@ -198,27 +236,27 @@ std::vector<std::u16string> EntriesStartingWith(const std::u16string& prefix, bo
     return paths;
 }
 
-bool RemoveFolder(const std::u16string& path)
+bool CRealOs::RemoveFolderTree(const std::u16string& path) const
 {
-    return RemoveDirectoryW(W(path)) != FALSE;
+    return !path.empty() && RemoveTree(path);
 }
 
-int64_t FileLength(std::FILE* file)
+int64_t CRealOs::FileLength(std::FILE* file) const
 {
     return _filelengthi64(_fileno(file));
 }
 
-bool FlushToDisk(std::FILE* file)
+bool CRealOs::FlushToDisk(std::FILE* file) const
 {
     return std::fflush(file) == 0 && _commit(_fileno(file)) == 0;
 }
 
-bool SetFileLength(std::FILE* file, int64_t length)
+bool CRealOs::SetFileLength(std::FILE* file, int64_t length) const
 {
     return std::fflush(file) == 0 && _chsize_s(_fileno(file), length) == 0;
 }
 
-std::u16string ResolveLinks(const std::u16string& path)
+std::u16string CRealOs::ResolveLinks(const std::u16string& path) const
 {
     win32::CAutoHandle handle(CreateFileW(W(path), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
@@ -237,12 +275,12 @@ std::u16string ResolveLinks(const std::u16string& path)
     return final.empty() || final.size() > kBuffer - 1 ? path : final;
 }
 
-bool RemoveFile(const std::u16string& path)
+bool CRealOs::RemoveFile(const std::u16string& path) const
 {
     return DeleteFileW(W(path)) != FALSE;
 }
 
-bool MoveReplace(const std::u16string& from, const std::u16string& to)
+bool CRealOs::MoveReplace(const std::u16string& from, const std::u16string& to) const
 {
     // A reader that opened the old file without FILE_SHARE_DELETE (another program, a virus
     // scanner) holds the replace off for a moment: try again for about half a second.

@@ -1,7 +1,8 @@
 // Windows: which paths a program with a narrow main() receives unchanged, short names checked
 // against the volume's own, hard links, copies and the temporary folder.
-#include "platform/narrow_path.h"
+#include "platform/real_os.h"
 
+#include "platform/path.h"
 #include "platform/win32/scoped.h"
 
 #include <vector>
@@ -13,27 +14,6 @@ const wchar_t* W(const std::u16string& s)
     return reinterpret_cast<const wchar_t*>(s.c_str());
 }
 
-bool IsAscii(const std::u16string& s)
-{
-    for (char16_t c : s) {
-        if (c >= 0x80)
-            return false;
-    }
-    return true;
-}
-
-std::vector<std::u16string> Components(const std::u16string& path)
-{
-    std::vector<std::u16string> parts(1);
-    for (char16_t c : path) {
-        if (c == u'\\' || c == u'/')
-            parts.emplace_back();
-        else
-            parts.back() += c;
-    }
-    return parts;
-}
-
 bool SameName(const std::u16string& a, const wchar_t* b)
 {
     const int nB = lstrlenW(b);
@@ -43,7 +23,8 @@ bool SameName(const std::u16string& a, const wchar_t* b)
 // Every component that the short form changed is the short name the volume lists for it.
 bool VolumeAgrees(const std::u16string& longPath, const std::u16string& shortPath)
 {
-    const std::vector<std::u16string> longParts = Components(longPath), shortParts = Components(shortPath);
+    const std::vector<std::u16string> longParts = PathComponents(longPath, kBothSeparators),
+                                      shortParts = PathComponents(shortPath, kBothSeparators);
     if (longParts.size() != shortParts.size())
         return false;
     std::u16string prefix;
@@ -61,7 +42,7 @@ bool VolumeAgrees(const std::u16string& longPath, const std::u16string& shortPat
 }
 } // namespace
 
-bool FitsNarrowArguments(const std::u16string& path)
+bool CRealOs::FitsNarrowArguments(const std::u16string& path) const
 {
     if (path.empty())
         return true;
@@ -86,7 +67,7 @@ bool FitsNarrowArguments(const std::u16string& path)
     return back == path;
 }
 
-std::u16string ShortPath(const std::u16string& path)
+std::u16string CRealOs::ShortPath(const std::u16string& path) const
 {
     const DWORD n = GetShortPathNameW(W(path), nullptr, 0);
     if (n == 0)
@@ -99,17 +80,17 @@ std::u16string ShortPath(const std::u16string& path)
     return IsAscii(result) && VolumeAgrees(path, result) ? result : std::u16string();
 }
 
-bool MakeHardLink(const std::u16string& link, const std::u16string& target)
+bool CRealOs::MakeHardLink(const std::u16string& link, const std::u16string& target) const
 {
     return CreateHardLinkW(W(link), W(target), nullptr) != FALSE;
 }
 
-bool CopyFileTo(const std::u16string& from, const std::u16string& to, bool bReplace)
+bool CRealOs::CopyFileTo(const std::u16string& from, const std::u16string& to, bool bReplace) const
 {
     return CopyFileW(W(from), W(to), bReplace ? FALSE : TRUE) != FALSE;
 }
 
-std::u16string TempFolder()
+std::u16string CRealOs::TempFolder() const
 {
     wchar_t buffer[MAX_PATH + 1];
     const DWORD n = GetTempPathW(MAX_PATH + 1, buffer);

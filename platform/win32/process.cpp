@@ -1,6 +1,6 @@
 // Windows: CreateProcessW with one anonymous pipe as standard output and standard error, the
 // program in a job object that is killed with its last handle.
-#include "platform/process.h"
+#include "platform/real_os.h"
 
 #include "platform/win32/scoped.h"
 
@@ -21,18 +21,16 @@ std::intptr_t N(HANDLE h)
 
 constexpr size_t kMaxCommandLine = 32767; // CreateProcessW's limit, terminator included
 
-// A job whose processes all end when its last handle is closed; null when none can be made.
-HANDLE MakeKillOnCloseJob()
+// A job whose processes all end when its last handle is closed; empty when none can be made.
+CAutoHandle MakeKillOnCloseJob()
 {
-    HANDLE hJob = CreateJobObjectW(nullptr, nullptr);
+    CAutoHandle hJob(CreateJobObjectW(nullptr, nullptr));
     if (!hJob)
-        return nullptr;
+        return hJob;
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
     limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-    if (!SetInformationJobObject(hJob, JobObjectExtendedLimitInformation, &limits, sizeof limits)) {
-        CloseHandle(hJob);
-        return nullptr;
-    }
+    if (!SetInformationJobObject(hJob.Get(), JobObjectExtendedLimitInformation, &limits, sizeof limits))
+        hJob.Reset();
     return hJob;
 }
 } // namespace
@@ -53,16 +51,17 @@ void SProcessTraits::Free(const SProcessRef& ref)
     ::CloseHandle(H(ref.nProcess));
 }
 
-bool IsCommandLineTooLong(const SCommandLine& command)
+bool CRealOs::IsCommandLineTooLong(const SCommandLine& command) const
 {
     return command.strCommandLine.size() + 1 > kMaxCommandLine;
 }
 
-CProcess StartProcessWithPipe(const SCommandLine& command, CPipeReadEnd& readEnd, std::u16string& strError)
+CProcess CRealOs::StartProcessWithPipe(const SCommandLine& command, CPipeReadEnd& readEnd,
+                                       std::u16string& strError) const
 {
     readEnd.Close();
     strError.clear();
-    if (IsCommandLineTooLong(command))
+    if (CRealOs::IsCommandLineTooLong(command))
         return {};
     auto fail = [&strError] {
         strError = win32::ErrorText(GetLastError());
@@ -96,7 +95,7 @@ CProcess StartProcessWithPipe(const SCommandLine& command, CPipeReadEnd& readEnd
                         nullptr, pFolder, &si, &pi))
         return fail();
     CAutoHandle hThread(pi.hThread);
-    CAutoHandle hJob(MakeKillOnCloseJob());
+    CAutoHandle hJob = MakeKillOnCloseJob();
     // A host in a job that forbids nested jobs runs the tool without one: it is still
     // terminated on a stop, only what it starts is not.
     if (hJob && !AssignProcessToJobObject(hJob.Get(), pi.hProcess))
@@ -110,8 +109,8 @@ CProcess StartProcessWithPipe(const SCommandLine& command, CPipeReadEnd& readEnd
 // The run happens on the user-interface thread: while the pipe is empty this waits for the
 // pipe in steps of a millisecond, and returns early when a message arrives for the thread, so
 // that the caller can keep the windows painted and notice a stop.
-EPipeRead ReadPipe(CPipeReadEnd& pipe, char* buffer, std::size_t size, std::size_t& nRead,
-                   unsigned nMilliseconds)
+EPipeRead CRealOs::ReadPipe(CPipeReadEnd& pipe, char* buffer, std::size_t size, std::size_t& nRead,
+                            unsigned nMilliseconds) const
 {
     nRead = 0;
     const HANDLE hPipe = H(pipe.Get());
@@ -136,7 +135,7 @@ EPipeRead ReadPipe(CPipeReadEnd& pipe, char* buffer, std::size_t size, std::size
     }
 }
 
-bool WaitForExit(CProcess& process, unsigned nMilliseconds, int& nExitCode)
+bool CRealOs::WaitForExit(CProcess& process, unsigned nMilliseconds, int& nExitCode) const
 {
     const HANDLE hProcess = H(process.Get().nProcess);
     DWORD nWait = MsgWaitForMultipleObjects(1, &hProcess, FALSE, nMilliseconds, QS_ALLINPUT);
@@ -147,7 +146,7 @@ bool WaitForExit(CProcess& process, unsigned nMilliseconds, int& nExitCode)
     return true;
 }
 
-void StopProcess(CProcess& process)
+void CRealOs::StopProcess(CProcess& process) const
 {
     const SProcessRef ref = process.Get();
     if (ref.nJob)

@@ -1,6 +1,6 @@
-// Program names on Windows, and the search along PATH that only the alignment program uses
-// (enfuse is looked for in the dialog's own path alone).
-#include "platform/file_probe.h"
+// Program names on Windows; enfuse is looked for in the dialog's own path alone, the alignment
+// program along PATH too.
+#include "platform/real_os.h"
 
 #include "platform/win32/windows_prelude.h"
 
@@ -8,17 +8,27 @@
 #include <vector>
 
 namespace platform {
-std::u16string ExecutableFileName(const std::u16string& base)
+namespace {
+// A folder of PATH that gives a full path: a drive's ("C:\...") or a share's ("\\server\...").
+bool IsAbsoluteFolder(const std::u16string& folder)
+{
+    return (folder.size() >= 3 && folder[1] == u':' && (folder[2] == u'\\' || folder[2] == u'/')) ||
+           folder.starts_with(u"\\\\");
+}
+} // namespace
+
+std::u16string CRealOs::ExecutableFileName(const std::u16string& base) const
 {
     return base + u".exe";
 }
 
-bool HasSearchPath()
+// Windows looks for programs along no search path here.
+std::u16string CRealOs::FindOnSearchPath(const std::u16string&) const
 {
-    return false;
+    return {};
 }
 
-std::u16string FindExecutableOnPath(const std::u16string& name)
+std::u16string CRealOs::FindOnPathVariable(const std::u16string& name) const
 {
     if (name.empty() || name.find_first_of(u"\\/:") != std::u16string::npos)
         return {};
@@ -35,14 +45,11 @@ std::u16string FindExecutableOnPath(const std::u16string& name)
         std::u16string folder(rest.substr(0, nSemicolon));
         rest.remove_prefix(nSemicolon == std::u16string_view::npos ? rest.size() : nSemicolon + 1);
         std::erase(folder, u'"');
-        // Only absolute folders (a drive or a UNC share) give a full path.
-        const bool bAbsolute = (folder.size() >= 3 && folder[1] == u':' && (folder[2] == u'\\' || folder[2] == u'/')) ||
-                               folder.starts_with(u"\\\\");
-        if (!bAbsolute)
+        if (!IsAbsoluteFolder(folder))
             continue;
         if (folder.back() != u'\\' && folder.back() != u'/')
-            folder += u'\\';
-        folder += name;
+            folder.push_back(u'\\');
+        folder.append(name);
         const DWORD attrs = ::GetFileAttributesW(reinterpret_cast<const wchar_t*>(folder.c_str()));
         if (attrs != INVALID_FILE_ATTRIBUTES && !(attrs & FILE_ATTRIBUTE_DIRECTORY))
             return folder;

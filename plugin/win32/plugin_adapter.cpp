@@ -1,6 +1,6 @@
 // The Windows boundary: a CFunctionPlugin presented in the host compiler's layout, with every
 // entry guarded, since an exception cannot unwind through the host's frames.
-#include "plugin_boundary.h"
+#include "plugin/win32/win32_plugin_boundary.h"
 
 #include <new>
 

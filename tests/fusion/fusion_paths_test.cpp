@@ -1,7 +1,7 @@
 // The command's path rules: the proposed output name and the search for the fusion program.
 #include "fusion/fusion_paths.h"
 #include "platform/utf.h"
-#include "tests/settings/test_util.h"
+#include "tests/support/test_util.h"
 
 #include <gtest/gtest.h>
 
@@ -40,7 +40,7 @@ TEST(ProposeOutputName, FolderAndExtensionOfTheFirstNamesOfBoth)
 }
 
 // The OS as the program search sees it: files that open, a current folder, a search path.
-struct SLookupOs : ForwardingOs {
+struct SLookupOs : platform::CRealOs {
     char16_t sep = u'\\';
     std::u16string programName = u"enfuse.exe";
     std::map<std::u16string, bool> files;

@@ -1,8 +1,8 @@
 // The forms of the fusion program's paths, over an OS whose narrow code page is Latin-1 (as a
 // western Windows system's), with short names, links and copies that a test can withhold.
-#include "platform/utf.h"
-#include "tests/settings/test_util.h"
 #include "fusion/tool_paths.h"
+#include "platform/utf.h"
+#include "tests/support/test_util.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +15,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // Real files in a folder of the test's own; the rest as a test sets it.
-struct SScriptedOs : ForwardingOs {
+struct SScriptedOs : platform::CRealOs {
     std::u16string temp;
     std::map<std::u16string, std::u16string> shortNames; // long path -> its short form
     bool bLinks = true, bCopies = true;
@@ -40,14 +40,14 @@ struct SScriptedOs : ForwardingOs {
         if (!bLinks)
             return false;
         const_cast<SScriptedOs*>(this)->links.push_back(link);
-        return m_real.MakeHardLink(link, target);
+        return platform::CRealOs::MakeHardLink(link, target);
     }
     bool CopyFileTo(const std::u16string& from, const std::u16string& to, bool bReplace) const override
     {
         if (!bCopies)
             return false;
         const_cast<SScriptedOs*>(this)->copies.push_back(to);
-        return m_real.CopyFileTo(from, to, bReplace);
+        return platform::CRealOs::CopyFileTo(from, to, bReplace);
     }
     std::u16string TempFolder() const override { return temp; }
     uint32_t CurrentProcessId() const override { return 4242; }
@@ -78,6 +78,20 @@ protected:
         return names;
     }
 
+    // want is a made name's start (up to its chance part) and its end, "*" between them, or a
+    // path as it is.
+    static bool IsMadeName(const std::u16string& path, const std::u16string& want)
+    {
+        const size_t star = want.find(u'*');
+        if (star == std::u16string::npos)
+            return path == want;
+        const std::u16string_view start = std::u16string_view(want).substr(0, star),
+                                  end = std::u16string_view(want).substr(star + 1);
+        return path.size() == start.size() + 16 + end.size() && path.starts_with(start) &&
+               path.ends_with(end) &&
+               path.substr(start.size(), 16).find_first_not_of(u"0123456789abcdef") == std::u16string::npos;
+    }
+
     const fs::path m_root = fs::temp_directory_path() / "lvp_tool_paths";
     SScriptedOs m_os;
     const char16_t m_sep = platform::RealOs().PathSeparator();
@@ -92,7 +106,7 @@ TEST_F(ToolPaths, InputsTakeTheFirstFormThatFits)
     fs::create_directories(m_root / std::u16string(120, u'\u00fc'));
     const std::u16string longName =
         Make(std::u16string(120, u'\u00fc') + u"/" + std::u16string(60, u'\u5199') + u".jpg");
-    const std::u16string temp = m_os.temp + m_sep + u"lvp_hdr-4242-";
+    const std::u16string temp = m_os.temp + m_sep + u"lvp_hdr-00001092-*"; // 4242
     struct Case {
         const char* name;
         std::u16string input;
@@ -102,11 +116,11 @@ TEST_F(ToolPaths, InputsTakeTheFirstFormThatFits)
         {"ASCII as it is", ascii, true, true, true, ascii},
         {"Latin-1 as it is", latin1, true, true, true, latin1},
         {"outside the page: its short form", cjk, true, true, true, u"C:\\FOTOS~1\\BILD~1.JPG"},
-        {"no short form: a link", cjk, false, true, true, temp + u"1.JPG"},
-        {"surrogate pair, linked", emoji, false, true, true, temp + u"1.tif"},
-        {"extension outside the page dropped", strangeExt, false, true, true, temp + u"1"},
-        {"long name, linked", longName, false, true, true, temp + u"1.jpg"},
-        {"no link: a copy", cjk, false, false, true, temp + u"1.JPG"},
+        {"no short form: a link", cjk, false, true, true, temp + u".JPG"},
+        {"surrogate pair, linked", emoji, false, true, true, temp + u".tif"},
+        {"extension outside the page dropped", strangeExt, false, true, true, temp},
+        {"long name, linked", longName, false, true, true, temp + u".jpg"},
+        {"no link: a copy", cjk, false, false, true, temp + u".JPG"},
         {"nothing works", cjk, false, false, false, u""},
     };
     for (const Case& c : cases) {
@@ -124,9 +138,10 @@ TEST_F(ToolPaths, InputsTakeTheFirstFormThatFits)
             if (bOk) {
                 ASSERT_EQ(paths.Inputs().size(), 2u);
                 EXPECT_EQ(paths.Inputs()[0], ascii);
-                EXPECT_EQ(paths.Inputs()[1], c.want) << platform::Utf16ToUtf8(paths.Inputs()[1]);
+                EXPECT_TRUE(IsMadeName(paths.Inputs()[1], c.want))
+                    << platform::Utf16ToUtf8(paths.Inputs()[1]);
                 if (c.want.starts_with(temp)) {
-                    std::ifstream in{fs::path(c.want)};
+                    std::ifstream in{fs::path(paths.Inputs()[1])};
                     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "image");
                 }
             } else {
@@ -154,8 +169,8 @@ TEST_F(ToolPaths, OutputIsWrittenUnderAnAsciiNameAndMovedToItsOwn)
         {"fits: unchanged", (m_root / u"\u00dcbersicht.jpg").u16string(), true,
          (m_root / u"\u00dcbersicht.jpg").u16string()},
         {"beside it, through the folder's short form", output, true,
-         beside + m_sep + u"lvp_hdr-4242-out.jpg"},
-        {"in the temporary folder", output, false, m_os.temp + m_sep + u"lvp_hdr-4242-1-out.jpg"},
+         beside + m_sep + u"lvp_hdr-00001092-*-out.jpg"},
+        {"in the temporary folder", output, false, m_os.temp + m_sep + u"lvp_hdr-00001092-*-out.jpg"},
         {"an extension outside the page", folder + m_sep + u"x.\u5199", false, u""},
     };
     for (const Case& c : cases) {
@@ -174,7 +189,8 @@ TEST_F(ToolPaths, OutputIsWrittenUnderAnAsciiNameAndMovedToItsOwn)
                     EXPECT_EQ(failed, c.output);
                     break;
                 }
-                EXPECT_EQ(paths.ToolOutput(), c.toolOutput);
+                EXPECT_TRUE(IsMadeName(paths.ToolOutput(), c.toolOutput))
+                    << platform::Utf16ToUtf8(paths.ToolOutput());
                 std::ofstream(fs::path(paths.ToolOutput())) << "fused";
                 if (bSucceeds) {
                     EXPECT_TRUE(paths.Commit());
@@ -192,15 +208,30 @@ TEST_F(ToolPaths, LeftoversOfEndedHostsAreRemoved)
 {
     m_os.running = {4242, 77};
     const std::vector<std::pair<std::u16string, bool>> files = {
-        {u"lvp_hdr-13-1.JPG", false},  {u"lvp_hdr-13-2-out.jpg", false}, {u"lvp_hdr-77-1.JPG", true},
-        {u"lvp_hdr-4242-9.JPG", true}, {u"lvp_hdr-x.JPG", true},         {u"other-13-1.JPG", true}};
+        {u"lvp_hdr-0000000d-0123456789abcdef.JPG", false}, // process 13
+        {u"lvp_hdr-0000000d-0123456789abcdef-out.jpg", false},
+        {u"lvp_hdr-0000000d-0123456789abcdef", false},
+        {u"lvp_hdr-0000004d-0123456789abcdef.JPG", true}, // 77 runs
+        {u"lvp_hdr-00001092-0123456789abcdef.JPG", true}, // this process
+        {u"lvp_hdr-13-1.JPG", true},
+        {u"lvp_hdr-0000000d-0123456789abcdeX.JPG", true},
+        {u"other-0000000d-0123456789abcdef.JPG", true}};
     for (const auto& f : files)
         std::ofstream(m_root / "tmp" / f.first) << "x";
+    // A folder of an ended host goes with what it holds; one of a running host stays.
+    const fs::path endedFolder = m_root / "tmp" / "lvp_hdr-0000000d-00000000000000ff";
+    const fs::path runningFolder = m_root / "tmp" / "lvp_hdr-0000004d-00000000000000ff";
+    for (const fs::path& folder : {endedFolder, runningFolder}) {
+        fs::create_directories(folder / "inner");
+        std::ofstream(folder / "inner" / "aligned0000.tif") << "x";
+    }
     std::u16string failed;
     lvp::CToolPaths paths(m_os);
     ASSERT_TRUE(paths.Prepare({Make(u"Fotos \u5199\u771f/a.jpg")}, Make(u"o.jpg"), failed));
     for (const auto& f : files)
         EXPECT_EQ(fs::exists(m_root / "tmp" / f.first), f.second) << platform::Utf16ToUtf8(f.first);
+    EXPECT_FALSE(fs::exists(endedFolder));
+    EXPECT_TRUE(fs::exists(runningFolder / "inner" / "aligned0000.tif"));
 }
 } // namespace
 
@@ -211,7 +242,10 @@ namespace {
 TEST_F(ToolPaths, PrivateFoldersGoWithTheirFiles)
 {
     m_os.running = {4242, 77};
-    for (const char* name : {"lvp_hdr-13-1-run", "lvp_hdr-77-1-run"}) {
+    // Process 13 (0xd) has ended, 77 (0x4d) runs.
+    const char* ended = "lvp_hdr-0000000d-0123456789abcdef-run";
+    const char* running = "lvp_hdr-0000004d-0123456789abcdef-run";
+    for (const char* name : {ended, running}) {
         fs::create_directories(m_root / "tmp" / name);
         std::ofstream(m_root / "tmp" / name / "aligned0000.tif") << "x";
     }
@@ -221,15 +255,15 @@ TEST_F(ToolPaths, PrivateFoldersGoWithTheirFiles)
         folder = paths.MakePrivateFolder();
         ASSERT_FALSE(folder.empty());
         EXPECT_EQ(fs::path(folder).parent_path(), m_root / "tmp");
-        EXPECT_TRUE(fs::path(folder).filename().u16string().starts_with(u"lvp_hdr-4242-"));
+        EXPECT_TRUE(fs::path(folder).filename().u16string().starts_with(u"lvp_hdr-00001092-")); // 4242
         EXPECT_TRUE(fs::is_directory(fs::path(folder)));
         std::ofstream(fs::path(folder) / "aligned0000.tif") << "x";
         std::ofstream(fs::path(folder) / "stray.txt") << "x";
-        EXPECT_FALSE(fs::exists(m_root / "tmp" / "lvp_hdr-13-1-run"));
-        EXPECT_TRUE(fs::exists(m_root / "tmp" / "lvp_hdr-77-1-run" / "aligned0000.tif"));
+        EXPECT_FALSE(fs::exists(m_root / "tmp" / ended));
+        EXPECT_TRUE(fs::exists(m_root / "tmp" / running / "aligned0000.tif"));
         EXPECT_NE(paths.MakePrivateFolder(), folder);
     }
     EXPECT_FALSE(fs::exists(fs::path(folder)));
-    EXPECT_EQ(TempFiles(), std::vector<std::u16string>{u"lvp_hdr-77-1-run"});
+    EXPECT_EQ(TempFiles(), std::vector<std::u16string>{platform::Utf8ToUtf16(running)});
 }
 } // namespace

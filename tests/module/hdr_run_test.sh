@@ -79,14 +79,14 @@ aligned
 -C
 $cwd\\IMG_1.JPG
 $cwd\\IMG_2.JPG
-$cwd\\IMG_3.JPG" "$(tr -d '\r' <"$d/args.txt.align" 2>/dev/null | sed -E 's/^.*\\lvp_hdr-[0-9]+-[0-9]+-run\\aligned$/aligned/')"
+$cwd\\IMG_3.JPG" "$(tr -d '\r' <"$d/args.txt.align" 2>/dev/null | sed -E 's/^.*\\lvp_hdr-[0-9a-f]{8}-[0-9a-f]{16}-run\\aligned$/aligned/')"
 check "aligned: enfuse over the aligned images" \
     "-o
 $cwd\\IMG_1-IMG_3.JPG
 --compression=80
 aligned0000.tif
 aligned0001.tif
-aligned0002.tif" "$(tr -d '\r' <"$d/args.txt" 2>/dev/null | sed -E 's/^.*\\lvp_hdr-[0-9]+-[0-9]+-run\\(aligned[0-9]+\.tif)$/\1/')"
+aligned0002.tif" "$(tr -d '\r' <"$d/args.txt" 2>/dev/null | sed -E 's/^.*\\lvp_hdr-[0-9a-f]{8}-[0-9a-f]{16}-run\\(aligned[0-9]+\.tif)$/\1/')"
 check "aligned: result line" "$cwd\\IMG_1-IMG_3.JPG	1" "$(cat "$d/host.txt")"
 check "aligned: nothing left in the temporary folder" "" "$(temp_leftovers)"
 check "aligned: no AlignImages entry (the default)" 0 "$(settings_file | grep -c 'Attr="AlignImages"')"

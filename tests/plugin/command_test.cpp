@@ -1,12 +1,12 @@
 // The exposure-fusion command: Start/Execute over the in-memory window system with a settings
 // store of the test's own.
-#include "platform/fs.h"
+#include "platform/os.h"
 #include "platform/utf.h"
 #include "plugin/function_plugin_hdr.h"
 #include "resources/ids.h"
 #include "resources/strings.h"
-#include "tests/settings/store_peer.h"
-#include "tests/settings/test_util.h"
+#include "tests/support/store_peer.h"
+#include "tests/support/test_util.h"
 #include "tests/ui/model/model_ui.h"
 
 #include <gtest/gtest.h>
@@ -43,10 +43,14 @@ protected:
         m_ui.m_steps.push_back([](CModelDialog& d) { d.Click(IDC_OK); });
     }
     CModelUi m_ui;
-    ForwardingOs m_os; // the real OS, but no alignment program on PATH
+    // The real OS, but no alignment program on PATH.
+    struct SNoPathOs : platform::CRealOs {
+        std::u16string FindOnPathVariable(const std::u16string&) const override { return {}; }
+    } m_os;
     const std::u16string m_fake = platform::Utf8ToUtf16(LVP_FAKE_TOOL);
     const std::u16string m_folder =
-        (std::filesystem::temp_directory_path() / "lvp_command_test").u16string() + platform::PathSeparator();
+        (std::filesystem::temp_directory_path() / "lvp_command_test").u16string() +
+        platform::RealOs().PathSeparator();
     std::u16string m_a = m_folder + u"a.jpg", m_b = u"out:fused\\n", m_c = m_folder + u"c.jpg";
     SelectionList m_selection{m_a.c_str(), m_b.c_str(), m_c.c_str()};
     platform::WindowId m_host = reinterpret_cast<platform::WindowId>(&m_ui); // any non-null id

@@ -3,9 +3,9 @@
 
 #include <optional>
 
-#include "fake_os.h"
 #include "settings/settings_store.h"
-#include "tests/settings/store_peer.h"
+#include "tests/support/fake_os.h"
+#include "tests/support/store_peer.h"
 
 namespace lvp {
 namespace {

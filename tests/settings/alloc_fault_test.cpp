@@ -7,8 +7,8 @@
 #include <new>
 
 #include "settings/settings_store.h"
-#include "test_util.h"
-#include "tests/settings/store_peer.h"
+#include "tests/support/store_peer.h"
+#include "tests/support/test_util.h"
 
 namespace {
 // While armed, the countdown-th allocation of at least kBig bytes throws.

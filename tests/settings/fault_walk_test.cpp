@@ -2,9 +2,9 @@
 // turn, and the file on disk must be the old one or the new one, whole, with no temporary left.
 #include <gtest/gtest.h>
 
-#include "fault_os.h"
 #include "settings/settings_store.h"
-#include "test_util.h"
+#include "tests/support/fault_os.h"
+#include "tests/support/test_util.h"
 
 namespace lvp {
 namespace {

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "settings/settings_store.h"
-#include "test_util.h"
-#include "tests/settings/store_peer.h"
+#include "tests/support/store_peer.h"
+#include "tests/support/test_util.h"
 
 namespace lvp {
 namespace {

@@ -3,10 +3,10 @@
 
 #include <functional>
 
-#include "fake_os.h"
 #include "settings/settings_paths.h"
 #include "settings/settings_store.h"
-#include "tests/settings/store_peer.h"
+#include "tests/support/fake_os.h"
+#include "tests/support/store_peer.h"
 
 namespace lvp {
 namespace {

@@ -10,8 +10,8 @@
 #include "child.h"
 #include "platform/utf.h"
 #include "settings/settings_store.h"
-#include "test_util.h"
-#include "tests/settings/store_peer.h"
+#include "tests/support/store_peer.h"
+#include "tests/support/test_util.h"
 
 namespace lvp {
 namespace {

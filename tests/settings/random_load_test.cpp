@@ -5,7 +5,7 @@
 #include <set>
 
 #include "settings/settings_store.h"
-#include "test_util.h"
+#include "tests/support/test_util.h"
 
 namespace lvp {
 namespace {

@@ -4,10 +4,10 @@
 
 #include <stdexcept>
 
-#include "fault_os.h"
 #include "settings/settings_paths.h"
 #include "settings/settings_store.h"
-#include "test_util.h"
+#include "tests/support/fault_os.h"
+#include "tests/support/test_util.h"
 
 namespace lvp {
 namespace {

@@ -4,9 +4,9 @@
 #include <cstdio>
 #include <fstream>
 
-#include "platform/fs.h"
+#include "platform/os.h"
 #include "settings/settings_store.h"
-#include "test_util.h"
+#include "tests/support/test_util.h"
 
 namespace lvp {
 namespace {
@@ -21,7 +21,7 @@ public:
 TEST(StaleTempTest, SaveRemovesOnlyTemporariesOfEndedProcesses)
 {
     char own[9];
-    std::snprintf(own, sizeof own, "%08x", static_cast<unsigned>(platform::CurrentProcessId()));
+    std::snprintf(own, sizeof own, "%08x", static_cast<unsigned>(platform::RealOs().CurrentProcessId()));
     const struct Row {
         std::string name;
         bool removed;

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "settings/utf8_stream.h"
-#include "test_util.h"
+#include "tests/support/test_util.h"
 
 namespace lvp {
 namespace {

@@ -4,7 +4,8 @@
 #include "platform/utf.h"
 #include "resources/ids.h"
 #include "resources/strings.h"
-#include "tests/settings/test_util.h"
+#include "platform/real_os.h"
+#include "platform/temp_name.h"
 #include "tests/ui/model/model_ui.h"
 #include "ui/sample_dlg.h"
 
@@ -24,7 +25,7 @@ const std::u16string kAlignOnPath = kHugin.substr(0, kHugin.find_last_of(u"\\/")
                                     platform::RealOs().ExecutableFileName(u"align_image_stack");
 
 // The real OS with a PATH the test decides.
-struct SPathOs : ForwardingOs {
+struct SPathOs : platform::CRealOs {
     std::u16string onPath;
     std::u16string FindOnPathVariable(const std::u16string&) const override { return onPath; }
 };
@@ -68,7 +69,7 @@ protected:
     std::vector<fs::path> Leftovers()
     {
         const std::string prefix =
-            platform::Utf16ToUtf8(CToolPaths::kPrefix) + std::to_string(m_os.CurrentProcessId()) + "-";
+            platform::Utf16ToUtf8(platform::UniqueName(CToolPaths::kPrefix, u"", m_os.CurrentProcessId()).substr(0, 17));
         std::vector<fs::path> out;
         for (const fs::directory_entry& e : fs::directory_iterator(fs::path(m_os.TempFolder()))) {
             if (e.path().filename().string().starts_with(prefix))

@@ -2,7 +2,7 @@
 #include "platform/utf.h"
 #include "resources/ids.h"
 #include "resources/strings.h"
-#include "tests/settings/test_util.h"
+#include "tests/support/test_util.h"
 #include "tests/ui/model/model_ui.h"
 #include "ui/sample_dlg.h"
 
@@ -373,7 +373,7 @@ TEST_F(SampleDlg, ExceptionFromHandlerLeavesDoModal)
 // no link, no copy, no temporary folder): OK warns with the path, and nothing runs.
 TEST_F(SampleDlg, PathWithoutAFormTheToolCanOpenIsRefused)
 {
-    struct SNoFormsOs : ForwardingOs {
+    struct SNoFormsOs : platform::CRealOs {
         bool FitsNarrowArguments(const std::u16string& p) const override
         {
             return p.find(u'\u5199') == std::u16string::npos;

@@ -1,10 +1,10 @@
 // Long use of the tool run: many runs in one process leave handles and heap as they were.
-#include "tests/platform/process_usage.h"
-#include "tests/ui/test_os.h"
+#include "fusion/command_line.h"
 #include "platform/utf.h"
 #include "resources/strings.h"
-#include "fusion/command_line.h"
+#include "tests/platform/process_usage.h"
 #include "tests/ui/model/model_ui.h"
+#include "tests/ui/test_os.h"
 #include "ui/tool_run.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 // Run by screenshot.sh under Wine: a visible pane that holds the first lines while the tool
 // waits, so that a screenshot taken then shows what the user sees during the run.
+#include "fusion/command_line.h"
 #include "platform/utf.h"
 #include "tests/ui/model/model_ui.h"
 #include "tests/ui/test_os.h"
-#include "fusion/command_line.h"
 #include "ui/tool_run.h"
 
 #include <gtest/gtest.h>

@@ -1,11 +1,11 @@
 // The tool run against the fake program: what reaches the pane, when, and what is left behind.
+#include "fusion/command_line.h"
 #include "platform/utf.h"
 #include "resources/ids.h"
 #include "resources/strings.h"
 #include "tests/platform/process_usage.h"
-#include "tests/ui/test_os.h"
-#include "fusion/command_line.h"
 #include "tests/ui/model/model_ui.h"
+#include "tests/ui/test_os.h"
 #include "ui/tool_run.h"
 
 #include <gtest/gtest.h>
@@ -340,11 +340,13 @@ TEST_F(ToolRun, CommandLineOverTheLimitIsRefused)
         command.strCommandLine += u" \"" + s + u"\"";
         command.args.push_back(s);
     }
-    ASSERT_TRUE(platform::IsCommandLineTooLong(command));
+    ASSERT_TRUE(platform::RealOs().IsCommandLineTooLong(command));
     const std::u16string one(200000, u'z');
-    EXPECT_TRUE(platform::IsCommandLineTooLong(lvp::BuildToolCommand(kFake, u"o", 1, {one.c_str()})));
+    EXPECT_TRUE(
+        platform::RealOs().IsCommandLineTooLong(lvp::BuildToolCommand(kFake, u"o", 1, {one.c_str()})));
     const std::u16string fits(3000, u'y');
-    EXPECT_FALSE(platform::IsCommandLineTooLong(lvp::BuildToolCommand(kFake, u"o", 1, {fits.c_str()})));
+    EXPECT_FALSE(
+        platform::RealOs().IsCommandLineTooLong(lvp::BuildToolCommand(kFake, u"o", 1, {fits.c_str()})));
     EXPECT_EQ(lvp::RunAndShowOutput(m_pPane->m_edit, command, {platform::RealOs(), m_ui, Output(), nullptr}),
               lvp::ERunOutcome::Failed);
     EXPECT_EQ(Text(), lvp::LoadModuleString(lvp::IDS_COMMAND_TOO_LONG));
@@ -368,20 +370,20 @@ TEST_F(ToolRun, ReleasedProgramEndsWithWhatItStarted)
 {
     platform::CPipeReadEnd pipe;
     std::u16string strError;
-    platform::CProcess process = platform::StartProcessWithPipe(
-        lvp::BuildToolCommand(kFake, Output(), 1, {u"out:started\\n", u"grandchild:600000", u"sleep:600000"}), pipe,
-        strError);
+    platform::CProcess process = platform::RealOs().StartProcessWithPipe(
+        lvp::BuildToolCommand(kFake, Output(), 1, {u"out:started\\n", u"grandchild:600000", u"sleep:600000"}),
+        pipe, strError);
     ASSERT_TRUE(process) << platform::Utf16ToUtf8(strError);
     char buffer[256];
     size_t nRead = 0;
     std::string seen;
     while (seen.find("started\n") == std::string::npos &&
-           platform::ReadPipe(pipe, buffer, sizeof buffer, nRead, 100) != platform::EPipeRead::End)
+           platform::RealOs().ReadPipe(pipe, buffer, sizeof buffer, nRead, 100) != platform::EPipeRead::End)
         seen.append(buffer, nRead);
     process.Close();
     platform::EPipeRead got = platform::EPipeRead::Idle;
     for (int i = 0; i < 200 && got != platform::EPipeRead::End; ++i)
-        got = platform::ReadPipe(pipe, buffer, sizeof buffer, nRead, 100);
+        got = platform::RealOs().ReadPipe(pipe, buffer, sizeof buffer, nRead, 100);
     EXPECT_EQ(got, platform::EPipeRead::End);
 }
 
@@ -393,8 +395,8 @@ TEST_F(ToolRun, NoHandleLeftOpen)
         // The count sees a pipe and a process held open.
         platform::CPipeReadEnd pipe;
         std::u16string strError;
-        platform::CProcess process =
-            platform::StartProcessWithPipe(lvp::BuildToolCommand(kFake, Output(), 1, {}), pipe, strError);
+        platform::CProcess process = platform::RealOs().StartProcessWithPipe(
+            lvp::BuildToolCommand(kFake, Output(), 1, {}), pipe, strError);
         ASSERT_TRUE(process && pipe.IsValid());
         EXPECT_GT(lvp::test::OpenHandleCount(), before);
     }

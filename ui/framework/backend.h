@@ -149,6 +149,11 @@ enum class EMessageButtons { Ok, YesNo, YesNoDefaultYes };
 
 // The open-file dialog: filter as display name and pattern pairs separated by '|' (empty: no
 // filter), default extension without the dot, OFN_* flags.
+// Options of the open-file dialog, with the values of the Win32 OPENFILENAME flags that the
+// win32 backend passes on as they are.
+inline constexpr std::uint32_t kOpenFileOverwritePrompt = 0x2; // OFN_OVERWRITEPROMPT
+inline constexpr std::uint32_t kOpenFileHideReadOnly = 0x4;    // OFN_HIDEREADONLY
+
 struct SOpenFileRequest {
     std::u16string strFilter;
     std::u16string strDefExt;

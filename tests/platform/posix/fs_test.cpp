@@ -4,7 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "platform/fs.h"
+#include "platform/real_os.h"
 #include "platform/utf.h"
 #include "tests/platform/file_util.h"
 #include "tests/platform/posix/scoped_env.h"
@@ -39,42 +39,45 @@ TEST(PosixFsTest, UserFolders)
         if (r.makeDocuments)
             fs::create_directory(home.path() / "Documents");
         ScopedEnv e1("HOME", r.home), e2("XDG_CONFIG_HOME", r.config), e3("XDG_DOCUMENTS_DIR", r.docs);
-        EXPECT_EQ(Utf8(platform::AppDataFolder()), r.appData) << r.name;
-        EXPECT_EQ(Utf8(platform::DocumentsFolder()), r.documents) << r.name;
+        EXPECT_EQ(Utf8(platform::RealOs().AppDataFolder()), r.appData) << r.name;
+        EXPECT_EQ(Utf8(platform::RealOs().DocumentsFolder()), r.documents) << r.name;
     }
 }
 
 TEST(PosixFsTest, FileServices)
 {
     TempDir dir;
-    EXPECT_EQ(platform::PathSeparator(), u'/');
-    EXPECT_FALSE(platform::IsCdRom(u"/"));
-    EXPECT_FALSE(platform::IsCdRom(dir.u16("missing")));
+    EXPECT_EQ(platform::RealOs().PathSeparator(), u'/');
+    EXPECT_FALSE(platform::RealOs().IsCdRom(u"/"));
+    EXPECT_FALSE(platform::RealOs().IsCdRom(dir.u16("missing")));
     std::u16string full;
-    ASSERT_TRUE(platform::FullPath(u"x", full));
+    ASSERT_TRUE(platform::RealOs().FullPath(u"x", full));
     EXPECT_EQ(fs::path(Utf8(full)), fs::current_path() / "x");
-    ASSERT_TRUE(platform::FullPath(u".", full));
+    ASSERT_TRUE(platform::RealOs().FullPath(u".", full));
     EXPECT_EQ(fs::path(Utf8(full)), fs::current_path());
-    EXPECT_FALSE(platform::FullPath(u"x", full, 1)); // longer than allowed
+    struct SShortPaths : platform::CRealOs {
+        size_t MaxPathLength() const override { return 1; }
+    };
+    EXPECT_FALSE(SShortPaths().FullPath(u"x", full)); // longer than allowed
 
     // A FIFO under the settings file's name neither blocks nor is read.
     const std::string fifo = (dir.path() / "fifo").string();
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-    EXPECT_FALSE(platform::OpenForReading(dir.u16("fifo")));
-    EXPECT_FALSE(platform::OpenForWriting(dir.u16("fifo")));
+    EXPECT_FALSE(platform::RealOs().OpenForReading(dir.u16("fifo")));
+    EXPECT_FALSE(platform::RealOs().OpenForWriting(dir.u16("fifo")));
 
     WriteBytes(dir.path() / "f", "x");
-    EXPECT_FALSE(platform::IsReadOnlyFile(dir.u16("f")));
-    EXPECT_FALSE(platform::IsReadOnlyFile(dir.u16("missing")));
-    EXPECT_FALSE(platform::IsReadOnlyFile(dir.u16()));
+    EXPECT_FALSE(platform::RealOs().IsReadOnlyFile(dir.u16("f")));
+    EXPECT_FALSE(platform::RealOs().IsReadOnlyFile(dir.u16("missing")));
+    EXPECT_FALSE(platform::RealOs().IsReadOnlyFile(dir.u16()));
     chmod((dir.path() / "f").c_str(), 0444);
-    EXPECT_TRUE(platform::IsReadOnlyFile(dir.u16("f")));
-    EXPECT_FALSE(platform::CreateNewFile(dir.u16("f"))); // exists already
+    EXPECT_TRUE(platform::RealOs().IsReadOnlyFile(dir.u16("f")));
+    EXPECT_FALSE(platform::RealOs().CreateNewFile(dir.u16("f"))); // exists already
 
     // A replace keeps the permissions of the file it replaces.
     chmod((dir.path() / "f").c_str(), 0640);
     WriteBytes(dir.path() / "g", "new");
-    ASSERT_TRUE(platform::MoveReplace(dir.u16("g"), dir.u16("f")));
+    ASSERT_TRUE(platform::RealOs().MoveReplace(dir.u16("g"), dir.u16("f")));
     EXPECT_EQ(fs::status(dir.path() / "f").permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     EXPECT_EQ(ReadBytes(dir.path() / "f"), "new");

@@ -3,8 +3,7 @@
 
 #include "platform/win32/windows_prelude.h"
 
-#include "platform/file_probe.h"
-#include "platform/fs.h"
+#include "platform/real_os.h"
 #include "platform/utf.h"
 #include "tests/platform/file_util.h"
 
@@ -16,26 +15,30 @@ std::string Utf8(const std::u16string& text)
 
 TEST(Win32FsTest, ShellFoldersAndModulePath)
 {
-    const std::u16string exe = platform::ExecutablePath();
+    const std::u16string exe = platform::RealOs().ExecutablePath();
     EXPECT_TRUE(exe.ends_with(u"platform_tests.exe")) << Utf8(exe);
-    for (const std::u16string& folder : {platform::DocumentsFolder(), platform::AppDataFolder()}) {
+    for (const std::u16string& folder :
+         {platform::RealOs().DocumentsFolder(), platform::RealOs().AppDataFolder()}) {
         EXPECT_FALSE(folder.empty());
-        EXPECT_TRUE(platform::Exists(folder)) << Utf8(folder);
+        EXPECT_TRUE(platform::RealOs().Exists(folder)) << Utf8(folder);
     }
-    EXPECT_EQ(platform::PathSeparator(), u'\\');
-    EXPECT_EQ(platform::MaxPathLength(), 259u);
-    EXPECT_FALSE(platform::IsCdRom(u"C:\\"));
+    EXPECT_EQ(platform::RealOs().PathSeparator(), u'\\');
+    EXPECT_EQ(platform::RealOs().MaxPathLength(), 259u);
+    EXPECT_FALSE(platform::RealOs().IsCdRom(u"C:\\"));
 }
 
 TEST(Win32FsTest, PathsThatDoNotFitFail)
 {
     std::u16string full;
-    ASSERT_TRUE(platform::FullPath(u"x", full));
+    ASSERT_TRUE(platform::RealOs().FullPath(u"x", full));
     EXPECT_EQ(fs::path(full), fs::current_path() / "x");
-    EXPECT_FALSE(platform::FullPath(u"C:\\" + std::u16string(300, u'a'), full, platform::MaxPathLength()));
-    ASSERT_TRUE(platform::FullPath(u"C:\\" + std::u16string(300, u'a'), full)); // no limit asked for
+    EXPECT_FALSE(platform::RealOs().FullPath(u"C:\\" + std::u16string(300, u'a'), full));
+    struct SLongPaths : platform::CRealOs {
+        size_t MaxPathLength() const override { return SIZE_MAX; }
+    };
+    ASSERT_TRUE(SLongPaths().FullPath(u"C:\\" + std::u16string(300, u'a'), full)); // no limit asked for
     EXPECT_EQ(full.size(), 303u);
-    ASSERT_TRUE(platform::FullPath(u".", full));
+    ASSERT_TRUE(platform::RealOs().FullPath(u".", full));
     EXPECT_EQ(fs::path(full), fs::current_path());
 }
 
@@ -43,30 +46,9 @@ TEST(Win32FsTest, ReadOnlyAttribute)
 {
     TempDir dir;
     WriteBytes(dir.path() / "f", "x");
-    EXPECT_FALSE(platform::IsReadOnlyFile(dir.u16("f")));
+    EXPECT_FALSE(platform::RealOs().IsReadOnlyFile(dir.u16("f")));
     SetFileAttributesW(reinterpret_cast<const wchar_t*>(dir.u16("f").c_str()), FILE_ATTRIBUTE_READONLY);
-    EXPECT_TRUE(platform::IsReadOnlyFile(dir.u16("f")));
+    EXPECT_TRUE(platform::RealOs().IsReadOnlyFile(dir.u16("f")));
     SetFileAttributesW(reinterpret_cast<const wchar_t*>(dir.u16("f").c_str()), FILE_ATTRIBUTE_NORMAL);
-}
-
-// The alignment program's search along PATH: absolute folders in order, quotes dropped, relative
-// entries and folders of the name passed by; a file called so (no program check on Windows).
-TEST(Win32FsTest, SearchAlongPath)
-{
-    TempDir dir;
-    for (const char* folder : {"a", "b", "c", "c/x.exe"})
-        fs::create_directories(dir.path() / folder);
-    WriteBytes(dir.path() / "b" / "x.exe", "MZ");
-    WriteBytes(dir.path() / "a" / "y.exe", "MZ");
-    wchar_t saved[32767];
-    const DWORD nSaved = GetEnvironmentVariableW(L"PATH", saved, 32767);
-    const std::u16string path = u"relative;;\"" + dir.u16("c") + u"\";" + dir.u16("a") + u";" + dir.u16("b") + u"\\";
-    SetEnvironmentVariableW(L"PATH", reinterpret_cast<const wchar_t*>(path.c_str()));
-    EXPECT_EQ(platform::FindExecutableOnPath(u"x.exe"), dir.u16("b") + u"\\x.exe");
-    EXPECT_EQ(platform::FindExecutableOnPath(u"y.exe"), dir.u16("a") + u"\\y.exe");
-    EXPECT_EQ(platform::FindExecutableOnPath(u"z.exe"), u"");
-    EXPECT_EQ(platform::FindExecutableOnPath(u"b\\x.exe"), u"");
-    EXPECT_FALSE(platform::HasSearchPath()); // enfuse itself is not looked for there
-    SetEnvironmentVariableW(L"PATH", nSaved > 0 && nSaved < 32767 ? saved : nullptr);
 }
 } // namespace

@@ -1,6 +1,6 @@
 // The Windows boundary's adapter: the host's layout over a C++ plug-in object, and no exception
 // crossing it, whatever the object does.
-#include "plugin_boundary.h"
+#include "plugin/win32/win32_plugin_boundary.h"
 
 #include <gtest/gtest.h>
 

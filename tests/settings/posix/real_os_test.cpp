@@ -3,8 +3,8 @@
 
 #include "settings/settings_store.h"
 #include "tests/platform/posix/scoped_env.h"
-#include "tests/settings/store_peer.h"
-#include "tests/settings/test_util.h"
+#include "tests/support/store_peer.h"
+#include "tests/support/test_util.h"
 
 namespace lvp {
 namespace {

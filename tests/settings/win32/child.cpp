@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "platform/fs.h"
+#include "platform/os.h"
 #include "platform/utf.h"
 #include "platform/win32/scoped.h"
 
@@ -19,7 +19,7 @@ std::wstring Wide(const std::string& text)
 
 CChild::CChild(const std::string& test, const std::string& name, const std::string& value)
 {
-    const std::u16string exe = platform::ExecutablePath();
+    const std::u16string exe = platform::RealOs().ExecutablePath();
     std::wstring command = L"\"" + std::wstring(exe.begin(), exe.end()) + L"\" --gtest_filter=" + Wide(test);
     // The child inherits the variable; the parent's own environment is put back at once.
     const std::wstring var = Wide(name);

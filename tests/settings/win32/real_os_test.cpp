@@ -3,10 +3,10 @@
 
 #include "platform/win32/windows_prelude.h"
 
-#include "platform/fs.h"
+#include "platform/os.h"
 #include "settings/settings_store.h"
-#include "tests/settings/store_peer.h"
-#include "tests/settings/test_util.h"
+#include "tests/support/store_peer.h"
+#include "tests/support/test_util.h"
 
 namespace lvp {
 namespace {
@@ -21,9 +21,9 @@ TEST(RealOsTest, StoreChoosesTheApplicationDataFolder)
     if (!UnderWine())
         GTEST_SKIP() << "runs in Wine's test prefix only";
     CSettingsStore store;
-    EXPECT_EQ(SSettingsStorePeer::Folder(store), platform::AppDataFolder() + u"\\Lumivant\\");
-    EXPECT_TRUE(platform::Exists(SSettingsStorePeer::Folder(store) + u"."));
-    EXPECT_FALSE(platform::Exists(SSettingsStorePeer::Folder(store) + u"_w_tmp.tmp"));
+    EXPECT_EQ(SSettingsStorePeer::Folder(store), platform::RealOs().AppDataFolder() + u"\\Lumivant\\");
+    EXPECT_TRUE(platform::RealOs().Exists(SSettingsStorePeer::Folder(store) + u"."));
+    EXPECT_FALSE(platform::RealOs().Exists(SSettingsStorePeer::Folder(store) + u"_w_tmp.tmp"));
     EXPECT_EQ(SSettingsStorePeer::ExeFolder(store) + u"settings_tests.exe",
               SSettingsStorePeer::ExePath(store));
     EXPECT_FALSE(SSettingsStorePeer::IsOnCdRom(store));

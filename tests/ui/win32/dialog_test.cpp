@@ -1,24 +1,25 @@
 // The fusion dialog on real Win32 windows: posted input, answered boxes, the run with the fake tool.
+#include "fusion/command_line.h"
 #include "platform/utf.h"
 #include "resources/ids.h"
 #include "resources/strings.h"
 #include "tests/ui/win32/dialog_driver.h"
 #include "ui/framework/win32/win32_wnd.h"
-#include "fusion/command_line.h"
 #include "ui/sample_dlg.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <deque>
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <string>
-#include <vector>
 #include <stdexcept>
+#include <string>
 #include <thread>
+#include <vector>
 
 namespace {
 using namespace dialog_test;
@@ -519,7 +520,9 @@ TEST_F(Win32Dialog, AnyPathReachesANarrowProgram)
         {"a surrogate pair", u"\U0001F4F7 Serie", u"\U0001F600 ", false},
         {"Latin-1", u"Fotos \u00e4\u00f6\u00fc", u"Bild \u00e9 ", true},
     };
-    const std::u16string pid = platform::Utf8ToUtf16(std::to_string(GetCurrentProcessId()));
+    char hexPid[9];
+    std::snprintf(hexPid, sizeof hexPid, "%08x", static_cast<unsigned>(GetCurrentProcessId()));
+    const std::u16string pid = platform::Utf8ToUtf16(hexPid);
     auto leftovers = [&pid] {
         int n = 0;
         for (const auto& e : std::filesystem::directory_iterator(std::filesystem::temp_directory_path()))

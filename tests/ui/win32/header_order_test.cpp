@@ -1,8 +1,9 @@
 // <windows.h> before every header of the window layer: no Win32 macro renames our members.
 #include <windows.h>
 // The framework and the dialog after it, each on its own, in no particular order.
-#include "ui/color_edit.h"
 #include "fusion/command_line.h"
+#include "fusion/selection_list.h"
+#include "ui/color_edit.h"
 #include "ui/framework/backend.h"
 #include "ui/framework/data_exchange.h"
 #include "ui/framework/dialog.h"
@@ -15,7 +16,6 @@
 #include "ui/framework/win32/win32_wnd.h"
 #include "ui/framework/wnd.h"
 #include "ui/sample_dlg.h"
-#include "fusion/selection_list.h"
 #include "ui/tool_run.h"
 
 #include <gtest/gtest.h>

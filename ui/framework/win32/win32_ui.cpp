@@ -235,8 +235,7 @@ public:
     std::unique_ptr<CDialogBackend> CreateDialogBackend(unsigned nIdTemplate,
                                                         platform::WindowId parent) override
     {
-        if (nIdTemplate > 0xFFFF ||
-            !::FindResourceW(OwnModule(), MAKEINTRESOURCEW(nIdTemplate), MAKEINTRESOURCEW(5)))
+        if (nIdTemplate > 0xFFFF || !::FindResourceW(OwnModule(), MAKEINTRESOURCEW(nIdTemplate), RT_DIALOG))
             return nullptr;
         return std::make_unique<CWin32Dialog>(nIdTemplate, ToHwnd(parent));
     }
@@ -278,6 +277,8 @@ public:
         ofn.lpstrFile = file.data();
         ofn.nMaxFile = static_cast<DWORD>(file.size());
         ofn.lpstrDefExt = defExt.empty() ? nullptr : reinterpret_cast<LPCWSTR>(defExt.c_str());
+        static_assert(kOpenFileOverwritePrompt == OFN_OVERWRITEPROMPT &&
+                      kOpenFileHideReadOnly == OFN_HIDEREADONLY);
         ofn.Flags = request.nFlags | OFN_EXPLORER;
         if (!::GetOpenFileNameW(&ofn))
             return false;

@@ -1,6 +1,6 @@
 // Under Wine with the western ANSI code page (1252): which paths reach a narrow main() as they
 // are, and short forms that such a program opens.
-#include "platform/narrow_path.h"
+#include "platform/os.h"
 #include "platform/utf.h"
 
 #include <gtest/gtest.h>
@@ -31,7 +31,7 @@ TEST(NarrowPath, FitsOnlyWhatTheCodePageHoldsExactly)
         {"long", u"C:\\" + std::u16string(300, u'\u00e4'), true},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(platform::FitsNarrowArguments(c.path), c.bFits) << c.name;
+        EXPECT_EQ(platform::RealOs().FitsNarrowArguments(c.path), c.bFits) << c.name;
 }
 
 // The short form opens through the narrow file functions, as the program opens it.
@@ -41,15 +41,15 @@ TEST(NarrowPath, ShortFormOpensThroughTheNarrowApi)
     std::filesystem::create_directories(folder);
     const std::filesystem::path file = folder / u"Bild \u5199\u771f 1.JPG";
     std::ofstream(file) << "image";
-    const std::u16string shortPath = platform::ShortPath(file.u16string());
+    const std::u16string shortPath = platform::RealOs().ShortPath(file.u16string());
     ASSERT_FALSE(shortPath.empty());
-    EXPECT_TRUE(platform::FitsNarrowArguments(shortPath));
+    EXPECT_TRUE(platform::RealOs().FitsNarrowArguments(shortPath));
     const std::string narrow = platform::Utf16ToUtf8(shortPath); // ASCII only
     FILE* f = std::fopen(narrow.c_str(), "rb");
     EXPECT_NE(f, nullptr) << narrow;
     if (f)
         std::fclose(f);
-    EXPECT_TRUE(platform::ShortPath(file.u16string() + u"-missing").empty());
+    EXPECT_TRUE(platform::RealOs().ShortPath(file.u16string() + u"-missing").empty());
     std::filesystem::remove_all(folder);
 }
 } // namespace

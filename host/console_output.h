@@ -1,4 +1,4 @@
-// What lvphost needs from the OS: console output.
+// lvphost's console output: text to standard output or standard error.
 #pragma once
 #include <string>
 #include <string_view>

@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "platform/utf.h"
-#include "tests/settings/store_peer.h"
+#include "tests/support/store_peer.h"
 
 using lvp::CSettingsStore;
 using lvp::SBinData;

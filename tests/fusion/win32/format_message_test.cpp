@@ -1,7 +1,7 @@
 // Our expansion of the command-line template agrees with the system's message formatter, whose
 // directives (%1!s!, %3!d!) the template's inserts follow.
-#include "platform/win32/scoped.h"
 #include "fusion/command_line.h"
+#include "platform/win32/scoped.h"
 
 #include <gtest/gtest.h>
 

@@ -20,40 +20,40 @@ public:
     {
         if (noTempFiles || Fails("create unique"))
             return {};
-        return ForwardingOs::CreateUniqueFile(prefix, suffix, path);
+        return platform::CRealOs::CreateUniqueFile(prefix, suffix, path);
     }
     platform::CFile CreateNewFile(const std::u16string& p) const override
     {
-        return Fails("create") ? platform::CFile() : ForwardingOs::CreateNewFile(p);
+        return Fails("create") ? platform::CFile() : platform::CRealOs::CreateNewFile(p);
     }
     platform::CFile OpenForUpdate(const std::u16string& p) const override
     {
-        return Fails("open for update") ? platform::CFile() : ForwardingOs::OpenForUpdate(p);
+        return Fails("open for update") ? platform::CFile() : platform::CRealOs::OpenForUpdate(p);
     }
     bool CreateFolder(const std::u16string& p) const override
     {
-        return !Fails("create folder") && ForwardingOs::CreateFolder(p);
+        return !Fails("create folder") && platform::CRealOs::CreateFolder(p);
     }
     bool MoveReplace(const std::u16string& from, const std::u16string& to) const override
     {
-        return !Fails("replace") && ForwardingOs::MoveReplace(from, to);
+        return !Fails("replace") && platform::CRealOs::MoveReplace(from, to);
     }
     size_t Write(std::FILE* f, const void* bytes, size_t count) const override
     {
         if (!Fails(shortWrite ? "short write" : "no space"))
-            return ForwardingOs::Write(f, bytes, count);
-        return shortWrite ? ForwardingOs::Write(f, bytes, count / 2) : 0;
+            return platform::CRealOs::Write(f, bytes, count);
+        return shortWrite ? platform::CRealOs::Write(f, bytes, count / 2) : 0;
     }
     // Only as far as the OS: waiting for the disk would make a walk over every call slow.
     bool FlushToDisk(std::FILE* f) const override { return !Fails("flush") && std::fflush(f) == 0; }
     bool SetFileLength(std::FILE* f, int64_t n) const override
     {
-        return !Fails("set length") && ForwardingOs::SetFileLength(f, n);
+        return !Fails("set length") && platform::CRealOs::SetFileLength(f, n);
     }
     bool CloseFile(platform::CFile& f) const override
     {
         const bool fails = Fails("close");
-        return ForwardingOs::CloseFile(f) && !fails; // closed either way, as fclose does
+        return platform::CRealOs::CloseFile(f) && !fails; // closed either way, as fclose does
     }
 
 private:

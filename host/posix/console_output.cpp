@@ -1,8 +1,7 @@
-// lvphost's OS services on Linux.
-#include "host/host_os.h"
+// lvphost's console output on Linux.
+#include "host/console_output.h"
 
 #include "platform/utf.h"
-
 
 #include <cstdio>
 

@@ -10,7 +10,7 @@
 #include "test_util.h"
 
 // Files that are opened hold real scratch files, so reads and writes go to the real services.
-class FakeOs : public ForwardingOs {
+class FakeOs : public platform::CRealOs {
 public:
     char16_t sep = u'\\';
     size_t maxPath = 259;

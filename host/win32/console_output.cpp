@@ -1,5 +1,5 @@
-// lvphost's OS services on Windows: a console gets UTF-16, a pipe or file UTF-8.
-#include "host/host_os.h"
+// lvphost's console output on Windows: a console gets UTF-16, a pipe or file UTF-8.
+#include "host/console_output.h"
 
 #include "platform/utf.h"
 

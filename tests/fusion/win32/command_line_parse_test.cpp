@@ -1,7 +1,7 @@
 // The command line as the tool's C runtime reads it: CommandLineToArgvW gives back every
 // argument of the argument vector, whatever backslashes and quotes the paths hold.
-#include "platform/win32/scoped.h"
 #include "fusion/command_line.h"
+#include "platform/win32/scoped.h"
 
 #include <shellapi.h>
 
@@ -30,7 +30,8 @@ TEST(CommandLineParse, SystemParserGivesBackTheArguments)
         ASSERT_TRUE(argv);
         ASSERT_EQ(static_cast<size_t>(argc), args.size());
         for (int i = 0; i < argc; ++i)
-            EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(argv.Get()[i])), args[static_cast<size_t>(i)])
+            EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(argv.Get()[i])),
+                      args[static_cast<size_t>(i)])
                 << i;
     }
 }

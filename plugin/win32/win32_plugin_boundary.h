@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "abi_convention.h"
+#include "plugin/win32/win32_abi_convention.h"
 #include "plugin/function_plugin.h"
 
 namespace lvp {
