@@ -6,6 +6,7 @@
 # photos as they were and no temporary behind.
 # Usage: align_e2e_test.sh TERMINAL_DIALOG_RUN WORK_DIR
 set -u
+here=$(cd "$(dirname "$0")" && pwd)
 run=$1 work=$2
 for p in tmux align_image_stack enfuse convert compare; do
     command -v $p >/dev/null || { echo "$p is not installed"; exit 1; }
@@ -27,9 +28,7 @@ sums=$(md5sum hand*.jpg)
 enfuse -o "$work/tripod.tif" "$work"/tripod{1,2,3}.jpg >/dev/null 2>&1 || { echo "enfuse failed on the tripod series"; exit 1; }
 enfuse -o "$work/unaligned.tif" hand{1,2,3}.jpg >/dev/null 2>&1 || { echo "enfuse failed on the hand-held series"; exit 1; }
 
-sock=$work/sock
-tmux_() { tmux -S "$sock" -f /dev/null "$@"; }
-trap 'tmux_ kill-server 2>/dev/null' EXIT
+. "$here/../../helpers/tmux_pane.sh"
 cat >"$work/run.sh" <<RUN
 cd '$work/series'
 TMPDIR='$work/tmp' LVP_PID_FILE='$work/pid' '$run' /usr/bin/enfuse '$work/series/hand1-hand3.tif' 95 \
@@ -38,14 +37,6 @@ echo \$? >'$work/rc'
 exec sleep 300
 RUN
 tmux_ new-session -d -x 100 -y 30 "env LANG=C.UTF-8 sh '$work/run.sh'"
-wait_for() { # text seconds
-    for _ in $(seq 1 $(($2 * 10))); do
-        tmux_ capture-pane -p | grep -qF "$1" && return 0
-        [ -f "$work/rc" ] && break
-        sleep 0.1
-    done
-    echo "not on the screen: $1"; tmux_ capture-pane -p; cat "$work/out" "$work/err"; exit 1
-}
 wait_for '[x] Bilder vor dem Zusammenführen ausrichten' 60
 tmux_ send-keys Enter
 wait_for 'Klicken Sie auf "OK"' 600
