@@ -107,6 +107,6 @@ platform::SCommandLine BuildToolCommand(std::u16string_view strProgram, std::u16
                                         std::uint32_t nQuality, const SelectionList& selection)
 {
     return {BuildCommandLine(strProgram, strOutputFile, nQuality, selection),
-            BuildArgumentVector(strProgram, strOutputFile, nQuality, selection)};
+            BuildArgumentVector(strProgram, strOutputFile, nQuality, selection), {}};
 }
 } // namespace lvp

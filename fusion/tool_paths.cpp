@@ -24,6 +24,22 @@ CToolPaths::~CToolPaths()
         m_os.RemoveFile(path);
     if (m_toolOutput != m_output)
         m_os.RemoveFile(m_toolOutput);
+    for (const std::u16string& folder : m_folders)
+        m_os.RemoveFolderTree(folder);
+}
+
+std::u16string CToolPaths::MakePrivateFolder()
+{
+    for (int nTries = 0; nTries < 10; ++nTries) {
+        std::u16string folder = TempName(u"-run");
+        if (folder.empty())
+            return {};
+        if (m_os.CreateFolder(folder)) {
+            m_folders.push_back(folder);
+            return folder;
+        }
+    }
+    return {};
 }
 
 bool CToolPaths::FitsAsAscii(const std::u16string& path) const

@@ -12,7 +12,8 @@ public:
     explicit CToolPaths(const platform::COs& os) : m_os(os) {}
     CToolPaths(const CToolPaths&) = delete;
     CToolPaths& operator=(const CToolPaths&) = delete;
-    // Removes the links and copies it made, and the program's output unless it was committed.
+    // Removes the links and copies it made, its private folders with what is in them, and the
+    // program's output unless it was committed.
     ~CToolPaths();
 
     // A path that reaches the program unchanged stays as it is. Another input is passed as its
@@ -28,6 +29,10 @@ public:
     // After a successful run: the program's output under the real name (replacing); false when
     // it cannot be put there.
     bool Commit();
+    // A new, empty folder of its own in the temporary folder, which the programs can reach (a
+    // step's files, and whatever else a program leaves in its current folder); empty when none
+    // can be made. It goes with everything in it, as do those of ended hosts.
+    std::u16string MakePrivateFolder();
 
     // The prefix of every name made for the program (platform::UniqueName follows it).
     static constexpr char16_t kPrefix[] = u"lvp_hdr-";
@@ -44,7 +49,8 @@ private:
     const platform::COs& m_os;
     std::vector<std::u16string> m_inputs;
     std::u16string m_output, m_toolOutput;
-    std::vector<std::u16string> m_made; // links and copies
+    std::vector<std::u16string> m_made;    // links and copies
+    std::vector<std::u16string> m_folders; // private folders
     std::u16string m_folder;
     bool m_bFolderLooked = false;
 };

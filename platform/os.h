@@ -103,6 +103,9 @@ public:
     // The full path of the first executable regular file called name in the folders of PATH;
     // empty when there is none, or the OS looks for programs along no such path (Windows).
     virtual std::u16string FindOnSearchPath(const std::u16string& name) const = 0;
+    // The same search on every OS, for the alignment program, which is looked for along PATH on
+    // Windows too (absolute folders only, quotes dropped).
+    virtual std::u16string FindOnPathVariable(const std::u16string& name) const = 0;
 
     // Paths for a program with a narrow main(): whether a path reaches it unchanged, and the
     // other forms a file can take for it.

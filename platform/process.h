@@ -11,10 +11,12 @@
 
 namespace platform {
 // A program to start, in both forms: Windows starts strCommandLine (first token the quoted
-// program); POSIX starts args (args[0] the program), with no shell and no quoting.
+// program); POSIX starts args (args[0] the program), with no shell and no quoting. It runs in
+// strFolder, or in the caller's current folder when that is empty.
 struct SCommandLine {
     std::u16string strCommandLine;
     std::vector<std::u16string> args;
+    std::u16string strFolder;
 };
 
 // The read end of the pipe: a descriptor (POSIX) or handle (Windows) as a number; -1 is none.

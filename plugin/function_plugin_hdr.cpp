@@ -60,9 +60,13 @@ ResultList* CFunctionPluginHDR::Execute()
         ProposeOutputName(text(m_selection.front()), text(m_selection.back()), m_os.PathSeparator());
     dlg.m_nJpegQuality = m_settings.GetQuality();
     dlg.m_strEnfusePath = LocateFusionProgram(m_settings.GetString(kKeyProgram, u""), m_os);
+    dlg.m_bAlignImages = m_settings.GetAlignImages();
     if (dlg.DoModal() == kIdOk) {
         m_settings.SetQuality(dlg.m_nJpegQuality);
         m_settings.SetString(kKeyProgram, dlg.m_strEnfusePath, u"", true);
+        // A box the user could not use (no alignment program) says nothing of the wish.
+        if (dlg.m_bAlignOffered)
+            m_settings.SetAlignImages(dlg.m_bAlignImages);
         // A failed or stopped run made no file the host could use.
         if (dlg.m_outcome == ERunOutcome::Fused)
             m_results.push_back({CWideString(dlg.m_strOutputFile), 1});

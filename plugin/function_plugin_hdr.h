@@ -16,8 +16,9 @@ public:
     CWideString GetDescription() override;
     // Keeps the window; accepts a selection of at least two files (message 107 otherwise).
     SStartResult Start(HostWindow hwnd, const SelectionList& selection) override;
-    // Shows the fusion dialog over the host's window; a confirmed dialog stores the quality and
-    // the program path, and adds the output file to the results when the fusion made it.
+    // Shows the fusion dialog over the host's window; a confirmed dialog stores the quality, the
+    // program path and (when it was offered) the choice to align, and adds the output file to
+    // the results when the fusion made it.
     ResultList* Execute() override;
 
 private:

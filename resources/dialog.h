@@ -5,7 +5,8 @@
 
 namespace lvp {
 // What a window of a dialog is: the dialog window itself or one of its controls.
-enum class EControlKind { Dialog, Edit, Static, PushButton, DefPushButton };
+// CheckBox: an automatic check box (a click or Space toggles it).
+enum class EControlKind { Dialog, Edit, Static, PushButton, DefPushButton, CheckBox };
 
 // Styles that matter to a backend; the Windows template carries the Win32 equivalents.
 namespace DialogStyle {

@@ -19,19 +19,22 @@ while(style_table)
     set(flag_${word} ${flag})
 endwhile()
 # kind -> window class, base style, EControlKind
-set(kinds edit static button defbutton)
+set(kinds edit static button defbutton checkbox)
 set(class_edit EDIT)
 set(class_static STATIC)
 set(class_button BUTTON)
 set(class_defbutton BUTTON)
+set(class_checkbox BUTTON)
 set(base_edit ES_LEFT)
 set(base_static SS_LEFT)
 set(base_button BS_PUSHBUTTON)
 set(base_defbutton BS_DEFPUSHBUTTON)
+set(base_checkbox BS_AUTOCHECKBOX)
 set(cpp_edit Edit)
 set(cpp_static Static)
 set(cpp_button PushButton)
 set(cpp_defbutton DefPushButton)
+set(cpp_checkbox CheckBox)
 
 # Converts blank-separated style words into style_rc (a Win32 style expression, without the
 # visibility), style_cpp (DialogStyle flags) and style_hidden.

@@ -7,6 +7,7 @@
 namespace lvp {
 namespace {
 constexpr char16_t kKeyQuality[] = u"JpegQuality";
+constexpr char16_t kKeyAlign[] = u"AlignImages"; // 1: align a series before fusing it, 0: do not
 
 // "<Settings>" as UTF-16 little-endian bytes, the marker Load looks for.
 constexpr uint8_t kSettingsMarker[] = {'<', 0, 'S', 0, 'e', 0, 't', 0, 't', 0,
@@ -149,6 +150,8 @@ int32_t CSettingsStore::DefaultInt(const std::u16string& key) const
 {
     if (key.empty())
         return 0;
+    if (key == kKeyAlign)
+        return 1;
     return key == kKeyQuality ? 95 : -1;
 }
 
@@ -158,6 +161,8 @@ int32_t CSettingsStore::NormalizeInt(const std::u16string& key, int32_t value) c
         return 0;
     if (key == kKeyQuality)
         return value >= 1 && value <= 100 ? value : 95;
+    if (key == kKeyAlign)
+        return value == 0 ? 0 : 1;
     return value;
 }
 
@@ -191,6 +196,16 @@ uint32_t CSettingsStore::GetQuality()
 void CSettingsStore::SetQuality(uint32_t nQuality)
 {
     SetInt(kKeyQuality, static_cast<int32_t>(nQuality));
+}
+
+bool CSettingsStore::GetAlignImages()
+{
+    return GetInt(kKeyAlign, DefaultInt(kKeyAlign)) != 0;
+}
+
+void CSettingsStore::SetAlignImages(bool bAlign)
+{
+    SetInt(kKeyAlign, bAlign ? 1 : 0);
 }
 
 void CSettingsStore::SetBinFromHex(const std::u16string& key, const std::u16string& text)

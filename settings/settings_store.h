@@ -42,6 +42,10 @@ public:
     // 32 bits as the int entry "JpegQuality" (all bits set is -1, which removes the entry).
     uint32_t GetQuality();
     void SetQuality(uint32_t nQuality);
+    // Whether a series is aligned before it is fused: the int entry "AlignImages", 1 (the
+    // default, kept as no entry) or 0.
+    bool GetAlignImages();
+    void SetAlignImages(bool bAlign);
 
     std::u16string NormalizeString(const std::u16string& key, const std::u16string& value) const;
     int32_t NormalizeInt(const std::u16string& key, int32_t value) const;

@@ -1,6 +1,7 @@
 // CSampleDlg: field exchange, the program check on OK, the browse button, and the run.
 #include "ui/sample_dlg.h"
 
+#include "fusion/alignment.h"
 #include "fusion/command_line.h"
 #include "platform/path.h"
 #include "resources/ids.h"
@@ -12,9 +13,18 @@
 namespace lvp {
 namespace {
 // Hidden for the run, in this order: each is disabled and then collapsed.
-constexpr int kInputControls[] = {IDC_PROGRAM_LABEL, IDC_BROWSE,  IDC_PROGRAM, IDC_OUTPUT_FILE_LABEL,
-                                  IDC_OUTPUT_FILE,   IDC_QUALITY_LABEL, IDC_QUALITY};
+constexpr int kInputControls[] = {IDC_PROGRAM_LABEL, IDC_BROWSE,        IDC_PROGRAM, IDC_OUTPUT_FILE_LABEL,
+                                  IDC_OUTPUT_FILE,   IDC_QUALITY_LABEL, IDC_QUALITY, IDC_ALIGN_IMAGES};
 constexpr SRect kCollapsed{-1, -1, -1, -1}; // at (-1, -1), 0 x 0 pixels
+
+// The paths as the command line takes them; they stay paths' own.
+SelectionList Pointers(const std::vector<std::u16string>& paths)
+{
+    SelectionList list;
+    for (const std::u16string& path : paths)
+        list.push_back(path.c_str());
+    return list;
+}
 
 SFontSpec OutputFont()
 {
@@ -44,6 +54,9 @@ void CSampleDlg::DoDataExchange(CDataExchange* pDX)
     // enfuse takes a JPEG quality of 1 to 100; the store keeps nothing else.
     DDX_Text(pDX, IDC_QUALITY, m_nJpegQuality, IDS_QUALITY_NOT_A_NUMBER, 1, 100);
     DDX_Text(pDX, IDC_PROGRAM, m_strEnfusePath);
+    // A disabled box says nothing of the user's wish: it shows unchecked for want of the program.
+    if (m_bAlignOffered)
+        DDX_Check(pDX, IDC_ALIGN_IMAGES, m_bAlignImages);
     DDX_Control(pDX, IDC_OUTPUT_PANE, m_editOutput);
 }
 
@@ -53,7 +66,19 @@ bool CSampleDlg::OnInitDialog()
     // No font: the pane keeps the system's.
     m_fontOutput.CreateFontIndirect(Ui(), OutputFont());
     m_editOutput.SetFont(&m_fontOutput, false);
+    OfferAlignment();
     return true;
+}
+
+void CSampleDlg::OfferAlignment()
+{
+    if (m_bAlignOffered)
+        m_bAlignImages = IsDlgButtonChecked(IDC_ALIGN_IMAGES);
+    m_strAlignProgram = LocateAlignProgram(m_strEnfusePath, m_os);
+    m_bAlignOffered = !m_strAlignProgram.empty();
+    CheckDlgButton(IDC_ALIGN_IMAGES, m_bAlignOffered && m_bAlignImages);
+    if (CWnd* pBox = GetDlgItem(IDC_ALIGN_IMAGES))
+        pBox->EnableWindow(m_bAlignOffered);
 }
 
 void CSampleDlg::OnBrowse()
@@ -67,6 +92,8 @@ void CSampleDlg::OnBrowse()
     // Only the program field: what was typed into the others since they were last read stays.
     if (CWnd* pField = GetDlgItem(IDC_PROGRAM))
         pField->SetText(m_strEnfusePath);
+    if (!m_bRunDone)
+        OfferAlignment();
 }
 
 void CSampleDlg::OnBnClickedOk()
@@ -78,7 +105,12 @@ void CSampleDlg::OnBnClickedOk()
         OnBrowse();
         return;
     }
-    if (m_bRunDone || AcceptOutputFile())
+    if (m_bRunDone) {
+        OnOK();
+        return;
+    }
+    OfferAlignment(); // the path may have been typed since the last look
+    if (AcceptOutputFile())
         OnOK();
 }
 
@@ -146,6 +178,23 @@ void CSampleDlg::OnOK()
     }
     if (!PrepareToolPaths())
         return; // still Editing
+    EnterRunningLayout();
+    const std::u16string& output = m_pToolPaths->ToolOutput();
+    const platform::SCommandLine command =
+        BuildToolCommand(m_strEnfusePath, output, m_nJpegQuality, Pointers(m_pToolPaths->Inputs()));
+    if (m_bAlignOffered && m_bAlignImages) {
+        const CAlignStep step(m_os, *m_pToolPaths, m_strAlignProgram, m_pToolPaths->Inputs());
+        const SAlignRun align{step, BuildToolCommand(m_strEnfusePath, output, m_nJpegQuality, Pointers(step.Aligned()))};
+        RunAndShowOutput(command, &align);
+    } else {
+        RunAndShowOutput(command);
+    }
+    m_pToolPaths.reset(); // the links, copies, aligned images and a leftover output go
+    m_bRunDone = true;
+}
+
+void CSampleDlg::EnterRunningLayout()
+{
     m_editOutput.ShowWindow(true);
     if (CWnd* pCancel = GetDlgItem(IDC_CANCEL))
         pCancel->MoveWindow(kCollapsed, true); // stays enabled: Escape still ends the dialog
@@ -155,21 +204,15 @@ void CSampleDlg::OnOK()
             pControl->MoveWindow(kCollapsed, true);
         }
     }
-    SelectionList inputs;
-    for (const std::u16string& input : m_pToolPaths->Inputs())
-        inputs.push_back(input.c_str());
-    RunAndShowOutput(BuildToolCommand(m_strEnfusePath, m_pToolPaths->ToolOutput(), m_nJpegQuality, inputs));
-    m_pToolPaths.reset(); // the links, copies and a leftover output go
-    m_bRunDone = true;
 }
 
-void CSampleDlg::RunAndShowOutput(const platform::SCommandLine& command)
+void CSampleDlg::RunAndShowOutput(const platform::SCommandLine& command, const SAlignRun* pAlign)
 {
     SetRunning(true);
     m_outcome =
         lvp::RunAndShowOutput(m_editOutput, command,
                               {m_os, Ui(), m_pToolPaths ? m_pToolPaths->ToolOutput() : m_strOutputFile,
-                               [this] { return PollStopRequest(); }, m_pToolPaths.get()});
+                               [this] { return PollStopRequest(); }, m_pToolPaths.get(), pAlign});
     PollStopRequest(); // what was typed during the run goes unread: Finished waits for a new key
     SetRunning(false);
 }

@@ -25,12 +25,20 @@ public:
     CFont m_fontOutput;
     CColorEdit m_editOutput;
     bool m_bRunDone = false;
+    // Whether the user wants the series aligned first (the command sets it from its setting); it
+    // is exchanged with check box 1015 while the box is offered.
+    bool m_bAlignImages = false;
+    // The box is offered (enabled): the alignment program was found for the program path last
+    // looked at. The command stores m_bAlignImages only then.
+    bool m_bAlignOffered = false;
+    std::u16string m_strAlignProgram; // where it was found; empty when it was not
     // The run's outcome, once m_bRunDone is set: only Fused gives the host a file.
     ERunOutcome m_outcome = ERunOutcome::Failed;
 
     void OnBrowse();
     void OnBnClickedOk();
-    void RunAndShowOutput(const platform::SCommandLine& command);
+    // pAlign: the alignment that runs first, if any.
+    void RunAndShowOutput(const platform::SCommandLine& command, const SAlignRun* pAlign = nullptr);
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -45,6 +53,11 @@ private:
     bool FolderExists(const std::u16string& strFull) const;
     // Makes the forms of the paths the program can open; false (the user told) when a path has none.
     bool PrepareToolPaths();
+    // Looks for the alignment program beside m_strEnfusePath, then on PATH: found, the box is
+    // enabled and shows m_bAlignImages; not found, it is unchecked and disabled.
+    void OfferAlignment();
+    // The pane in the place of the input controls, which are disabled and collapsed.
+    void EnterRunningLayout();
 
     const platform::COs& m_os;
     std::unique_ptr<CToolPaths> m_pToolPaths; // from OK until the run has ended

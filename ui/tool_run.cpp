@@ -5,6 +5,8 @@
 #include "platform/utf.h"
 #include "resources/ids.h"
 #include "resources/strings.h"
+#include "fusion/alignment.h"
+#include "ui/framework/message_box.h"
 #include "ui/framework/wait_cursor.h"
 
 #include <chrono>
@@ -101,46 +103,119 @@ std::u16string FailureText(EStepFailure failure, int nExitCode, const CProgramSt
     }
     return {};
 }
+
+enum class EProgramEnd { NotStarted, Stopped, Ended };
+struct SProgramRun {
+    EProgramEnd end = EProgramEnd::NotStarted;
+    int nExitCode = -1;
+    std::u16string strError; // NotStarted: the system's reason
+    bool bOpenLine = false;  // the last line in the pane has no line break
+};
+
+// Starts the program, shows its output until the pipe ends and waits for it; a stop ends it with
+// everything it started.
+SProgramRun RunProgram(CEdit& editOutput, const platform::SCommandLine& command, const SToolRun& run)
+{
+    SProgramRun result;
+    platform::CPipeReadEnd pipe;
+    platform::CProcess process = run.os.StartProcessWithPipe(command, pipe, result.strError);
+    if (!process)
+        return result;
+    result.end = EProgramEnd::Ended;
+    if (!ShowOutput(editOutput, pipe, run, result.bOpenLine) || !WaitForProgram(process, run, result.nExitCode)) {
+        run.os.StopProcess(process);
+        result.end = EProgramEnd::Stopped;
+    }
+    pipe.Close();
+    process.Close();
+    return result;
+}
+
+void AddNote(CEdit& editOutput, bool bOpenLine, const std::u16string& strNote)
+{
+    AddToPane(editOutput, (bOpenLine ? u"\r\n" : u"") + strNote + u"\r\n");
+}
+
+enum class EAligned { Aligned, Failed, Stopped };
+
+// Runs the alignment program; a failure (no folder for the images, a command line too long, a
+// program that cannot start, an exit code other than 0, an image missing) and a stop leave their
+// note in the pane.
+EAligned Align(CEdit& editOutput, const CAlignStep& step, const SToolRun& run)
+{
+    CWaitCursor waitCursor(run.ui);
+    std::u16string strNote = LoadModuleString(IDS_ALIGN_FAILED);
+    bool bOpenLine = false;
+    if (step.Ready() && !run.os.IsCommandLineTooLong(step.Command())) {
+        const SProgramRun result = RunProgram(editOutput, step.Command(), run);
+        if (result.end == EProgramEnd::Stopped) {
+            AddNote(editOutput, result.bOpenLine, LoadModuleString(IDS_TOOL_STOPPED));
+            return EAligned::Stopped;
+        }
+        if (result.end == EProgramEnd::NotStarted)
+            strNote = FormatModuleString(IDS_ALIGN_NOT_STARTED, result.strError);
+        else if (step.Finish(result.nExitCode))
+            return EAligned::Aligned;
+        bOpenLine = result.bOpenLine;
+    }
+    AddNote(editOutput, bOpenLine, strNote);
+    return EAligned::Failed;
+}
+
+// The fusion program's run and its outcome, after whatever the pane already shows.
+ERunOutcome Fuse(CEdit& editOutput, const platform::SCommandLine& command, const SToolRun& run)
+{
+    if (run.os.IsCommandLineTooLong(command)) {
+        if (editOutput.GetTextLength() == 0)
+            editOutput.SetText(LoadModuleString(IDS_COMMAND_TOO_LONG));
+        else
+            AddToPane(editOutput, LoadModuleString(IDS_COMMAND_TOO_LONG));
+        return ERunOutcome::Failed;
+    }
+    CProgramStep step(run.os, run.strOutputFile, run.pPaths);
+    step.Begin();
+    CWaitCursor waitCursor(run.ui);
+    const SProgramRun result = RunProgram(editOutput, command, run);
+    ERunOutcome outcome = ERunOutcome::Failed;
+    std::u16string strReason;
+    if (result.end == EProgramEnd::NotStarted) {
+        strReason = FormatModuleString(IDS_TOOL_NOT_STARTED, result.strError);
+    } else if (result.end == EProgramEnd::Stopped) {
+        outcome = ERunOutcome::Stopped;
+        strReason = LoadModuleString(IDS_TOOL_STOPPED);
+    } else {
+        strReason = FailureText(step.Finish(result.nExitCode), result.nExitCode, step);
+        if (strReason.empty())
+            outcome = ERunOutcome::Fused;
+    }
+    // A partial file of a run that did not succeed goes, unless it was there before the run.
+    if (outcome != ERunOutcome::Fused)
+        step.Abandon();
+    if (!strReason.empty())
+        AddNote(editOutput, result.bOpenLine, strReason);
+    AddToPane(editOutput, u"\r\n" + LoadModuleString(IDS_CLOSE_WITH_OK));
+    waitCursor.End();
+    return outcome;
+}
 } // namespace
 
 ERunOutcome RunAndShowOutput(CEdit& editOutput, const platform::SCommandLine& command, const SToolRun& run)
 {
     editOutput.SetLimitText(0); // as much as memory allows, not the default 30 000 characters
     editOutput.SetText(u"");
-    if (run.os.IsCommandLineTooLong(command)) {
-        editOutput.SetText(LoadModuleString(IDS_COMMAND_TOO_LONG));
-        return ERunOutcome::Failed;
+    const platform::SCommandLine* pFuse = &command;
+    if (run.pAlign) {
+        const EAligned aligned = Align(editOutput, run.pAlign->step, run);
+        if (aligned == EAligned::Aligned) {
+            pFuse = &run.pAlign->fuseAligned;
+        } else if (aligned == EAligned::Stopped ||
+                   !AskYesNo(run.ui, LoadModuleString(IDS_ALIGN_ASK_UNALIGNED), true)) {
+            AddToPane(editOutput, u"\r\n" + LoadModuleString(IDS_CLOSE_WITH_OK));
+            return aligned == EAligned::Stopped ? ERunOutcome::Stopped : ERunOutcome::Failed;
+        } else {
+            AddToPane(editOutput, LoadModuleString(IDS_ALIGN_UNALIGNED) + u"\r\n");
+        }
     }
-    CProgramStep step(run.os, run.strOutputFile, run.pPaths);
-    step.Begin();
-    CWaitCursor waitCursor(run.ui);
-    platform::CPipeReadEnd pipe;
-    std::u16string strError;
-    platform::CProcess process = run.os.StartProcessWithPipe(command, pipe, strError);
-    ERunOutcome outcome = ERunOutcome::Failed;
-    std::u16string strReason;
-    int nExitCode = -1;
-    bool bOpenLine = false;
-    if (!process) {
-        strReason = FormatModuleString(IDS_TOOL_NOT_STARTED, strError);
-    } else if (!ShowOutput(editOutput, pipe, run, bOpenLine) || !WaitForProgram(process, run, nExitCode)) {
-        run.os.StopProcess(process);
-        outcome = ERunOutcome::Stopped;
-        strReason = LoadModuleString(IDS_TOOL_STOPPED);
-    } else {
-        strReason = FailureText(step.Finish(nExitCode), nExitCode, step);
-        if (strReason.empty())
-            outcome = ERunOutcome::Fused;
-    }
-    pipe.Close();
-    process.Close();
-    // A partial file of a run that did not succeed goes, unless it was there before the run.
-    if (outcome != ERunOutcome::Fused)
-        step.Abandon();
-    if (!strReason.empty())
-        AddToPane(editOutput, (bOpenLine ? u"\r\n" : u"") + strReason + u"\r\n");
-    AddToPane(editOutput, u"\r\n" + LoadModuleString(IDS_CLOSE_WITH_OK));
-    waitCursor.End();
-    return outcome;
+    return Fuse(editOutput, *pFuse, run);
 }
 } // namespace lvp

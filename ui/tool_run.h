@@ -10,6 +10,13 @@
 namespace lvp {
 class CUiBackend;
 class CToolPaths;
+class CAlignStep;
+
+// The alignment before the fusion: its step, and the fusion's command over the aligned images.
+struct SAlignRun {
+    const CAlignStep& step;
+    platform::SCommandLine fuseAligned;
+};
 
 // What the run needs besides the pane: the OS, the window system for the wait cursor, the
 // output file the program must produce, and the user's stop request, asked between reads; it
@@ -21,6 +28,7 @@ struct SToolRun {
     std::u16string strOutputFile;
     std::function<bool()> stopRequested;
     CToolPaths* pPaths = nullptr;
+    const SAlignRun* pAlign = nullptr; // none: the fusion alone
 };
 
 // Clears the pane, starts the program and adds each line of its output at the end of the pane
@@ -28,5 +36,8 @@ struct SToolRun {
 // adds its reason (exit code, no output file, could not start), a stop adds "stopped"; then a
 // line break and message 109. A command line that is too long shows message 110 alone. An
 // output file that did not exist before a run that did not succeed is removed.
+// With run.pAlign the alignment program runs first, its output in the pane, and the fusion then
+// runs over the aligned images. An alignment that fails adds its note to the pane and asks
+// whether to fuse unaligned (Yes the default): Yes runs command, No ends the run as failed.
 ERunOutcome RunAndShowOutput(CEdit& editOutput, const platform::SCommandLine& command, const SToolRun& run);
 } // namespace lvp

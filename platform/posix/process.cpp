@@ -76,7 +76,7 @@ std::vector<std::string> ProgramCandidates(const std::string& program)
 
 // Runs in the forked child: only async-signal-safe calls from here on.
 [[noreturn]] void RunChild(pid_t parent, int writeFd, int errorFd, char* const* argv,
-                           const std::vector<std::string>& candidates)
+                           const std::vector<std::string>& candidates, const char* folder)
 {
     // A session of its own and no terminal (the counterpart of a hidden new console); being
     // its leader, the tool also leads the process group in which everything it starts runs.
@@ -93,7 +93,7 @@ std::vector<std::string> ProgramCandidates(const std::string& program)
         (void)::signal(sig, SIG_DFL); // cannot fail for these signals
     // Moved above 2 first, so that dup2 never meets itself and always clears close-on-exec.
     int fd = ::fcntl(writeFd, F_DUPFD_CLOEXEC, 3);
-    if (fd < 0 || ::dup2(fd, 1) < 0 || ::dup2(fd, 2) < 0)
+    if (fd < 0 || ::dup2(fd, 1) < 0 || ::dup2(fd, 2) < 0 || (folder && ::chdir(folder) != 0))
         FailChild(errorFd);
     int firstError = 0;
     for (const std::string& file : candidates) {
@@ -209,6 +209,7 @@ CProcess CRealOs::StartProcessWithPipe(const SCommandLine& command, CPipeReadEnd
         argv.push_back(arg.data());
     argv.push_back(nullptr);
     const std::vector<std::string> candidates = ProgramCandidates(args[0]);
+    const std::string folder = Utf16ToUtf8(command.strFolder);
 
     auto fail = [&strError](int err) {
         strError = Utf8ToUtf16(std::strerror(err));
@@ -222,7 +223,8 @@ CProcess CRealOs::StartProcessWithPipe(const SCommandLine& command, CPipeReadEnd
     if (pid < 0)
         return fail(errno);
     if (pid == 0)
-        RunChild(parent, output.wr.Get(), error.wr.Get(), argv.data(), candidates);
+        RunChild(parent, output.wr.Get(), error.wr.Get(), argv.data(), candidates,
+                 folder.empty() ? nullptr : folder.c_str());
     CProcess process(SProcessRef{pid, 0});
     g_runningGroup = pid;
     // From now on only the tool, and what it passes them to, holds the write ends.

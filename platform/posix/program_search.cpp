@@ -42,3 +42,10 @@ std::u16string CRealOs::FindOnSearchPath(const std::u16string& name) const
     }
 }
 } // namespace platform
+
+namespace platform {
+std::u16string CRealOs::FindOnPathVariable(const std::u16string& name) const
+{
+    return CRealOs::FindOnSearchPath(name);
+}
+} // namespace platform

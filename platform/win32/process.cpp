@@ -89,8 +89,10 @@ CProcess CRealOs::StartProcessWithPipe(const SCommandLine& command, CPipeReadEnd
     buffer.push_back(L'\0');
     PROCESS_INFORMATION pi{};
     // Suspended until it is in the job, so that nothing it starts escapes the job.
+    const wchar_t* pFolder =
+        command.strFolder.empty() ? nullptr : reinterpret_cast<const wchar_t*>(command.strFolder.c_str());
     if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, TRUE, CREATE_NEW_CONSOLE | CREATE_SUSPENDED,
-                        nullptr, nullptr, &si, &pi))
+                        nullptr, pFolder, &si, &pi))
         return fail();
     CAutoHandle hThread(pi.hThread);
     CAutoHandle hJob = MakeKillOnCloseJob();

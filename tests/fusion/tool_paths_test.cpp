@@ -234,3 +234,36 @@ TEST_F(ToolPaths, LeftoversOfEndedHostsAreRemoved)
     EXPECT_TRUE(fs::exists(runningFolder / "inner" / "aligned0000.tif"));
 }
 } // namespace
+
+namespace {
+// A private folder lies in the temporary folder under the one naming scheme and goes with all
+// that was put into it; those of ended hosts go with the next use of the folder, with their
+// files; those of running ones stay.
+TEST_F(ToolPaths, PrivateFoldersGoWithTheirFiles)
+{
+    m_os.running = {4242, 77};
+    // Process 13 (0xd) has ended, 77 (0x4d) runs.
+    const char* ended = "lvp_hdr-0000000d-0123456789abcdef-run";
+    const char* running = "lvp_hdr-0000004d-0123456789abcdef-run";
+    for (const char* name : {ended, running}) {
+        fs::create_directories(m_root / "tmp" / name);
+        std::ofstream(m_root / "tmp" / name / "aligned0000.tif") << "x";
+    }
+    std::u16string folder;
+    {
+        lvp::CToolPaths paths(m_os);
+        folder = paths.MakePrivateFolder();
+        ASSERT_FALSE(folder.empty());
+        EXPECT_EQ(fs::path(folder).parent_path(), m_root / "tmp");
+        EXPECT_TRUE(fs::path(folder).filename().u16string().starts_with(u"lvp_hdr-00001092-")); // 4242
+        EXPECT_TRUE(fs::is_directory(fs::path(folder)));
+        std::ofstream(fs::path(folder) / "aligned0000.tif") << "x";
+        std::ofstream(fs::path(folder) / "stray.txt") << "x";
+        EXPECT_FALSE(fs::exists(m_root / "tmp" / ended));
+        EXPECT_TRUE(fs::exists(m_root / "tmp" / running / "aligned0000.tif"));
+        EXPECT_NE(paths.MakePrivateFolder(), folder);
+    }
+    EXPECT_FALSE(fs::exists(fs::path(folder)));
+    EXPECT_EQ(TempFiles(), std::vector<std::u16string>{platform::Utf8ToUtf16(running)});
+}
+} // namespace

@@ -2,6 +2,11 @@
 // lines:, stamps:, wait:, touch:, sleep:, exit:, grandchild:, pidfile:, args, argshex, output,
 // nooutput, ignoreterm); other arguments are ignored. Like enfuse, it writes the file after "-o" when it
 // ends with 0 (unless told "nooutput"); "output" writes it at once.
+// Called with "-a PREFIX" it stands in for the alignment program: only the steps written
+// "align:STEP" run, and when they end with 0 it writes PREFIX0000.tif, ... for the arguments
+// after "-C" (not with "align:nofiles"), each holding "aligned:" and its argument. Standing in
+// for enfuse, it takes an argument naming such a file for the argument written into it, so a
+// script survives the alignment.
 #include "tests/helpers/fake_tool.h"
 
 #include <algorithm>
@@ -69,22 +74,86 @@ bool Starts(const std::string& s, const char* prefix, std::string& rest)
     rest = s.substr(p.size());
     return true;
 }
+
+// The value after option; empty when it is not there.
+std::string OptionValue(const std::vector<std::string>& args, const char* option)
+{
+    auto it = std::find(args.begin(), args.end(), option);
+    return it == args.end() || it + 1 == args.end() ? std::string() : *(it + 1);
+}
+
+constexpr char kAligned[] = "aligned:";
+
+// The steps of the script: for the alignment those written "align:STEP"; for enfuse the
+// arguments, an aligned image standing for the argument it was made from.
+std::vector<std::string> Steps(const std::vector<std::string>& args, bool bAlign)
+{
+    std::vector<std::string> steps;
+    for (const std::string& arg : args) {
+        std::string v;
+        if (bAlign) {
+            if (Starts(arg, "align:", v))
+                steps.push_back(v);
+            continue;
+        }
+        std::ifstream in(std::filesystem::u8path(arg), std::ios::binary);
+        std::string content;
+        if (in && std::getline(in, content) && Starts(content, kAligned, v))
+            steps.push_back(v);
+        else
+            steps.push_back(arg);
+    }
+    return steps;
+}
+
+// The alignment's images, one for each argument after "-C".
+bool WriteAligned(const std::vector<std::string>& args, const std::string& prefix)
+{
+    auto it = std::find(args.begin(), args.end(), "-C");
+    for (int n = 0; it != args.end() && ++it != args.end(); ++n) {
+        char number[16];
+        std::snprintf(number, sizeof number, "%04d", n);
+        std::ofstream out(std::filesystem::u8path(prefix + number + ".tif"), std::ios::binary);
+        out << kAligned << *it << "\n";
+        if (!out)
+            return false;
+    }
+    return true;
+}
+
+int Run(const std::vector<std::string>& args, const std::vector<std::string>& steps, bool bAlign);
 } // namespace
 
 int main(int argc, char** argv)
 {
     fake_tool::SetBinaryOutput();
     const std::vector<std::string> args = fake_tool::Arguments(argc, argv);
-    // Standing in for enfuse under the host: the argument vector goes to a file, one argument
-    // a line, and a little output to the pipe.
+    const std::string prefix = OptionValue(args, "-a");
+    if (prefix.empty())
+        return Run(args, Steps(args, false), false);
+    const std::vector<std::string> steps = Steps(args, true);
+    const int nCode = Run(args, steps, true);
+    if (nCode != 0 || std::find(steps.begin(), steps.end(), "nofiles") != steps.end())
+        return nCode;
+    return WriteAligned(args, prefix) ? 0 : 1;
+}
+
+namespace {
+// Runs the steps; the exit code. Standing in for enfuse, the output is written at the end.
+int Run(const std::vector<std::string>& args, const std::vector<std::string>& steps, bool bAlign)
+{
+    // Standing in under the host: the argument vector goes to a file (the alignment's with
+    // ".align" appended), one argument a line, and a little output to the pipe.
     if (const char* record = std::getenv("LVP_FAKE_TOOL_ARGS")) {
-        std::ofstream out(std::filesystem::u8path(record), std::ios::binary);
+        std::ofstream out(std::filesystem::u8path(std::string(record) + (bAlign ? ".align" : "")), std::ios::binary);
         for (const std::string& a : args)
             out << a << '\n';
-        Write(stdout, "enfuse (fake): " + std::to_string(args.size()) + " arguments\r\n");
-        Write(stderr, "enfuse (fake): warning: nothing fused\r\n");
+        const std::string name = bAlign ? "align_image_stack (fake): " : "enfuse (fake): ";
+        Write(stdout, name + std::to_string(args.size()) + " arguments\r\n");
+        if (!bAlign)
+            Write(stderr, "enfuse (fake): warning: nothing fused\r\n");
     }
-    for (const std::string& arg : args) {
+    for (const std::string& arg : steps) {
         std::string v;
         if (Starts(arg, "out:", v)) {
             Write(stdout, Unescape(v));
@@ -151,7 +220,8 @@ int main(int argc, char** argv)
             }
         }
     }
-    if (std::find(args.begin(), args.end(), "nooutput") == args.end())
+    if (std::find(steps.begin(), steps.end(), "nooutput") == steps.end())
         WriteOutput(args);
     return 0;
 }
+} // namespace

@@ -24,9 +24,10 @@ WIN32_STYLE = {"popup": 0x80000000, "caption": 0x00C00000, "sysmenu": 0x00080000
                "multiline": 0x4, "readonly": 0x800, "vscroll": 0x00200000, "autovscroll": 0x40,
                "autohscroll": 0x80, "tabstop": 0x00010000, "border": 0x00800000, "left": 0, "group": 0x00020000,
                "hidden": 0}
-WS_VISIBLE, WS_CHILD, DS_SETFONT, BS_DEFPUSHBUTTON = 0x10000000, 0x40000000, 0x40, 0x1
+WS_VISIBLE, WS_CHILD, DS_SETFONT, BS_DEFPUSHBUTTON, BS_AUTOCHECKBOX = 0x10000000, 0x40000000, 0x40, 0x1, 0x3
 # window class: the predefined atom, or its name (windres writes the name)
-CLASS = {"button": (0x80, "BUTTON"), "defbutton": (0x80, "BUTTON"), "edit": (0x81, "EDIT"), "static": (0x82, "STATIC")}
+CLASS = {"button": (0x80, "BUTTON"), "defbutton": (0x80, "BUTTON"), "checkbox": (0x80, "BUTTON"),
+         "edit": (0x81, "EDIT"), "static": (0x82, "STATIC")}
 
 failures = []
 
@@ -174,7 +175,7 @@ def check_dialog(dll, res_dir):
         r.pos += extra
         what = f"control {want[1]}"
         kind, words = want[2], want[7]
-        base = BS_DEFPUSHBUTTON if kind == "defbutton" else 0
+        base = {"defbutton": BS_DEFPUSHBUTTON, "checkbox": BS_AUTOCHECKBOX}.get(kind, 0)
         visible = 0 if "hidden" in words.split() else WS_VISIBLE
         expect(cid == int(want[1]), f"{what}: found id {cid}")
         expect(cclass in CLASS[kind], f"{what}: class {cclass}")

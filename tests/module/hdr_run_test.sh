@@ -17,7 +17,7 @@ clean_settings() { rm -rf "$prefix"/drive_c/users/*/AppData/Roaming/Lumivant; }
 settings_file() { cat "$prefix"/drive_c/users/*/AppData/Roaming/Lumivant/lvp_hdr.xml 2>/dev/null | tr -d '\r'; }
 
 # One run: case name, driver mode and arguments, then the files; leaves host.out, host.rc,
-# driver.out and args.txt in $work/NAME.
+# driver.out and args.txt in $work/NAME. With_align set: align_image_stack.exe lies beside enfuse.exe.
 run_case() {
     local name=$1 mode=$2 quality=$3
     shift 3
@@ -25,6 +25,7 @@ run_case() {
     rm -rf "$dir"
     mkdir -p "$dir"
     cp "$fake" "$dir/enfuse.exe"
+    [ -n "${with_align:-}" ] && cp "$fake" "$dir/align_image_stack.exe"
     clean_settings
     (
         cd "$dir" || exit 1
@@ -62,6 +63,33 @@ check "confirm: result line" "$cwd\\IMG_1-IMG_3.JPG	1" "$(cat "$d/host.txt")"
 check "confirm: settings hold the quality and the program" \
     "  <c Attr=\"EnfusePath\" Type=\"string\">$cwd\\enfuse.exe</c>
   <c Attr=\"JpegQuality\" Type=\"int\">80</c>" "$(settings_file | grep -E 'Attr="(JpegQuality|EnfusePath)"' | sort)"
+
+# align_image_stack.exe beside enfuse.exe: the box is checked (no setting yet), the photos are
+# aligned in a private temporary folder, enfuse fuses the aligned images in input order, and
+# nothing of the run is left; the choice equals the default, so no AlignImages entry.
+temp_leftovers() { ls -d "$prefix"/drive_c/users/*/AppData/Local/Temp/lvp_hdr-* "$prefix"/drive_c/users/*/Temp/lvp_hdr-* 2>/dev/null; }
+with_align=1 run_case aligned confirm 80 IMG_1.JPG IMG_2.JPG IMG_3.JPG
+d=$work/aligned
+cwd=$(win "$d")
+check "aligned: exit status" 0 "$(cat "$d/host.rc")"
+check "aligned: alignment's arguments" \
+    "-v
+-a
+aligned
+-C
+$cwd\\IMG_1.JPG
+$cwd\\IMG_2.JPG
+$cwd\\IMG_3.JPG" "$(tr -d '\r' <"$d/args.txt.align" 2>/dev/null | sed -E 's/^.*\\lvp_hdr-[0-9a-f]{8}-[0-9a-f]{16}-run\\aligned$/aligned/')"
+check "aligned: enfuse over the aligned images" \
+    "-o
+$cwd\\IMG_1-IMG_3.JPG
+--compression=80
+aligned0000.tif
+aligned0001.tif
+aligned0002.tif" "$(tr -d '\r' <"$d/args.txt" 2>/dev/null | sed -E 's/^.*\\lvp_hdr-[0-9a-f]{8}-[0-9a-f]{16}-run\\(aligned[0-9]+\.tif)$/\1/')"
+check "aligned: result line" "$cwd\\IMG_1-IMG_3.JPG	1" "$(cat "$d/host.txt")"
+check "aligned: nothing left in the temporary folder" "" "$(temp_leftovers)"
+check "aligned: no AlignImages entry (the default)" 0 "$(settings_file | grep -c 'Attr="AlignImages"')"
 
 # Escape in Finished: nothing returned, nothing stored.
 run_case escape escape "" IMG_1.JPG IMG_2.JPG IMG_3.JPG

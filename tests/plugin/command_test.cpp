@@ -26,7 +26,7 @@ protected:
     void SetUp() override
     {
         std::filesystem::create_directories(std::filesystem::path(m_folder));
-        m_pPlugin = std::make_unique<CFunctionPluginHDR>(platform::RealOs(), m_ui, s_settings);
+        m_pPlugin = std::make_unique<CFunctionPluginHDR>(m_os, m_ui, s_settings);
         s_settings.SetInt(u"JpegQuality", 95);
         s_settings.SetString(u"EnfusePath", u"", u"", true);
     }
@@ -43,6 +43,10 @@ protected:
         m_ui.m_steps.push_back([](CModelDialog& d) { d.Click(IDC_OK); });
     }
     CModelUi m_ui;
+    // The real OS, but no alignment program on PATH.
+    struct SNoPathOs : platform::CRealOs {
+        std::u16string FindOnPathVariable(const std::u16string&) const override { return {}; }
+    } m_os;
     const std::u16string m_fake = platform::Utf8ToUtf16(LVP_FAKE_TOOL);
     const std::u16string m_folder =
         (std::filesystem::temp_directory_path() / "lvp_command_test").u16string() +
@@ -147,6 +151,49 @@ TEST_F(Command, OnlyAFusedFileIsHandedBack)
         EXPECT_EQ(m_ui.LastDialog()->nResult, 1);
         EXPECT_EQ(s_settings.GetInt(u"JpegQuality", 95), 80);
         EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(m_folder + u"a-c.jpg")));
+    }
+}
+} // namespace
+
+namespace {
+// AlignImages is read into the dialog and stored with the other two on the closing OK, but only
+// while the box was offered; a cancel stores nothing.
+TEST_F(Command, AlignImagesStoredOnlyWhenTheBoxWasOffered)
+{
+    const std::u16string hugin = platform::Utf8ToUtf16(LVP_FAKE_HUGIN_ENFUSE);
+    const auto none = std::optional<std::int32_t>();
+    struct Case {
+        const char* name;
+        const std::u16string* pProgram;
+        std::optional<std::int32_t> before;
+        bool bToggle, bConfirm;
+        bool bShownChecked;
+        std::optional<std::int32_t> after;
+    } cases[] = {
+        {"offered, kept on", &hugin, none, false, true, true, none},
+        {"offered, turned off", &hugin, none, true, true, true, 0},
+        {"offered, turned on again", &hugin, 0, true, true, false, none},
+        {"offered, turned off, cancelled", &hugin, none, true, false, true, none},
+        {"not offered", &m_fake, 0, true, true, false, 0},
+    };
+    CFunctionPluginHDR& plugin = *m_pPlugin;
+    for (const Case& c : cases) {
+        s_settings.SetString(u"EnfusePath", *c.pProgram, u"", true);
+        s_settings.SetAlignImages(c.before.value_or(1) != 0);
+        std::filesystem::remove(std::filesystem::path(m_folder + u"a-c.jpg"));
+        ASSERT_EQ(plugin.Start(nullptr, m_selection).proceed, 1);
+        bool bShownChecked = false;
+        m_ui.m_steps = {[&](CModelDialog& d) { bShownChecked = d.State().Find(IDC_ALIGN_IMAGES)->bChecked; }};
+        if (c.bToggle)
+            m_ui.m_steps.push_back([](CModelDialog& d) { d.Click(IDC_ALIGN_IMAGES); });
+        if (c.bConfirm)
+            Confirm(u"95");
+        else
+            m_ui.m_steps.push_back([](CModelDialog& d) { d.PressEscape(); });
+        plugin.Execute();
+        EXPECT_EQ(bShownChecked, c.bShownChecked) << c.name;
+        const std::int32_t* p = SSettingsStorePeer::IntMap(s_settings).Find(u"AlignImages");
+        EXPECT_EQ(p ? std::optional(*p) : none, c.after) << c.name;
     }
 }
 } // namespace

@@ -161,6 +161,30 @@ TEST_F(AccessorTest, QualityKeepsItsBitsInTheIntEntry)
     }
 }
 
+// AlignImages: 1 (the default, no entry) or 0; a file's other value reads as 1.
+TEST_F(AccessorTest, AlignImagesIsOneOrZeroWithOneTheDefault)
+{
+    const auto none = std::optional<int32_t>();
+    struct Row {
+        std::optional<int32_t> before; // the entry as a file's Load leaves it
+        std::optional<bool> set;       // what the command stores, if anything
+        std::optional<int32_t> stored;
+        bool read;
+    } rows[] = {
+        {none, {}, none, true}, {0, {}, 0, false}, {7, {}, 7, true}, {1, {}, none, true},
+        {none, false, 0, false},  {0, true, none, true}, {5, true, none, true},
+    };
+    for (const Row& r : rows) {
+        CSettingsStore store(os);
+        if (r.before)
+            LoadElements(store, "<c Attr=\"AlignImages\" Type=\"int\">" + std::to_string(*r.before) + "</c>");
+        if (r.set)
+            store.SetAlignImages(*r.set);
+        EXPECT_EQ(store.GetAlignImages(), r.read);
+        EXPECT_EQ(StoredInt(store, u"AlignImages"), r.stored);
+    }
+}
+
 TEST_F(AccessorTest, SetIntRules)
 {
     const auto none = std::optional<int32_t>();

@@ -95,7 +95,7 @@ protected:
         m_pPane = toolrun_test::MakeTestPane();
         auto pRecorder = std::make_unique<CRecordingBackend>(m_pPane->m_edit.Detach(), m_cursor);
         m_pRecorder = pRecorder.get();
-        m_pPane->m_edit.Attach({std::move(pRecorder), std::make_unique<CEditForward>(*m_pRecorder)});
+        m_pPane->m_edit.Attach({std::move(pRecorder), std::make_unique<CEditForward>(*m_pRecorder), nullptr});
         m_dir = fs::temp_directory_path() /
                 ("lvp_toolrun_" + std::to_string(reinterpret_cast<std::uintptr_t>(this)) + "_" +
                  ::testing::UnitTest::GetInstance()->current_test_info()->name());

@@ -77,11 +77,20 @@ public:
     virtual unsigned GetLimitText() const = 0;
 };
 
+// Check-box operations.
+class CButtonBackend {
+public:
+    virtual ~CButtonBackend() = default;
+    virtual bool GetCheck() const = 0;
+    virtual void SetCheck(bool bChecked) = 0;
+};
+
 // One control as a backend hands it out: its window operations, and its edit operations when
-// it is an edit control.
+// it is an edit control, its check operations when it is a check box.
 struct SControlBackend {
     std::unique_ptr<CWndBackend> pWnd;
     std::unique_ptr<CEditBackend> pEdit;
+    std::unique_ptr<CButtonBackend> pButton;
 };
 
 // The answer to a control-colour query: text and background colour, and the brush that
@@ -135,8 +144,8 @@ public:
 };
 
 enum class EMessageIcon { Information, Warning, Error };
-// The buttons of a message box: OK alone, or Yes and No with No the default.
-enum class EMessageButtons { Ok, YesNo };
+// The buttons of a message box: OK alone, or Yes and No with No or with Yes the default.
+enum class EMessageButtons { Ok, YesNo, YesNoDefaultYes };
 
 // The open-file dialog: filter as display name and pattern pairs separated by '|' (empty: no
 // filter), default extension without the dot, OFN_* flags.

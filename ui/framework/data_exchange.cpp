@@ -68,6 +68,15 @@ void DDX_Text(CDataExchange* pDX, int nId, std::uint32_t& value, unsigned nIdPro
     value = n;
 }
 
+void DDX_Check(CDataExchange* pDX, int nId, bool& value)
+{
+    pDX->Control(nId); // a missing box is a fault of the template
+    if (pDX->m_bSaveAndValidate)
+        value = pDX->m_pDlgWnd->IsDlgButtonChecked(nId);
+    else
+        pDX->m_pDlgWnd->CheckDlgButton(nId, value);
+}
+
 void DDX_Control(CDataExchange* pDX, int nId, CWnd& control)
 {
     if (control.IsAttached())

@@ -29,6 +29,8 @@ void DDX_Text(CDataExchange* pDX, int nId, std::u16string& value);
 // fails the exchange; the member then keeps its value.
 void DDX_Text(CDataExchange* pDX, int nId, std::uint32_t& value, unsigned nIdPrompt, std::uint32_t nMin = 0,
               std::uint32_t nMax = UINT32_MAX);
+// The check state of check box nId.
+void DDX_Check(CDataExchange* pDX, int nId, bool& value);
 // Attaches control to the field on the first exchange; later exchanges leave it as it is.
 void DDX_Control(CDataExchange* pDX, int nId, CWnd& control);
 

@@ -54,6 +54,19 @@ void CDialog::FocusField(int nId)
         field.pEdit->SetSel(0, -1);
 }
 
+bool CDialog::IsDlgButtonChecked(int nId)
+{
+    SControlBackend box = ControlBackend(nId);
+    return box.pButton && box.pButton->GetCheck();
+}
+
+void CDialog::CheckDlgButton(int nId, bool bChecked)
+{
+    SControlBackend box = ControlBackend(nId);
+    if (box.pButton)
+        box.pButton->SetCheck(bChecked);
+}
+
 CWnd* CDialog::GetDlgItem(int nId)
 {
     auto it = m_items.find(nId);

@@ -34,6 +34,9 @@ public:
     CUiBackend& Ui() const { return m_ui; }
     // Gives the focus to a field and selects its whole text, as after a refused input.
     void FocusField(int nId);
+    // The check state of check box nId; false when there is no such check box.
+    bool IsDlgButtonChecked(int nId);
+    void CheckDlgButton(int nId, bool bChecked);
 
 protected:
     // Writes the members into the fields; true lets the system place the focus.

@@ -17,9 +17,10 @@ void ShowMessageBox(CUiBackend& ui, std::u16string_view text, EMessageIcon icon)
     ui.ShowMessage(text, MessageCaption(), icon, EMessageButtons::Ok);
 }
 
-bool AskYesNo(CUiBackend& ui, std::u16string_view text)
+bool AskYesNo(CUiBackend& ui, std::u16string_view text, bool bYesDefault)
 {
-    return ui.ShowMessage(text, MessageCaption(), EMessageIcon::Warning, EMessageButtons::YesNo);
+    return ui.ShowMessage(text, MessageCaption(), EMessageIcon::Warning,
+                          bYesDefault ? EMessageButtons::YesNoDefaultYes : EMessageButtons::YesNo);
 }
 
 bool ShowOpenFileDialog(CUiBackend& ui, const SOpenFileRequest& request, std::u16string& path)

@@ -12,8 +12,8 @@ std::u16string MessageCaption();
 // thread's active window.
 void ShowMessageBox(CUiBackend& ui, std::u16string_view text, EMessageIcon icon);
 
-// The same box with Yes and No, No the default; true for Yes.
-bool AskYesNo(CUiBackend& ui, std::u16string_view text);
+// The same box with Yes and No, No the default (bYesDefault: Yes); true for Yes.
+bool AskYesNo(CUiBackend& ui, std::u16string_view text, bool bYesDefault = false);
 
 // The open-file dialog; true with the chosen full path when the user confirms.
 bool ShowOpenFileDialog(CUiBackend& ui, const SOpenFileRequest& request, std::u16string& path);

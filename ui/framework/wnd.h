@@ -14,7 +14,7 @@ public:
 
     // Takes the backend's operations; the window itself stays owned by its parent or backend.
     void Attach(SControlBackend control) { m_control = std::move(control); }
-    void Attach(std::unique_ptr<CWndBackend> pWnd) { m_control = {std::move(pWnd), nullptr}; }
+    void Attach(std::unique_ptr<CWndBackend> pWnd) { m_control = {std::move(pWnd), nullptr, nullptr}; }
     // Operations on a native window this object does not own (the host's window).
     void AttachWindow(CUiBackend& ui, platform::WindowId window) { Attach(ui.WrapWindow(window)); }
     SControlBackend Detach() { return std::move(m_control); }

@@ -1,6 +1,8 @@
 // The Windows file services against the real system (under Wine: its prefix).
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "platform/win32/windows_prelude.h"
 
 #include "platform/real_os.h"
@@ -50,5 +52,29 @@ TEST(Win32FsTest, ReadOnlyAttribute)
     SetFileAttributesW(reinterpret_cast<const wchar_t*>(dir.u16("f").c_str()), FILE_ATTRIBUTE_READONLY);
     EXPECT_TRUE(platform::RealOs().IsReadOnlyFile(dir.u16("f")));
     SetFileAttributesW(reinterpret_cast<const wchar_t*>(dir.u16("f").c_str()), FILE_ATTRIBUTE_NORMAL);
+}
+
+// The alignment program's search along PATH: absolute folders in order, quotes dropped, relative
+// entries and folders of the name passed by; a file called so (no program check on Windows).
+// enfuse itself is not looked for there.
+TEST(Win32FsTest, SearchAlongPath)
+{
+    TempDir dir;
+    for (const char* folder : {"a", "b", "c", "c/x.exe"})
+        fs::create_directories(dir.path() / folder);
+    WriteBytes(dir.path() / "b" / "x.exe", "MZ");
+    WriteBytes(dir.path() / "a" / "y.exe", "MZ");
+    std::vector<wchar_t> saved(32767);
+    const DWORD nSaved = GetEnvironmentVariableW(L"PATH", saved.data(), 32767);
+    const std::u16string path =
+        u"relative;;\"" + dir.u16("c") + u"\";" + dir.u16("a") + u";" + dir.u16("b") + u"\\";
+    SetEnvironmentVariableW(L"PATH", reinterpret_cast<const wchar_t*>(path.c_str()));
+    const platform::COs& os = platform::RealOs();
+    EXPECT_EQ(os.FindOnPathVariable(u"x.exe"), dir.u16("b") + u"\\x.exe");
+    EXPECT_EQ(os.FindOnPathVariable(u"y.exe"), dir.u16("a") + u"\\y.exe");
+    EXPECT_EQ(os.FindOnPathVariable(u"z.exe"), u"");
+    EXPECT_EQ(os.FindOnPathVariable(u"b\\x.exe"), u"");
+    EXPECT_EQ(os.FindOnSearchPath(u"x.exe"), u"");
+    SetEnvironmentVariableW(L"PATH", nSaved > 0 && nSaved < 32767 ? saved.data() : nullptr);
 }
 } // namespace

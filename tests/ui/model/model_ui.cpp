@@ -79,7 +79,7 @@ bool CModelUi::ShowMessage(std::u16string_view text, std::u16string_view caption
     if (buttons == EMessageButtons::Ok)
         return true;
     if (m_yesNoAnswers.empty())
-        return false;
+        return buttons == EMessageButtons::YesNoDefaultYes;
     const bool bYes = m_yesNoAnswers.front();
     m_yesNoAnswers.pop_front();
     return bYes;

@@ -37,7 +37,7 @@ public:
     std::deque<Step> m_steps;
     // What the user does while a program runs: one step at each look at the input.
     std::deque<Step> m_runSteps;
-    // The answers to Yes/No boxes in order (none left: No, the default button).
+    // The answers to Yes/No boxes in order (none left: the default button).
     std::deque<bool> m_yesNoAnswers;
     // False: dialogs cannot be shown (no display), their modal run returns -1.
     bool m_bCanShowDialogs = true;

@@ -3,26 +3,17 @@
 # dialog; the fused image must have the inputs' size and more usable range than each input.
 # Usage: demo_test.sh SOURCE_DIR WORK_DIR
 set -u
+here=$(cd "$(dirname "$0")" && pwd)
 src=$1 work=$2
 command -v tmux >/dev/null || { echo "tmux is not installed"; exit 1; }
 rm -rf "$work" && mkdir -p "$work"
-sock=$work/sock
-tmux_() { tmux -S "$sock" -f /dev/null "$@"; }
-trap 'tmux_ kill-server 2>/dev/null' EXIT
+. "$here/../../helpers/tmux_pane.sh"
 cat >"$work/run.sh" <<RUN
 LVP_DEMO_SIZE=1792x1120 LVP_DEMO_DIR='$work/series' '$src/scripts/demo' >'$work/out' 2>'$work/err'
 echo \$? >'$work/rc'
 exec sleep 300
 RUN
 tmux_ new-session -d -x 100 -y 30 "env LANG=C.UTF-8 sh '$work/run.sh'"
-wait_for() { # text seconds
-    for _ in $(seq 1 $(($2 * 10))); do
-        tmux_ capture-pane -p | grep -qF "$1" && return 0
-        [ -f "$work/rc" ] && break
-        sleep 0.1
-    done
-    echo "not on the screen: $1"; tmux_ capture-pane -p; cat "$work/out" "$work/err"; exit 1
-}
 wait_for 'Belichtungsreihen zusammenführen' 600
 tmux_ send-keys Enter
 wait_for 'Klicken Sie auf "OK"' 300

@@ -40,6 +40,8 @@ int main(int argc, char** argv)
     dlg.m_strEnfusePath = platform::Utf8ToUtf16(argv[1]);
     dlg.m_strOutputFile = platform::Utf8ToUtf16(argv[2]);
     dlg.m_nJpegQuality = static_cast<std::uint32_t>(std::strtoul(argv[3], nullptr, 10));
+    dlg.m_bAlignImages = true; // as the command has it without a setting
+
     const std::intptr_t nResult = dlg.DoModal();
     std::printf("result %ld\noutcome %d\nprogram %s\noutput %s\nquality %u\n", static_cast<long>(nResult),
                 static_cast<int>(dlg.m_outcome),

@@ -63,7 +63,8 @@ bool HaveTmux()
 
 // One tmux server of the test's own, with one 100 x 30 pane that runs the dialog program in a
 // folder of its own. The pane's shell records the terminal modes before and after the program,
-// and the program's exit status.
+// and the program's exit status. The program's PATH holds no alignment program (the machine's
+// would offer the check box).
 class CDialogInTmux {
 public:
     explicit CDialogInTmux(const std::vector<std::string>& args)
@@ -77,7 +78,7 @@ public:
             program += " " + Quote(a);
         std::ofstream(m_dir / "run.sh") << "trap true INT\n" // Ctrl-C is for the program
                                         << "stty -g > before\n"
-                                        << "LVP_PID_FILE=pid " << program << " > out 2> err\n"
+                                        << "LVP_PID_FILE=pid PATH=/nonexistent " << program << " > out 2> err\n"
                                         << "echo $? > rc.part && mv rc.part rc\n"
                                         << "stty -g > after\n"
                                         << "exec sleep 120\n";
@@ -105,6 +106,13 @@ public:
     {
         std::string out;
         Shell(m_tmux + " capture-pane -p", &out);
+        return out;
+    }
+    // The screen with its attributes as escape sequences.
+    std::string ScreenWithAttributes()
+    {
+        std::string out;
+        Shell(m_tmux + " capture-pane -p -e", &out);
         return out;
     }
     std::string Ask(const std::string& format)
@@ -201,6 +209,47 @@ TEST_F(TerminalUiTest, OpensWithTheValuesThenTabTypingRunAndOk)
     ASSERT_EQ(t.WaitForEnd(out), 0);
     EXPECT_EQ(out, std::string("result 1\noutcome 0\nprogram ") + LVP_FAKE_TOOL + "\noutput Tub/a-c.png\nquality 80\n");
     EXPECT_TRUE(fs::exists(t.Dir() / "Tub" / "a-c.png"));
+}
+
+// The check box: offered beside the stand-in enfuse, "[x] ..." that Space toggles where it has
+// the focus; a failed alignment asks with Yes in focus, and Enter fuses unaligned. Without the
+// program the box is dimmed "[ ] ..." and Tab passes it by.
+TEST_F(TerminalUiTest, AlignBoxTogglesWithSpaceAndAFailedAlignmentAsks)
+{
+    const std::string box = "Bilder vor dem Zusammenführen ausrichten";
+    {
+        CDialogInTmux t({LVP_FAKE_HUGIN_ENFUSE, "o.jpg", "95", "out:A\\n", "align:exit:1"});
+        ASSERT_TRUE(t.WaitFor("[x] " + box));
+        t.Keys("Tab Tab Tab Tab Space"); // Durchsuchen..., output file, quality, the box
+        ASSERT_TRUE(t.WaitFor("[ ] " + box));
+        t.Keys("Space");
+        ASSERT_TRUE(t.WaitFor("[x] " + box));
+        t.Keys("Enter");
+        ASSERT_TRUE(t.WaitFor("Möchten Sie"));
+        EXPECT_NE(t.Screen().find("< Ja >"), std::string::npos) << t.Screen();
+        t.Keys("Enter");
+        ASSERT_TRUE(t.WaitFor("Klicken Sie auf"));
+        const std::string screen = t.Screen();
+        EXPECT_NE(screen.find("Die Bilder konnten nicht ausgerichtet werden."), std::string::npos) << screen;
+        EXPECT_NE(screen.find("Die Bilder werden ohne Ausrichtung zusammengeführt."), std::string::npos);
+        t.Keys("Enter");
+        std::string out;
+        ASSERT_EQ(t.WaitForEnd(out), 0);
+        EXPECT_EQ(out.substr(0, 19), "result 1\noutcome 0\n");
+    }
+    CDialogInTmux t({LVP_FAKE_TOOL, "o.jpg", "95", "out:A\\n"});
+    ASSERT_TRUE(t.WaitFor("[ ] " + box));
+    std::string line;
+    std::istringstream lines(t.ScreenWithAttributes());
+    while (std::getline(lines, line) && line.find("] " + box) == std::string::npos) {
+    }
+    EXPECT_TRUE(line.find("\x1b[2m") != std::string::npos || line.find(";2m") != std::string::npos) << line;
+    t.Keys("Tab Tab Tab Tab Space"); // ... quality, OK
+    ASSERT_TRUE(t.WaitFor("Klicken Sie auf"));
+    t.Keys("Enter");
+    std::string out;
+    ASSERT_EQ(t.WaitForEnd(out), 0);
+    EXPECT_EQ(out.substr(0, 19), "result 1\noutcome 0\n");
 }
 
 TEST_F(TerminalUiTest, LinesShowWhileTheToolRunsAndEscapeEndsWithCancel)
@@ -406,6 +455,38 @@ TEST(TerminalUiNoTerminal, DialogFailsAndMessagesGoToStandardError)
         EXPECT_EQ(err.substr(0, std::string(c.stderrText).size()), c.stderrText) << err;
         fs::remove_all(dir);
     }
+}
+} // namespace
+} // namespace lvp
+
+namespace lvp {
+namespace {
+// Escape during the alignment stops align_image_stack with everything it started; no question
+// follows and enfuse does not run.
+TEST_F(TerminalUiTest, EscapeStopsTheAlignment)
+{
+    // The program runs in a folder of its own: its pid file needs a full path.
+    const fs::path pidFile = fs::temp_directory_path() / ("lvp_align_pid_" + std::to_string(::getpid()));
+    fs::remove(pidFile);
+    CDialogInTmux t({LVP_FAKE_HUGIN_ENFUSE, "o.jpg", "95", "out:fused\\n", "align:pidfile:" + pidFile.string(),
+                     "align:out:richte aus\\n", "align:sleep:600000"});
+    ASSERT_TRUE(t.WaitFor("[x] Bilder"));
+    t.Keys("Enter");
+    ASSERT_TRUE(t.WaitFor("richte aus"));
+    const pid_t pid = std::atoi(ReadFile(pidFile).c_str());
+    fs::remove(pidFile);
+    ASSERT_GT(pid, 0);
+    t.Keys("Escape");
+    ASSERT_TRUE(t.WaitFor("Abgebrochen."));
+    EXPECT_TRUE(ProcessEnded(pid));
+    const std::string screen = t.Screen();
+    EXPECT_EQ(screen.find("fused"), std::string::npos) << screen;
+    EXPECT_EQ(screen.find("Möchten Sie"), std::string::npos);
+    t.Keys("Enter");
+    std::string out;
+    ASSERT_EQ(t.WaitForEnd(out), 0);
+    EXPECT_EQ(out.substr(0, 19), "result 1\noutcome 2\n");
+    EXPECT_FALSE(fs::exists(t.Dir() / "o.jpg"));
 }
 } // namespace
 } // namespace lvp

@@ -50,7 +50,12 @@ TEST(DialogOnScreen, EditingRunningFinished)
     g_strDir = dir;
     const std::u16string udir = platform::Utf8ToUtf16(g_strDir);
     // What enfuse writes while it works, then a pause in the middle of the run for the picture.
+    // The alignment first, as align_image_stack reports it.
     std::vector<std::u16string> steps = {
+        u"align:out:align_image_stack: loading images, 3 of 3\\r\\n",
+        u"align:out:Creating control points between IMG_4711.JPG and IMG_4712.JPG\\r\\n",
+        u"align:out:Optimizing Variables\\r\\n",
+        u"align:out:Written aligned images to files with prefix aligned\\r\\n",
         u"out:enfuse: info: loading next image D:\\\\Bilder\\\\Serie\\\\IMG_4711.JPG, 1 of 3\\r\\n",
         u"out:enfuse: info: loading next image D:\\\\Bilder\\\\Serie\\\\IMG_4712.JPG, 2 of 3\\r\\n",
         u"out:enfuse: info: loading next image D:\\\\Bilder\\\\Serie\\\\IMG_4713.JPG, 3 of 3\\r\\n",
@@ -68,13 +73,17 @@ TEST(DialogOnScreen, EditingRunningFinished)
     CDriver driver;
     lvp::CTempWnd owner(lvp::DefaultUiBackend(), lvp::ToWindowId(driver.Owner()));
     lvp::CSampleDlg dlg(platform::RealOs(), lvp::DefaultUiBackend(), &selection, &owner);
-    // Where a Windows user's enfuse would be: the fake tool copied there (in the test prefix).
-    const std::u16string program = u"C:\\Program Files\\enfuse\\bin\\enfuse.exe";
-    for (const wchar_t* folder : {L"C:\\Program Files\\enfuse", L"C:\\Program Files\\enfuse\\bin"})
+    // Where a Windows user's enfuse and align_image_stack would be: the fake tool copied there
+    // (in the test prefix).
+    const std::u16string program = u"C:\\Program Files\\Hugin\\bin\\enfuse.exe";
+    const std::u16string align = u"C:\\Program Files\\Hugin\\bin\\align_image_stack.exe";
+    for (const wchar_t* folder : {L"C:\\Program Files\\Hugin", L"C:\\Program Files\\Hugin\\bin"})
         CreateDirectoryW(folder, nullptr);
-    ASSERT_TRUE(CopyFileW(reinterpret_cast<LPCWSTR>(platform::Utf8ToUtf16(LVP_FAKE_TOOL).c_str()),
-                          reinterpret_cast<LPCWSTR>(program.c_str()), FALSE));
+    for (const std::u16string* pCopy : {&program, &align})
+        ASSERT_TRUE(CopyFileW(reinterpret_cast<LPCWSTR>(platform::Utf8ToUtf16(LVP_FAKE_TOOL).c_str()),
+                              reinterpret_cast<LPCWSTR>(pCopy->c_str()), FALSE));
     dlg.m_strEnfusePath = program;
+    dlg.m_bAlignImages = true;
     // The series' folder, without the picture of an earlier run.
     for (const wchar_t* folder : {L"C:\\Bilder", L"C:\\Bilder\\Serie"})
         CreateDirectoryW(folder, nullptr);

@@ -580,3 +580,85 @@ TEST_F(Win32Dialog, AnyPathReachesANarrowProgram)
     SetEnvironmentVariableW(L"LVP_NARROW_TOOL_ARGS", nullptr);
 }
 } // namespace
+
+namespace {
+// Check box 1015 on real windows: enabled and checked beside the stand-in enfuse, disabled and
+// unchecked without the program; a click turns it off. Checked, the run aligns first (enfuse
+// then gets the stand-in's images in input order); a failed alignment asks, and Enter (Yes, the
+// default) fuses unaligned. The box is disabled and collapsed for the run.
+TEST_F(Win32Dialog, AlignBoxAndTheAlignedRun)
+{
+    const std::u16string hugin = platform::Utf8ToUtf16(LVP_FAKE_HUGIN_ENFUSE);
+    struct Case {
+        const char* name;
+        const std::u16string* pProgram;
+        std::vector<std::u16string> inputs;
+        bool bClickOff, bEnabled;
+        std::vector<std::u16string> inPane, notInPane;
+        bool bAsked;
+    } cases[] = {
+        {"aligned",
+         &hugin,
+         {u"out:A\\r\\n", u"align:out:richte aus\\r\\n", u"args"},
+         false,
+         true,
+         {u"richte aus\r\nA\r\n", u"aligned0000.tif", u"aligned0002.tif"},
+         {LoadModuleString(IDS_ALIGN_FAILED)},
+         false},
+        {"alignment failed, Enter is Yes",
+         &hugin,
+         {u"out:A\\r\\n", u"align:exit:1"},
+         false,
+         true,
+         {LoadModuleString(IDS_ALIGN_FAILED) + u"\r\n" + LoadModuleString(IDS_ALIGN_UNALIGNED) + u"\r\nA\r\n"},
+         {},
+         true},
+        {"turned off: the fusion alone", &hugin, {u"out:A\\r\\n", u"align:out:X\\r\\n"}, true, true, {u"A\r\n"}, {u"X"}, false},
+        {"no program beside enfuse", &kFake, {u"out:A\\r\\n", u"align:out:X\\r\\n"}, false, false, {u"A\r\n"}, {u"X"}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_selection.clear();
+        for (const std::u16string& input : c.inputs)
+            m_selection.push_back(input.c_str());
+        auto pDlg = MakeDialog(*c.pProgram, 95);
+        pDlg->m_bAlignImages = true;
+        m_driver.Reset();
+        m_driver.m_steps = {[&](HWND hDlg) {
+                                HWND hBox = GetDlgItem(hDlg, IDC_ALIGN_IMAGES);
+                                EXPECT_EQ(WindowText(hBox), u"Bilder vor dem Zusammenführen ausrichten");
+                                EXPECT_EQ(IsWindowEnabled(hBox) != FALSE, c.bEnabled);
+                                EXPECT_EQ(SendMessageW(hBox, BM_GETCHECK, 0, 0), c.bEnabled ? BST_CHECKED : BST_UNCHECKED);
+                                if (c.bClickOff)
+                                    Click(hDlg, IDC_ALIGN_IMAGES);
+                            },
+                            [&](HWND hDlg) {
+                                if (c.bClickOff) {
+                                    EXPECT_EQ(SendDlgItemMessageW(hDlg, IDC_ALIGN_IMAGES, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+                                }
+                                Click(hDlg, IDC_OK);
+                            },
+                            [&](HWND hDlg) {
+                                const std::u16string pane = ItemText(hDlg, IDC_OUTPUT_PANE);
+                                for (const std::u16string& text : c.inPane)
+                                    EXPECT_NE(pane.find(text), std::u16string::npos) << platform::Utf16ToUtf8(pane);
+                                for (const std::u16string& text : c.notInPane)
+                                    EXPECT_EQ(pane.find(text), std::u16string::npos) << platform::Utf16ToUtf8(pane);
+                                HWND hBox = GetDlgItem(hDlg, IDC_ALIGN_IMAGES);
+                                EXPECT_FALSE(IsWindowEnabled(hBox));
+                                EXPECT_TRUE(IsCollapsed(hBox));
+                                Click(hDlg, IDC_OK);
+                            }};
+        EXPECT_EQ(pDlg->DoModal(), kIdOk);
+        EXPECT_EQ(pDlg->m_outcome, ERunOutcome::Fused);
+        EXPECT_EQ(pDlg->m_bAlignOffered, c.bEnabled);
+        EXPECT_EQ(pDlg->m_bAlignImages, !c.bClickOff);
+        ASSERT_EQ(m_driver.m_boxes.size(), c.bAsked ? 1u : 0u);
+        if (c.bAsked) {
+            EXPECT_EQ(m_driver.m_boxes[0].strText, LoadModuleString(IDS_ALIGN_ASK_UNALIGNED));
+            EXPECT_TRUE(m_driver.m_boxes[0].bYesNo);
+        }
+        EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(Output())));
+    }
+}
+} // namespace

@@ -175,7 +175,9 @@ void CModelDialog::Click(int nId)
     if (!c || !CanUse(*c) || c->kind == EControlKind::Static || c->rect.right <= c->rect.left)
         return;
     m_pState->nFocusId = nId;
-    if (IsButton(*c))
+    if (c->kind == EControlKind::CheckBox && !m_pState->bRunning)
+        c->bChecked = !c->bChecked; // an automatic check box toggles itself, then tells the dialog
+    if (IsButton(*c) || c->kind == EControlKind::CheckBox)
         Send({EDialogEvent::Command, nId, kBnClicked});
 }
 

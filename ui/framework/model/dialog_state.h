@@ -50,8 +50,8 @@ public:
 
     // Replaces the text of a visible, enabled edit field, as selecting all and typing does.
     void Type(int nId, std::u16string_view text);
-    // A click on a visible, enabled control of some size: a button sends its command, an edit
-    // takes the focus.
+    // A click on a visible, enabled control of some size: a button sends its command, a check
+    // box toggles and sends its command, an edit takes the focus.
     void Click(int nId);
     // Enter: the focused button, else the default button (OK).
     void PressEnter();

@@ -92,6 +92,16 @@ private:
     SModelControl& m_c;
 };
 
+class CModelButton : public CButtonBackend {
+public:
+    explicit CModelButton(SModelControl& control) : m_c(control) {}
+    bool GetCheck() const override { return m_c.bChecked; }
+    void SetCheck(bool bChecked) override { m_c.bChecked = bChecked; }
+
+private:
+    SModelControl& m_c;
+};
+
 // The edit operations of a control whose window operations another object holds.
 class CModelEdit : public CEditBackend {
 public:
@@ -110,9 +120,11 @@ private:
 
 SControlBackend MakeModelBackend(SModelControl& control)
 {
-    SControlBackend out{std::make_unique<CModelWnd>(control), nullptr};
+    SControlBackend out{std::make_unique<CModelWnd>(control), nullptr, nullptr};
     if (control.kind == EControlKind::Edit)
         out.pEdit = std::make_unique<CModelEdit>(control);
+    if (control.kind == EControlKind::CheckBox)
+        out.pButton = std::make_unique<CModelButton>(control);
     return out;
 }
 } // namespace lvp

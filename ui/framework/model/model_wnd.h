@@ -22,6 +22,7 @@ struct SModelControl {
     SRect rect; // pixels, in the parent's client coordinates (the dialog: on the screen)
     bool bVisible = true;
     bool bEnabled = true;
+    bool bChecked = false; // a check box's state
     int nSelStart = 0; // anchor; may be after nSelEnd
     int nSelEnd = 0;   // caret
     unsigned nLimitText = kDefaultLimitText;

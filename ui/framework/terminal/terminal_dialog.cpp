@@ -98,8 +98,9 @@ void CTerminalDialog::OnKey(const SKey& key)
     SModelControl* pFocus = d.Find(d.nFocusId);
     const bool bEditFocus =
         pFocus && pFocus->kind == EControlKind::Edit && !(pFocus->nStyles & DialogStyle::Multiline);
-    const bool bButtonFocus =
-        pFocus && (pFocus->kind == EControlKind::PushButton || pFocus->kind == EControlKind::DefPushButton);
+    const bool bButtonFocus = pFocus && (pFocus->kind == EControlKind::PushButton ||
+                                         pFocus->kind == EControlKind::DefPushButton ||
+                                         pFocus->kind == EControlKind::CheckBox);
     switch (key.key) {
     case EKey::Tab:
     case EKey::BackTab:
@@ -199,6 +200,15 @@ void CTerminalDialog::DrawControl(const SModelControl& c, int y0, int x0)
         if (bFocus) {
             m_nCursorY = y;
             m_nCursorX = x + nCols / 2;
+        }
+        break;
+    case EControlKind::CheckBox:
+        // "[x] text"; a disabled box is dimmed (Click refuses to toggle it).
+        ::attrset(Pair(s, kPairDialog) | (c.bEnabled ? 0 : A_DIM) | (bFocus ? A_BOLD : 0));
+        PutText(y, x, (c.bChecked ? L"[x] " : L"[ ] ") + ToWide(c.strText), nCols);
+        if (bFocus) {
+            m_nCursorY = y;
+            m_nCursorX = x + 1;
         }
         break;
     case EControlKind::Edit:

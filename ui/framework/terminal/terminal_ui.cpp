@@ -10,8 +10,8 @@
 
 namespace lvp {
 namespace terminal {
-// A box over the dialog: caption in the frame, lines of text, an OK button or Yes and No (No
-// first in focus; Tab and the arrows move it, Escape answers No).
+// A box over the dialog: caption in the frame, lines of text, an OK button or Yes and No (the
+// default button first in focus; Tab and the arrows move it, Escape answers No).
 bool CTerminalUi::ShowMessage(std::u16string_view text, std::u16string_view caption, EMessageIcon icon,
                               EMessageButtons buttons)
 {
@@ -22,8 +22,8 @@ bool CTerminalUi::ShowMessage(std::u16string_view text, std::u16string_view capt
         std::fflush(stderr);
         return buttons == EMessageButtons::Ok;
     }
-    const bool bYesNo = buttons == EMessageButtons::YesNo;
-    bool bYesFocused = false;
+    const bool bYesNo = buttons != EMessageButtons::Ok;
+    bool bYesFocused = buttons == EMessageButtons::YesNoDefaultYes;
     const std::wstring sign = icon == EMessageIcon::Information ? L"(i) "
                               : icon == EMessageIcon::Warning   ? L"/!\\ "
                                                                 : L"(X) ";
@@ -44,9 +44,11 @@ bool CTerminalUi::ShowMessage(std::u16string_view text, std::u16string_view capt
         for (size_t i = 0; i < lines.size() && static_cast<int>(i) + 3 < nHeight; ++i)
             PutText(y + 1 + static_cast<int>(i), x + 6, lines[i], nWidth - 8);
         if (bYesNo) {
-            DrawButton(Screen(), y + nHeight - 2, x, nWidth / 2, LoadModuleString(IDS_YES), false, bYesFocused);
+            const bool bYesDefault = buttons == EMessageButtons::YesNoDefaultYes;
+            DrawButton(Screen(), y + nHeight - 2, x, nWidth / 2, LoadModuleString(IDS_YES), bYesDefault,
+                       bYesFocused);
             DrawButton(Screen(), y + nHeight - 2, x + nWidth / 2, nWidth - nWidth / 2, LoadModuleString(IDS_NO),
-                       true, !bYesFocused);
+                       !bYesDefault, !bYesFocused);
         } else {
             DrawButton(Screen(), y + nHeight - 2, x, nWidth, LoadModuleString(IDS_OK), true, true);
         }

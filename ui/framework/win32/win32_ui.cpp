@@ -252,9 +252,11 @@ public:
         std::u16string t(text), c(caption);
         if (buttons == EMessageButtons::YesNo)
             type |= MB_YESNO | MB_DEFBUTTON2;
+        else if (buttons == EMessageButtons::YesNoDefaultYes)
+            type |= MB_YESNO | MB_DEFBUTTON1;
         int nAnswer = ::MessageBoxW(::GetActiveWindow(), reinterpret_cast<LPCWSTR>(t.c_str()),
                                     reinterpret_cast<LPCWSTR>(c.c_str()), type);
-        return buttons == EMessageButtons::YesNo ? nAnswer == IDYES : true;
+        return buttons == EMessageButtons::Ok || nAnswer == IDYES;
     }
     bool ShowOpenFileDialog(const SOpenFileRequest& request, std::u16string& path) override
     {

@@ -70,10 +70,29 @@ private:
     HWND m_hWnd;
 };
 
-bool IsEditControl(HWND hWnd)
+class CWin32Button : public CButtonBackend {
+public:
+    explicit CWin32Button(HWND hWnd) : m_hWnd(hWnd) {}
+    bool GetCheck() const override { return ::SendMessageW(m_hWnd, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+    void SetCheck(bool bChecked) override
+    {
+        ::SendMessageW(m_hWnd, BM_SETCHECK, bChecked ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
+
+private:
+    HWND m_hWnd;
+};
+
+bool HasClass(HWND hWnd, const wchar_t* pClass)
 {
     wchar_t name[16] = {};
-    return ::GetClassNameW(hWnd, name, 16) > 0 && ::lstrcmpiW(name, L"Edit") == 0;
+    return ::GetClassNameW(hWnd, name, 16) > 0 && ::lstrcmpiW(name, pClass) == 0;
+}
+
+bool IsCheckBox(HWND hWnd)
+{
+    const LONG_PTR type = ::GetWindowLongPtrW(hWnd, GWL_STYLE) & BS_TYPEMASK;
+    return HasClass(hWnd, L"Button") && (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX);
 }
 } // namespace
 
@@ -86,9 +105,11 @@ void CWin32Wnd::SetFont(const CFontBackend* pFont, bool bRedraw)
 
 SControlBackend MakeWin32Backend(HWND hWnd)
 {
-    SControlBackend out{std::make_unique<CWin32Wnd>(hWnd), nullptr};
-    if (IsEditControl(hWnd))
+    SControlBackend out{std::make_unique<CWin32Wnd>(hWnd), nullptr, nullptr};
+    if (HasClass(hWnd, L"Edit"))
         out.pEdit = std::make_unique<CWin32Edit>(hWnd);
+    else if (IsCheckBox(hWnd))
+        out.pButton = std::make_unique<CWin32Button>(hWnd);
     return out;
 }
 } // namespace lvp

@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# The aligned fusion through the plug-in (lvphost run, the terminal dialog driven by keys in a
+# tmux pane, the box checked) against align_image_stack and enfuse run directly one after the
+# other on the same hand-held series (made from a real photo: frames 2 and 3 moved and turned);
+# at 12 MP and 2 MP, best of N runs each, the ratio of the two (goal: at most 1.02).
+# Usage: bench/align_plugin_vs_tools.sh [BUILD_DIR] [RUNS]   (default build/bench if built, else build/linux; 3)
+set -u
+cd "$(dirname "$0")/.."
+root=$(pwd)
+build=${1:-}
+[ -n "$build" ] || { [ -x build/bench/host/lvphost ] && build=build/bench || build=build/linux; }
+runs=${2:-3}
+photo=/usr/share/wallpapers/EveningGlow/contents/images/2560x1600.jpg
+work=$(mktemp -d)
+sock=$work/sock
+trap 'tmux -S "$sock" kill-server 2>/dev/null; rm -rf "$work"' EXIT
+export LC_ALL=C.UTF-8 XDG_CONFIG_HOME=$work/config # the default settings: the box checked
+mkdir -p "$XDG_CONFIG_HOME"
+
+make_series() { # WxH -> folder with IMG_1..3.jpg
+    local size=$1 dir=$work/$1 w=${1%x*} h=${1#*x}
+    mkdir -p "$dir"
+    convert "$photo" -resize "$((w * 11 / 10))x$((h * 11 / 10))!" "$dir/base.png"
+    local cx=$((w * 11 / 20)) cy=$((h * 11 / 20))
+    for spec in "1 0 0 0 0.25" "2 12 8 0.4 1" "3 -10 6 -0.3 4"; do
+        set -- $spec
+        convert "$dir/base.png" -virtual-pixel edge -distort SRT "$cx,$cy 1 $4 $((cx + $2)),$((cy + $3))" \
+            -gravity center -crop "${size}+0+0" +repage -colorspace RGB -evaluate multiply "$5" -colorspace sRGB \
+            -quality 95 "$dir/IMG_$1.jpg"
+    done
+    rm "$dir/base.png"
+    echo "$dir"
+}
+# The second Enter goes in when the closing message shows (keys typed during the run are
+# dropped); the screen is looked at every 20 ms.
+plugin_once() { # folder
+    local dir=$1
+    rm -f "$work/t" "$dir/IMG_1-IMG_3.jpg"
+    cat >"$work/run.sh" <<RUN
+cd '$dir'
+s=\$(date +%s.%N)
+'$root/$build/host/lvphost' run '$root/$build/plugin/lvp_hdr.so' '$dir/IMG_1.jpg' '$dir/IMG_2.jpg' '$dir/IMG_3.jpg' >'$work/result' 2>&1
+e=\$(date +%s.%N)
+echo "\$s \$e" >'$work/t'
+RUN
+    tmux -S "$sock" -f /dev/null new-session -d -x 100 -y 30 "sh '$work/run.sh'; sleep 5"
+    until tmux -S "$sock" capture-pane -p 2>/dev/null | grep -q 'Belichtungsreihen'; do sleep 0.02; done
+    tmux -S "$sock" send-keys Enter
+    until tmux -S "$sock" capture-pane -p | grep -q 'Klicken Sie auf'; do sleep 0.02; done
+    tmux -S "$sock" send-keys Enter
+    while [ ! -s "$work/t" ]; do sleep 0.02; done
+    tmux -S "$sock" kill-server 2>/dev/null
+    [ -s "$dir/IMG_1-IMG_3.jpg" ] || { echo "no fused image through the plug-in" >&2; cat "$work/result" >&2; }
+    awk '{ printf "%.3f\n", $2 - $1 }' "$work/t"
+}
+direct_once() { # folder
+    local dir=$1 s e
+    rm -rf "$work/direct" && mkdir -p "$work/direct"
+    s=$(date +%s.%N)
+    (cd "$work/direct" && align_image_stack -v -a "$work/direct/aligned" -C "$dir/IMG_1.jpg" "$dir/IMG_2.jpg" "$dir/IMG_3.jpg" &&
+        enfuse -o "$work/direct/fused.jpg" --compression=95 aligned0000.tif aligned0001.tif aligned0002.tif) >/dev/null 2>&1
+    e=$(date +%s.%N)
+    awk -v s="$s" -v e="$e" 'BEGIN { printf "%.3f\n", e - s }'
+}
+best() { sort -g | head -n 1; }
+echo "build: $build, best of $runs"
+for size in 4384x2740 1792x1120; do
+    dir=$(make_series "$size")
+    p=$(for _ in $(seq "$runs"); do plugin_once "$dir"; done | best)
+    d=$(for _ in $(seq "$runs"); do direct_once "$dir"; done | best)
+    echo "$size through the plug-in: $p s; align_image_stack + enfuse directly: $d s"
+    awk -v s="$size" -v p="$p" -v d="$d" 'BEGIN { printf "%s ratio: %.3f\n", s, p / d }'
+done

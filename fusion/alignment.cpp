@@ -1,0 +1,90 @@
+// Where the alignment program is found, its command line, and its images.
+#include "fusion/alignment.h"
+
+#include "fusion/command_line.h"
+#include "fusion/tool_paths.h"
+#include "platform/utf.h"
+
+namespace lvp {
+namespace {
+constexpr char16_t kAlignProgram[] = u"align_image_stack";
+constexpr char16_t kAlignedPrefix[] = u"aligned";
+
+// The folder part of path, its last separator included; empty when it has none. Windows takes
+// "/" as a separator too.
+std::u16string FolderOf(const std::u16string& path, char16_t separator)
+{
+    const size_t nSlash = separator == u'\\' ? path.find_last_of(u"\\/") : path.rfind(separator);
+    return nSlash == std::u16string::npos ? std::u16string() : path.substr(0, nSlash + 1);
+}
+
+// "0007" for 7: align_image_stack numbers its images with four digits (more when needed).
+std::u16string FourDigits(size_t n)
+{
+    const std::u16string digits = platform::DecimalText(static_cast<std::int64_t>(n));
+    std::u16string text(digits.size() < 4 ? 4 - digits.size() : 0, u'0');
+    text.append(digits);
+    return text;
+}
+
+void AddArgument(platform::SCommandLine& command, const std::u16string& arg, bool bQuoted)
+{
+    std::u16string& line = command.strCommandLine;
+    line.append(bQuoted ? u" \"" : u" ");
+    line.append(bQuoted ? QuotedArgumentText(arg) : arg);
+    if (bQuoted)
+        line.push_back(u'"');
+    command.args.push_back(arg);
+}
+} // namespace
+
+std::u16string LocateAlignProgram(const std::u16string& strProgram, const platform::COs& os)
+{
+    const std::u16string name = os.ExecutableFileName(kAlignProgram);
+    const std::u16string folder = FolderOf(strProgram, os.PathSeparator());
+    if (!folder.empty()) {
+        std::u16string beside = folder;
+        beside.append(name);
+        if (os.FileOpensForReading(beside))
+            return beside;
+    }
+    return os.FindOnPathVariable(name);
+}
+
+CAlignStep::CAlignStep(const platform::COs& os, CToolPaths& paths, const std::u16string& strProgram,
+                       const std::vector<std::u16string>& inputs)
+    : m_os(os)
+{
+    const std::u16string folder = paths.MakePrivateFolder();
+    if (folder.empty())
+        return;
+    std::u16string prefix = folder;
+    prefix.push_back(os.PathSeparator());
+    prefix.append(kAlignedPrefix);
+    // The program is the first token, read up to the next quote, as for the fusion program.
+    m_command.strCommandLine.assign(1, u'"').append(strProgram).push_back(u'"');
+    m_command.args.push_back(strProgram);
+    AddArgument(m_command, u"-v", false);
+    AddArgument(m_command, u"-a", false);
+    AddArgument(m_command, prefix, true);
+    AddArgument(m_command, u"-C", false);
+    for (size_t i = 0; i < inputs.size(); ++i) {
+        AddArgument(m_command, inputs[i], true);
+        m_aligned.push_back(prefix);
+        m_aligned.back().append(FourDigits(i)).append(u".tif");
+    }
+    m_command.strFolder = folder; // stray files of the program land there too
+}
+
+bool CAlignStep::Finish(int nExitCode) const
+{
+    if (nExitCode != 0 || !Ready())
+        return false;
+    for (const std::u16string& image : m_aligned) {
+        platform::SFileInfo info;
+        if (!m_os.GetFileInfo(image, info) || info.bFolder)
+            return false;
+    }
+    return true;
+}
+} // namespace lvp
