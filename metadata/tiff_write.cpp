@@ -1,0 +1,65 @@
+// Carries a photo's metadata into a TIFF output: the output's bytes stay where they are (strips,
+// tiles and every value its directory points to), and a new first directory, the old one's
+// entries plus the photo's, is appended with the values and directories it adds.
+#include "metadata/carry.h"
+#include "metadata/exif_block.h"
+#include "metadata/image_size.h"
+
+namespace lvp::metadata {
+namespace {
+// The output's own entries, as stored: each keeps its value field, so its offsets stay valid.
+TagList OwnEntries(std::span<const uint8_t> data, const STiffIfd& ifd)
+{
+    TagList tags;
+    for (const STiffEntry& e : ifd.entries) {
+        const auto field = data.subspan(e.entry + 8, 4);
+        tags.push_back({e.tag, e.type, e.count, Bytes(field.begin(), field.end()), {}, ETagKind::Verbatim});
+    }
+    return tags;
+}
+
+// Adds the photo's tags the output lacks; the output's own keep their values. Returns the count.
+size_t AddMissing(TagList& tags, const SSource& src, SImageSize size, SByteOrder order)
+{
+    TagList added = TagsForOutput(src, size, order);
+    // Byte blobs, written as bytes whatever type the photo's writer chose.
+    const std::pair<uint16_t, const Bytes*> blobs[] = {{kTagXmp, &src.xmp}, {kTagIptc, &src.iptc}, {kTagIcc, &src.icc}};
+    for (const auto& [tag, bytes] : blobs)
+        if (!bytes->empty())
+            added.push_back({tag, tag == kTagXmp ? kTypeByte : kTypeUndefined, static_cast<uint32_t>(bytes->size()),
+                             *bytes, {}, ETagKind::Value});
+    size_t count = 0;
+    for (STag& t : added) {
+        if (FindTag(tags, t.tag) || t.value.size() > UINT32_MAX)
+            continue;
+        tags.push_back(std::move(t));
+        ++count;
+    }
+    SortTags(tags);
+    return count;
+}
+} // namespace
+
+SCarryResult CarryIntoTiff(std::span<const uint8_t> firstPhoto, std::span<const uint8_t> output)
+{
+    const std::optional<CTiffView> view = CTiffView::Open(output);
+    const std::optional<STiffIfd> ifd0 = view ? view->ReadIfd(view->FirstIfd()) : std::nullopt;
+    const std::optional<SImageSize> size = ifd0 ? TiffImageSize(*view, *ifd0) : std::nullopt;
+    if (!size)
+        return {ECarryOutcome::OutputUnreadable, {}};
+    if (FindEntry(*ifd0, kTagExifIfd))
+        return {ECarryOutcome::OutputHasExif, {}};
+    const std::optional<SSource> src = ReadSource(firstPhoto);
+    if (!src)
+        return {ECarryOutcome::SourceUnreadable, {}};
+    TagList tags = OwnEntries(output, *ifd0);
+    if (AddMissing(tags, *src, *size, view->Order()) == 0)
+        return {ECarryOutcome::NothingToCarry, {}};
+    SCarryResult result{ECarryOutcome::Done, Bytes(output.begin(), output.end())};
+    const std::optional<uint32_t> at = AppendIfd(result.rewritten, 0, tags, view->Order(), ifd0->next);
+    if (!at)
+        return {ECarryOutcome::CannotRewrite, {}};
+    view->Order().Put32(result.rewritten.data() + 4, *at);
+    return result;
+}
+} // namespace lvp::metadata
