@@ -1,6 +1,8 @@
 // Carries a photo's metadata into a TIFF output: the output's bytes stay where they are (strips,
 // tiles and every value its directory points to), and a new first directory, the old one's
 // entries plus the photo's, is appended with the values and directories it adds.
+#include <cstdint>
+
 #include "metadata/carry.h"
 #include "metadata/exif_block.h"
 #include "metadata/image_size.h"
@@ -18,21 +20,27 @@ TagList OwnEntries(std::span<const uint8_t> data, const STiffIfd& ifd)
     return tags;
 }
 
-// Adds the photo's tags the output lacks; the output's own keep their values. Returns the count.
-size_t AddMissing(TagList& tags, const SSource& src, SImageSize size, SByteOrder order)
+// Merges the photo's tags into the output's: the photo's descriptive tags replace the output's
+// (a fusion program writes an orientation of its own, "normal", that would lay a portrait on its
+// side); of the others the output keeps its own. Returns how many of the photo's were taken.
+size_t Merge(TagList& tags, const SSource& src, SImageSize size, SByteOrder order)
 {
     TagList added = TagsForOutput(src, size, order);
     // Byte blobs, written as bytes whatever type the photo's writer chose.
     const std::pair<uint16_t, const Bytes*> blobs[] = {{kTagXmp, &src.xmp}, {kTagIptc, &src.iptc}, {kTagIcc, &src.icc}};
     for (const auto& [tag, bytes] : blobs)
-        if (!bytes->empty())
+        if (!bytes->empty() && bytes->size() <= UINT32_MAX)
             added.push_back({tag, tag == kTagXmp ? kTypeByte : kTypeUndefined, static_cast<uint32_t>(bytes->size()),
                              *bytes, {}, ETagKind::Value});
     size_t count = 0;
     for (STag& t : added) {
-        if (FindTag(tags, t.tag) || t.value.size() > UINT32_MAX)
+        STag* own = FindTag(tags, t.tag);
+        if (own && !IsDescriptiveTag(t.tag))
             continue;
-        tags.push_back(std::move(t));
+        if (own)
+            *own = std::move(t);
+        else
+            tags.push_back(std::move(t));
         ++count;
     }
     SortTags(tags);
@@ -53,7 +61,7 @@ SCarryResult CarryIntoTiff(std::span<const uint8_t> firstPhoto, std::span<const 
     if (!src)
         return {ECarryOutcome::SourceUnreadable, {}};
     TagList tags = OwnEntries(output, *ifd0);
-    if (AddMissing(tags, *src, *size, view->Order()) == 0)
+    if (Merge(tags, *src, *size, view->Order()) == 0)
         return {ECarryOutcome::NothingToCarry, {}};
     SCarryResult result{ECarryOutcome::Done, Bytes(output.begin(), output.end())};
     const std::optional<uint32_t> at = AppendIfd(result.rewritten, 0, tags, view->Order(), ifd0->next);

@@ -165,7 +165,7 @@ TEST_P(CarryTiffTest, AddsTheTagsToANewFirstDirectoryLeavingTheStrips)
     const Bytes photo = PhotoJpeg(MakeExifBlock(CameraExif(photoBig, true)),
                                   {Segment(0xE1, std::string_view("http://ns.adobe.com/xap/1.0/\0", 29), kXmp),
                                    Segment(0xED, std::string_view("Photoshop 3.0\0", 14), irb)});
-    const Bytes fused = MakeTiff(outputBig, 6, 4, {SOrder{outputBig}.Ascii(305, "enfuse")});
+    const Bytes fused = MakeTiff(outputBig, 6, 4, {SOrder{outputBig}.Ascii(305, "enfuse"), SOrder{outputBig}.Short(274, 1)});
     const SCarryResult r = CarryOver(photo, fused);
     ASSERT_EQ(r.outcome, ECarryOutcome::Done);
     EXPECT_EQ(PixelBytes(r.rewritten), PixelBytes(fused));
@@ -175,12 +175,12 @@ TEST_P(CarryTiffTest, AddsTheTagsToANewFirstDirectoryLeavingTheStrips)
     ASSERT_TRUE(view);
     const std::optional<STiffIfd> ifd0 = view->ReadIfd(view->FirstIfd());
     ASSERT_TRUE(ifd0);
-    EXPECT_EQ(NumberAt(*view, view->FirstIfd(), 274), 6u) << "orientation in the output's byte order";
+    EXPECT_EQ(NumberAt(*view, view->FirstIfd(), 274), 6u) << "the photo's orientation, in the output's byte order";
     EXPECT_EQ(NumberAt(*view, view->FirstIfd(), 256), 6u);
     const STiffEntry* software = FindEntry(*ifd0, 305);
     ASSERT_TRUE(software);
     EXPECT_EQ(std::string(view->Value(*software).begin(), view->Value(*software).end() - 1), "enfuse")
-        << "the output's own tags win";
+        << "the output's own tags the photo lacks stay";
     const uint32_t exif = NumberAt(*view, view->FirstIfd(), 34665);
     EXPECT_EQ(NumberAt(*view, exif, 40962), 6u);
     EXPECT_EQ(NumberAt(*view, exif, 40963), 4u);
