@@ -61,20 +61,19 @@ size_t ThumbnailTail(const CTiffView& view, uint32_t next)
     for (const auto& [offsetTag, lengthTag] : images) {
         const STiffEntry* at = FindEntry(*ifd1, offsetTag);
         const STiffEntry* length = FindEntry(*ifd1, lengthTag);
-        const std::optional<uint32_t> a = at ? view.Number(*at) : std::nullopt;
-        const std::optional<uint32_t> n = length ? view.Number(*length) : std::nullopt;
-        if (a && n && *a <= size && size - *a >= *n)
-            parts.push_back({*a, size_t{*a} + *n});
+        // An absent or unreadable number counts as the size, which locates nothing.
+        const size_t a = at ? view.Number(*at).value_or(size) : size;
+        const size_t n = length ? view.Number(*length).value_or(size) : size;
+        if (a < size && size - a >= n)
+            parts.push_back({a, a + n});
     }
+    // From the last-ending part down: once a part ends before the tail (less a pad byte), every
+    // later one does too.
+    std::sort(parts.begin(), parts.end(), [](const SRange& a, const SRange& b) { return a.end > b.end; });
     size_t tail = size;
-    for (bool grew = true; grew;) {
-        grew = false;
-        for (const SRange& r : parts)
-            if (r.begin < tail && r.end >= tail - 1) {
-                tail = r.begin;
-                grew = true;
-            }
-    }
+    for (const SRange& r : parts)
+        if (r.begin < tail && r.end >= tail - 1)
+            tail = r.begin;
     return tail;
 }
 } // namespace

@@ -55,7 +55,7 @@ std::optional<STiffIfd> CTiffView::ReadIfd(uint32_t offset) const
         const uint64_t bytes = uint64_t{TiffTypeSize(e.type)} * e.count;
         if (bytes > 4) {
             e.value = m_order.U32(p + 8);
-            if (e.value > size || size - e.value < bytes)
+            if (e.value < 8 || e.value > size || size - e.value < bytes) // never in the header
                 return std::nullopt;
         }
         e.valueSize = static_cast<size_t>(bytes);

@@ -42,8 +42,8 @@ public:
     SByteOrder Order() const { return m_order; }
     uint32_t FirstIfd() const { return m_order.U32(m_data.data() + 4); }
     std::span<const uint8_t> Data() const { return m_data; }
-    // Empty when the directory or any entry's value lies outside the block. Entries of unknown
-    // types are kept with valueSize 0 (their value field is not interpreted).
+    // Empty when the directory or any entry's value lies outside the block or in its header.
+    // Entries of unknown types are kept with valueSize 0 (their value field is not interpreted).
     std::optional<STiffIfd> ReadIfd(uint32_t offset) const;
     std::span<const uint8_t> Value(const STiffEntry& e) const { return m_data.subspan(e.value, e.valueSize); }
     // The i-th value of a SHORT, LONG or IFD entry.

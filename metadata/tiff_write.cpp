@@ -20,6 +20,26 @@ TagList OwnEntries(std::span<const uint8_t> data, const STiffIfd& ifd)
     return tags;
 }
 
+// Whether a strip or tile of the output runs past its end (the file is cut short: bytes appended
+// would become pixels) or covers the header's first-directory offset, which the rewriting changes.
+bool PixelsDamaged(const CTiffView& view, const STiffIfd& ifd)
+{
+    const size_t size = view.Data().size();
+    const std::pair<uint16_t, uint16_t> layouts[] = {{273, 279}, {324, 325}}; // strips, tiles
+    for (const auto& [offsetTag, countTag] : layouts) {
+        const STiffEntry* offsets = FindEntry(ifd, offsetTag);
+        const STiffEntry* counts = FindEntry(ifd, countTag);
+        for (uint32_t i = 0; offsets && counts && i < offsets->count; ++i) {
+            const std::optional<uint32_t> at = view.Number(*offsets, i), n = view.Number(*counts, i);
+            if (!at || !n)
+                break; // not numbers (the count of an unknown type is not bounded by the file)
+            if (uint64_t{*at} + *n > size || (*at < 8 && uint64_t{*at} + *n > 4))
+                return true;
+        }
+    }
+    return false;
+}
+
 // Merges the photo's tags into the output's: the photo's descriptive tags replace the output's
 // (a fusion program writes an orientation of its own, "normal", that would lay a portrait on its
 // side); of the others the output keeps its own. Returns how many of the photo's were taken.
@@ -53,7 +73,7 @@ SCarryResult CarryIntoTiff(std::span<const uint8_t> firstPhoto, std::span<const 
     const std::optional<CTiffView> view = CTiffView::Open(output);
     const std::optional<STiffIfd> ifd0 = view ? view->ReadIfd(view->FirstIfd()) : std::nullopt;
     const std::optional<SImageSize> size = ifd0 ? TiffImageSize(*view, *ifd0) : std::nullopt;
-    if (!size)
+    if (!size || PixelsDamaged(*view, *ifd0))
         return {ECarryOutcome::OutputUnreadable, {}};
     if (FindEntry(*ifd0, kTagExifIfd))
         return {ECarryOutcome::OutputHasExif, {}};

@@ -240,6 +240,18 @@ TEST(CarryOutcomeTest, DamagedAndUnsupportedInputs)
         {"output cut before its scan", photo, Bytes(fused.begin(), fused.begin() + 40), E::OutputUnreadable},
         {"output TIFF directory outside", photo, [] { Bytes t = MakeTiff(true, 2, 2); Put32(t, 4, 0x7FFFFFF0, true); return t; }(),
          E::OutputUnreadable},
+        {"TIFF output whose strip covers its header", photo, [] {
+             Bytes t = MakeTiff(false, 2, 2);
+             const std::optional<CTiffView> v = CTiffView::Open(t);
+             Put32(t, FindEntry(*v->ReadIfd(v->FirstIfd()), 273)->entry + 8, 2, false);
+             return t;
+         }(), E::OutputUnreadable},
+        {"TIFF output cut in its strip", photo, [] {
+             Bytes t = MakeTiff(false, 2, 2);
+             const std::optional<CTiffView> v = CTiffView::Open(t);
+             Put32(t, FindEntry(*v->ReadIfd(v->FirstIfd()), 279)->entry + 8, 4000, false);
+             return t;
+         }(), E::OutputUnreadable},
         {"output with Exif", photo, FusedJpeg({Segment(0xE1, std::string_view("Exif\0\0", 6), block)}), E::OutputHasExif},
         {"TIFF output with Exif", photo, MakeTiff(false, 2, 2, {SOrder{false}.Long(34665, 8)}), E::OutputHasExif},
         {"photo without metadata", MakeJpeg({}), fused, E::NothingToCarry},
