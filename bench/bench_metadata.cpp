@@ -26,18 +26,20 @@ const fs::path& Series()
             const fs::path out = d / ("IMG_000" + std::to_string(i + 1) + ".jpg");
             if (fs::exists(out))
                 continue;
-            const std::string cmd = "convert /usr/share/wallpapers/EveningGlow/contents/images/2560x1600.jpg -resize "
-                                    "'4384x2740!' -colorspace RGB -evaluate multiply " + std::string(factors[i]) +
-                                    " -colorspace sRGB -strip -quality 95 '" + out.string() + "'";
+            const std::string cmd =
+                "convert /usr/share/wallpapers/EveningGlow/contents/images/2560x1600.jpg -resize "
+                "'4384x2740!' -colorspace RGB -evaluate multiply " +
+                std::string(factors[i]) + " -colorspace sRGB -strip -quality 95 '" + out.string() + "'";
             if (std::system(cmd.c_str()) != 0)
                 std::abort();
         }
         // The first photo as a camera leaves it: Exif with a thumbnail, GPS, XMP, IPTC.
-        const std::string tag = "exiftool -q -overwrite_original -Make=Lumivant -Model=LV-1 -Orientation#=6 "
-                                "'-DateTimeOriginal=2024:05:01 10:20:30' -GPSLatitude=47.5 -GPSLatitudeRef=N "
-                                "-XMP-xmp:Rating=4 -XMP-dc:Subject=Berge -IPTC:Keywords=Alpen -ExifImageWidth=4384 "
-                                "-ExifImageHeight=2740 '-ThumbnailImage<=" + (d / "thumb.jpg").string() + "' '" +
-                                (d / "IMG_0001.jpg").string() + "'";
+        const std::string tag =
+            "exiftool -q -overwrite_original -Make=Lumivant -Model=LV-1 -Orientation#=6 "
+            "'-DateTimeOriginal=2024:05:01 10:20:30' -GPSLatitude=47.5 -GPSLatitudeRef=N "
+            "-XMP-xmp:Rating=4 -XMP-dc:Subject=Berge -IPTC:Keywords=Alpen -ExifImageWidth=4384 "
+            "-ExifImageHeight=2740 '-ThumbnailImage<=" +
+            (d / "thumb.jpg").string() + "' '" + (d / "IMG_0001.jpg").string() + "'";
         const std::string thumb = "convert '" + (d / "IMG_0002.jpg").string() + "' -resize 160x100 '" +
                                   (d / "thumb.jpg").string() + "'";
         if (std::system(thumb.c_str()) != 0 || std::system(tag.c_str()) != 0)
@@ -52,9 +54,9 @@ double g_enfuseSeconds = 0; // the last enfuse run, for the step's share
 bool RunEnfuse()
 {
     const fs::path& d = Series();
-    const std::string cmd = "enfuse -o '" + (d / "fused.jpg").string() + "' '" + (d / "IMG_0001.jpg").string() +
-                            "' '" + (d / "IMG_0002.jpg").string() + "' '" + (d / "IMG_0003.jpg").string() +
-                            "' >/dev/null 2>&1";
+    const std::string cmd = "enfuse -o '" + (d / "fused.jpg").string() + "' '" +
+                            (d / "IMG_0001.jpg").string() + "' '" + (d / "IMG_0002.jpg").string() + "' '" +
+                            (d / "IMG_0003.jpg").string() + "' >/dev/null 2>&1";
     const auto start = std::chrono::steady_clock::now();
     const bool ok = std::system(cmd.c_str()) == 0;
     g_enfuseSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -88,15 +90,16 @@ void BM_MetadataStep(benchmark::State& state)
     std::chrono::duration<double> spent{0};
     for (auto _ : state) {
         state.PauseTiming();
-        std::ofstream(output, std::ios::binary).write(reinterpret_cast<const char*>(fused.data()),
-                                                      static_cast<std::streamsize>(fused.size()));
+        std::ofstream(output, std::ios::binary)
+            .write(reinterpret_cast<const char*>(fused.data()), static_cast<std::streamsize>(fused.size()));
         state.ResumeTiming();
         const auto start = std::chrono::steady_clock::now();
         const auto r = lvp::metadata::CarryOver(ReadAll(d / "IMG_0001.jpg"), ReadAll(output));
         if (r.outcome != lvp::metadata::ECarryOutcome::Done)
             state.SkipWithError("not carried");
-        std::ofstream(temporary, std::ios::binary).write(reinterpret_cast<const char*>(r.rewritten.data()),
-                                                         static_cast<std::streamsize>(r.rewritten.size()));
+        std::ofstream(temporary, std::ios::binary)
+            .write(reinterpret_cast<const char*>(r.rewritten.data()),
+                   static_cast<std::streamsize>(r.rewritten.size()));
         fs::rename(temporary, output);
         spent += std::chrono::steady_clock::now() - start;
     }

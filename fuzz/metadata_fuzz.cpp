@@ -28,9 +28,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // The output's strips may lie outside it (it is not read beyond its first directory); then
     // neither file has pixel bytes to compare.
     const std::optional<md::SImageSize> dimensions = md::ReadImageSize(r.rewritten);
-    Check(dimensions.has_value() && dimensions == md::ReadImageSize(output), "the rewritten output reads back, of its size");
+    Check(dimensions.has_value() && dimensions == md::ReadImageSize(output),
+          "the rewritten output reads back, of its size");
     Check(lvp::metadata::test::PixelBytes(r.rewritten) == lvp::metadata::test::PixelBytes(output),
           "the pixel bytes are the output's");
-    Check(!md::IsReportedFailure(md::CarryOver(photo, r.rewritten).outcome), "a second carry finds nothing wrong");
+    Check(!md::IsReportedFailure(md::CarryOver(photo, r.rewritten).outcome),
+          "a second carry finds nothing wrong");
     return 0;
 }

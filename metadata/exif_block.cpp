@@ -121,7 +121,8 @@ TagList TagsForOutput(const SSource& src, SImageSize size, SByteOrder to)
 
 std::optional<Bytes> BuildExifBlock(const SSource& src, SImageSize size)
 {
-    Bytes block{static_cast<uint8_t>(src.order.big ? 'M' : 'I'), static_cast<uint8_t>(src.order.big ? 'M' : 'I')};
+    Bytes block{static_cast<uint8_t>(src.order.big ? 'M' : 'I'),
+                static_cast<uint8_t>(src.order.big ? 'M' : 'I')};
     src.order.Append16(block, 42);
     src.order.Append32(block, 8);
     if (!AppendIfd(block, 0, TagsForOutput(src, size, src.order), src.order, 0))

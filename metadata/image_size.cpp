@@ -32,7 +32,7 @@ std::optional<SImageSize> TiffImageSize(const CTiffView& view, const STiffIfd& i
 std::optional<SImageSize> ReadImageSize(std::span<const uint8_t> file)
 {
     if (IsJpeg(file)) {
-        const std::optional<SJpegLayout> layout = ParseJpeg(file);
+        const std::optional<SJpegLayout> layout = ParseJpeg(file, true);
         return layout ? JpegFrameSize(file, *layout) : std::nullopt;
     }
     const std::optional<CTiffView> view = CTiffView::Open(file);

@@ -26,7 +26,7 @@ bool IsAppMarker(uint8_t marker)
     return marker >= kMarkerApp0 && marker <= 0xEF;
 }
 
-std::optional<SJpegLayout> ParseJpeg(std::span<const uint8_t> data)
+std::optional<SJpegLayout> ParseJpeg(std::span<const uint8_t> data, bool toFrame)
 {
     if (!IsJpeg(data))
         return std::nullopt;
@@ -52,6 +52,8 @@ std::optional<SJpegLayout> ParseJpeg(std::span<const uint8_t> data)
             s.payload += 2;
         }
         layout.segments.push_back(s);
+        if (toFrame && IsFrameMarker(s.marker))
+            return layout;
         if (s.marker == kMarkerSos) {
             layout.scanStart = s.start;
             return layout;

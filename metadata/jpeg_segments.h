@@ -8,8 +8,16 @@
 #include <vector>
 
 namespace lvp::metadata {
-enum : uint8_t { kMarkerSoi = 0xD8, kMarkerEoi = 0xD9, kMarkerSos = 0xDA, kMarkerApp0 = 0xE0,
-                 kMarkerApp1 = 0xE1, kMarkerApp2 = 0xE2, kMarkerApp13 = 0xED, kMarkerCom = 0xFE };
+enum : uint8_t {
+    kMarkerSoi = 0xD8,
+    kMarkerEoi = 0xD9,
+    kMarkerSos = 0xDA,
+    kMarkerApp0 = 0xE0,
+    kMarkerApp1 = 0xE1,
+    kMarkerApp2 = 0xE2,
+    kMarkerApp13 = 0xED,
+    kMarkerCom = 0xFE
+};
 
 // One segment: start is its marker's 0xFF, payload the first byte after the length field, end
 // the first byte after the segment. A marker without length (RSTn, TEM) has payload == end.
@@ -28,8 +36,10 @@ struct SJpegLayout {
 };
 
 bool IsJpeg(std::span<const uint8_t> data);
-// Empty when the file is not a JPEG, a length runs past the end, or no scan follows.
-std::optional<SJpegLayout> ParseJpeg(std::span<const uint8_t> data);
+// Empty when the file is not a JPEG, a length runs past the end, or no scan follows. With
+// toFrame, the segments up to the first frame header (then scanStart is 0), so that the start
+// of a file is enough.
+std::optional<SJpegLayout> ParseJpeg(std::span<const uint8_t> data, bool toFrame = false);
 // Whether an APPn segment's payload begins with the signature (its terminating NULs included).
 bool HasSignature(std::span<const uint8_t> data, const SJpegSegment& s, std::string_view signature);
 // The payload after the signature.

@@ -44,7 +44,8 @@ bool AppendSegment(Bytes& out, uint8_t marker, std::string_view signature, std::
     const size_t payload = signature.size() + head.size() + body.size();
     if (payload > kMaxSegmentPayload)
         return false;
-    out.insert(out.end(), {0xFF, marker, static_cast<uint8_t>((payload + 2) >> 8), static_cast<uint8_t>(payload + 2)});
+    out.insert(out.end(),
+               {0xFF, marker, static_cast<uint8_t>((payload + 2) >> 8), static_cast<uint8_t>(payload + 2)});
     out.insert(out.end(), signature.begin(), signature.end());
     out.insert(out.end(), head.begin(), head.end());
     out.insert(out.end(), body.begin(), body.end());
@@ -79,7 +80,8 @@ bool AppendExif(Bytes& out, const SSource& src, SImageSize size)
 {
     if (src.ifd0.empty())
         return true;
-    std::optional<Bytes> block = src.exifBlock.empty() ? BuildExifBlock(src, size) : PatchExifBlock(src.exifBlock, size);
+    std::optional<Bytes> block =
+        src.exifBlock.empty() ? BuildExifBlock(src, size) : PatchExifBlock(src.exifBlock, size);
     return block && AppendSegment(out, kMarkerApp1, kExifSignature, *block);
 }
 
@@ -136,9 +138,11 @@ SCarryResult CarryIntoJpeg(std::span<const uint8_t> firstPhoto, std::span<const 
     const size_t at = InsertionPoint(*layout);
     SCarryResult result{ECarryOutcome::Done, {}};
     result.rewritten.reserve(output.size() + segments->size());
-    result.rewritten.insert(result.rewritten.end(), output.begin(), output.begin() + static_cast<std::ptrdiff_t>(at));
+    result.rewritten.insert(result.rewritten.end(), output.begin(),
+                            output.begin() + static_cast<std::ptrdiff_t>(at));
     result.rewritten.insert(result.rewritten.end(), segments->begin(), segments->end());
-    result.rewritten.insert(result.rewritten.end(), output.begin() + static_cast<std::ptrdiff_t>(at), output.end());
+    result.rewritten.insert(result.rewritten.end(), output.begin() + static_cast<std::ptrdiff_t>(at),
+                            output.end());
     return result;
 }
 } // namespace lvp::metadata

@@ -14,7 +14,8 @@ struct SImageSize {
 };
 
 // The size a JPEG's frame header or a TIFF's first directory states; empty for any other file,
-// a damaged one, or a JPEG whose height is left to the scan (DNL).
+// a damaged one, or a JPEG whose height is left to the scan (DNL). Of a JPEG the bytes up to
+// its frame header are enough; a TIFF's directory may lie anywhere in the file.
 std::optional<SImageSize> ReadImageSize(std::span<const uint8_t> file);
 
 enum class ECarryOutcome {

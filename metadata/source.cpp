@@ -34,7 +34,8 @@ bool ReadExifBlock(SSource& src)
 {
     const std::optional<CTiffView> view = CTiffView::Open(src.exifBlock);
     std::vector<uint32_t> seen;
-    std::optional<TagList> tags = view ? ReadTags(*view, view->FirstIfd(), ETagSet::Ifd0, seen) : std::nullopt;
+    std::optional<TagList> tags =
+        view ? ReadTags(*view, view->FirstIfd(), ETagSet::Ifd0, seen) : std::nullopt;
     if (!tags)
         return false;
     src.order = view->Order();
@@ -90,7 +91,8 @@ std::optional<SSource> ReadTiff(std::span<const uint8_t> data)
     src.order = view->Order();
     src.ifd0 = std::move(*tags);
     // Byte blobs whatever type the writer gave them, so never reordered.
-    const std::pair<uint16_t, Bytes*> blobs[] = {{kTagXmp, &src.xmp}, {kTagIptc, &src.iptc}, {kTagIcc, &src.icc}};
+    const std::pair<uint16_t, Bytes*> blobs[] = {
+        {kTagXmp, &src.xmp}, {kTagIptc, &src.iptc}, {kTagIcc, &src.icc}};
     for (const auto& [tag, into] : blobs)
         if (const STiffEntry* e = FindEntry(*ifd, tag))
             *into = Copy(view->Value(*e));

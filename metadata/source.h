@@ -17,7 +17,10 @@ struct SSource {
     Bytes iptc;                     // the IPTC-NAA records
     Bytes icc;                      // the colour profile
 
-    bool Empty() const { return ifd0.empty() && xmp.empty() && iptc.empty() && photoshop.empty() && icc.empty(); }
+    bool Empty() const
+    {
+        return ifd0.empty() && xmp.empty() && iptc.empty() && photoshop.empty() && icc.empty();
+    }
 };
 
 // Empty when the photo is neither JPEG nor TIFF or any part of its metadata is damaged.

@@ -9,8 +9,8 @@ namespace lvp::metadata {
 namespace {
 // ImageDescription ... Software, DateTime, Artist, HostComputer, Rating, RatingPercent, Copyright,
 // the XP* texts, and the resolution the camera stated.
-constexpr uint16_t kDescriptive[] = {269, 270, 271, 272, 274, 282, 283, 296, 305, 306, 315, 316,
-                                     18246, 18249, 33432, 40091, 40092, 40093, 40094, 40095};
+constexpr uint16_t kDescriptive[] = {269, 270, 271,   272,   274,   282,   283,   296,   305,   306,
+                                     315, 316, 18246, 18249, 33432, 40091, 40092, 40093, 40094, 40095};
 // Of the other directories everything is carried but these: a maker note's inner offsets move
 // with it, so outside a byte-for-byte copy it is dropped.
 constexpr uint16_t kDropped[] = {kTagMakerNote};
@@ -47,10 +47,20 @@ bool Carried(ETagSet set, const STiffEntry& e)
 size_t SwapUnit(uint16_t type)
 {
     switch (type) {
-    case 3: case 8: return 2;
-    case 4: case 5: case 9: case 10: case 11: case 13: return 4;
-    case 12: return 8;
-    default: return 1;
+    case 3:
+    case 8:
+        return 2;
+    case 4:
+    case 5:
+    case 9:
+    case 10:
+    case 11:
+    case 13:
+        return 4;
+    case 12:
+        return 8;
+    default:
+        return 1;
     }
 }
 
@@ -66,7 +76,8 @@ bool IsDescriptiveTag(uint16_t tag)
     return std::find(std::begin(kDescriptive), std::end(kDescriptive), tag) != std::end(kDescriptive);
 }
 
-std::optional<TagList> ReadTags(const CTiffView& view, uint32_t offset, ETagSet set, std::vector<uint32_t>& seen)
+std::optional<TagList> ReadTags(const CTiffView& view, uint32_t offset, ETagSet set,
+                                std::vector<uint32_t>& seen)
 {
     if (std::find(seen.begin(), seen.end(), offset) != seen.end() || seen.size() >= kMaxDirectories)
         return std::nullopt;
@@ -134,7 +145,8 @@ void SortTags(TagList& tags)
     std::stable_sort(tags.begin(), tags.end(), [](const STag& a, const STag& b) { return a.tag < b.tag; });
 }
 
-std::optional<uint32_t> AppendIfd(Bytes& out, size_t base, const TagList& tags, SByteOrder order, uint32_t next)
+std::optional<uint32_t> AppendIfd(Bytes& out, size_t base, const TagList& tags, SByteOrder order,
+                                  uint32_t next)
 {
     constexpr size_t kMax = std::numeric_limits<uint32_t>::max();
     AlignWord(out, base);

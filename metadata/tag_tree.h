@@ -29,14 +29,25 @@ enum class ETagSet : uint8_t { Ifd0, Exif, Gps, Interop };
 
 // Tags of the camera's main directory that describe the photo (not the image's layout).
 bool IsDescriptiveTag(uint16_t tag);
-enum : uint16_t { kTagImageWidth = 256, kTagImageLength = 257, kTagXmp = 700, kTagIptc = 33723,
-                  kTagExifIfd = 34665, kTagGpsIfd = 34853, kTagIcc = 34675, kTagMakerNote = 37500,
-                  kTagPixelX = 40962, kTagPixelY = 40963, kTagInteropIfd = 40965 };
+enum : uint16_t {
+    kTagImageWidth = 256,
+    kTagImageLength = 257,
+    kTagXmp = 700,
+    kTagIptc = 33723,
+    kTagExifIfd = 34665,
+    kTagGpsIfd = 34853,
+    kTagIcc = 34675,
+    kTagMakerNote = 37500,
+    kTagPixelX = 40962,
+    kTagPixelY = 40963,
+    kTagInteropIfd = 40965
+};
 enum : uint16_t { kTypeByte = 1, kTypeShort = 3, kTypeLong = 4, kTypeUndefined = 7, kTypeIfd = 13 };
 
 // The entries of the directory at offset that its set carries, sorted by tag, following the set's
 // directory pointers. Empty when a directory is damaged or visited twice (seen holds those read).
-std::optional<TagList> ReadTags(const CTiffView& view, uint32_t offset, ETagSet set, std::vector<uint32_t>& seen);
+std::optional<TagList> ReadTags(const CTiffView& view, uint32_t offset, ETagSet set,
+                                std::vector<uint32_t>& seen);
 // Reorders the bytes of every value from one byte order to the other.
 void ConvertOrder(TagList& tags, SByteOrder from, SByteOrder to);
 // Gives an existing entry the value n as one LONG; false when there is no such entry.
@@ -47,5 +58,6 @@ void SortTags(TagList& tags);
 // Appends a directory of tags (sorted) to out, word aligned, then its values and directories;
 // offsets count from base (the TIFF header's position). Returns the directory's offset; empty
 // when an offset would not fit 32 bits.
-std::optional<uint32_t> AppendIfd(Bytes& out, size_t base, const TagList& tags, SByteOrder order, uint32_t next);
+std::optional<uint32_t> AppendIfd(Bytes& out, size_t base, const TagList& tags, SByteOrder order,
+                                  uint32_t next);
 } // namespace lvp::metadata

@@ -47,11 +47,16 @@ size_t Merge(TagList& tags, const SSource& src, SImageSize size, SByteOrder orde
 {
     TagList added = TagsForOutput(src, size, order);
     // Byte blobs, written as bytes whatever type the photo's writer chose.
-    const std::pair<uint16_t, const Bytes*> blobs[] = {{kTagXmp, &src.xmp}, {kTagIptc, &src.iptc}, {kTagIcc, &src.icc}};
+    const std::pair<uint16_t, const Bytes*> blobs[] = {
+        {kTagXmp, &src.xmp}, {kTagIptc, &src.iptc}, {kTagIcc, &src.icc}};
     for (const auto& [tag, bytes] : blobs)
         if (!bytes->empty() && bytes->size() <= UINT32_MAX)
-            added.push_back({tag, tag == kTagXmp ? kTypeByte : kTypeUndefined, static_cast<uint32_t>(bytes->size()),
-                             *bytes, {}, ETagKind::Value});
+            added.push_back({tag,
+                             tag == kTagXmp ? kTypeByte : kTypeUndefined,
+                             static_cast<uint32_t>(bytes->size()),
+                             *bytes,
+                             {},
+                             ETagKind::Value});
     size_t count = 0;
     for (STag& t : added) {
         STag* own = FindTag(tags, t.tag);

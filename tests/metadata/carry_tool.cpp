@@ -17,8 +17,13 @@ std::vector<uint8_t> ReadAll(const char* path)
 const char* Name(lvp::metadata::ECarryOutcome o)
 {
     using E = lvp::metadata::ECarryOutcome;
-    static const char* const kNames[] = {"Done", "OutputHasExif", "NothingToCarry", "UnsupportedOutput",
-                                         "SourceUnreadable", "OutputUnreadable", "CannotRewrite"};
+    static const char* const kNames[] = {"Done",
+                                         "OutputHasExif",
+                                         "NothingToCarry",
+                                         "UnsupportedOutput",
+                                         "SourceUnreadable",
+                                         "OutputUnreadable",
+                                         "CannotRewrite"};
     static_assert(std::size(kNames) == static_cast<size_t>(E::CannotRewrite) + 1);
     return kNames[static_cast<size_t>(o)];
 }
@@ -34,7 +39,8 @@ int main(int argc, char** argv)
     std::printf("%s\n", Name(r.outcome));
     if (r.outcome == lvp::metadata::ECarryOutcome::Done) {
         std::ofstream out(argv[3], std::ios::binary);
-        out.write(reinterpret_cast<const char*>(r.rewritten.data()), static_cast<std::streamsize>(r.rewritten.size()));
+        out.write(reinterpret_cast<const char*>(r.rewritten.data()),
+                  static_cast<std::streamsize>(r.rewritten.size()));
         if (!out)
             return 1;
     }

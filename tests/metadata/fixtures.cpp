@@ -14,10 +14,13 @@ size_t IfdSize(size_t entries)
 }
 
 // Writes one directory at `at`, its long values at `values` (advanced), as the block's order.
-void WriteIfd(Bytes& out, size_t at, std::vector<SFixtureTag> tags, const SOrder& o, size_t& values, uint32_t next)
+void WriteIfd(Bytes& out, size_t at, std::vector<SFixtureTag> tags, const SOrder& o, size_t& values,
+              uint32_t next)
 {
     std::sort(tags.begin(), tags.end(), [](const auto& a, const auto& b) { return a.tag < b.tag; });
-    auto put = [&out](size_t pos, const Bytes& b) { std::copy(b.begin(), b.end(), out.begin() + static_cast<std::ptrdiff_t>(pos)); };
+    auto put = [&out](size_t pos, const Bytes& b) {
+        std::copy(b.begin(), b.end(), out.begin() + static_cast<std::ptrdiff_t>(pos));
+    };
     put(at, o.U16(static_cast<uint16_t>(tags.size())));
     for (size_t i = 0; i < tags.size(); ++i) {
         const size_t e = at + 2 + 12 * i;
@@ -106,9 +109,12 @@ Bytes MakeExifBlock(const SExifSpec& s)
     if (!s.gps.empty())
         WriteIfd(out, l.gps, s.gps, o, values, 0);
     if (!s.thumbnail.empty()) {
-        WriteIfd(out, l.ifd1, {o.Long(513, static_cast<uint32_t>(l.thumbnail)),
-                               o.Long(514, static_cast<uint32_t>(s.thumbnail.size()))}, o, values, 0);
-        std::copy(s.thumbnail.begin(), s.thumbnail.end(), out.begin() + static_cast<std::ptrdiff_t>(l.thumbnail));
+        WriteIfd(out, l.ifd1,
+                 {o.Long(513, static_cast<uint32_t>(l.thumbnail)),
+                  o.Long(514, static_cast<uint32_t>(s.thumbnail.size()))},
+                 o, values, 0);
+        std::copy(s.thumbnail.begin(), s.thumbnail.end(),
+                  out.begin() + static_cast<std::ptrdiff_t>(l.thumbnail));
     }
     return out;
 }
@@ -143,9 +149,10 @@ Bytes MakeJpeg(const std::vector<SSegment>& segments, uint16_t width, uint16_t h
 Bytes MakeTiff(bool big, uint32_t width, uint32_t height, const std::vector<SFixtureTag>& extra)
 {
     const SOrder o{big};
-    std::vector<SFixtureTag> tags = {o.Long(256, width), o.Long(257, height), {258, 3, 3, {}}, o.Short(259, 1),
-                                     o.Short(262, 2), o.Long(273, 0), o.Short(277, 3), o.Long(278, height),
-                                     o.Long(279, width * height * 3)};
+    std::vector<SFixtureTag> tags = {
+        o.Long(256, width), o.Long(257, height), {258, 3, 3, {}},
+        o.Short(259, 1),    o.Short(262, 2),     o.Long(273, 0),
+        o.Short(277, 3),    o.Long(278, height), o.Long(279, width * height * 3)};
     for (int i = 0; i < 3; ++i) {
         const Bytes eight = o.U16(8);
         tags[2].value.insert(tags[2].value.end(), eight.begin(), eight.end());

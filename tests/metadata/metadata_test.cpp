@@ -68,6 +68,15 @@ void Put32(Bytes& b, size_t at, uint32_t v, bool big)
     std::copy(x.begin(), x.end(), b.begin() + static_cast<std::ptrdiff_t>(at));
 }
 
+// A small TIFF whose one-value entry `tag` is given the value v.
+Bytes TiffWith(uint16_t tag, uint32_t v)
+{
+    Bytes t = MakeTiff(false, 2, 2);
+    const std::optional<CTiffView> view = CTiffView::Open(t);
+    Put32(t, FindEntry(*view->ReadIfd(view->FirstIfd()), tag)->entry + 8, v, false);
+    return t;
+}
+
 TEST(ImageSizeTest, ReadsJpegFramesAndTiffDirectories)
 {
     Bytes dnl = MakeJpeg({}, 100, 0);
@@ -77,12 +86,23 @@ TEST(ImageSizeTest, ReadsJpegFramesAndTiffDirectories)
         std::optional<SImageSize> size;
     } cases[] = {
         {"baseline JPEG", MakeJpeg({}, 4384, 2740), SImageSize{4384, 2740}},
-        {"JPEG with metadata first", PhotoJpeg(MakeExifBlock(CameraExif(true, true))), SImageSize{4000, 3000}},
+        {"JPEG with metadata first", PhotoJpeg(MakeExifBlock(CameraExif(true, true))),
+         SImageSize{4000, 3000}},
         {"height left to the scan", dnl, std::nullopt},
         {"little-endian TIFF", MakeTiff(false, 7, 5), SImageSize{7, 5}},
         {"big-endian TIFF", MakeTiff(true, 5, 7), SImageSize{5, 7}},
         {"JPEG cut before the frame", Bytes(dnl.begin(), dnl.begin() + 30), std::nullopt},
-        {"TIFF cut in its directory", [] { Bytes t = MakeTiff(false, 4, 4); t.resize(t.size() - 10); return t; }(),
+        // SOI, DQT (69 bytes), SOF0 (13 bytes).
+        {"the start of a JPEG, up to its frame",
+         [] { Bytes j = MakeJpeg({}, 300, 200); j.resize(2 + 69 + 13); return j; }(), SImageSize{300, 200}},
+        {"the start of a JPEG, cut in its frame",
+         [] { Bytes j = MakeJpeg({}, 300, 200); j.resize(2 + 69 + 12); return j; }(), std::nullopt},
+        {"TIFF cut in its directory",
+         [] {
+             Bytes t = MakeTiff(false, 4, 4);
+             t.resize(t.size() - 10);
+             return t;
+         }(),
          std::nullopt},
         {"PNG", FromString("\x89PNG\r\n\x1a\n...."), std::nullopt},
         {"empty", {}, std::nullopt},
@@ -116,7 +136,8 @@ TEST_P(CarryJpegTest, CopiesTheExifBlockPatchingSizesAndDroppingTheThumbnail)
     EXPECT_EQ(NumberAt(*view, static_cast<uint32_t>(l.exif), 40963), 480u);
     EXPECT_EQ(NumberAt(*view, 8, 274), 6u);
     // Everything before the patched dimensions, maker note included, stays where it was.
-    EXPECT_TRUE(std::equal(block.begin() + static_cast<std::ptrdiff_t>(l.values), block.begin() + static_cast<std::ptrdiff_t>(l.thumbnail),
+    EXPECT_TRUE(std::equal(block.begin() + static_cast<std::ptrdiff_t>(l.values),
+                           block.begin() + static_cast<std::ptrdiff_t>(l.thumbnail),
                            out.begin() + static_cast<std::ptrdiff_t>(l.values)));
     EXPECT_EQ(CarryOver(PhotoJpeg(block), r.rewritten).outcome, ECarryOutcome::OutputHasExif);
 }
@@ -130,27 +151,40 @@ TEST(CarryJpegTest, CarriesXmpIptcAndProfileTheOutputLacks)
     for (size_t i = 0; i < icc.size(); ++i)
         icc[i] = static_cast<uint8_t>(i * 13);
     const size_t half = 65519;
-    const Bytes one = [&] { Bytes b{1, 2}; b.insert(b.end(), icc.begin(), icc.begin() + half); return b; }();
-    const Bytes two = [&] { Bytes b{2, 2}; b.insert(b.end(), icc.begin() + half, icc.end()); return b; }();
+    const Bytes one = [&] {
+        Bytes b{1, 2};
+        b.insert(b.end(), icc.begin(), icc.begin() + half);
+        return b;
+    }();
+    const Bytes two = [&] {
+        Bytes b{2, 2};
+        b.insert(b.end(), icc.begin() + half, icc.end());
+        return b;
+    }();
     Bytes irb = FromString(std::string_view("8BIM\x04\x04\0\0\0\0\0\x0a", 12));
     irb.insert(irb.end(), kIptc.begin(), kIptc.end());
     const Bytes ext = FromString("GUID0123456789ABCDEF0123456789AB....rest");
     // The chunks in reverse order: the profile is joined by their numbers.
-    const Bytes photo = PhotoJpeg(MakeExifBlock(CameraExif(false, false)),
-                                  {Segment(0xE1, std::string_view("http://ns.adobe.com/xap/1.0/\0", 29), kXmp),
-                                   Segment(0xE1, std::string_view("http://ns.adobe.com/xmp/extension/\0", 35), ext),
-                                   Segment(0xED, std::string_view("Photoshop 3.0\0", 14), irb),
-                                   Segment(0xE2, std::string_view("ICC_PROFILE\0", 12), two),
-                                   Segment(0xE2, std::string_view("ICC_PROFILE\0", 12), one)});
+    const Bytes photo =
+        PhotoJpeg(MakeExifBlock(CameraExif(false, false)),
+                  {Segment(0xE1, std::string_view("http://ns.adobe.com/xap/1.0/\0", 29), kXmp),
+                   Segment(0xE1, std::string_view("http://ns.adobe.com/xmp/extension/\0", 35), ext),
+                   Segment(0xED, std::string_view("Photoshop 3.0\0", 14), irb),
+                   Segment(0xE2, std::string_view("ICC_PROFILE\0", 12), two),
+                   Segment(0xE2, std::string_view("ICC_PROFILE\0", 12), one)});
     const SCarryResult r = CarryOver(photo, FusedJpeg());
     ASSERT_EQ(r.outcome, ECarryOutcome::Done);
-    EXPECT_EQ(Payloads(r.rewritten, 0xE1, std::string_view("http://ns.adobe.com/xap/1.0/\0", 29)), std::vector<Bytes>{kXmp});
-    EXPECT_EQ(Payloads(r.rewritten, 0xE1, std::string_view("http://ns.adobe.com/xmp/extension/\0", 35)), std::vector<Bytes>{ext});
+    EXPECT_EQ(Payloads(r.rewritten, 0xE1, std::string_view("http://ns.adobe.com/xap/1.0/\0", 29)),
+              std::vector<Bytes>{kXmp});
+    EXPECT_EQ(Payloads(r.rewritten, 0xE1, std::string_view("http://ns.adobe.com/xmp/extension/\0", 35)),
+              std::vector<Bytes>{ext});
     EXPECT_EQ(Payloads(r.rewritten, 0xED, std::string_view("Photoshop 3.0\0", 14)), std::vector<Bytes>{irb});
-    EXPECT_EQ(Payloads(r.rewritten, 0xE2, std::string_view("ICC_PROFILE\0", 12)), (std::vector<Bytes>{one, two}));
+    EXPECT_EQ(Payloads(r.rewritten, 0xE2, std::string_view("ICC_PROFILE\0", 12)),
+              (std::vector<Bytes>{one, two}));
     // An output with a profile of its own keeps it alone.
     const Bytes own = {1, 1, 'o', 'w', 'n'};
-    const SCarryResult kept = CarryOver(photo, FusedJpeg({Segment(0xE2, std::string_view("ICC_PROFILE\0", 12), own)}));
+    const SCarryResult kept =
+        CarryOver(photo, FusedJpeg({Segment(0xE2, std::string_view("ICC_PROFILE\0", 12), own)}));
     ASSERT_EQ(kept.outcome, ECarryOutcome::Done);
     EXPECT_EQ(Payloads(kept.rewritten, 0xE2, std::string_view("ICC_PROFILE\0", 12)), std::vector<Bytes>{own});
 }
@@ -162,20 +196,24 @@ TEST_P(CarryTiffTest, AddsTheTagsToANewFirstDirectoryLeavingTheStrips)
     const auto [photoBig, outputBig] = GetParam();
     Bytes irb = FromString(std::string_view("8BIM\x04\x04\0\0\0\0\0\x0a", 12));
     irb.insert(irb.end(), kIptc.begin(), kIptc.end());
-    const Bytes photo = PhotoJpeg(MakeExifBlock(CameraExif(photoBig, true)),
-                                  {Segment(0xE1, std::string_view("http://ns.adobe.com/xap/1.0/\0", 29), kXmp),
-                                   Segment(0xED, std::string_view("Photoshop 3.0\0", 14), irb)});
-    const Bytes fused = MakeTiff(outputBig, 6, 4, {SOrder{outputBig}.Ascii(305, "enfuse"), SOrder{outputBig}.Short(274, 1)});
+    const Bytes photo =
+        PhotoJpeg(MakeExifBlock(CameraExif(photoBig, true)),
+                  {Segment(0xE1, std::string_view("http://ns.adobe.com/xap/1.0/\0", 29), kXmp),
+                   Segment(0xED, std::string_view("Photoshop 3.0\0", 14), irb)});
+    const Bytes fused =
+        MakeTiff(outputBig, 6, 4, {SOrder{outputBig}.Ascii(305, "enfuse"), SOrder{outputBig}.Short(274, 1)});
     const SCarryResult r = CarryOver(photo, fused);
     ASSERT_EQ(r.outcome, ECarryOutcome::Done);
     EXPECT_EQ(PixelBytes(r.rewritten), PixelBytes(fused));
     ASSERT_GT(r.rewritten.size(), fused.size());
-    EXPECT_TRUE(std::equal(fused.begin() + 8, fused.end(), r.rewritten.begin() + 8)) << "nothing of the output moves";
+    EXPECT_TRUE(std::equal(fused.begin() + 8, fused.end(), r.rewritten.begin() + 8))
+        << "nothing of the output moves";
     const std::optional<CTiffView> view = CTiffView::Open(r.rewritten);
     ASSERT_TRUE(view);
     const std::optional<STiffIfd> ifd0 = view->ReadIfd(view->FirstIfd());
     ASSERT_TRUE(ifd0);
-    EXPECT_EQ(NumberAt(*view, view->FirstIfd(), 274), 6u) << "the photo's orientation, in the output's byte order";
+    EXPECT_EQ(NumberAt(*view, view->FirstIfd(), 274), 6u)
+        << "the photo's orientation, in the output's byte order";
     EXPECT_EQ(NumberAt(*view, view->FirstIfd(), 256), 6u);
     const STiffEntry* software = FindEntry(*ifd0, 305);
     ASSERT_TRUE(software);
@@ -198,9 +236,11 @@ INSTANTIATE_TEST_SUITE_P(ByteOrders, CarryTiffTest, ::testing::Combine(::testing
 TEST(CarryTiffTest, TiffPhotoIntoJpegBuildsAnExifBlock)
 {
     const SOrder o{true};
-    const Bytes photo = MakeTiff(true, 4, 4, {SOrder::Ascii(271, "Lumivant"), o.Short(274, 8),
-                                              {700, 1, static_cast<uint32_t>(kXmp.size()), kXmp},
-                                              SOrder::Undefined(33723, kIptc)});
+    const Bytes photo = MakeTiff(true, 4, 4,
+                                 {SOrder::Ascii(271, "Lumivant"),
+                                  o.Short(274, 8),
+                                  {700, 1, static_cast<uint32_t>(kXmp.size()), kXmp},
+                                  SOrder::Undefined(33723, kIptc)});
     const SCarryResult r = CarryOver(photo, FusedJpeg());
     ASSERT_EQ(r.outcome, ECarryOutcome::Done);
     const std::vector<Bytes> exif = Payloads(r.rewritten, 0xE1, std::string_view("Exif\0\0", 6));
@@ -209,7 +249,8 @@ TEST(CarryTiffTest, TiffPhotoIntoJpegBuildsAnExifBlock)
     ASSERT_TRUE(view);
     EXPECT_EQ(NumberAt(*view, view->FirstIfd(), 274), 8u);
     EXPECT_EQ(NumberAt(*view, view->FirstIfd(), 273), 0u) << "the photo's strips are not Exif";
-    EXPECT_EQ(Payloads(r.rewritten, 0xE1, std::string_view("http://ns.adobe.com/xap/1.0/\0", 29)), std::vector<Bytes>{kXmp});
+    EXPECT_EQ(Payloads(r.rewritten, 0xE1, std::string_view("http://ns.adobe.com/xap/1.0/\0", 29)),
+              std::vector<Bytes>{kXmp});
     const std::vector<Bytes> irb = Payloads(r.rewritten, 0xED, std::string_view("Photoshop 3.0\0", 14));
     ASSERT_EQ(irb.size(), 1u);
     EXPECT_TRUE(std::equal(kIptc.begin(), kIptc.end(), irb[0].begin() + 12));
@@ -221,7 +262,11 @@ TEST(CarryOutcomeTest, DamagedAndUnsupportedInputs)
     const SExifSpec spec = CameraExif(false, true);
     const SExifLayout l = ExifLayoutOf(spec);
     const Bytes block = MakeExifBlock(spec);
-    auto damaged = [&](auto change) { Bytes b = block; change(b); return PhotoJpeg(b); };
+    auto damaged = [&](auto change) {
+        Bytes b = block;
+        change(b);
+        return PhotoJpeg(b);
+    };
     const size_t ifd0Entry = l.ifd0 + 2; // Make, Model, Orientation, DateTime, Exif, GPS
     const Bytes photo = PhotoJpeg(block);
     const Bytes fused = FusedJpeg();
@@ -238,44 +283,53 @@ TEST(CarryOutcomeTest, DamagedAndUnsupportedInputs)
         {"BigTIFF output", photo, bigTiff, E::UnsupportedOutput},
         {"empty output", photo, {}, E::UnsupportedOutput},
         {"output cut before its scan", photo, Bytes(fused.begin(), fused.begin() + 40), E::OutputUnreadable},
-        {"output TIFF directory outside", photo, [] { Bytes t = MakeTiff(true, 2, 2); Put32(t, 4, 0x7FFFFFF0, true); return t; }(),
+        {"output TIFF directory outside", photo,
+         [] {
+             Bytes t = MakeTiff(true, 2, 2);
+             Put32(t, 4, 0x7FFFFFF0, true);
+             return t;
+         }(),
          E::OutputUnreadable},
-        {"TIFF output whose strip covers its header", photo, [] {
-             Bytes t = MakeTiff(false, 2, 2);
-             const std::optional<CTiffView> v = CTiffView::Open(t);
-             Put32(t, FindEntry(*v->ReadIfd(v->FirstIfd()), 273)->entry + 8, 2, false);
-             return t;
-         }(), E::OutputUnreadable},
-        {"TIFF output cut in its strip", photo, [] {
-             Bytes t = MakeTiff(false, 2, 2);
-             const std::optional<CTiffView> v = CTiffView::Open(t);
-             Put32(t, FindEntry(*v->ReadIfd(v->FirstIfd()), 279)->entry + 8, 4000, false);
-             return t;
-         }(), E::OutputUnreadable},
-        {"output with Exif", photo, FusedJpeg({Segment(0xE1, std::string_view("Exif\0\0", 6), block)}), E::OutputHasExif},
-        {"TIFF output with Exif", photo, MakeTiff(false, 2, 2, {SOrder{false}.Long(34665, 8)}), E::OutputHasExif},
+        {"TIFF output whose strip covers its header", photo, TiffWith(273, 2), E::OutputUnreadable},
+        {"TIFF output cut in its strip", photo, TiffWith(279, 4000), E::OutputUnreadable},
+        {"output with Exif", photo, FusedJpeg({Segment(0xE1, std::string_view("Exif\0\0", 6), block)}),
+         E::OutputHasExif},
+        {"TIFF output with Exif", photo, MakeTiff(false, 2, 2, {SOrder{false}.Long(34665, 8)}),
+         E::OutputHasExif},
         {"photo without metadata", MakeJpeg({}), fused, E::NothingToCarry},
         {"photo not an image", FromString("hello"), fused, E::SourceUnreadable},
         {"BigTIFF photo", bigTiff, fused, E::SourceUnreadable},
-        {"Exif cut in a directory", damaged([&](Bytes& b) { b.resize(l.exif + 10); }), fused, E::SourceUnreadable},
-        {"IFD0 outside the block", damaged([&](Bytes& b) { Put32(b, 4, 0xFFFFFF00, false); }), fused, E::SourceUnreadable},
-        {"value offset outside", damaged([&](Bytes& b) { Put32(b, ifd0Entry + 8, 0xFFFFFFF0, false); }), fused,
+        {"Exif cut in a directory", damaged([&](Bytes& b) { b.resize(l.exif + 10); }), fused,
          E::SourceUnreadable},
-        {"absurd count", damaged([&](Bytes& b) { Put32(b, ifd0Entry + 4, 0x40000000, false); }), fused, E::SourceUnreadable},
-        {"absurd entry count", damaged([&](Bytes& b) { b[l.ifd0] = 0xFF; b[l.ifd0 + 1] = 0xFF; }), fused, E::SourceUnreadable},
-        {"Exif pointer loops to IFD0", damaged([&](Bytes& b) { Put32(b, ifd0Entry + 12 * 4 + 8, 8, false); }), fused,
+        {"IFD0 outside the block", damaged([&](Bytes& b) { Put32(b, 4, 0xFFFFFF00, false); }), fused,
          E::SourceUnreadable},
+        {"value offset outside", damaged([&](Bytes& b) { Put32(b, ifd0Entry + 8, 0xFFFFFFF0, false); }),
+         fused, E::SourceUnreadable},
+        {"absurd count", damaged([&](Bytes& b) { Put32(b, ifd0Entry + 4, 0x40000000, false); }), fused,
+         E::SourceUnreadable},
+        {"absurd entry count", damaged([&](Bytes& b) {
+             b[l.ifd0] = 0xFF;
+             b[l.ifd0 + 1] = 0xFF;
+         }),
+         fused, E::SourceUnreadable},
+        {"Exif pointer loops to IFD0", damaged([&](Bytes& b) { Put32(b, ifd0Entry + 12 * 4 + 8, 8, false); }),
+         fused, E::SourceUnreadable},
         {"GPS shares the Exif directory",
-         damaged([&](Bytes& b) { Put32(b, ifd0Entry + 12 * 5 + 8, static_cast<uint32_t>(l.exif), false); }), fused,
+         damaged([&](Bytes& b) { Put32(b, ifd0Entry + 12 * 5 + 8, static_cast<uint32_t>(l.exif), false); }),
+         fused, E::SourceUnreadable},
+        {"segment longer than the file", Bytes(photo.begin(), photo.begin() + 60), fused,
          E::SourceUnreadable},
-        {"segment longer than the file", Bytes(photo.begin(), photo.begin() + 60), fused, E::SourceUnreadable},
-        {"profile chunk 2 of 1", MakeJpeg({Segment(0xE2, std::string_view("ICC_PROFILE\0", 12), Bytes{2, 1, 9})}), fused,
+        {"profile chunk 2 of 1",
+         MakeJpeg({Segment(0xE2, std::string_view("ICC_PROFILE\0", 12), Bytes{2, 1, 9})}), fused,
          E::SourceUnreadable},
         {"IPTC resource longer than its block",
          MakeJpeg({Segment(0xED, std::string_view("Photoshop 3.0\0", 14),
-                           FromString(std::string_view("8BIM\x04\x04\0\0\xff\xff\xff\xf0", 12)))}), fused, E::SourceUnreadable},
-        {"XMP too large for one segment", MakeTiff(false, 2, 2, {{700, 1, 70000, hugeXmp}}), fused, E::CannotRewrite},
-        {"IFD1 loops to IFD0", damaged([&](Bytes& b) { Put32(b, ifd0Entry + 12 * 6, 8, false); }), fused, E::Done},
+                           FromString(std::string_view("8BIM\x04\x04\0\0\xff\xff\xff\xf0", 12)))}),
+         fused, E::SourceUnreadable},
+        {"XMP too large for one segment", MakeTiff(false, 2, 2, {{700, 1, 70000, hugeXmp}}), fused,
+         E::CannotRewrite},
+        {"IFD1 loops to IFD0", damaged([&](Bytes& b) { Put32(b, ifd0Entry + 12 * 6, 8, false); }), fused,
+         E::Done},
     };
     for (const auto& c : cases) {
         const SCarryResult r = CarryOver(c.photo, c.output);
@@ -284,8 +338,9 @@ TEST(CarryOutcomeTest, DamagedAndUnsupportedInputs)
         if (r.outcome == E::Done) {
             EXPECT_EQ(PixelBytes(r.rewritten), PixelBytes(c.output)) << c.name;
         }
-        EXPECT_EQ(IsReportedFailure(r.outcome), c.outcome != E::Done && c.outcome != E::OutputHasExif &&
-                                                    c.outcome != E::NothingToCarry) << c.name;
+        EXPECT_EQ(IsReportedFailure(r.outcome),
+                  c.outcome != E::Done && c.outcome != E::OutputHasExif && c.outcome != E::NothingToCarry)
+            << c.name;
     }
 }
 } // namespace
