@@ -1,10 +1,16 @@
 #!/usr/bin/env python3
 """Writes the seed corpora of the fuzz targets into OUT/<target>/: settings files from the
 settings tests (the golden file and every string literal holding "<Settings>"), byte strings
-from the stream tests, and a few hand-made values for the other targets."""
+from the stream tests, a few hand-made values for the other targets, and for the metadata
+carrier pairs of photo and output (hand-made JPEG and TIFF structures, and small real photos
+tagged by exiftool where ImageMagick and exiftool are installed)."""
 import os
 import re
+import shutil
+import struct
+import subprocess
 import sys
+import tempfile
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 LITERAL = re.compile(r'"((?:[^"\\\n]|\\.)*)"')
@@ -72,6 +78,79 @@ def main(out):
     write(os.path.join(out, "output_name_fuzz"),
           [b"\x00D:\\Bilder\\IMG_1.jpg\0D:\\Bilder\\IMG_3.jpg", b"\x01/home/u/a.b/IMG\0/x/y.tar.gz",
            b"\x01.hidden\0name.", b"\x00C:\\\0C:\\a\\"])
+    write(os.path.join(out, "metadata_fuzz"), metadata_seeds())
+
+
+
+def segment(marker, payload):
+    return bytes([0xFF, marker]) + struct.pack(">H", len(payload) + 2) + payload
+
+
+def tiny_jpeg(*segments, width=16, height=8):
+    body = segment(0xDB, bytes(65)) + segment(0xC0, bytes([8]) + struct.pack(">HH", height, width) + b"\x01\x01\x11\x00")
+    return (b"\xff\xd8" + b"".join(segments) + body + segment(0xC4, bytes(17)) +
+            segment(0xDA, b"\x01\x01\x00\x00\x3f\x00") + b"\x12\xff\x00\x34\xff\xd9")
+
+
+def exif_block(order):
+    """IFD0 (Make, Orientation, Exif pointer, IFD1), an Exif IFD (PixelX/Y, maker note), IFD1."""
+    e = "<" if order == b"II" else ">"
+    def ifd(entries, nxt):
+        return struct.pack(e + "H", len(entries)) + b"".join(entries) + struct.pack(e + "I", nxt)
+    def entry(tag, typ, count, value):
+        return struct.pack(e + "HHI", tag, typ, count) + value
+    exif_at, ifd1_at = 8 + 2 + 36 + 4, 8 + 50 + 2 + 36 + 4
+    ifd0 = ifd([entry(271, 2, 4, b"Cam\0"), entry(274, 3, 1, struct.pack(e + "HH", 6, 0)),
+                entry(34665, 4, 1, struct.pack(e + "I", exif_at))], ifd1_at)
+    exif = ifd([entry(37500, 7, 4, b"MKNT"), entry(40962, 3, 1, struct.pack(e + "HH", 400, 0)),
+                entry(40963, 4, 1, struct.pack(e + "I", 300))], 0)
+    thumb_at = ifd1_at + 2 + 24 + 4
+    ifd1 = ifd([entry(513, 4, 1, struct.pack(e + "I", thumb_at)), entry(514, 4, 1, struct.pack(e + "I", 10))], 0)
+    return order + struct.pack(e + "HI", 42, 8) + ifd0 + exif + ifd1 + tiny_jpeg()[:10]
+
+
+def tiny_tiff(order, extra=b""):
+    e = "<" if order == b"II" else ">"
+    entries = [(256, 3, 1, 2), (257, 3, 1, 2), (259, 3, 1, 1), (262, 3, 1, 1), (273, 4, 1, 8), (279, 4, 1, 4)]
+    body = b"".join(struct.pack(e + "HHI", t, ty, c) + (struct.pack(e + "HH", v, 0) if ty == 3 else struct.pack(e + "I", v))
+                    for t, ty, c, v in entries)
+    return order + struct.pack(e + "HI", 42, 12) + b"\x10\x20\x30\x40" + struct.pack(e + "H", len(entries)) + body + bytes(4) + extra
+
+
+def pair(photo, output):
+    return struct.pack("<H", len(photo) & 0xFFFF) + photo + output
+
+
+def real_photos():
+    """Small tagged photos made with ImageMagick and exiftool, when both are there."""
+    if not (shutil.which("convert") and shutil.which("exiftool")):
+        return []
+    out = []
+    with tempfile.TemporaryDirectory() as d:
+        jpg, tif = os.path.join(d, "p.jpg"), os.path.join(d, "p.tif")
+        tags = ["-Make=Cam", "-Orientation#=6", "-DateTimeOriginal=2024:05:01 10:20:30", "-GPSLatitude=47.5",
+                "-XMP-xmp:Rating=4", "-IPTC:Keywords=Alpen", "-ExifImageWidth=24"]
+        try:
+            subprocess.run(["convert", "-size", "24x16", "gradient:", jpg], check=True, capture_output=True)
+            subprocess.run(["convert", jpg, "-compress", "none", tif], check=True, capture_output=True)
+            for f in (jpg, tif):
+                subprocess.run(["exiftool", "-q", "-overwrite_original", *tags, f], check=True, capture_output=True)
+                with open(f, "rb") as fh:
+                    out.append(fh.read())
+        except (OSError, subprocess.CalledProcessError):
+            return []
+    return out
+
+
+def metadata_seeds():
+    fused = tiny_jpeg(segment(0xE0, b"JFIF\0\x01\x01\0\0\x01\0\x01\0\0"))
+    xmp = segment(0xE1, b"http://ns.adobe.com/xap/1.0/\0<x:xmpmeta/>")
+    icc = segment(0xE2, b"ICC_PROFILE\0\x01\x01" + bytes(40))
+    iptc = segment(0xED, b"Photoshop 3.0\08BIM\x04\x04\0\0\0\0\0\x05\x1c\x02\x19\x00\x00\0")
+    photos = [tiny_jpeg(segment(0xE1, b"Exif\0\0" + exif_block(o)), xmp, icc, iptc) for o in (b"II", b"MM")]
+    photos += [tiny_jpeg(), tiny_tiff(b"MM")] + real_photos()
+    outputs = [fused, tiny_tiff(b"II"), tiny_tiff(b"MM")]
+    return [pair(p, o) for p in photos for o in outputs]
 
 
 if __name__ == "__main__":

@@ -1,0 +1,126 @@
+// The metadata step (lvp_metadata) on a 12-megapixel fused JPEG against the enfuse run that made it
+// from the same series of three 4384x2740 exposures: read the photo and the output, carry, write a
+// temporary beside the output and move it into place. Reports the step's share of the enfuse run.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "metadata/metadata.h"
+
+namespace {
+namespace fs = std::filesystem;
+
+const fs::path& Series()
+{
+    static const fs::path dir = [] {
+        fs::path d = fs::temp_directory_path() / "lvp_bench_metadata_4384x2740";
+        fs::create_directories(d);
+        const char* const factors[] = {"0.25", "1", "4"};
+        for (int i = 0; i < 3; ++i) {
+            const fs::path out = d / ("IMG_000" + std::to_string(i + 1) + ".jpg");
+            if (fs::exists(out))
+                continue;
+            const std::string cmd =
+                "convert /usr/share/wallpapers/EveningGlow/contents/images/2560x1600.jpg -resize "
+                "'4384x2740!' -colorspace RGB -evaluate multiply " +
+                std::string(factors[i]) + " -colorspace sRGB -strip -quality 95 '" + out.string() + "'";
+            if (std::system(cmd.c_str()) != 0)
+                std::abort();
+        }
+        // The first photo as a camera leaves it: Exif with a thumbnail, GPS, XMP, IPTC.
+        const std::string tag =
+            "exiftool -q -overwrite_original -Make=Lumivant -Model=LV-1 -Orientation#=6 "
+            "'-DateTimeOriginal=2024:05:01 10:20:30' -GPSLatitude=47.5 -GPSLatitudeRef=N "
+            "-XMP-xmp:Rating=4 -XMP-dc:Subject=Berge -IPTC:Keywords=Alpen -ExifImageWidth=4384 "
+            "-ExifImageHeight=2740 '-ThumbnailImage<=" +
+            (d / "thumb.jpg").string() + "' '" + (d / "IMG_0001.jpg").string() + "'";
+        const std::string thumb = "convert '" + (d / "IMG_0002.jpg").string() + "' -resize 160x100 '" +
+                                  (d / "thumb.jpg").string() + "'";
+        if (std::system(thumb.c_str()) != 0 || std::system(tag.c_str()) != 0)
+            std::abort();
+        return d;
+    }();
+    return dir;
+}
+
+double g_enfuseSeconds = 0; // the last enfuse run, for the step's share
+
+bool RunEnfuse()
+{
+    const fs::path& d = Series();
+    const std::string cmd = "enfuse -o '" + (d / "fused.jpg").string() + "' '" +
+                            (d / "IMG_0001.jpg").string() + "' '" + (d / "IMG_0002.jpg").string() + "' '" +
+                            (d / "IMG_0003.jpg").string() + "' >/dev/null 2>&1";
+    const auto start = std::chrono::steady_clock::now();
+    const bool ok = std::system(cmd.c_str()) == 0;
+    g_enfuseSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    return ok;
+}
+
+std::vector<uint8_t> ReadAll(const fs::path& p)
+{
+    std::ifstream in(p, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void BM_EnfuseRun(benchmark::State& state)
+{
+    Series(); // made once, outside the timing
+    for (auto _ : state)
+        if (!RunEnfuse())
+            state.SkipWithError("enfuse failed");
+    state.counters["seconds"] = g_enfuseSeconds;
+}
+BENCHMARK(BM_EnfuseRun)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// What the step does after enfuse: both files read, carried, the temporary written and moved.
+void BM_MetadataStep(benchmark::State& state)
+{
+    const fs::path& d = Series();
+    if (!fs::exists(d / "fused.jpg") && !RunEnfuse())
+        state.SkipWithError("enfuse failed");
+    const std::vector<uint8_t> fused = ReadAll(d / "fused.jpg");
+    const fs::path output = d / "step.jpg", temporary = d / "step.jpg.tmp";
+    std::chrono::duration<double> spent{0};
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::ofstream(output, std::ios::binary)
+            .write(reinterpret_cast<const char*>(fused.data()), static_cast<std::streamsize>(fused.size()));
+        state.ResumeTiming();
+        const auto start = std::chrono::steady_clock::now();
+        const auto r = lvp::metadata::CarryOver(ReadAll(d / "IMG_0001.jpg"), ReadAll(output));
+        if (r.outcome != lvp::metadata::ECarryOutcome::Done)
+            state.SkipWithError("not carried");
+        std::ofstream(temporary, std::ios::binary)
+            .write(reinterpret_cast<const char*>(r.rewritten.data()),
+                   static_cast<std::streamsize>(r.rewritten.size()));
+        fs::rename(temporary, output);
+        spent += std::chrono::steady_clock::now() - start;
+    }
+    state.counters["bytes"] = static_cast<double>(fused.size());
+    if (g_enfuseSeconds > 0 && state.iterations() > 0)
+        state.counters["share_of_enfuse_pct"] =
+            100 * spent.count() / static_cast<double>(state.iterations()) / g_enfuseSeconds;
+}
+BENCHMARK(BM_MetadataStep)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The carrying alone, over bytes in memory.
+void BM_CarryOverInMemory(benchmark::State& state)
+{
+    const fs::path& d = Series();
+    if (!fs::exists(d / "fused.jpg") && !RunEnfuse())
+        state.SkipWithError("enfuse failed");
+    const std::vector<uint8_t> photo = ReadAll(d / "IMG_0001.jpg"), fused = ReadAll(d / "fused.jpg");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(lvp::metadata::CarryOver(photo, fused));
+}
+BENCHMARK(BM_CarryOverInMemory)->Unit(benchmark::kMicrosecond)->UseRealTime();
+} // namespace
+
+BENCHMARK_MAIN();
