@@ -3,20 +3,13 @@
 
 #include "fusion/command_line.h"
 #include "fusion/tool_paths.h"
+#include "platform/path.h"
 #include "platform/utf.h"
 
 namespace lvp {
 namespace {
 constexpr char16_t kAlignProgram[] = u"align_image_stack";
 constexpr char16_t kAlignedPrefix[] = u"aligned";
-
-// The folder part of path, its last separator included; empty when it has none. Windows takes
-// "/" as a separator too.
-std::u16string FolderOf(const std::u16string& path, char16_t separator)
-{
-    const size_t nSlash = separator == u'\\' ? path.find_last_of(u"\\/") : path.rfind(separator);
-    return nSlash == std::u16string::npos ? std::u16string() : path.substr(0, nSlash + 1);
-}
 
 // "0007" for 7: align_image_stack numbers its images with four digits (more when needed).
 std::u16string FourDigits(size_t n)
@@ -29,11 +22,10 @@ std::u16string FourDigits(size_t n)
 
 void AddArgument(platform::SCommandLine& command, const std::u16string& arg, bool bQuoted)
 {
-    std::u16string& line = command.strCommandLine;
-    line.append(bQuoted ? u" \"" : u" ");
-    line.append(bQuoted ? QuotedArgumentText(arg) : arg);
     if (bQuoted)
-        line.push_back(u'"');
+        AppendQuotedArgument(command.strCommandLine, arg);
+    else
+        command.strCommandLine.append(u" ").append(arg);
     command.args.push_back(arg);
 }
 } // namespace
@@ -41,7 +33,10 @@ void AddArgument(platform::SCommandLine& command, const std::u16string& arg, boo
 std::u16string LocateAlignProgram(const std::u16string& strProgram, const platform::COs& os)
 {
     const std::u16string name = os.ExecutableFileName(kAlignProgram);
-    const std::u16string folder = FolderOf(strProgram, os.PathSeparator());
+    // Windows takes "/" as a separator too.
+    const char16_t sep = os.PathSeparator();
+    const std::u16string folder(platform::FolderOf(
+        strProgram, sep == u'\\' ? platform::kBothSeparators : std::u16string_view(&sep, 1)));
     if (!folder.empty()) {
         std::u16string beside = folder;
         beside.append(name);

@@ -70,6 +70,13 @@ std::u16string QuotedArgumentText(std::u16string_view text)
     return out;
 }
 
+void AppendQuotedArgument(std::u16string& line, std::u16string_view text)
+{
+    line += u" \"";
+    line += QuotedArgumentText(text);
+    line += u'"';
+}
+
 std::u16string FormatCommandHead(std::u16string_view strProgram, std::u16string_view strOutputFile,
                                  std::uint32_t nQuality)
 {
@@ -82,11 +89,8 @@ std::u16string BuildCommandLine(std::u16string_view strProgram, std::u16string_v
     // The program is the first token, which the system reads up to the next quote, with no
     // escapes; every other path is read back by the rules QuotedArgumentText follows.
     std::u16string line = FormatCommandHead(strProgram, QuotedArgumentText(strOutputFile), nQuality);
-    for (const char16_t* path : selection) {
-        line += u" \"";
-        line += QuotedArgumentText(Entry(path));
-        line += u"\"";
-    }
+    for (const char16_t* path : selection)
+        AppendQuotedArgument(line, Entry(path));
     return line;
 }
 

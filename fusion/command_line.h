@@ -16,6 +16,8 @@ std::u16string FormatCommandHead(std::u16string_view strProgram, std::u16string_
 // CommandLineToArgvW read it back unchanged: a run of backslashes before a quote, also before
 // the closing one, is doubled, and a quote is escaped.
 std::u16string QuotedArgumentText(std::u16string_view text);
+// Appends a blank and text between double quotes, as QuotedArgumentText writes it.
+void AppendQuotedArgument(std::u16string& line, std::u16string_view text);
 // The expanded template, then ` "path"` for each entry of the selection, in order (a null entry
 // gives an empty pair of quotes); the output and the inputs as QuotedArgumentText writes them.
 std::u16string BuildCommandLine(std::u16string_view strProgram, std::u16string_view strOutputFile,

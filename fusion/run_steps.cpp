@@ -45,6 +45,7 @@ std::u16string ExitCodeText(int nCode)
 {
     if (nCode >= 0 && nCode <= 0xFFFF)
         return platform::DecimalText(nCode);
+    // Windows reports crashes as status codes such as 0xC0000005, which read best in hex.
     static constexpr char16_t kHex[] = u"0123456789ABCDEF";
     std::u16string text = u"0x";
     for (int nShift = 28; nShift >= 0; nShift -= 4)

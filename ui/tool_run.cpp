@@ -166,10 +166,7 @@ EAligned Align(CEdit& editOutput, const CAlignStep& step, const SToolRun& run)
 ERunOutcome Fuse(CEdit& editOutput, const platform::SCommandLine& command, const SToolRun& run)
 {
     if (run.os.IsCommandLineTooLong(command)) {
-        if (editOutput.GetTextLength() == 0)
-            editOutput.SetText(LoadModuleString(IDS_COMMAND_TOO_LONG));
-        else
-            AddToPane(editOutput, LoadModuleString(IDS_COMMAND_TOO_LONG));
+        AddToPane(editOutput, LoadModuleString(IDS_COMMAND_TOO_LONG)); // after the alignment's output, if any
         return ERunOutcome::Failed;
     }
     CProgramStep step(run.os, run.strOutputFile, run.pPaths);
