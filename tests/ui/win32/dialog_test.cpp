@@ -502,13 +502,16 @@ TEST_F(Win32Dialog, RunCanBeStoppedAndIgnoresTypeAhead)
                                  LoadModuleString(IDS_CLOSE_WITH_OK));
     }
 }
-// Names outside the ANSI code page reach a program with a narrow main() in forms it can open;
-// the output keeps its real name, the host gets it, and nothing else is left in the folder or
-// the temporary folder. A Latin-1 series reaches it with the argument vector it always had.
+// Names outside the ANSI code page reach programs with a narrow main() in forms they can open,
+// enfuse alone and after align_image_stack (which gets the inputs as enfuse would); the output
+// keeps its real name, the host gets it, and nothing else is left in the folder or the temporary
+// folder (the aligned images included). A Latin-1 series reaches them with the arguments it
+// always had.
 TEST_F(Win32Dialog, AnyPathReachesANarrowProgram)
 {
     ASSERT_EQ(GetACP(), 1252u) << "run with LANG=C.UTF-8";
     const std::u16string kNarrow = platform::Utf8ToUtf16(LVP_NARROW_TOOL);
+    const std::u16string kNarrowHugin = platform::Utf8ToUtf16(LVP_NARROW_HUGIN_ENFUSE);
     const std::u16string record = Path("args.txt");
     SetEnvironmentVariableW(L"LVP_NARROW_TOOL_ARGS", reinterpret_cast<LPCWSTR>(record.c_str()));
     struct Case {
@@ -529,53 +532,74 @@ TEST_F(Win32Dialog, AnyPathReachesANarrowProgram)
             n += e.path().filename().u16string().starts_with(u"lvp_hdr-" + pid + u"-") ? 1 : 0;
         return n;
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const std::filesystem::path folder = m_dir / c.folder;
-        std::filesystem::create_directories(folder);
-        std::vector<std::u16string> inputs;
-        for (const char16_t* n : {u"1", u"2", u"3"}) {
-            inputs.push_back((folder / (c.stem + n + u".JPG")).u16string());
-            std::ofstream(std::filesystem::path(inputs.back())) << "image";
-        }
-        m_selection.assign({inputs[0].c_str(), inputs[1].c_str(), inputs[2].c_str()});
-        const std::u16string output = (folder / (c.stem + u"1-" + c.stem + u"3.JPG")).u16string();
-        auto pDlg = MakeDialog(kNarrow, 95);
-        pDlg->m_strOutputFile = output;
-        std::u16string pane;
-        m_driver.Reset();
-        m_driver.m_steps = {[](HWND hDlg) { Click(hDlg, IDC_OK); },
-                            [&](HWND hDlg) {
-                                pane = ItemText(hDlg, IDC_OUTPUT_PANE);
-                                Click(hDlg, IDC_OK);
-                            }};
-        EXPECT_EQ(pDlg->DoModal(), kIdOk);
-        EXPECT_EQ(pDlg->m_outcome, ERunOutcome::Fused) << platform::Utf16ToUtf8(pane);
-        std::ifstream in{std::filesystem::path(output)};
-        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "3 images fused\n");
-        in.close();
-        size_t nInFolder = 0;
-        for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(folder))
-            ++nInFolder;
-        EXPECT_EQ(nInFolder, 4u) << "the three photos and the fused picture";
-        EXPECT_EQ(leftovers(), 0);
-        // What the program received, read back in its code page.
-        std::ifstream argsFile{std::filesystem::path(record), std::ios::binary};
+    // What a program received, read back in its code page.
+    auto received = [](const std::u16string& file) {
+        std::ifstream argsFile{std::filesystem::path(file), std::ios::binary};
         std::string bytes(std::istreambuf_iterator<char>(argsFile), {});
-        std::vector<std::u16string> received;
+        std::vector<std::u16string> args;
         for (size_t start = 0, end; (end = bytes.find('\n', start)) != std::string::npos; start = end + 1) {
             const std::string line = bytes.substr(start, end - start);
             std::u16string wide(line.size(), u'\0');
             wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, line.data(), static_cast<int>(line.size()),
                                                                 reinterpret_cast<wchar_t*>(wide.data()),
                                                                 static_cast<int>(wide.size()))));
-            received.push_back(wide);
+            args.push_back(wide);
         }
-        std::vector<std::u16string> given = BuildArgumentVector(kNarrow, output, 95, m_selection);
-        given.erase(given.begin()); // the program's own name
-        EXPECT_EQ(received == given, c.bArgumentsAsGiven);
-        for (const std::u16string& arg : received)
+        for (const std::u16string& arg : args)
             EXPECT_EQ(arg.find(u'?'), std::u16string::npos) << platform::Utf16ToUtf8(arg);
+        return args;
+    };
+    for (const Case& c : cases) {
+        for (const bool bAlign : {false, true}) {
+            SCOPED_TRACE(std::string(c.name) + (bAlign ? ", aligned" : ""));
+            const std::filesystem::path folder = m_dir / c.folder;
+            std::filesystem::remove_all(folder);
+            std::filesystem::create_directories(folder);
+            std::vector<std::u16string> inputs;
+            for (const char16_t* n : {u"1", u"2", u"3"}) {
+                inputs.push_back((folder / (c.stem + n + u".JPG")).u16string());
+                std::ofstream(std::filesystem::path(inputs.back())) << "image";
+            }
+            m_selection.assign({inputs[0].c_str(), inputs[1].c_str(), inputs[2].c_str()});
+            const std::u16string output = (folder / (c.stem + u"1-" + c.stem + u"3.JPG")).u16string();
+            auto pDlg = MakeDialog(bAlign ? kNarrowHugin : kNarrow, 95);
+            pDlg->m_strOutputFile = output;
+            pDlg->m_bAlignImages = true;
+            std::u16string pane;
+            m_driver.Reset();
+            m_driver.m_steps = {[](HWND hDlg) { Click(hDlg, IDC_OK); },
+                                [&](HWND hDlg) {
+                                    pane = ItemText(hDlg, IDC_OUTPUT_PANE);
+                                    Click(hDlg, IDC_OK);
+                                }};
+            EXPECT_EQ(pDlg->DoModal(), kIdOk);
+            EXPECT_EQ(pDlg->m_outcome, ERunOutcome::Fused) << platform::Utf16ToUtf8(pane);
+            EXPECT_EQ(pDlg->m_bAlignOffered, bAlign);
+            EXPECT_EQ(pane.find(LoadModuleString(IDS_ALIGN_FAILED)), std::u16string::npos) << platform::Utf16ToUtf8(pane);
+            EXPECT_TRUE(m_driver.m_boxes.empty());
+            std::ifstream in{std::filesystem::path(output)};
+            EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "3 images fused\n");
+            in.close();
+            size_t nInFolder = 0;
+            for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(folder))
+                ++nInFolder;
+            EXPECT_EQ(nInFolder, 4u) << "the three photos and the fused picture";
+            EXPECT_EQ(leftovers(), 0);
+            const std::vector<std::u16string> fused = received(record);
+            if (bAlign) {
+                // The alignment got the photos after "-C", in their order; enfuse its images.
+                const std::vector<std::u16string> aligning = received(record + u".align");
+                ASSERT_GE(aligning.size(), 3u);
+                const std::vector<std::u16string> photos(aligning.end() - 3, aligning.end());
+                EXPECT_EQ(photos == inputs, c.bArgumentsAsGiven);
+                ASSERT_GE(fused.size(), 3u);
+                EXPECT_TRUE(fused.back().ends_with(u"0002.tif")) << platform::Utf16ToUtf8(fused.back());
+            } else {
+                std::vector<std::u16string> given = BuildArgumentVector(kNarrow, output, 95, m_selection);
+                given.erase(given.begin()); // the program's own name
+                EXPECT_EQ(fused == given, c.bArgumentsAsGiven);
+            }
+        }
     }
     SetEnvironmentVariableW(L"LVP_NARROW_TOOL_ARGS", nullptr);
 }
