@@ -1,6 +1,7 @@
 // Camera raw names, photo sizes from the first bytes of each file, and the sizes that differ.
 #include "fusion/photo_checks.h"
 
+#include "metadata/tiff_ifd.h"
 #include "platform/path.h"
 
 #include <algorithm>
@@ -14,12 +15,6 @@ constexpr std::u16string_view kRawExtensions[] = {
     u"nrw", u"orf", u"pef", u"ptx", u"pxn", u"r3d", u"raf", u"raw", u"rw2", u"rwl", u"rwz", u"sr2",
     u"srf", u"srw", u"x3f"};
 constexpr size_t kChunk = 64u << 10;
-
-bool IsTiffStart(const std::vector<uint8_t>& bytes)
-{
-    return bytes.size() >= 4 && ((bytes[0] == 'I' && bytes[1] == 'I' && bytes[2] == 42 && bytes[3] == 0) ||
-                                 (bytes[0] == 'M' && bytes[1] == 'M' && bytes[2] == 0 && bytes[3] == 42));
-}
 
 // Appends what the file holds, up to limit bytes in all; false when a read failed short of the
 // end (the bytes are then of no use).
@@ -55,20 +50,25 @@ std::optional<metadata::SImageSize> ReadPhotoSize(const std::u16string& path, co
     platform::CFile file = os.OpenForReading(path);
     if (!file)
         return std::nullopt;
+    // A chunk at a time, until the header gives the size: a JPEG's frame header is near its start.
     std::vector<uint8_t> bytes;
-    if (!ReadUpTo(os, file.Get(), bytes, kJpegHeadLimit))
-        return std::nullopt;
-    std::optional<metadata::SImageSize> size = metadata::ReadImageSize(bytes);
-    // The head of a TIFF may not reach its directory: then all of it (a JPEG has had its chance).
-    if (!size && bytes.size() == kJpegHeadLimit && IsTiffStart(bytes)) {
-        const int64_t nLength = os.FileLength(file.Get());
-        if (nLength < 0 || static_cast<uint64_t>(nLength) > kTiffLimit)
+    while (bytes.size() < kJpegHeadLimit) {
+        const size_t nWant = bytes.size() + kChunk;
+        if (!ReadUpTo(os, file.Get(), bytes, nWant))
             return std::nullopt;
-        if (!ReadUpTo(os, file.Get(), bytes, kTiffLimit + 1) || bytes.size() > kTiffLimit)
-            return std::nullopt;
-        size = metadata::ReadImageSize(bytes);
+        if (std::optional<metadata::SImageSize> size = metadata::ReadImageSize(bytes))
+            return size;
+        if (bytes.size() < nWant)
+            return std::nullopt; // all of the file, and no size in it
     }
-    return size;
+    // A TIFF's directory may lie beyond its head (often at its end): then all of it.
+    if (metadata::TiffKind(bytes) != metadata::ETiffKind::Classic)
+        return std::nullopt;
+    const int64_t nLength = os.FileLength(file.Get());
+    if (nLength < 0 || static_cast<uint64_t>(nLength) > kTiffLimit ||
+        !ReadUpTo(os, file.Get(), bytes, static_cast<size_t>(nLength)))
+        return std::nullopt;
+    return metadata::ReadImageSize(bytes);
 }
 
 std::vector<SPhotoSize> DifferingSizes(const std::vector<std::u16string>& photos, const platform::COs& os)

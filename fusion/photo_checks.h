@@ -16,8 +16,9 @@ namespace lvp {
 // without ASCII case. separators: those of the path.
 bool IsCameraRawName(std::u16string_view path, std::u16string_view separators);
 
-// At most this much of a JPEG is read for its size (its frame header follows the APP segments,
-// each at most 64 KB); a TIFF, whose directory may lie at its end, is read whole up to kTiffLimit.
+// A photo is read for its size until its header gives it, at most this much of a JPEG (whose
+// frame header follows the APP segments, each at most 64 KB); a TIFF, whose directory may lie
+// at its end, is read whole up to kTiffLimit.
 constexpr size_t kJpegHeadLimit = 1u << 20;
 constexpr size_t kTiffLimit = 256u << 20;
 
