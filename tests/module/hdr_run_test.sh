@@ -16,6 +16,12 @@ text_of() { grep -P "^$1\t" "$strings" | cut -f3 | sed 's/\\"/"/g'; }
 clean_settings() { rm -rf "$prefix"/drive_c/users/*/AppData/Roaming/Lumivant; }
 settings_file() { cat "$prefix"/drive_c/users/*/AppData/Roaming/Lumivant/lvp_hdr.xml 2>/dev/null | tr -d '\r'; }
 
+# The Hugin folder that one case lays out in the prefix goes on every way out, and what a killed
+# run left goes before the first case (where the other cases would find it).
+hugin="$prefix/drive_c/Program Files/Hugin"
+rm -rf "$hugin"
+trap 'rm -rf "$hugin"' EXIT
+
 # One run: case name, driver mode and arguments, then the files (made empty in the case's folder
 # unless photos_missing is set); leaves host.out, host.rc, driver.out and args.txt in $work/NAME.
 # With_align set: align_image_stack.exe lies beside enfuse.exe; no_local_enfuse set: no enfuse.exe
@@ -110,11 +116,7 @@ check "one file: message 107" "box: $(text_of 107)" "$(grep '^box: ' "$d/driver.
 check "one file: no dialog, no tool" "" "$(ls "$d/args.txt" 2>/dev/null)"
 
 # Hugin installed where its installer puts it, no enfuse.exe in the current folder: the dialog
-# proposes Hugin's enfuse.exe and the first OK runs it (no message 108, no file dialog). The
-# folder is the prefix's own: removed again on every way out.
-hugin="$prefix/drive_c/Program Files/Hugin"
-rm -rf "$hugin"
-trap 'rm -rf "$hugin"' EXIT
+# proposes Hugin's enfuse.exe and the first OK runs it (no message 108, no file dialog).
 mkdir -p "$hugin/bin"
 cp "$fake" "$hugin/bin/enfuse.exe"
 no_local_enfuse=1 run_case hugin confirm 80 IMG_1.JPG IMG_2.JPG IMG_3.JPG
