@@ -5,6 +5,7 @@
 #include "platform/path.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace lvp {
 namespace {
@@ -14,6 +15,7 @@ constexpr std::u16string_view kRawExtensions[] = {
     u"eip", u"erf", u"fff", u"gpr", u"iiq", u"k25", u"kdc", u"mdc", u"mef", u"mos", u"mrw", u"nef",
     u"nrw", u"orf", u"pef", u"ptx", u"pxn", u"r3d", u"raf", u"raw", u"rw2", u"rwl", u"rwz", u"sr2",
     u"srf", u"srw", u"x3f"};
+static_assert(std::is_sorted(std::begin(kRawExtensions), std::end(kRawExtensions)), "binary_search needs it");
 constexpr size_t kChunk = 64u << 10;
 
 // Appends what the file holds, up to limit bytes in all; false when a read failed short of the

@@ -35,12 +35,9 @@ TEST(IsCameraRawName, ByExtensionWithoutCase)
         std::u16string path;
         bool bRaw;
     } cases[] = {
-        {u"C:\\Fotos\\IMG_0001.CR2", true}, {u"/p/DSC_1.nef", true}, {u"x.Arw", true}, {u"x.dng", true},
-        {u"x.RAF", true},   {u"x.orf", true},  {u"x.rw2", true},  {u"x.pef", true},  {u"x.srw", true},
-        {u"x.cr3", true},   {u"x.3fr", true},  {u"x.x3f", true},  {u"x.raw", true},  {u"x.jpg", false},
-        {u"x.JPEG", false}, {u"x.tif", false}, {u"x.png", false}, {u"x.cr2.jpg", false},
-        {u"cr2", false},    {u"x.", false},    {u"C:\\a.nef\\b", false}, {u"/a.nef/b", false},
-        {u"x.cr22", false}, {u"x.c", false},
+        {u"C:\\Fotos\\IMG_0001.CR2", true}, {u"/p/DSC_1.nef", true}, {u"x.Arw", true}, {u"x.3fr", true},
+        {u"x.x3f", true}, {u"x.jpg", false}, {u"x.JPEG", false}, {u"x.tif", false}, {u"x.cr2.jpg", false},
+        {u"cr2", false}, {u"x.", false}, {u"C:\\a.nef\\b", false}, {u"/a.nef/b", false}, {u"x.cr22", false},
     };
     for (const Case& c : cases)
         EXPECT_EQ(IsCameraRawName(c.path, platform::kBothSeparators), c.bRaw) << platform::Utf16ToUtf8(c.path);
