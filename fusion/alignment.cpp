@@ -2,6 +2,7 @@
 #include "fusion/alignment.h"
 
 #include "fusion/command_line.h"
+#include "fusion/program_search.h"
 #include "fusion/tool_paths.h"
 #include "platform/path.h"
 #include "platform/utf.h"
@@ -33,17 +34,14 @@ void AddArgument(platform::SCommandLine& command, const std::u16string& arg, boo
 std::u16string LocateAlignProgram(const std::u16string& strProgram, const platform::COs& os)
 {
     const std::u16string name = os.ExecutableFileName(kAlignProgram);
-    // Windows takes "/" as a separator too.
-    const char16_t sep = os.PathSeparator();
-    const std::u16string folder(platform::FolderOf(
-        strProgram, sep == u'\\' ? platform::kBothSeparators : std::u16string_view(&sep, 1)));
+    const std::u16string folder(platform::FolderOf(strProgram, platform::SeparatorsFor(os.PathSeparator())));
     if (!folder.empty()) {
         std::u16string beside = folder;
         beside.append(name);
         if (os.FileOpensForReading(beside))
             return beside;
     }
-    return os.FindOnPathVariable(name);
+    return FindInstalledProgram(kAlignProgram, os);
 }
 
 CAlignStep::CAlignStep(const platform::COs& os, CToolPaths& paths, const std::u16string& strProgram,

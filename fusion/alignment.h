@@ -9,8 +9,8 @@
 namespace lvp {
 class CToolPaths;
 
-// The alignment program in the folder of the fusion program strProgram, else the first on PATH;
-// empty when there is none.
+// The alignment program in the folder of the fusion program strProgram, else the one that
+// FindInstalledProgram finds; empty when there is none.
 std::u16string LocateAlignProgram(const std::u16string& strProgram, const platform::COs& os);
 
 // `align_image_stack -v -a <folder>/aligned -C <inputs in order>`, run in folder, and the images

@@ -1,6 +1,7 @@
 // The proposed output name and the search for the fusion program.
 #include "fusion/fusion_paths.h"
 
+#include "fusion/program_search.h"
 #include "platform/path.h"
 
 namespace lvp {
@@ -24,11 +25,10 @@ std::u16string LocateFusionProgram(const std::u16string& strStored, const platfo
     if (folder.empty())
         folder.push_back(separator);
     platform::AppendSeparator(folder, separator);
-    const std::u16string name = os.ExecutableFileName(u"enfuse");
     std::u16string guess = std::move(folder);
-    guess.append(name);
+    guess.append(os.ExecutableFileName(u"enfuse"));
     if (!os.FileOpensForReading(guess)) {
-        std::u16string found = os.FindOnSearchPath(name);
+        std::u16string found = FindInstalledProgram(u"enfuse", os);
         if (!found.empty())
             return found;
     }

@@ -12,6 +12,7 @@ namespace lvp {
 std::u16string ProposeOutputName(std::u16string_view first, std::u16string_view last, char16_t separator);
 
 // The stored path if it opens; else the current folder's program; where that file is missing
-// too and the OS has a search path, the program found on it; else the current-folder guess.
+// too, the program that FindInstalledProgram finds; else the current-folder guess (which the
+// dialog's OK then reports as missing).
 std::u16string LocateFusionProgram(const std::u16string& strStored, const platform::COs& os);
 } // namespace lvp

@@ -94,18 +94,19 @@ public:
     // Closes the file (it is closed afterwards in any case); false when closing failed.
     virtual bool CloseFile(CFile& file) const = 0;
 
-    // Program search, for the fusion program.
+    // Program search, for the fusion and the alignment program (fusion/program_search.h).
     // path is not empty and names an existing file that opens for reading (shared); it is
     // closed again at once. A folder does not count.
     virtual bool FileOpensForReading(const std::u16string& path) const = 0;
     // The file name of the program base (Windows: base + ".exe").
     virtual std::u16string ExecutableFileName(const std::u16string& base) const = 0;
-    // The full path of the first executable regular file called name in the folders of PATH;
-    // empty when there is none, or the OS looks for programs along no such path (Windows).
-    virtual std::u16string FindOnSearchPath(const std::u16string& name) const = 0;
-    // The same search on every OS, for the alignment program, which is looked for along PATH on
-    // Windows too (absolute folders only, quotes dropped).
+    // The full path of the first regular file called name in the absolute folders of PATH
+    // (quotes dropped; POSIX: an executable one); empty when there is none.
     virtual std::u16string FindOnPathVariable(const std::u16string& name) const = 0;
+    // The folders into which installers put programs, without a separator at the end, in the
+    // order they are searched (Windows: %ProgramW6432%, %ProgramFiles%, %ProgramFiles(x86)%,
+    // empty and repeated ones dropped; POSIX: none).
+    virtual std::vector<std::u16string> ProgramInstallRoots() const = 0;
 
     // Paths for a program with a narrow main(): whether a path reaches it unchanged, and the
     // other forms a file can take for it.

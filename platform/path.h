@@ -10,6 +10,11 @@
 namespace platform {
 // Both separators that Windows accepts; on POSIX "\\" is an ordinary character.
 inline constexpr std::u16string_view kBothSeparators = u"\\/";
+// The separators that a path may use on an OS whose own is sep ("\\": Windows, "/" too).
+constexpr std::u16string_view SeparatorsFor(char16_t sep)
+{
+    return sep == u'\\' ? kBothSeparators : std::u16string_view(u"/");
+}
 
 // Where the file name begins: after the last of separators; 0 when there is none.
 std::size_t FileNameStart(std::u16string_view path, std::u16string_view separators);

@@ -43,8 +43,8 @@ public:
     bool CloseFile(CFile& file) const override;
     bool FileOpensForReading(const std::u16string& path) const override;
     std::u16string ExecutableFileName(const std::u16string& base) const override;
-    std::u16string FindOnSearchPath(const std::u16string& name) const override;
     std::u16string FindOnPathVariable(const std::u16string& name) const override;
+    std::vector<std::u16string> ProgramInstallRoots() const override;
     bool FitsNarrowArguments(const std::u16string& path) const override;
     std::u16string ShortPath(const std::u16string& path) const override;
     bool MakeHardLink(const std::u16string& link, const std::u16string& target) const override;

@@ -2,6 +2,8 @@
 #include "plugin/function_plugin_hdr.h"
 
 #include "fusion/fusion_paths.h"
+#include "fusion/photo_checks.h"
+#include "platform/path.h"
 #include "platform/locale.h"
 #include "resources/ids.h"
 #include "resources/strings.h"
@@ -17,6 +19,27 @@ platform::WindowId ToWindowId(HostWindow hwnd)
     return reinterpret_cast<platform::WindowId>(hwnd);
 }
 } // namespace
+
+// enfuse would fail on them after the run had started: raw files (named by their file names)
+// and files that do not open (by their paths as the host gave them).
+bool CFunctionPluginHDR::AcceptPhotos(const SelectionList& selection)
+{
+    const std::u16string_view seps = platform::SeparatorsFor(m_os.PathSeparator());
+    std::vector<std::u16string> raw, unreadable;
+    for (const char16_t* pPhoto : selection) {
+        const std::u16string path = pPhoto ? pPhoto : u"";
+        if (IsCameraRawName(path, seps))
+            raw.emplace_back(platform::FileNameOf(path, seps));
+        else if (!m_os.FileOpensForReading(path))
+            unreadable.push_back(path);
+    }
+    if (raw.empty() && unreadable.empty())
+        return true;
+    ShowMessageBox(m_ui, FormatModuleList(raw.empty() ? IDS_PHOTOS_UNREADABLE : IDS_PHOTOS_RAW,
+                                          raw.empty() ? unreadable : raw),
+                   EMessageIcon::Warning);
+    return false;
+}
 
 CFunctionPluginHDR::CFunctionPluginHDR(const platform::COs& os, CUiBackend& ui, CSettingsStore& settings)
     : m_os(os), m_ui(ui), m_settings(settings), m_hwndParent(nullptr)
@@ -44,6 +67,8 @@ SStartResult CFunctionPluginHDR::Start(HostWindow hwnd, const SelectionList& sel
         ShowMessageBox(m_ui, LoadModuleString(IDS_SELECT_TWO_IMAGES), EMessageIcon::Information);
         return {0, 0, 0};
     }
+    if (!AcceptPhotos(selection))
+        return {0, 0, 0}; // refused as a selection of one is
     m_selection = selection;
     return {1, 0, 0};
 }

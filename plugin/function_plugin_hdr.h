@@ -14,7 +14,8 @@ public:
     ~CFunctionPluginHDR() override;
     CWideString GetName() override;
     CWideString GetDescription() override;
-    // Keeps the window; accepts a selection of at least two files (message 107 otherwise).
+    // Keeps the window; accepts a selection of at least two files (message 107 otherwise), none
+    // of them a camera raw file (136) and each one that opens (137).
     SStartResult Start(HostWindow hwnd, const SelectionList& selection) override;
     // Shows the fusion dialog over the host's window; a confirmed dialog stores the quality, the
     // program path and (when it was offered) the choice to align, and adds the output file to
@@ -22,6 +23,9 @@ public:
     ResultList* Execute() override;
 
 private:
+    // Tells the user and answers false when a photo is a raw file or does not open.
+    bool AcceptPhotos(const SelectionList& selection);
+
     const platform::COs& m_os;
     CUiBackend& m_ui;
     CSettingsStore& m_settings;

@@ -1,5 +1,10 @@
-// A text of the string table with its place holder filled in.
+// A text of the string table with its place holder filled in, by a text or a list of lines.
 #include "resources/strings.h"
+
+#include "platform/utf.h"
+#include "resources/ids.h"
+
+#include <cstdint>
 
 namespace lvp {
 std::u16string FormatModuleString(unsigned id, std::u16string_view arg)
@@ -8,5 +13,24 @@ std::u16string FormatModuleString(unsigned id, std::u16string_view arg)
     if (const size_t at = text.find(u"%1"); at != std::u16string::npos)
         text.replace(at, 2, arg);
     return text;
+}
+
+std::u16string FormatModuleList(unsigned id, const std::vector<std::u16string>& lines)
+{
+    // A longer list gives its last place to the count of the rest.
+    const size_t nShown = lines.size() <= kListShown ? lines.size() : kListShown - 1;
+    std::u16string list;
+    for (size_t i = 0; i < nShown; ++i) {
+        if (i > 0)
+            list.push_back(u'\n');
+        list.append(lines[i]);
+    }
+    if (nShown < lines.size()) {
+        const std::u16string count = platform::DecimalText(static_cast<std::int64_t>(lines.size() - nShown));
+        if (!list.empty())
+            list.push_back(u'\n');
+        list.append(FormatModuleString(IDS_LIST_MORE, count));
+    }
+    return FormatModuleString(id, list);
 }
 } // namespace lvp

@@ -1,12 +1,19 @@
 // Loads a text of the module's own string table by id (an unknown id gives ""), and fills in
 // a text's place holder. Implemented by resources/format_string.cpp and resources/*/load_string.cpp.
 #pragma once
+#include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace lvp {
 std::u16string LoadModuleString(unsigned id);
 
 // The text id with its place holder %1 replaced by arg.
 std::u16string FormatModuleString(unsigned id, std::u16string_view arg);
+
+// The text id with %1 replaced by the lines, one a line; of more than kListShown lines the first
+// kListShown - 1, then text 139 with the number of the rest (so that a message box stays readable).
+constexpr size_t kListShown = 8;
+std::u16string FormatModuleList(unsigned id, const std::vector<std::u16string>& lines);
 } // namespace lvp

@@ -3,7 +3,9 @@
 
 #include "fusion/alignment.h"
 #include "fusion/command_line.h"
+#include "fusion/photo_checks.h"
 #include "platform/path.h"
+#include "platform/utf.h"
 #include "resources/ids.h"
 #include "resources/strings.h"
 #include "ui/framework/data_exchange.h"
@@ -110,8 +112,29 @@ void CSampleDlg::OnBnClickedOk()
         return;
     }
     OfferAlignment(); // the path may have been typed since the last look
-    if (AcceptOutputFile())
+    if (AcceptPhotoSizes() && AcceptOutputFile())
         OnOK();
+}
+
+// enfuse refuses photos of different sizes (a portrait frame among landscape ones, a resized copy).
+bool CSampleDlg::AcceptPhotoSizes()
+{
+    std::vector<std::u16string> photos;
+    for (const char16_t* pPhoto : *m_pSelection)
+        photos.emplace_back(pPhoto ? pPhoto : u"");
+    const std::vector<SPhotoSize> sizes = DifferingSizes(photos, m_os);
+    if (sizes.empty())
+        return true;
+    const std::u16string_view seps = platform::SeparatorsFor(m_os.PathSeparator());
+    std::vector<std::u16string> lines;
+    for (const SPhotoSize& photo : sizes) {
+        std::u16string line(platform::FileNameOf(photos[photo.index], seps));
+        line.append(u": ").append(platform::DecimalText(photo.size.width));
+        line.append(u" \u00d7 ").append(platform::DecimalText(photo.size.height));
+        lines.push_back(std::move(line));
+    }
+    ShowMessageBox(Ui(), FormatModuleList(IDS_PHOTOS_SIZES_DIFFER, lines), EMessageIcon::Warning);
+    return false;
 }
 
 void CSampleDlg::RefuseOutputFile(unsigned nIdText)

@@ -46,6 +46,9 @@ protected:
     void OnOK() override;
 
 private:
+    // Checks that the photos whose sizes can be read have one size; false (with the user told,
+    // the sizes named) when they differ.
+    bool AcceptPhotoSizes();
     // Checks the output file before the run; false (with the user told, the field in focus)
     // when the run must not start.
     bool AcceptOutputFile();

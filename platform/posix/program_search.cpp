@@ -1,4 +1,4 @@
-// Program names and the PATH search on POSIX.
+// Program names, the PATH search and the (absent) install folders on POSIX.
 #include "platform/real_os.h"
 #include "platform/utf.h"
 
@@ -14,7 +14,7 @@ std::u16string CRealOs::ExecutableFileName(const std::u16string& base) const
     return base;
 }
 
-std::u16string CRealOs::FindOnSearchPath(const std::u16string& name) const
+std::u16string CRealOs::FindOnPathVariable(const std::u16string& name) const
 {
     const char* path = std::getenv("PATH");
     if (!path || name.empty() || name.find(u'/') != std::u16string::npos)
@@ -44,8 +44,9 @@ std::u16string CRealOs::FindOnSearchPath(const std::u16string& name) const
 } // namespace platform
 
 namespace platform {
-std::u16string CRealOs::FindOnPathVariable(const std::u16string& name) const
+// Programs live on PATH here; no installer's folder is searched besides.
+std::vector<std::u16string> CRealOs::ProgramInstallRoots() const
 {
-    return CRealOs::FindOnSearchPath(name);
+    return {};
 }
 } // namespace platform

@@ -1,11 +1,11 @@
 // The command's path rules: the proposed output name and the search for the fusion program.
 #include "fusion/fusion_paths.h"
+#include "tests/fusion/lookup_os.h"
 #include "platform/utf.h"
 #include "tests/support/test_util.h"
 
 #include <gtest/gtest.h>
 
-#include <map>
 
 namespace {
 using namespace lvp;
@@ -39,32 +39,10 @@ TEST(ProposeOutputName, FolderAndExtensionOfTheFirstNamesOfBoth)
     }
 }
 
-// The OS as the program search sees it: files that open, a current folder, a search path.
-struct SLookupOs : platform::CRealOs {
-    char16_t sep = u'\\';
-    std::u16string programName = u"enfuse.exe";
-    std::map<std::u16string, bool> files;
-    std::u16string cwd;
-    bool cwdOk = true;
-    std::u16string onPath; // empty: no search path, or nothing found on it
-    char16_t PathSeparator() const override { return sep; }
-    bool FileOpensForReading(const std::u16string& p) const override { return files.count(p) != 0; }
-    bool FullPath(const std::u16string&, std::u16string& full) const override
-    {
-        full = cwd;
-        return cwdOk;
-    }
-    std::u16string ExecutableFileName(const std::u16string&) const override { return programName; }
-    std::u16string FindOnSearchPath(const std::u16string& name) const override
-    {
-        return name == programName ? onPath : u"";
-    }
-};
-
 TEST(LocateFusionProgram, StoredFileElseCurrentFolderElseSearchPath)
 {
     SLookupOs os;
-    os.files = {{u"C:\\Tools\\enfuse.exe", true}, {u"/usr/bin/enfuse", true}};
+    os.files = {u"C:\\Tools\\enfuse.exe", u"/usr/bin/enfuse"};
     os.cwd = u"C:\\Work";
     EXPECT_EQ(LocateFusionProgram(u"C:\\Tools\\enfuse.exe", os), u"C:\\Tools\\enfuse.exe");
     EXPECT_EQ(LocateFusionProgram(u"C:\\Tools", os), u"C:\\Work\\enfuse.exe"); // a folder does not open
@@ -76,12 +54,12 @@ TEST(LocateFusionProgram, StoredFileElseCurrentFolderElseSearchPath)
 
     // With a search path (Linux): used only when the current folder has no program either.
     os.sep = u'/';
-    os.programName = u"enfuse";
+    os.suffix.clear();
     os.cwdOk = true;
     os.cwd = u"/home/u";
-    os.onPath = u"/usr/bin/enfuse";
+    os.onPath[u"enfuse"] = u"/usr/bin/enfuse";
     EXPECT_EQ(LocateFusionProgram(u"", os), u"/usr/bin/enfuse");
-    os.files[u"/home/u/enfuse"] = true;
+    os.files.insert(u"/home/u/enfuse");
     EXPECT_EQ(LocateFusionProgram(u"", os), u"/home/u/enfuse");
     os.files.erase(u"/home/u/enfuse");
     os.onPath.clear();

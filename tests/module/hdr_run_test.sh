@@ -16,16 +16,25 @@ text_of() { grep -P "^$1\t" "$strings" | cut -f3 | sed 's/\\"/"/g'; }
 clean_settings() { rm -rf "$prefix"/drive_c/users/*/AppData/Roaming/Lumivant; }
 settings_file() { cat "$prefix"/drive_c/users/*/AppData/Roaming/Lumivant/lvp_hdr.xml 2>/dev/null | tr -d '\r'; }
 
-# One run: case name, driver mode and arguments, then the files; leaves host.out, host.rc,
-# driver.out and args.txt in $work/NAME. With_align set: align_image_stack.exe lies beside enfuse.exe.
+# The Hugin folder that one case lays out in the prefix goes on every way out, and what a killed
+# run left goes before the first case (where the other cases would find it).
+hugin="$prefix/drive_c/Program Files/Hugin"
+rm -rf "$hugin"
+trap 'rm -rf "$hugin"' EXIT
+
+# One run: case name, driver mode and arguments, then the files (made empty in the case's folder
+# unless photos_missing is set); leaves host.out, host.rc, driver.out and args.txt in $work/NAME.
+# With_align set: align_image_stack.exe lies beside enfuse.exe; no_local_enfuse set: no enfuse.exe
+# in the current folder.
 run_case() {
     local name=$1 mode=$2 quality=$3
     shift 3
     local dir=$work/$name
     rm -rf "$dir"
     mkdir -p "$dir"
-    cp "$fake" "$dir/enfuse.exe"
+    [ -z "${no_local_enfuse:-}" ] && cp "$fake" "$dir/enfuse.exe"
     [ -n "${with_align:-}" ] && cp "$fake" "$dir/align_image_stack.exe"
+    [ -z "${photos_missing:-}" ] && (cd "$dir" && touch -- "$@")
     clean_settings
     (
         cd "$dir" || exit 1
@@ -105,6 +114,43 @@ d=$work/one_file
 check "one file: exit status" 1 "$(cat "$d/host.rc")"
 check "one file: message 107" "box: $(text_of 107)" "$(grep '^box: ' "$d/driver.txt")"
 check "one file: no dialog, no tool" "" "$(ls "$d/args.txt" 2>/dev/null)"
+
+# Hugin installed where its installer puts it, no enfuse.exe in the current folder: the dialog
+# proposes Hugin's enfuse.exe and the first OK runs it (no message 108, no file dialog).
+mkdir -p "$hugin/bin"
+cp "$fake" "$hugin/bin/enfuse.exe"
+no_local_enfuse=1 run_case hugin confirm 80 IMG_1.JPG IMG_2.JPG IMG_3.JPG
+rm -rf "$hugin"
+d=$work/hugin
+cwd=$(win "$d")
+check "hugin: exit status" 0 "$(cat "$d/host.rc")"
+check "hugin: Hugin's enfuse proposed" "program: C:\\Program Files\\Hugin\\bin\\enfuse.exe" "$(grep '^program:' "$d/driver.txt")"
+check "hugin: no box" "" "$(grep '^box:' "$d/driver.txt")"
+check "hugin: Hugin's enfuse ran" "-o
+$cwd\\IMG_1-IMG_3.JPG
+--compression=80
+$cwd\\IMG_1.JPG
+$cwd\\IMG_2.JPG
+$cwd\\IMG_3.JPG" "$(tr -d '\r' <"$d/args.txt" 2>/dev/null)"
+check "hugin: result line" "$cwd\\IMG_1-IMG_3.JPG	1" "$(cat "$d/host.txt")"
+
+# A raw file among the photos, or photos that are not there: refused with their names before
+# the dialog, nothing runs.
+first_line() { text_of "$1" | sed 's/\\n.*//'; }
+run_case raw message "" IMG_1.JPG IMG_2.CR2 IMG_3.JPG
+d=$work/raw
+check "raw: exit status" 1 "$(cat "$d/host.rc")"
+check "raw: message 136 names the raw file" "box: $(first_line 136)
+IMG_2.CR2" "$(sed -n '/^box: /,+1p' "$d/driver.txt")"
+check "raw: no tool" "" "$(ls "$d/args.txt" 2>/dev/null)"
+photos_missing=1 run_case missing message "" IMG_1.JPG IMG_2.JPG
+d=$work/missing
+cwd=$(win "$d")
+check "missing: exit status" 1 "$(cat "$d/host.rc")"
+check "missing: message 137 names the files" "box: $(first_line 137)
+$cwd\\IMG_1.JPG
+$cwd\\IMG_2.JPG" "$(sed -n '/^box: /,+2p' "$d/driver.txt")"
+check "missing: no tool" "" "$(ls "$d/args.txt" 2>/dev/null)"
 
 clean_settings
 exit $failed

@@ -88,7 +88,15 @@ TEST_F(ModuleTest, QueryAnswersTrueForAnything)
 // Fewer than two files are refused with a message box, which the GUI and unit tests cover.
 TEST_F(ModuleTest, StartAcceptsTwoFilesOrMore)
 {
-    const std::u16string paths[] = {u"/x/a.jpg", u"/x/b.jpg", u"/x/c.jpg"};
+    // Files that open: the command refuses the others before the dialog.
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "lvp_module_start";
+    std::filesystem::create_directories(dir);
+    std::u16string paths[3];
+    for (int i = 0; i < 3; ++i) {
+        const std::filesystem::path file = dir / (std::string(1, char('a' + i)) + ".jpg");
+        std::ofstream(file).put('x');
+        paths[i] = file.u16string();
+    }
     for (size_t n : {2, 3}) {
         lvp::SelectionList selection;
         for (size_t i = 0; i < n; ++i)
@@ -98,6 +106,8 @@ TEST_F(ModuleTest, StartAcceptsTwoFilesOrMore)
         EXPECT_EQ(r.extra1, 0);
         EXPECT_EQ(r.extra2, 0);
     }
+    std::error_code ec;
+    std::filesystem::remove_all(dir, ec);
 }
 
 TEST_F(ModuleTest, NameAndDescriptionComeFromTheStringTable)

@@ -5,13 +5,16 @@
 #include "plugin/function_plugin_hdr.h"
 #include "resources/ids.h"
 #include "resources/strings.h"
+#include "tests/support/search_os.h"
 #include "tests/support/store_peer.h"
 #include "tests/support/test_util.h"
 #include "tests/ui/model/model_ui.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <new>
 
@@ -26,6 +29,8 @@ protected:
     void SetUp() override
     {
         std::filesystem::create_directories(std::filesystem::path(m_folder));
+        for (const std::u16string* pPhoto : {&m_a, &m_c})
+            std::ofstream(std::filesystem::path(*pPhoto)).put('x');
         m_pPlugin = std::make_unique<CFunctionPluginHDR>(m_os, m_ui, s_settings);
         s_settings.SetInt(u"JpegQuality", 95);
         s_settings.SetString(u"EnfusePath", u"", u"", true);
@@ -43,9 +48,16 @@ protected:
         m_ui.m_steps.push_back([](CModelDialog& d) { d.Click(IDC_OK); });
     }
     CModelUi m_ui;
-    // The real OS, but no alignment program on PATH.
-    struct SNoPathOs : platform::CRealOs {
-        std::u16string FindOnPathVariable(const std::u16string&) const override { return {}; }
+    // The real OS, but no program on PATH or in install folders; the fake tool's script steps
+    // among the photos count as files that open.
+    struct SNoPathOs : SSearchOs {
+        bool FileOpensForReading(const std::u16string& p) const override
+        {
+            const size_t colon = p.find(u':');
+            const bool bStep = colon != std::u16string::npos && colon > 1 &&
+                               std::all_of(p.begin(), p.begin() + colon, [](char16_t c) { return c >= u'a' && c <= u'z'; });
+            return bStep || CRealOs::FileOpensForReading(p);
+        }
     } m_os;
     const std::u16string m_fake = platform::Utf8ToUtf16(LVP_FAKE_TOOL);
     const std::u16string m_folder =
@@ -69,6 +81,52 @@ TEST_F(Command, StartNeedsTwoFiles)
     EXPECT_TRUE(plugin.Execute()->empty()); // no dialog, nothing shown
     EXPECT_EQ(m_ui.m_dialogs.size(), 0u);
     EXPECT_EQ(m_ui.m_messages.size(), 1u);
+}
+
+// Raw files and files that do not open are refused before the dialog, named in the message; the
+// host is told "refused" as for a single file.
+TEST_F(Command, StartRefusesRawAndUnreadablePhotos)
+{
+    const std::u16string raw1 = m_folder + u"IMG_1.CR2", raw2 = m_folder + u"img_2.nef", missing = m_folder + u"gone.jpg";
+    std::ofstream(std::filesystem::path(raw1)).put('x');
+    std::ofstream(std::filesystem::path(raw2)).put('x');
+    const std::u16string nl = u"\n";
+    std::vector<std::u16string> many; // ten missing photos: seven named, then the count
+    for (char c = '0'; c <= '9'; ++c)
+        many.push_back(m_folder + u"m" + char16_t(c) + u".jpg");
+    std::u16string manyNamed;
+    for (size_t i = 0; i < 7; ++i)
+        manyNamed += (i ? nl : u"") + many[i];
+    struct Case {
+        const char* name;
+        std::vector<std::u16string> photos;
+        unsigned nId;
+        std::u16string list;
+    } cases[] = {
+        {"a raw file among JPEGs", {m_a, raw1, m_c}, IDS_PHOTOS_RAW, u"IMG_1.CR2"},
+        {"raw files (also when missing) before missing ones", {raw2, missing, raw1, m_folder + u"x.DNG"}, IDS_PHOTOS_RAW,
+         u"img_2.nef" + nl + u"IMG_1.CR2" + nl + u"x.DNG"},
+        {"a missing file", {m_a, missing}, IDS_PHOTOS_UNREADABLE, missing},
+        {"a folder", {m_a, m_folder, m_c}, IDS_PHOTOS_UNREADABLE, m_folder},
+        {"many missing", many, IDS_PHOTOS_UNREADABLE, manyNamed + nl + FormatModuleString(IDS_LIST_MORE, u"3")},
+    };
+    for (const Case& c : cases) {
+        m_ui.m_messages.clear();
+        SelectionList selection;
+        for (const std::u16string& photo : c.photos)
+            selection.push_back(photo.c_str());
+        const SStartResult r = m_pPlugin->Start(reinterpret_cast<HostWindow>(m_host), selection);
+        EXPECT_EQ(r.proceed, 0) << c.name;
+        EXPECT_EQ(r.extra1, 0);
+        EXPECT_EQ(r.extra2, 0);
+        ASSERT_EQ(m_ui.m_messages.size(), 1u) << c.name;
+        EXPECT_EQ(m_ui.m_messages[0].strText, FormatModuleString(c.nId, c.list)) << c.name;
+        EXPECT_EQ(m_ui.m_messages[0].icon, EMessageIcon::Warning);
+        EXPECT_TRUE(m_pPlugin->Execute()->empty()) << c.name; // nothing was accepted: no dialog
+        EXPECT_EQ(m_ui.m_dialogs.size(), 0u) << c.name;
+    }
+    const std::u16string text = FormatModuleString(IDS_PHOTOS_RAW, u"X");
+    EXPECT_NE(text.find(u"TIFF oder JPEG"), std::u16string::npos);
 }
 
 TEST_F(Command, ConfirmedRunsStoreAndReturn)

@@ -6,6 +6,7 @@
 #include "resources/strings.h"
 #include "platform/real_os.h"
 #include "platform/temp_name.h"
+#include "tests/support/search_os.h"
 #include "tests/ui/model/model_ui.h"
 #include "ui/sample_dlg.h"
 
@@ -24,11 +25,6 @@ const std::u16string kFake = platform::Utf8ToUtf16(LVP_FAKE_TOOL);           // 
 const std::u16string kAlignOnPath = kHugin.substr(0, kHugin.find_last_of(u"\\/") + 1) +
                                     platform::RealOs().ExecutableFileName(u"align_image_stack");
 
-// The real OS with a PATH the test decides.
-struct SPathOs : platform::CRealOs {
-    std::u16string onPath;
-    std::u16string FindOnPathVariable(const std::u16string&) const override { return onPath; }
-};
 
 Step Click(int nId)
 {
@@ -78,7 +74,7 @@ protected:
         return out;
     }
 
-    SPathOs m_os;
+    SSearchOs m_os; // PATH as the case says, no install folders
     CModelUi m_ui;
     std::vector<std::u16string> m_inputs;
     SelectionList m_selection;

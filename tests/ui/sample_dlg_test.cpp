@@ -2,6 +2,7 @@
 #include "platform/utf.h"
 #include "resources/ids.h"
 #include "resources/strings.h"
+#include "tests/metadata/fixtures.h"
 #include "tests/support/test_util.h"
 #include "tests/ui/model/model_ui.h"
 #include "ui/sample_dlg.h"
@@ -216,6 +217,65 @@ TEST_F(SampleDlg, MissingProgramAsksForIt)
         EXPECT_EQ(m_ui.m_fileRequests[0].nFlags, 6u);
         EXPECT_EQ(m_pDlg->m_strEnfusePath, kFake);
         EXPECT_EQ(m_pDlg->m_strOutputFile, Path("typed.jpg"));
+    }
+}
+
+// enfuse cannot fuse photos of different sizes: OK names them and the dialog stays in Editing;
+// a photo whose size cannot be read is left to enfuse.
+TEST_F(SampleDlg, PhotosOfDifferentSizesAreRefusedOnOk)
+{
+    auto jpeg = [](uint16_t w, uint16_t h) {
+        const metadata::test::Bytes bytes = metadata::test::MakeJpeg({}, w, h);
+        return std::string(bytes.begin(), bytes.end());
+    };
+    const std::pair<const char*, std::string> files[] = {
+        {"IMG_1.JPG", jpeg(640, 480)}, {"IMG_2.JPG", jpeg(640, 480)}, {"IMG_3.JPG", jpeg(480, 640)},
+        {"small.jpg", jpeg(320, 240)}, {"unknown.jpg", "no image"},
+    };
+    for (const auto& [name, bytes] : files)
+        std::ofstream(m_dir / name, std::ios::binary) << bytes;
+    const std::u16string x = u" \u00d7 ";
+    struct Case {
+        const char* name;
+        std::vector<const char*> photos;
+        std::vector<std::u16string> named; // none: the run happens
+    } cases[] = {
+        {"a portrait frame among landscape frames", {"IMG_1.JPG", "IMG_2.JPG", "IMG_3.JPG"},
+         {u"IMG_1.JPG: 640" + x + u"480", u"IMG_3.JPG: 480" + x + u"640"}},
+        {"a resized copy, after an unreadable one", {"unknown.jpg", "IMG_1.JPG", "small.jpg", "IMG_3.JPG"},
+         {u"IMG_1.JPG: 640" + x + u"480", u"small.jpg: 320" + x + u"240", u"IMG_3.JPG: 480" + x + u"640"}},
+        {"one size", {"IMG_1.JPG", "IMG_2.JPG"}, {}},
+        {"one size and an unreadable photo", {"IMG_1.JPG", "unknown.jpg", "IMG_2.JPG"}, {}},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::u16string> photos;
+        for (const char* name : c.photos)
+            photos.push_back(Path(name));
+        m_selection.clear();
+        for (const std::u16string& photo : photos)
+            m_selection.push_back(photo.c_str());
+        m_ui.m_messages.clear();
+        bool bEditing = false;
+        const bool bRefused = !c.named.empty();
+        std::vector<Step> steps{kOk};
+        if (bRefused)
+            steps.push_back([&](CModelDialog& d) {
+                bEditing = !d.State().Find(IDC_OUTPUT_PANE)->bVisible && d.State().Find(IDC_PROGRAM)->bEnabled;
+                d.PressEscape();
+            });
+        else
+            steps.push_back(kOk);
+        EXPECT_EQ(Run(steps), bRefused ? 2 : 1) << c.name;
+        EXPECT_EQ(m_pDlg->m_bRunDone, !bRefused) << c.name;
+        EXPECT_EQ(fs::exists(fs::path(Path("a-c.jpg"))), !bRefused) << c.name;
+        if (!bRefused) {
+            EXPECT_TRUE(m_ui.m_messages.empty()) << c.name;
+            continue;
+        }
+        EXPECT_TRUE(bEditing) << c.name;
+        ASSERT_EQ(m_ui.m_messages.size(), 1u) << c.name;
+        EXPECT_EQ(m_ui.m_messages[0].strText, FormatModuleList(IDS_PHOTOS_SIZES_DIFFER, c.named)) << c.name;
+        EXPECT_EQ(m_ui.m_messages[0].icon, EMessageIcon::Warning);
     }
 }
 

@@ -108,7 +108,8 @@ int RunChecks(const wchar_t* path, const wchar_t* version, const wchar_t* name)
     CVector<SResultFile>* listB = b->Execute();
     Check(listA != nullptr && listB != nullptr && listA != listB, "each object has its own results list");
     Check(listA != nullptr && listA->size() == 0 && listA == &a->m_results, "a fresh object's list is empty, in place");
-    const wchar_t* files[] = {L"C:\\Bilder\\a.jpg", L"C:\\Bilder\\b.jpg"};
+    // Two files that open (the module refuses missing ones with a message box): itself twice.
+    const wchar_t* files[] = {path, path};
     CVector<const wchar_t*> selection{files, files + 2, files + 2};
     SStartResult start = a->Start(nullptr, selection);
     Check(start.proceed == 1 && start.extra1 == 0 && start.extra2 == 0, "Start accepts two files: {1, 0, 0}");

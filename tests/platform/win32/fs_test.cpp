@@ -54,9 +54,8 @@ TEST(Win32FsTest, ReadOnlyAttribute)
     SetFileAttributesW(reinterpret_cast<const wchar_t*>(dir.u16("f").c_str()), FILE_ATTRIBUTE_NORMAL);
 }
 
-// The alignment program's search along PATH: absolute folders in order, quotes dropped, relative
-// entries and folders of the name passed by; a file called so (no program check on Windows).
-// enfuse itself is not looked for there.
+// The programs' search along PATH: absolute folders in order, quotes dropped, relative entries
+// and folders of the name passed by; a file called so (no program check on Windows).
 TEST(Win32FsTest, SearchAlongPath)
 {
     TempDir dir;
@@ -74,7 +73,38 @@ TEST(Win32FsTest, SearchAlongPath)
     EXPECT_EQ(os.FindOnPathVariable(u"y.exe"), dir.u16("a") + u"\\y.exe");
     EXPECT_EQ(os.FindOnPathVariable(u"z.exe"), u"");
     EXPECT_EQ(os.FindOnPathVariable(u"b\\x.exe"), u"");
-    EXPECT_EQ(os.FindOnSearchPath(u"x.exe"), u"");
     SetEnvironmentVariableW(L"PATH", nSaved > 0 && nSaved < 32767 ? saved.data() : nullptr);
+}
+
+// The install roots from the three variables, in order: a separator at the end dropped, a root
+// named again (in any case) or empty passed by.
+TEST(Win32FsTest, ProgramInstallRoots)
+{
+    const wchar_t* names[] = {L"ProgramW6432", L"ProgramFiles", L"ProgramFiles(x86)"};
+    std::vector<std::vector<wchar_t>> saved;
+    std::vector<DWORD> nSaved;
+    for (const wchar_t* name : names) {
+        saved.emplace_back(32767);
+        nSaved.push_back(GetEnvironmentVariableW(name, saved.back().data(), 32767));
+    }
+    struct Case {
+        const wchar_t *w6432, *files, *x86;
+        std::vector<std::u16string> roots;
+    } cases[] = {
+        {L"C:\\Program Files", L"C:\\Program Files (x86)", L"C:\\Program Files (x86)",
+         {u"C:\\Program Files", u"C:\\Program Files (x86)"}},
+        {L"C:\\Program Files", L"c:\\program files\\", L"D:\\Apps\\", {u"C:\\Program Files", u"D:\\Apps"}},
+        {nullptr, L"C:\\Program Files", L"", {u"C:\\Program Files"}},
+        {nullptr, nullptr, nullptr, {}},
+        {L"C:\\", nullptr, nullptr, {u"C:\\"}},
+    };
+    for (const Case& c : cases) {
+        SetEnvironmentVariableW(names[0], c.w6432);
+        SetEnvironmentVariableW(names[1], c.files);
+        SetEnvironmentVariableW(names[2], c.x86);
+        EXPECT_EQ(platform::RealOs().ProgramInstallRoots(), c.roots) << c.roots.size();
+    }
+    for (size_t i = 0; i < 3; ++i)
+        SetEnvironmentVariableW(names[i], nSaved[i] > 0 && nSaved[i] < 32767 ? saved[i].data() : nullptr);
 }
 } // namespace

@@ -3,6 +3,8 @@
 #include "platform/utf.h"
 #include "resources/ids.h"
 #include "resources/strings.h"
+#include "tests/metadata/fixtures.h"
+#include "tests/support/search_os.h"
 #include "tests/ui/win32/dialog_driver.h"
 #include "ui/framework/win32/win32_wnd.h"
 #include "ui/sample_dlg.h"
@@ -19,6 +21,7 @@
 #include <stdexcept>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -26,6 +29,8 @@ using namespace dialog_test;
 using namespace lvp;
 
 const std::u16string kFake = platform::Utf8ToUtf16(LVP_FAKE_TOOL);
+// No program on PATH or in the prefix's program folders: a case without align_image_stack stays so.
+const SSearchOs s_os;
 constexpr int kInputControls[] = {IDC_PROGRAM_LABEL, IDC_BROWSE,        IDC_PROGRAM, IDC_OUTPUT_FILE_LABEL,
                                   IDC_OUTPUT_FILE,   IDC_QUALITY_LABEL, IDC_QUALITY};
 
@@ -58,7 +63,7 @@ protected:
     // file is in a folder of the test's own and does not exist yet.
     std::unique_ptr<CSampleDlg> MakeDialog(std::u16string strProgram, std::uint32_t nQuality = 80)
     {
-        auto pDlg = std::make_unique<CSampleDlg>(platform::RealOs(), DefaultUiBackend(), &m_selection, &m_owner);
+        auto pDlg = std::make_unique<CSampleDlg>(s_os, DefaultUiBackend(), &m_selection, &m_owner);
         pDlg->m_strEnfusePath = std::move(strProgram);
         pDlg->m_strOutputFile = Output();
         std::error_code ec;
@@ -172,7 +177,7 @@ TEST_F(Win32Dialog, OkPressesThatDoNotRun)
         SCOPED_TRACE(c.name);
         CDriver& driver = m_driver;
         driver.Reset();
-        CSampleDlg dlg(platform::RealOs(), DefaultUiBackend(), &m_selection, &m_owner);
+        CSampleDlg dlg(s_os, DefaultUiBackend(), &m_selection, &m_owner);
         dlg.m_strEnfusePath = c.strProgram;
         dlg.m_strOutputFile = Output();
         driver.m_fileAnswers = {kFake};
@@ -210,6 +215,38 @@ TEST_F(Win32Dialog, OkPressesThatDoNotRun)
         EXPECT_EQ(dlg.DoModal(), kIdCancel);
         EXPECT_FALSE(dlg.m_bRunDone);
     }
+}
+
+// A portrait frame among landscape ones: OK names both sizes in a warning, nothing runs, the
+// dialog stays in Editing.
+TEST_F(Win32Dialog, PhotosOfDifferentSizesAreRefusedOnOk)
+{
+    std::vector<std::u16string> photos;
+    for (const auto& [name, w, h] : {std::tuple{"IMG_1.JPG", 640, 480}, {"IMG_2.JPG", 640, 480}, {"IMG_3.JPG", 480, 640}}) {
+        const metadata::test::Bytes bytes = metadata::test::MakeJpeg({}, uint16_t(w), uint16_t(h));
+        std::ofstream(m_dir / name, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                            std::streamsize(bytes.size()));
+        photos.push_back(Path(name));
+    }
+    m_selection.clear();
+    for (const std::u16string& photo : photos)
+        m_selection.push_back(photo.c_str());
+    auto pDlg = MakeDialog(kFake);
+    m_driver.Reset();
+    m_driver.m_steps = {[](HWND hDlg) { Click(hDlg, IDC_OK); },
+                        [&](HWND hDlg) {
+                            ASSERT_EQ(m_driver.m_boxes.size(), 1u);
+                            EXPECT_EQ(m_driver.m_boxes[0].strText,
+                                      FormatModuleList(IDS_PHOTOS_SIZES_DIFFER,
+                                                       {u"IMG_1.JPG: 640 \u00d7 480", u"IMG_3.JPG: 480 \u00d7 640"}));
+                            EXPECT_TRUE(m_driver.m_boxes[0].bWarningIcon);
+                            EXPECT_FALSE(IsWindowVisible(GetDlgItem(hDlg, IDC_OUTPUT_PANE)));
+                            EXPECT_TRUE(IsWindowEnabled(GetDlgItem(hDlg, IDC_PROGRAM)));
+                            PressKey(hDlg, VK_ESCAPE);
+                        }};
+    EXPECT_EQ(pDlg->DoModal(), kIdCancel);
+    EXPECT_FALSE(pDlg->m_bRunDone);
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(Output())));
 }
 
 // The first OK runs the fake tool and leaves the dialog Finished; then OK, Escape or the

@@ -1,0 +1,111 @@
+// Photos enfuse cannot fuse: raw names, the sizes read from JPEG and TIFF headers of real files,
+// and which photos of a selection differ in size.
+#include "fusion/photo_checks.h"
+#include "platform/path.h"
+#include "platform/real_os.h"
+#include "platform/utf.h"
+#include "tests/metadata/fixtures.h"
+#include "tests/platform/file_util.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+using namespace lvp;
+using metadata::SImageSize;
+using metadata::test::Bytes;
+
+std::string Text(const Bytes& bytes)
+{
+    return std::string(bytes.begin(), bytes.end());
+}
+
+// A little-endian TIFF whose directory (width and height only) lies after nGap bytes of pixels.
+std::string TiffWithDirectoryAfter(size_t nGap, uint32_t width, uint32_t height)
+{
+    auto u16 = [](uint16_t v) { return std::string{char(v & 0xff), char(v >> 8)}; };
+    auto u32 = [&](uint32_t v) { return u16(uint16_t(v & 0xffff)) + u16(uint16_t(v >> 16)); };
+    std::string tiff = "II*" + std::string(1, '\0') + u32(uint32_t(8 + nGap)) + std::string(nGap, '\x7f');
+    tiff += u16(2) + u16(256) + u16(4) + u32(1) + u32(width) + u16(257) + u16(4) + u32(1) + u32(height) + u32(0);
+    return tiff;
+}
+
+TEST(IsCameraRawName, ByExtensionWithoutCase)
+{
+    struct Case {
+        std::u16string path;
+        bool bRaw;
+    } cases[] = {
+        {u"C:\\Fotos\\IMG_0001.CR2", true}, {u"/p/DSC_1.nef", true}, {u"x.Arw", true}, {u"x.3fr", true},
+        {u"x.x3f", true}, {u"x.jpg", false}, {u"x.JPEG", false}, {u"x.tif", false}, {u"x.cr2.jpg", false},
+        {u"cr2", false}, {u"x.", false}, {u"C:\\a.nef\\b", false}, {u"/a.nef/b", false}, {u"x.cr22", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(IsCameraRawName(c.path, platform::kBothSeparators), c.bRaw) << platform::Utf16ToUtf8(c.path);
+}
+
+TEST(ReadPhotoSize, FromTheHeadersOfRealFiles)
+{
+    using metadata::test::MakeJpeg;
+    using metadata::test::Segment;
+    TempDir dir;
+    const Bytes big(60000, 0x55);
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::optional<SImageSize> size;
+    } cases[] = {
+        {"jpeg", Text(MakeJpeg({}, 4384, 2740)), SImageSize{4384, 2740}},
+        {"jpeg, portrait", Text(MakeJpeg({}, 2740, 4384)), SImageSize{2740, 4384}},
+        {"jpeg behind 300 KB of APP segments",
+         Text(MakeJpeg({Segment(0xe1, "Exif", big), Segment(0xe2, "ICC_PROFILE", big), Segment(0xe2, "ICC_PROFILE", big),
+                        Segment(0xe2, "ICC_PROFILE", big), Segment(0xe2, "ICC_PROFILE", big)},
+                       640, 480)),
+         SImageSize{640, 480}},
+        {"jpeg cut before its frame header", Text(MakeJpeg({Segment(0xe1, "Exif", big)})).substr(0, 30000), std::nullopt},
+        {"tiff, big-endian", Text(metadata::test::MakeTiff(true, 300, 200)), SImageSize{300, 200}},
+        {"tiff with its directory at the end", TiffWithDirectoryAfter(3u << 20, 1600, 1200), SImageSize{1600, 1200}},
+        {"tiff whose directory lies beyond its end", TiffWithDirectoryAfter(3u << 20, 1600, 1200).substr(0, 2u << 20),
+         std::nullopt},
+        {"no image", "P6\n2 2\n255\n", std::nullopt},
+        {"empty", "", std::nullopt},
+    };
+    for (const Case& c : cases) {
+        WriteBytes(dir.path() / "photo", c.bytes);
+        EXPECT_EQ(ReadPhotoSize(dir.u16("photo"), platform::RealOs()), c.size) << c.name;
+    }
+    EXPECT_EQ(ReadPhotoSize(dir.u16("missing.jpg"), platform::RealOs()), std::nullopt);
+    EXPECT_EQ(ReadPhotoSize(dir.u16(), platform::RealOs()), std::nullopt); // a folder
+}
+
+TEST(DifferingSizes, TheFirstSizeAndEachThatDiffers)
+{
+    TempDir dir;
+    const std::pair<const char*, std::string> files[] = {
+        {"land", Text(metadata::test::MakeJpeg({}, 64, 48))},
+        {"portrait", Text(metadata::test::MakeJpeg({}, 48, 64))},
+        {"small", Text(metadata::test::MakeTiff(false, 32, 24))},
+        {"unknown", "not an image"},
+    };
+    for (const auto& [name, bytes] : files)
+        WriteBytes(dir.path() / name, bytes);
+    struct Case {
+        std::vector<const char*> photos;
+        std::vector<std::pair<size_t, SImageSize>> want;
+    } cases[] = {
+        {{"land", "land", "portrait"}, {{0, {64, 48}}, {2, {48, 64}}}},
+        {{"unknown", "land", "small", "portrait", "land"}, {{1, {64, 48}}, {2, {32, 24}}, {3, {48, 64}}}},
+        {{"land", "land", "land"}, {}},
+        {{"land", "unknown", "missing", "land"}, {}}, // what cannot be read is left to enfuse
+        {{"unknown", "missing"}, {}},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::u16string> photos;
+        for (const char* name : c.photos)
+            photos.push_back(dir.u16(name));
+        std::vector<std::pair<size_t, SImageSize>> got;
+        for (const SPhotoSize& p : DifferingSizes(photos, platform::RealOs()))
+            got.emplace_back(p.index, p.size);
+        EXPECT_EQ(got, c.want) << c.photos.size() << " photos, first " << c.photos[0];
+    }
+}
+} // namespace
