@@ -73,7 +73,7 @@ size_t Merge(TagList& tags, const SSource& src, SImageSize size, SByteOrder orde
 }
 } // namespace
 
-SCarryResult CarryIntoTiff(std::span<const uint8_t> firstPhoto, std::span<const uint8_t> output)
+SCarryResult CarryIntoTiff(const std::optional<SSource>& src, std::span<const uint8_t> output)
 {
     const std::optional<CTiffView> view = CTiffView::Open(output);
     const std::optional<STiffIfd> ifd0 = view ? view->ReadIfd(view->FirstIfd()) : std::nullopt;
@@ -82,9 +82,8 @@ SCarryResult CarryIntoTiff(std::span<const uint8_t> firstPhoto, std::span<const 
         return {ECarryOutcome::OutputUnreadable, {}};
     if (FindEntry(*ifd0, kTagExifIfd))
         return {ECarryOutcome::OutputHasExif, {}};
-    const std::optional<SSource> src = ReadSource(firstPhoto);
     if (!src)
-        return {ECarryOutcome::SourceUnreadable, {}};
+        return {ECarryOutcome::SourceDamaged, {}};
     TagList tags = OwnEntries(output, *ifd0);
     if (Merge(tags, *src, *size, view->Order()) == 0)
         return {ECarryOutcome::NothingToCarry, {}};

@@ -149,7 +149,7 @@ def cases(photos):
         ("tiff_photo_into_jpeg", p["tiff_o6_icc"], path("fused.jpg"), "Done", 6, True),
         ("tiff_photo_into_tiff", p["tiff_o6_icc"], path("fused.tif"), "Done", 6, True),
         ("photo_without_metadata", p["plain"], path("fused.jpg"), "NothingToCarry", 0, False),
-        ("truncated_photo", p["truncated"], path("fused.jpg"), "SourceUnreadable", 0, False),
+        ("truncated_photo", p["truncated"], path("fused.jpg"), "SourceDamaged", 0, False),
         ("png_output", p["le_thumb_o6"], path("fused.png"), "UnsupportedOutput", 0, False),
     ]
     return out
