@@ -8,10 +8,11 @@ import glob
 import json
 import os
 import shutil
-import struct
 import subprocess
 import sys
 import xml.etree.ElementTree as ET
+
+from make_icc import icc_profile
 
 TOOL, WORK, XML = sys.argv[1:4]
 DATE = "2024:05:01 10:20:30"
@@ -31,22 +32,6 @@ def run(*args, check=True):
 
 def path(name):
     return os.path.join(WORK, name)
-
-
-def icc_profile(padding):
-    """A small display profile whose description exiftool reads, padded to need several chunks."""
-    text = b"Lumivant Test RGB\0"
-    desc = b"desc" + bytes(4) + struct.pack(">I", len(text)) + text + bytes(8 + 3 + 67)
-    desc += bytes(-len(desc) % 4)
-    tags = [(b"desc", desc), (b"zzzz", b"zzzz" + bytes(4) + bytes(i % 251 for i in range(padding)))]
-    offset, table, data = 128 + 4 + 12 * len(tags), b"", b""
-    for sig, body in tags:
-        table += sig + struct.pack(">II", offset + len(data), len(body))
-        data += body + bytes(-len(body) % 4)
-    head = (struct.pack(">I", offset + len(data)) + b"lcms" + bytes([2, 0x10, 0, 0]) + b"mntrRGB XYZ " +
-            struct.pack(">6H", 2024, 1, 1, 0, 0, 0) + b"acspAPPL" + bytes(24) + struct.pack(">3i", 63190, 65536, 54061) +
-            b"lcms" + bytes(44))
-    return head + struct.pack(">I", len(tags)) + table + data
 
 
 def tag(photo, name, *args):
