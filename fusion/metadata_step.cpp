@@ -84,8 +84,8 @@ ECarryOutcome CarryMetadata(const platform::COs& os, const std::u16string& strPh
             return ECarryOutcome::NothingToCarry;
         if (photoRead == ERead::Failed)
             return ECarryOutcome::SourceDamaged;
-        if (const ECarryOutcome source = metadata::CheckSource(photo); source != ECarryOutcome::Done &&
-                                                                       source != ECarryOutcome::SourceDamaged)
+        if (const ECarryOutcome source = metadata::CheckSource(photo);
+            source != ECarryOutcome::Done && source != ECarryOutcome::SourceDamaged)
             return source;
         // A link stays a link: the file it names receives the metadata.
         const std::u16string target = os.ResolveLinks(strOutput);
@@ -97,7 +97,8 @@ ECarryOutcome CarryMetadata(const platform::COs& os, const std::u16string& strPh
             return carried.outcome;
         photo = Bytes();
         output = Bytes(); // only the rewritten file is held while it is written
-        return ReplaceWith(os, target, carried.rewritten) ? ECarryOutcome::Done : ECarryOutcome::CannotRewrite;
+        return ReplaceWith(os, target, carried.rewritten) ? ECarryOutcome::Done
+                                                          : ECarryOutcome::CannotRewrite;
     } catch (const std::exception&) {
         return ECarryOutcome::CannotRewrite; // memory ran out
     }

@@ -40,7 +40,8 @@ std::string Text(const Bytes& b)
 
 Bytes Fused()
 {
-    return MakeJpeg({Segment(0xE0, std::string_view("JFIF\0", 5), Bytes{1, 1, 0, 0, 1, 0, 1, 0, 0})}, 380, 290);
+    return MakeJpeg({Segment(0xE0, std::string_view("JFIF\0", 5), Bytes{1, 1, 0, 0, 1, 0, 1, 0, 0})}, 380,
+                    290);
 }
 
 class MetadataStep : public ::testing::Test {
@@ -61,8 +62,10 @@ protected:
 TEST_F(MetadataStep, CarriesOrLeavesTheOutputAsWritten)
 {
     const Bytes photo = md::test::CameraJpeg(), fused = Fused();
-    const Bytes tiffPhoto = MakeTiff(true, 40, 30, {SOrder::Ascii(271, "Lumivant"), SOrder{true}.Short(274, 8)});
-    const Bytes exifFused = MakeJpeg({Segment(0xE1, std::string_view("Exif\0\0", 6), FromString("MM\0*\0\0\0\x08\0\0\0\0\0\0"))});
+    const Bytes tiffPhoto =
+        MakeTiff(true, 40, 30, {SOrder::Ascii(271, "Lumivant"), SOrder{true}.Short(274, 8)});
+    const Bytes exifFused =
+        MakeJpeg({Segment(0xE1, std::string_view("Exif\0\0", 6), FromString("MM\0*\0\0\0\x08\0\0\0\0\0\0"))});
     const struct {
         const char* name;
         std::optional<Bytes> photo, output; // none: no such file
@@ -76,19 +79,19 @@ TEST_F(MetadataStep, CarriesOrLeavesTheOutputAsWritten)
         {"TIFF photo into JPEG", tiffPhoto, fused, "out.jpg", ECarryOutcome::Done, true},
         // Nothing to carry: silent, and the output is not even opened.
         {"photo without metadata", MakeJpeg({}), fused, "out.jpg", ECarryOutcome::NothingToCarry, false},
-        {"PNG photo", FromString("\x89PNG\r\n\x1a\n\0\0\0\rIHDR"), fused, "out.jpg", ECarryOutcome::NothingToCarry,
-         false},
+        {"PNG photo", FromString("\x89PNG\r\n\x1a\n\0\0\0\rIHDR"), fused, "out.jpg",
+         ECarryOutcome::NothingToCarry, false},
         {"a text, as the fake program's inputs", FromString("out:line\\n"), fused, "out.jpg",
          ECarryOutcome::NothingToCarry, false},
         {"no photo there", std::nullopt, fused, "out.jpg", ECarryOutcome::NothingToCarry, false},
         {"empty photo", Bytes{}, fused, "out.jpg", ECarryOutcome::NothingToCarry, false},
         // Reported, the output as it was.
-        {"damaged photo", Bytes(photo.begin(), photo.begin() + 40), fused, "out.jpg", ECarryOutcome::SourceDamaged,
-         true},
+        {"damaged photo", Bytes(photo.begin(), photo.begin() + 40), fused, "out.jpg",
+         ECarryOutcome::SourceDamaged, true},
         {"PNG output", photo, FromString("\x89PNG\r\n\x1a\n\0\0\0\rIHDR"), "out.png",
          ECarryOutcome::UnsupportedOutput, true},
-        {"EXR output", photo, FromString("v/1\x01\x02\0\0\0channels"), "out.exr", ECarryOutcome::UnsupportedOutput,
-         true},
+        {"EXR output", photo, FromString("v/1\x01\x02\0\0\0channels"), "out.exr",
+         ECarryOutcome::UnsupportedOutput, true},
         {"output cut short", photo, Bytes(fused.begin(), fused.begin() + 30), "out.jpg",
          ECarryOutcome::OutputUnreadable, true},
         {"no output there", photo, std::nullopt, "out.jpg", ECarryOutcome::OutputUnreadable, true},

@@ -1,9 +1,9 @@
 // A stand-in for the fusion program: each argument is a step of a small script (out:, err:,
 // lines:, stamps:, wait:, touch:, sleep:, exit:, grandchild:, pidfile:, args, argshex, output,
-// nooutput, ignoreterm, jpeg); other arguments are ignored. Like enfuse, it writes the file after "-o" when it
-// ends with 0 (unless told "nooutput"); "output" writes it at once. The file holds a line of text,
-// or with "jpeg" (or LVP_FAKE_TOOL_JPEG set) a real 16x16 JPEG with only a JFIF header, as enfuse
-// writes one.
+// nooutput, ignoreterm, jpeg); other arguments are ignored. Like enfuse, it writes the file after
+// "-o" when it ends with 0 (unless told "nooutput"); "output" writes it at once. The file holds a
+// line of text, or with "jpeg" (or LVP_FAKE_TOOL_JPEG set) a real 16x16 JPEG with only a JFIF
+// header, as enfuse writes one.
 // Called with "-a PREFIX" it stands in for the alignment program: only the steps written
 // "align:STEP" run, and when they end with 0 it writes PREFIX0000.tif, ... for the arguments
 // after "-C" (not with "align:nofiles"), each holding "aligned:" and its argument. Standing in
@@ -69,7 +69,8 @@ const unsigned char kSmallJpeg[] = {
 // Writes the output file named by the argument after "-o"; false when there is none.
 bool WriteOutput(const std::vector<std::string>& args)
 {
-    const bool bJpeg = std::getenv("LVP_FAKE_TOOL_JPEG") || std::find(args.begin(), args.end(), "jpeg") != args.end();
+    const bool bJpeg =
+        std::getenv("LVP_FAKE_TOOL_JPEG") || std::find(args.begin(), args.end(), "jpeg") != args.end();
     for (size_t i = 0; i + 1 < args.size(); ++i) {
         if (args[i] == "-o") {
             std::ofstream out(std::filesystem::u8path(args[i + 1]), std::ios::binary);

@@ -119,7 +119,8 @@ protected:
         for (const auto& s : steps)
             selection.push_back(s.c_str());
         return lvp::RunAndShowOutput(m_pPane->m_edit, lvp::BuildToolCommand(program, Output(), 95, selection),
-                                     {platform::RealOs(), m_ui, Output(), m_stop, nullptr, nullptr, firstPhoto});
+                                     {platform::RealOs(), m_ui, Output(), m_stop, nullptr, nullptr,
+                                      firstPhoto});
     }
     std::u16string Text() const { return m_pPane->m_edit.GetText(); }
     std::u16string Output() const { return (m_dir / "out.jpg").u16string(); }
@@ -313,7 +314,9 @@ TEST_F(ToolRun, FusedOutputCarriesTheFirstPhotosMetadataOrSaysWhyNot)
     const md::test::Bytes camera = md::test::CameraJpeg();
     const std::string photo(camera.begin(), camera.end());
     const std::u16string photoPath = Marker("photo.jpg");
-    auto line = [&](unsigned nId, const std::u16string& path) { return lvp::FormatModuleString(nId, path) + u"\r\n"; };
+    auto line = [](unsigned nId, const std::u16string& path) {
+        return lvp::FormatModuleString(nId, path) + u"\r\n";
+    };
     const struct {
         const char* name;
         std::string photo;
