@@ -9,17 +9,6 @@
 
 namespace lvp::metadata {
 namespace {
-// The output's own entries, as stored: each keeps its value field, so its offsets stay valid.
-TagList OwnEntries(std::span<const uint8_t> data, const STiffIfd& ifd)
-{
-    TagList tags;
-    for (const STiffEntry& e : ifd.entries) {
-        const auto field = data.subspan(e.entry + 8, 4);
-        tags.push_back({e.tag, e.type, e.count, Bytes(field.begin(), field.end()), {}, ETagKind::Verbatim});
-    }
-    return tags;
-}
-
 // Whether a strip or tile of the output runs past its end (the file is cut short: bytes appended
 // would become pixels) or covers the header's first-directory offset, which the rewriting changes.
 bool PixelsDamaged(const CTiffView& view, const STiffIfd& ifd)
@@ -84,7 +73,7 @@ SCarryResult CarryIntoTiff(const std::optional<SSource>& src, std::span<const ui
         return {ECarryOutcome::OutputHasExif, {}};
     if (!src)
         return {ECarryOutcome::SourceDamaged, {}};
-    TagList tags = OwnEntries(output, *ifd0);
+    TagList tags = VerbatimEntries(output, *ifd0);
     if (Merge(tags, *src, *size, view->Order()) == 0)
         return {ECarryOutcome::NothingToCarry, {}};
     SCarryResult result{ECarryOutcome::Done, Bytes(output.begin(), output.end())};

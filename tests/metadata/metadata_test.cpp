@@ -145,6 +145,46 @@ TEST_P(CarryJpegTest, CopiesTheExifBlockPatchingSizesAndDroppingTheThumbnail)
 INSTANTIATE_TEST_SUITE_P(ByteOrderAndThumbnail, CarryJpegTest,
                          ::testing::Combine(::testing::Bool(), ::testing::Bool()));
 
+// A photo whose Exif directory lacks PixelXDimension/PixelYDimension: the result gets them, of its
+// own size; in a JPEG result the maker note is still carried, byte for byte.
+TEST(CarryJpegTest, AddsThePixelDimensionsThePhotoLacks)
+{
+    for (bool big : {false, true}) {
+        SExifSpec spec = CameraExif(big, true);
+        std::erase_if(spec.exif, [](const SFixtureTag& t) { return t.tag == 40962 || t.tag == 40963; });
+        const Bytes photo = PhotoJpeg(MakeExifBlock(spec));
+        const struct {
+            const char* name;
+            Bytes output;
+            SImageSize size;
+            bool bMakerNote;
+        } cases[] = {{"JPEG", FusedJpeg(), {640, 480}, true}, {"TIFF", MakeTiff(!big, 7, 5), {7, 5}, false}};
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + (big ? " big-endian" : " little-endian"));
+            const SCarryResult r = CarryOver(photo, c.output);
+            ASSERT_EQ(r.outcome, ECarryOutcome::Done);
+            EXPECT_EQ(PixelBytes(r.rewritten), PixelBytes(c.output));
+            const std::vector<Bytes> exif = Payloads(r.rewritten, 0xE1, std::string_view("Exif\0\0", 6));
+            const Bytes& tiff = exif.empty() ? r.rewritten : exif[0];
+            const std::optional<CTiffView> view = CTiffView::Open(tiff);
+            ASSERT_TRUE(view);
+            const uint32_t at = NumberAt(*view, view->FirstIfd(), 34665);
+            EXPECT_EQ(NumberAt(*view, at, 40962), c.size.width);
+            EXPECT_EQ(NumberAt(*view, at, 40963), c.size.height);
+            EXPECT_EQ(NumberAt(*view, view->FirstIfd(), 274), 6u) << "IFD0 as the photo has it";
+            const std::optional<STiffIfd> dir = view->ReadIfd(at);
+            ASSERT_TRUE(dir);
+            const STiffEntry* note = FindEntry(*dir, 37500);
+            EXPECT_EQ(note != nullptr, c.bMakerNote);
+            if (note) {
+                const auto v = view->Value(*note);
+                EXPECT_EQ(Bytes(v.begin(), v.end()), kMakerNote);
+            }
+            EXPECT_TRUE(FindEntry(*dir, 36867)) << "the Exif directory's other tags stay";
+        }
+    }
+}
+
 TEST(CarryJpegTest, CarriesXmpIptcAndProfileTheOutputLacks)
 {
     Bytes icc(70000);

@@ -61,6 +61,8 @@ def fixtures():
         "o1_icc_extxmp": tag(path("base.jpg"), "o1_icc_extxmp.jpg", "-Orientation#=1", icc,
                              "-XMP-dc:Description=" + "x" * 70000, *TAGS),
         "tiff_o6_icc": tag(path("base.tif"), "tiff_o6_icc.tif", "-Orientation#=6", icc, *TAGS),
+        "no_dimensions": tag(path("base.jpg"), "no_dimensions.jpg", "-Orientation#=6",
+                             *[t for t in TAGS if not t.startswith("-ExifImage")]),
         "plain": path("base.jpg"),
     }
     with open(photos["le_thumb_o6"], "rb") as f:
@@ -133,6 +135,8 @@ def cases(photos):
         ("be_jpeg_photo_into_tiff", p["be_o8"], path("fused.tif"), "Done", 8, False),
         ("tiff_photo_into_jpeg", p["tiff_o6_icc"], path("fused.jpg"), "Done", 6, True),
         ("tiff_photo_into_tiff", p["tiff_o6_icc"], path("fused.tif"), "Done", 6, True),
+        ("photo_without_pixel_dimensions", p["no_dimensions"], path("fused.jpg"), "Done", 6, False),
+        ("photo_without_pixel_dimensions_into_tiff", p["no_dimensions"], path("fused.tif"), "Done", 6, False),
         ("photo_without_metadata", p["plain"], path("fused.jpg"), "NothingToCarry", 0, False),
         ("truncated_photo", p["truncated"], path("fused.jpg"), "SourceDamaged", 0, False),
         ("png_output", p["le_thumb_o6"], path("fused.png"), "UnsupportedOutput", 0, False),
