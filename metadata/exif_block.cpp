@@ -76,6 +76,7 @@ size_t ThumbnailTail(const CTiffView& view, uint32_t next)
             tail = r.begin;
     return tail;
 }
+
 // An Exif directory that lacks the pixel dimensions gets a copy with them, appended to the block:
 // its entries as stored (their values stay where they are, the maker note's bytes too), IFD0's
 // pointer moved to it; the old directory's bytes stay, unreferenced.
