@@ -48,8 +48,10 @@ HOME='$work/home' XDG_CONFIG_HOME='$work/home/.config' TMPDIR='$work/tmp' '$host
 echo \$? >'$work/rc'
 exec sleep 300
 RUN
+    # A server of its own for each run: a new session on a server that is still ending fails.
     tmux_ kill-server 2>/dev/null
-    tmux_ new-session -d -x 120 -y 40 "env LANG=C.UTF-8 sh '$work/run.sh'"
+    sock=$work/sock-$1
+    tmux_ new-session -d -x 120 -y 40 "env LANG=C.UTF-8 sh '$work/run.sh'" || { echo "tmux did not start"; exit 1; }
     wait_for 'Belichtungsreihen zusammenführen' 60
     tmux_ send-keys Enter
     wait_for 'Klicken Sie auf "OK"' 600
