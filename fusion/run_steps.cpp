@@ -1,6 +1,7 @@
-// CProgramStep: the output file's state before and after the program, and the commit of its name.
+// CProgramStep: the output's state before and after the program, the metadata step, its name's commit.
 #include "fusion/run_steps.h"
 
+#include "fusion/metadata_step.h"
 #include "fusion/tool_paths.h"
 #include "platform/utf.h"
 
@@ -25,6 +26,8 @@ EStepFailure CProgramStep::Finish(int nExitCode)
     const std::optional<platform::SFileInfo> after = FileInfo(m_os, m_strOutputFile);
     if (!after || after->bFolder || (m_before && *m_before == *after))
         return EStepFailure::NoOutput;
+    if (!m_strFirstPhoto.empty())
+        m_metadata = CarryMetadata(m_os, m_strFirstPhoto, m_strOutputFile);
     if (m_pPaths && !m_pPaths->Commit())
         return EStepFailure::NotSaved;
     return EStepFailure::None;

@@ -1,8 +1,10 @@
-// The two rewriters behind CarryOver: one per output format.
+// The two rewriters behind CarryOver: one per output format. src is the photo's metadata, empty
+// when it is damaged (then, after the output's own checks, SourceDamaged).
 #pragma once
 #include "metadata/metadata.h"
+#include "metadata/source.h"
 
 namespace lvp::metadata {
-SCarryResult CarryIntoJpeg(std::span<const uint8_t> firstPhoto, std::span<const uint8_t> output);
-SCarryResult CarryIntoTiff(std::span<const uint8_t> firstPhoto, std::span<const uint8_t> output);
+SCarryResult CarryIntoJpeg(const std::optional<SSource>& src, std::span<const uint8_t> output);
+SCarryResult CarryIntoTiff(const std::optional<SSource>& src, std::span<const uint8_t> output);
 } // namespace lvp::metadata

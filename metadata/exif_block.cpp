@@ -76,6 +76,24 @@ size_t ThumbnailTail(const CTiffView& view, uint32_t next)
             tail = r.begin;
     return tail;
 }
+
+// An Exif directory that lacks the pixel dimensions gets a copy with them, appended to the block:
+// its entries as stored (their values stay where they are, the maker note's bytes too), IFD0's
+// pointer moved to it; the old directory's bytes stay, unreferenced.
+bool AddDimensions(Bytes& block, const CTiffView& view, const STiffIfd& ifd0, const STiffIfd& exif,
+                   SImageSize size)
+{
+    const SByteOrder order = view.Order();
+    TagList tags = VerbatimEntries(view.Data(), exif);
+    SetNumber(tags, kTagPixelX, size.width, order);
+    SetNumber(tags, kTagPixelY, size.height, order);
+    const std::optional<uint32_t> at = AppendIfd(block, 0, tags, order, exif.next);
+    const STiffEntry* pointer = FindEntry(ifd0, kTagExifIfd);
+    if (!at || !pointer)
+        return false;
+    order.Put32(&block[pointer->entry + 8], *at);
+    return true;
+}
 } // namespace
 
 std::optional<Bytes> PatchExifBlock(std::span<const uint8_t> data, SImageSize size)
@@ -90,21 +108,27 @@ std::optional<Bytes> PatchExifBlock(std::span<const uint8_t> data, SImageSize si
     const SByteOrder order = view->Order();
     Bytes block(data.begin(), data.end());
     const std::pair<uint16_t, uint32_t> dimensions[] = {{kTagPixelX, size.width}, {kTagPixelY, size.height}};
-    for (const auto& [tag, n] : dimensions)
+    bool missing = false;
+    for (const auto& [tag, n] : dimensions) {
         if (const STiffEntry* e = FindEntry(*exif, tag))
             PatchNumber(block, order, *e, n);
-    if (ifd0->next == 0)
-        return block;
-    order.Put32(&block[ifd0->end - 4], 0);
-    std::vector<SRange> used{{0, 8}};
-    for (const STiffIfd* ifd : {&*ifd0, &*exif, &*gps, &*interop})
-        if (ifd->end != 0)
-            AddRanges(*ifd, used);
-    size_t cut = ThumbnailTail(*view, ifd0->next);
-    for (const SRange& r : used)
-        cut = std::max(cut, r.end);
-    if (cut < block.size())
-        block.resize(cut);
+        else
+            missing = true;
+    }
+    if (ifd0->next != 0) {
+        order.Put32(&block[ifd0->end - 4], 0);
+        std::vector<SRange> used{{0, 8}};
+        for (const STiffIfd* ifd : {&*ifd0, &*exif, &*gps, &*interop})
+            if (ifd->end != 0)
+                AddRanges(*ifd, used);
+        size_t cut = ThumbnailTail(*view, ifd0->next);
+        for (const SRange& r : used)
+            cut = std::max(cut, r.end);
+        if (cut < block.size())
+            block.resize(cut);
+    }
+    if (missing && exif->end != 0 && !AddDimensions(block, *view, *ifd0, *exif, size))
+        return std::nullopt;
     return block;
 }
 

@@ -118,7 +118,7 @@ size_t InsertionPoint(const SJpegLayout& layout)
 }
 } // namespace
 
-SCarryResult CarryIntoJpeg(std::span<const uint8_t> firstPhoto, std::span<const uint8_t> output)
+SCarryResult CarryIntoJpeg(const std::optional<SSource>& src, std::span<const uint8_t> output)
 {
     const std::optional<SJpegLayout> layout = ParseJpeg(output);
     const std::optional<SImageSize> size = layout ? JpegFrameSize(output, *layout) : std::nullopt;
@@ -127,9 +127,8 @@ SCarryResult CarryIntoJpeg(std::span<const uint8_t> firstPhoto, std::span<const 
     const SPresent present = Present(output, *layout);
     if (present.exif)
         return {ECarryOutcome::OutputHasExif, {}};
-    const std::optional<SSource> src = ReadSource(firstPhoto);
     if (!src)
-        return {ECarryOutcome::SourceUnreadable, {}};
+        return {ECarryOutcome::SourceDamaged, {}};
     const std::optional<Bytes> segments = MetadataSegments(*src, present, *size);
     if (!segments)
         return {ECarryOutcome::CannotRewrite, {}};

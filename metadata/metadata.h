@@ -21,9 +21,9 @@ std::optional<SImageSize> ReadImageSize(std::span<const uint8_t> file);
 enum class ECarryOutcome {
     Done,              // rewritten holds the output with the photo's metadata
     OutputHasExif,     // the output carries Exif of its own: left as it is
-    NothingToCarry,    // the photo has no metadata the output lacks
+    NothingToCarry,    // the photo is no JPEG or classic TIFF, or has no metadata the output lacks
     UnsupportedOutput, // the output is neither JPEG nor classic TIFF
-    SourceUnreadable,  // the photo is not JPEG or TIFF, or its metadata is damaged
+    SourceDamaged,     // the photo is a JPEG or TIFF whose metadata is damaged
     OutputUnreadable,  // the output is a damaged JPEG or TIFF
     CannotRewrite,     // the metadata does not fit the output's structures (or memory ran out)
 };
@@ -37,8 +37,15 @@ struct SCarryResult {
 // tables and scans, a TIFF's strips and tiles keep their bytes. The Exif thumbnail is dropped,
 // the Exif pixel dimensions become the output's size; the rest is kept as the photo has it,
 // the maker note wherever it can stay byte for byte (a JPEG photo into a JPEG output). Every
-// input is untrusted: a damaged one gives its outcome, never a broken file. Does not throw.
+// input is untrusted: a damaged one gives its outcome, never a broken file. A photo with nothing
+// to carry is NothingToCarry whatever the output is; of the other outcomes those of the output
+// come first (an output with Exif of its own needs nothing from a damaged photo). Does not throw.
 SCarryResult CarryOver(std::span<const uint8_t> firstPhoto, std::span<const uint8_t> fusedOutput) noexcept;
+
+// What the photo alone decides, before any output is read: NothingToCarry, SourceDamaged, or Done
+// when it has metadata to carry (CarryOver then decides the rest); CannotRewrite when memory ran
+// out. Does not throw.
+ECarryOutcome CheckSource(std::span<const uint8_t> firstPhoto) noexcept;
 
 // Whether the outcome is a failure that the user is told about (Done, OutputHasExif and
 // NothingToCarry are not).

@@ -126,6 +126,8 @@ std::optional<SSource> ReadSource(std::span<const uint8_t> photo)
 {
     if (IsJpeg(photo))
         return ReadJpeg(photo);
-    return ReadTiff(photo);
+    if (TiffKind(photo) == ETiffKind::Classic)
+        return ReadTiff(photo);
+    return SSource{};
 }
 } // namespace lvp::metadata

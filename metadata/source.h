@@ -23,7 +23,8 @@ struct SSource {
     }
 };
 
-// Empty when the photo is neither JPEG nor TIFF or any part of its metadata is damaged.
+// Empty when the photo is a JPEG or classic TIFF and any part of its metadata is damaged; a file of
+// any other format has nothing this reader can carry (an empty SSource).
 std::optional<SSource> ReadSource(std::span<const uint8_t> photo);
 // The IPTC-NAA records of a Photoshop resource block (resource 0x0404); empty bytes when it has
 // none; no value when the block is damaged.

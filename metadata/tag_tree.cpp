@@ -131,13 +131,27 @@ STag* FindTag(TagList& tags, uint16_t tag)
 bool SetNumber(TagList& tags, uint16_t tag, uint32_t n, SByteOrder order)
 {
     STag* t = FindTag(tags, tag);
-    if (!t || t->kind != ETagKind::Value)
+    if (!t) {
+        const auto at = std::find_if(tags.begin(), tags.end(), [tag](const STag& s) { return s.tag > tag; });
+        t = &*tags.insert(at, STag{tag, kTypeLong, 1, {}, {}, ETagKind::Value});
+    }
+    if (t->kind != ETagKind::Value)
         return false;
     t->type = kTypeLong;
     t->count = 1;
     t->value.assign(4, 0);
     order.Put32(t->value.data(), n);
     return true;
+}
+
+TagList VerbatimEntries(std::span<const uint8_t> data, const STiffIfd& ifd)
+{
+    TagList tags;
+    for (const STiffEntry& e : ifd.entries) {
+        const auto field = data.subspan(e.entry + 8, 4);
+        tags.push_back({e.tag, e.type, e.count, Bytes(field.begin(), field.end()), {}, ETagKind::Verbatim});
+    }
+    return tags;
 }
 
 void SortTags(TagList& tags)

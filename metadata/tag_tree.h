@@ -50,8 +50,12 @@ std::optional<TagList> ReadTags(const CTiffView& view, uint32_t offset, ETagSet 
                                 std::vector<uint32_t>& seen);
 // Reorders the bytes of every value from one byte order to the other.
 void ConvertOrder(TagList& tags, SByteOrder from, SByteOrder to);
-// Gives an existing entry the value n as one LONG; false when there is no such entry.
+// Gives the entry the value n as one LONG, adding it in tag order where there is none; false when
+// the entry is no plain value (a directory, or kept verbatim).
 bool SetNumber(TagList& tags, uint16_t tag, uint32_t n, SByteOrder order);
+// The directory's entries as stored (Verbatim): each keeps its value field, so the offsets of
+// values outside it stay valid as long as the bytes of data stay where they are.
+TagList VerbatimEntries(std::span<const uint8_t> data, const STiffIfd& ifd);
 const STag* FindTag(const TagList& tags, uint16_t tag);
 STag* FindTag(TagList& tags, uint16_t tag);
 void SortTags(TagList& tags);

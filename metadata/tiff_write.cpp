@@ -9,17 +9,6 @@
 
 namespace lvp::metadata {
 namespace {
-// The output's own entries, as stored: each keeps its value field, so its offsets stay valid.
-TagList OwnEntries(std::span<const uint8_t> data, const STiffIfd& ifd)
-{
-    TagList tags;
-    for (const STiffEntry& e : ifd.entries) {
-        const auto field = data.subspan(e.entry + 8, 4);
-        tags.push_back({e.tag, e.type, e.count, Bytes(field.begin(), field.end()), {}, ETagKind::Verbatim});
-    }
-    return tags;
-}
-
 // Whether a strip or tile of the output runs past its end (the file is cut short: bytes appended
 // would become pixels) or covers the header's first-directory offset, which the rewriting changes.
 bool PixelsDamaged(const CTiffView& view, const STiffIfd& ifd)
@@ -73,7 +62,7 @@ size_t Merge(TagList& tags, const SSource& src, SImageSize size, SByteOrder orde
 }
 } // namespace
 
-SCarryResult CarryIntoTiff(std::span<const uint8_t> firstPhoto, std::span<const uint8_t> output)
+SCarryResult CarryIntoTiff(const std::optional<SSource>& src, std::span<const uint8_t> output)
 {
     const std::optional<CTiffView> view = CTiffView::Open(output);
     const std::optional<STiffIfd> ifd0 = view ? view->ReadIfd(view->FirstIfd()) : std::nullopt;
@@ -82,10 +71,9 @@ SCarryResult CarryIntoTiff(std::span<const uint8_t> firstPhoto, std::span<const 
         return {ECarryOutcome::OutputUnreadable, {}};
     if (FindEntry(*ifd0, kTagExifIfd))
         return {ECarryOutcome::OutputHasExif, {}};
-    const std::optional<SSource> src = ReadSource(firstPhoto);
     if (!src)
-        return {ECarryOutcome::SourceUnreadable, {}};
-    TagList tags = OwnEntries(output, *ifd0);
+        return {ECarryOutcome::SourceDamaged, {}};
+    TagList tags = VerbatimEntries(output, *ifd0);
     if (Merge(tags, *src, *size, view->Order()) == 0)
         return {ECarryOutcome::NothingToCarry, {}};
     SCarryResult result{ECarryOutcome::Done, Bytes(output.begin(), output.end())};

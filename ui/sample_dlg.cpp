@@ -229,13 +229,19 @@ void CSampleDlg::EnterRunningLayout()
     }
 }
 
+std::u16string CSampleDlg::FirstPhoto() const
+{
+    return m_pSelection && !m_pSelection->empty() && m_pSelection->front() ? m_pSelection->front() : u"";
+}
+
 void CSampleDlg::RunAndShowOutput(const platform::SCommandLine& command, const SAlignRun* pAlign)
 {
     SetRunning(true);
     m_outcome =
         lvp::RunAndShowOutput(m_editOutput, command,
                               {m_os, Ui(), m_pToolPaths ? m_pToolPaths->ToolOutput() : m_strOutputFile,
-                               [this] { return PollStopRequest(); }, m_pToolPaths.get(), pAlign});
+                               [this] { return PollStopRequest(); }, m_pToolPaths.get(), pAlign,
+                               FirstPhoto()});
     PollStopRequest(); // what was typed during the run goes unread: Finished waits for a new key
     SetRunning(false);
 }

@@ -61,6 +61,8 @@ private:
     void OfferAlignment();
     // The pane in the place of the input controls, which are disabled and collapsed.
     void EnterRunningLayout();
+    // The first selected photo as the host named it (whose metadata the output receives).
+    std::u16string FirstPhoto() const;
 
     const platform::COs& m_os;
     std::unique_ptr<CToolPaths> m_pToolPaths; // from OK until the run has ended

@@ -104,6 +104,25 @@ std::u16string FailureText(EStepFailure failure, int nExitCode, const CProgramSt
     return {};
 }
 
+// The line that says why the first photo's metadata is not in the fused output; empty when it is,
+// or there was nothing to carry.
+std::u16string MetadataText(metadata::ECarryOutcome outcome, const SToolRun& run, const CProgramStep& step)
+{
+    using metadata::ECarryOutcome;
+    if (!metadata::IsReportedFailure(outcome))
+        return {};
+    switch (outcome) {
+    case ECarryOutcome::UnsupportedOutput:
+        return FormatModuleString(IDS_METADATA_FORMAT_UNSUPPORTED, step.RealOutput());
+    case ECarryOutcome::SourceDamaged:
+        return FormatModuleString(IDS_METADATA_SOURCE_DAMAGED, run.strFirstPhoto);
+    case ECarryOutcome::OutputUnreadable:
+        return FormatModuleString(IDS_METADATA_OUTPUT_UNREADABLE, step.RealOutput());
+    default:
+        return FormatModuleString(IDS_METADATA_NOT_WRITTEN, step.RealOutput());
+    }
+}
+
 enum class EProgramEnd { NotStarted, Stopped, Ended };
 struct SProgramRun {
     EProgramEnd end = EProgramEnd::NotStarted;
@@ -169,7 +188,7 @@ ERunOutcome Fuse(CEdit& editOutput, const platform::SCommandLine& command, const
         AddToPane(editOutput, LoadModuleString(IDS_COMMAND_TOO_LONG)); // after the alignment's output, if any
         return ERunOutcome::Failed;
     }
-    CProgramStep step(run.os, run.strOutputFile, run.pPaths);
+    CProgramStep step(run.os, run.strOutputFile, run.pPaths, run.strFirstPhoto);
     step.Begin();
     CWaitCursor waitCursor(run.ui);
     const SProgramRun result = RunProgram(editOutput, command, run);
@@ -182,8 +201,10 @@ ERunOutcome Fuse(CEdit& editOutput, const platform::SCommandLine& command, const
         strReason = LoadModuleString(IDS_TOOL_STOPPED);
     } else {
         strReason = FailureText(step.Finish(result.nExitCode), result.nExitCode, step);
-        if (strReason.empty())
+        if (strReason.empty()) {
             outcome = ERunOutcome::Fused;
+            strReason = MetadataText(step.MetadataOutcome(), run, step); // a note, not a failure
+        }
     }
     // A partial file of a run that did not succeed goes, unless it was there before the run.
     if (outcome != ERunOutcome::Fused)

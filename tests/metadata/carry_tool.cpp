@@ -21,7 +21,7 @@ const char* Name(lvp::metadata::ECarryOutcome o)
                                          "OutputHasExif",
                                          "NothingToCarry",
                                          "UnsupportedOutput",
-                                         "SourceUnreadable",
+                                         "SourceDamaged",
                                          "OutputUnreadable",
                                          "CannotRewrite"};
     static_assert(std::size(kNames) == static_cast<size_t>(E::CannotRewrite) + 1);

@@ -197,4 +197,12 @@ std::optional<Bytes> PixelBytes(std::span<const uint8_t> file)
     }
     return pixels;
 }
+Bytes CameraJpeg()
+{
+    SExifSpec spec;
+    spec.ifd0 = {SOrder::Ascii(271, "Lumivant"), SOrder{false}.Short(274, 6)};
+    spec.exif = {SOrder::Ascii(36867, "2024:05:01 10:20:30")};
+    spec.thumbnail = MakeJpeg({}, 8, 8);
+    return MakeJpeg({Segment(0xE1, std::string_view("Exif\0\0", 6), MakeExifBlock(spec))}, 400, 300);
+}
 } // namespace lvp::metadata::test

@@ -53,6 +53,9 @@ Bytes MakeJpeg(const std::vector<SSegment>& segments, uint16_t width = 64, uint1
 // An 8-bit RGB TIFF, one strip, plus extra IFD0 tags (sorted in with the image's).
 Bytes MakeTiff(bool big, uint32_t width, uint32_t height, const std::vector<SFixtureTag>& extra = {});
 
+// A camera's JPEG of 400x300: Exif with Make, Orientation 6, DateTimeOriginal and a thumbnail.
+Bytes CameraJpeg();
+
 // The bytes that make the image: a JPEG's segments other than APPn and COM and everything from
 // the scan on; a TIFF's strips or tiles. Empty when the file cannot be read.
 std::optional<Bytes> PixelBytes(std::span<const uint8_t> file);

@@ -145,6 +145,46 @@ TEST_P(CarryJpegTest, CopiesTheExifBlockPatchingSizesAndDroppingTheThumbnail)
 INSTANTIATE_TEST_SUITE_P(ByteOrderAndThumbnail, CarryJpegTest,
                          ::testing::Combine(::testing::Bool(), ::testing::Bool()));
 
+// A photo whose Exif directory lacks PixelXDimension/PixelYDimension: the result gets them, of its
+// own size; in a JPEG result the maker note is still carried, byte for byte.
+TEST(CarryJpegTest, AddsThePixelDimensionsThePhotoLacks)
+{
+    for (bool big : {false, true}) {
+        SExifSpec spec = CameraExif(big, true);
+        std::erase_if(spec.exif, [](const SFixtureTag& t) { return t.tag == 40962 || t.tag == 40963; });
+        const Bytes photo = PhotoJpeg(MakeExifBlock(spec));
+        const struct {
+            const char* name;
+            Bytes output;
+            SImageSize size;
+            bool bMakerNote;
+        } cases[] = {{"JPEG", FusedJpeg(), {640, 480}, true}, {"TIFF", MakeTiff(!big, 7, 5), {7, 5}, false}};
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + (big ? " big-endian" : " little-endian"));
+            const SCarryResult r = CarryOver(photo, c.output);
+            ASSERT_EQ(r.outcome, ECarryOutcome::Done);
+            EXPECT_EQ(PixelBytes(r.rewritten), PixelBytes(c.output));
+            const std::vector<Bytes> exif = Payloads(r.rewritten, 0xE1, std::string_view("Exif\0\0", 6));
+            const Bytes& tiff = exif.empty() ? r.rewritten : exif[0];
+            const std::optional<CTiffView> view = CTiffView::Open(tiff);
+            ASSERT_TRUE(view);
+            const uint32_t at = NumberAt(*view, view->FirstIfd(), 34665);
+            EXPECT_EQ(NumberAt(*view, at, 40962), c.size.width);
+            EXPECT_EQ(NumberAt(*view, at, 40963), c.size.height);
+            EXPECT_EQ(NumberAt(*view, view->FirstIfd(), 274), 6u) << "IFD0 as the photo has it";
+            const std::optional<STiffIfd> dir = view->ReadIfd(at);
+            ASSERT_TRUE(dir);
+            const STiffEntry* note = FindEntry(*dir, 37500);
+            EXPECT_EQ(note != nullptr, c.bMakerNote);
+            if (note) {
+                const auto v = view->Value(*note);
+                EXPECT_EQ(Bytes(v.begin(), v.end()), kMakerNote);
+            }
+            EXPECT_TRUE(FindEntry(*dir, 36867)) << "the Exif directory's other tags stay";
+        }
+    }
+}
+
 TEST(CarryJpegTest, CarriesXmpIptcAndProfileTheOutputLacks)
 {
     Bytes icc(70000);
@@ -297,35 +337,43 @@ TEST(CarryOutcomeTest, DamagedAndUnsupportedInputs)
         {"TIFF output with Exif", photo, MakeTiff(false, 2, 2, {SOrder{false}.Long(34665, 8)}),
          E::OutputHasExif},
         {"photo without metadata", MakeJpeg({}), fused, E::NothingToCarry},
-        {"photo not an image", FromString("hello"), fused, E::SourceUnreadable},
-        {"BigTIFF photo", bigTiff, fused, E::SourceUnreadable},
+        {"photo not an image", FromString("hello"), fused, E::NothingToCarry},
+        {"BigTIFF photo", bigTiff, fused, E::NothingToCarry},
+        {"PNG photo, PNG output", FromString("\x89PNG\r\n\x1a\n....."),
+         FromString("\x89PNG\r\n\x1a\n....."), E::NothingToCarry},
+        {"photo without metadata, damaged output", MakeJpeg({}), Bytes(fused.begin(), fused.begin() + 40),
+         E::NothingToCarry},
+        {"damaged photo, output with Exif", Bytes(photo.begin(), photo.begin() + 60),
+         FusedJpeg({Segment(0xE1, std::string_view("Exif\0\0", 6), block)}), E::OutputHasExif},
+        {"damaged photo, PNG output", Bytes(photo.begin(), photo.begin() + 60),
+         FromString("\x89PNG\r\n\x1a\n....."), E::UnsupportedOutput},
         {"Exif cut in a directory", damaged([&](Bytes& b) { b.resize(l.exif + 10); }), fused,
-         E::SourceUnreadable},
+         E::SourceDamaged},
         {"IFD0 outside the block", damaged([&](Bytes& b) { Put32(b, 4, 0xFFFFFF00, false); }), fused,
-         E::SourceUnreadable},
+         E::SourceDamaged},
         {"value offset outside", damaged([&](Bytes& b) { Put32(b, ifd0Entry + 8, 0xFFFFFFF0, false); }),
-         fused, E::SourceUnreadable},
+         fused, E::SourceDamaged},
         {"absurd count", damaged([&](Bytes& b) { Put32(b, ifd0Entry + 4, 0x40000000, false); }), fused,
-         E::SourceUnreadable},
+         E::SourceDamaged},
         {"absurd entry count", damaged([&](Bytes& b) {
              b[l.ifd0] = 0xFF;
              b[l.ifd0 + 1] = 0xFF;
          }),
-         fused, E::SourceUnreadable},
+         fused, E::SourceDamaged},
         {"Exif pointer loops to IFD0", damaged([&](Bytes& b) { Put32(b, ifd0Entry + 12 * 4 + 8, 8, false); }),
-         fused, E::SourceUnreadable},
+         fused, E::SourceDamaged},
         {"GPS shares the Exif directory",
          damaged([&](Bytes& b) { Put32(b, ifd0Entry + 12 * 5 + 8, static_cast<uint32_t>(l.exif), false); }),
-         fused, E::SourceUnreadable},
+         fused, E::SourceDamaged},
         {"segment longer than the file", Bytes(photo.begin(), photo.begin() + 60), fused,
-         E::SourceUnreadable},
+         E::SourceDamaged},
         {"profile chunk 2 of 1",
          MakeJpeg({Segment(0xE2, std::string_view("ICC_PROFILE\0", 12), Bytes{2, 1, 9})}), fused,
-         E::SourceUnreadable},
+         E::SourceDamaged},
         {"IPTC resource longer than its block",
          MakeJpeg({Segment(0xED, std::string_view("Photoshop 3.0\0", 14),
                            FromString(std::string_view("8BIM\x04\x04\0\0\xff\xff\xff\xf0", 12)))}),
-         fused, E::SourceUnreadable},
+         fused, E::SourceDamaged},
         {"XMP too large for one segment", MakeTiff(false, 2, 2, {{700, 1, 70000, hugeXmp}}), fused,
          E::CannotRewrite},
         {"IFD1 loops to IFD0", damaged([&](Bytes& b) { Put32(b, ifd0Entry + 12 * 6, 8, false); }), fused,
@@ -337,6 +385,10 @@ TEST(CarryOutcomeTest, DamagedAndUnsupportedInputs)
         EXPECT_EQ(r.rewritten.empty(), c.outcome != E::Done) << c.name;
         if (r.outcome == E::Done) {
             EXPECT_EQ(PixelBytes(r.rewritten), PixelBytes(c.output)) << c.name;
+        }
+        // The photo alone already tells these apart, before any output is read.
+        if (c.outcome == E::Done || c.outcome == E::SourceDamaged || c.outcome == E::NothingToCarry) {
+            EXPECT_EQ(CheckSource(c.photo), c.outcome) << c.name;
         }
         EXPECT_EQ(IsReportedFailure(r.outcome),
                   c.outcome != E::Done && c.outcome != E::OutputHasExif && c.outcome != E::NothingToCarry)

@@ -8,10 +8,11 @@ import glob
 import json
 import os
 import shutil
-import struct
 import subprocess
 import sys
 import xml.etree.ElementTree as ET
+
+from make_icc import icc_profile
 
 TOOL, WORK, XML = sys.argv[1:4]
 DATE = "2024:05:01 10:20:30"
@@ -31,22 +32,6 @@ def run(*args, check=True):
 
 def path(name):
     return os.path.join(WORK, name)
-
-
-def icc_profile(padding):
-    """A small display profile whose description exiftool reads, padded to need several chunks."""
-    text = b"Lumivant Test RGB\0"
-    desc = b"desc" + bytes(4) + struct.pack(">I", len(text)) + text + bytes(8 + 3 + 67)
-    desc += bytes(-len(desc) % 4)
-    tags = [(b"desc", desc), (b"zzzz", b"zzzz" + bytes(4) + bytes(i % 251 for i in range(padding)))]
-    offset, table, data = 128 + 4 + 12 * len(tags), b"", b""
-    for sig, body in tags:
-        table += sig + struct.pack(">II", offset + len(data), len(body))
-        data += body + bytes(-len(body) % 4)
-    head = (struct.pack(">I", offset + len(data)) + b"lcms" + bytes([2, 0x10, 0, 0]) + b"mntrRGB XYZ " +
-            struct.pack(">6H", 2024, 1, 1, 0, 0, 0) + b"acspAPPL" + bytes(24) + struct.pack(">3i", 63190, 65536, 54061) +
-            b"lcms" + bytes(44))
-    return head + struct.pack(">I", len(tags)) + table + data
 
 
 def tag(photo, name, *args):
@@ -76,6 +61,8 @@ def fixtures():
         "o1_icc_extxmp": tag(path("base.jpg"), "o1_icc_extxmp.jpg", "-Orientation#=1", icc,
                              "-XMP-dc:Description=" + "x" * 70000, *TAGS),
         "tiff_o6_icc": tag(path("base.tif"), "tiff_o6_icc.tif", "-Orientation#=6", icc, *TAGS),
+        "no_dimensions": tag(path("base.jpg"), "no_dimensions.jpg", "-Orientation#=6",
+                             *[t for t in TAGS if not t.startswith("-ExifImage")]),
         "plain": path("base.jpg"),
     }
     with open(photos["le_thumb_o6"], "rb") as f:
@@ -148,8 +135,10 @@ def cases(photos):
         ("be_jpeg_photo_into_tiff", p["be_o8"], path("fused.tif"), "Done", 8, False),
         ("tiff_photo_into_jpeg", p["tiff_o6_icc"], path("fused.jpg"), "Done", 6, True),
         ("tiff_photo_into_tiff", p["tiff_o6_icc"], path("fused.tif"), "Done", 6, True),
+        ("photo_without_pixel_dimensions", p["no_dimensions"], path("fused.jpg"), "Done", 6, False),
+        ("photo_without_pixel_dimensions_into_tiff", p["no_dimensions"], path("fused.tif"), "Done", 6, False),
         ("photo_without_metadata", p["plain"], path("fused.jpg"), "NothingToCarry", 0, False),
-        ("truncated_photo", p["truncated"], path("fused.jpg"), "SourceUnreadable", 0, False),
+        ("truncated_photo", p["truncated"], path("fused.jpg"), "SourceDamaged", 0, False),
         ("png_output", p["le_thumb_o6"], path("fused.png"), "UnsupportedOutput", 0, False),
     ]
     return out

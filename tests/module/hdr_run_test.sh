@@ -25,7 +25,8 @@ trap 'rm -rf "$hugin"' EXIT
 # One run: case name, driver mode and arguments, then the files (made empty in the case's folder
 # unless photos_missing is set); leaves host.out, host.rc, driver.out and args.txt in $work/NAME.
 # With_align set: align_image_stack.exe lies beside enfuse.exe; no_local_enfuse set: no enfuse.exe
-# in the current folder.
+# in the current folder. Photos set: the files of that folder are copied into the case's folder
+# first.
 run_case() {
     local name=$1 mode=$2 quality=$3
     shift 3
@@ -34,6 +35,7 @@ run_case() {
     mkdir -p "$dir"
     [ -z "${no_local_enfuse:-}" ] && cp "$fake" "$dir/enfuse.exe"
     [ -n "${with_align:-}" ] && cp "$fake" "$dir/align_image_stack.exe"
+    [ -n "${photos:-}" ] && cp "$photos"/* "$dir/"
     [ -z "${photos_missing:-}" ] && (cd "$dir" && touch -- "$@")
     clean_settings
     (
@@ -99,6 +101,38 @@ aligned0002.tif" "$(tr -d '\r' <"$d/args.txt" 2>/dev/null | sed -E 's/^.*\\lvp_h
 check "aligned: result line" "$cwd\\IMG_1-IMG_3.JPG	1" "$(cat "$d/host.txt")"
 check "aligned: nothing left in the temporary folder" "" "$(temp_leftovers)"
 check "aligned: no AlignImages entry (the default)" 0 "$(settings_file | grep -c 'Attr="AlignImages"')"
+
+# The first photo's metadata in the result: a real photo tagged by exiftool, and the fake enfuse
+# writing a real small JPEG (16x16, only a JFIF header); the result read by exiftool.
+photos=$work/photos
+rm -rf "$photos" && mkdir -p "$photos"
+wallpaper=$(ls /usr/share/wallpapers/*/contents/images/*.jpg | head -n 1)
+convert "$wallpaper" -resize 64x40! -strip "$photos/IMG_1.JPG"
+exiftool -q -overwrite_original -Orientation#=6 -Make=Lumivant -Model=LV-1 '-DateTimeOriginal=2024:05:01 10:20:30' \
+    -GPSLatitude=47.5 -GPSLatitudeRef=N -XMP-xmp:Rating=4 -XMP-dc:Subject=Berge -ExifImageWidth=64 -ExifImageHeight=40 \
+    "$photos/IMG_1.JPG"
+cp "$photos/IMG_1.JPG" "$work/photo.jpg"
+LVP_FAKE_TOOL_JPEG=1 run_case metadata confirm 80 IMG_1.JPG IMG_2.JPG
+d=$work/metadata
+check "metadata: result line" "$(win "$d")\\IMG_1-IMG_2.JPG	1" "$(cat "$d/host.txt")"
+check "metadata: no note in the pane" 0 "$(grep -c 'Metadaten' "$d/driver.txt")"
+check "metadata: exiftool reads the first photo's" "6|Lumivant|LV-1|2024:05:01 10:20:30|47.5|4|Berge|16 16" \
+    "$(exiftool -s3 -n -IFD0:Orientation -IFD0:Make -IFD0:Model -ExifIFD:DateTimeOriginal -GPS:GPSLatitude \
+       -XMP-xmp:Rating -XMP-dc:Subject "$d/IMG_1-IMG_2.JPG" | paste -sd '|')|$(exiftool -s3 -n -ExifImageWidth \
+       -ExifImageHeight "$d/IMG_1-IMG_2.JPG" | paste -sd ' ')"
+check "metadata: the photo is only read" "$(md5sum <"$work/photo.jpg")" "$(md5sum <"$d/IMG_1.JPG")"
+check "metadata: nothing else in the folder" "IMG_1-IMG_2.JPG IMG_1.JPG" "$(cd "$d" && ls *.JPG | paste -sd ' ')"
+
+# A first photo whose metadata is damaged: the result is handed back as the program wrote it,
+# and one line before message 109 says why.
+head -c 100 "$work/photo.jpg" >"$photos/IMG_1.JPG"
+LVP_FAKE_TOOL_JPEG=1 run_case damaged confirm 80 IMG_1.JPG IMG_2.JPG
+d=$work/damaged
+check "damaged photo: result line" "$(win "$d")\\IMG_1-IMG_2.JPG	1" "$(cat "$d/host.txt")"
+said=$(text_of 133)
+check "damaged photo: the line says why" 1 "$(grep -cF "${said/\%1/$(win "$d")\\IMG_1.JPG}" "$d/driver.txt")"
+check "damaged photo: the output as the program wrote it" 171 "$(stat -c %s "$d/IMG_1-IMG_2.JPG")"
+unset photos
 
 # Escape in Finished: nothing returned, nothing stored.
 run_case escape escape "" IMG_1.JPG IMG_2.JPG IMG_3.JPG

@@ -3,6 +3,7 @@
 #include "platform/utf.h"
 #include "resources/ids.h"
 #include "resources/strings.h"
+#include "tests/metadata/fixtures.h"
 #include "tests/platform/process_usage.h"
 #include "tests/ui/model/model_ui.h"
 #include "tests/ui/test_os.h"
@@ -109,14 +110,17 @@ protected:
         fs::remove_all(m_dir, ec);
     }
     std::u16string Marker(const char* name) const { return (m_dir / name).u16string(); }
-    // Runs the fake program with the steps as its input files.
-    lvp::ERunOutcome Run(const std::vector<std::u16string>& steps, const std::u16string& program = kFake)
+    // Runs the fake program with the steps as its input files; a fused output receives the
+    // metadata of firstPhoto.
+    lvp::ERunOutcome Run(const std::vector<std::u16string>& steps, const std::u16string& program = kFake,
+                         const std::u16string& firstPhoto = {})
     {
         lvp::SelectionList selection;
         for (const auto& s : steps)
             selection.push_back(s.c_str());
         return lvp::RunAndShowOutput(m_pPane->m_edit, lvp::BuildToolCommand(program, Output(), 95, selection),
-                                     {platform::RealOs(), m_ui, Output(), m_stop});
+                                     {platform::RealOs(), m_ui, Output(), m_stop, nullptr, nullptr,
+                                      firstPhoto});
     }
     std::u16string Text() const { return m_pPane->m_edit.GetText(); }
     std::u16string Output() const { return (m_dir / "out.jpg").u16string(); }
@@ -298,6 +302,48 @@ TEST_F(ToolRun, OutcomeFollowsExitCodeAndOutputFile)
         EXPECT_EQ(Run(c.steps), c.outcome);
         EXPECT_EQ(Text(), c.text + m_strDone);
         EXPECT_EQ(fs::exists(fs::path(Output())), c.bOutputAfter);
+    }
+}
+
+// A fused output receives the first photo's metadata; where it cannot, one line before the
+// closing message says why and the run still counts as fused. A photo with nothing to carry (the
+// fake program's inputs are texts) and a run that failed say nothing of it.
+TEST_F(ToolRun, FusedOutputCarriesTheFirstPhotosMetadataOrSaysWhyNot)
+{
+    namespace md = lvp::metadata;
+    const md::test::Bytes camera = md::test::CameraJpeg();
+    const std::string photo(camera.begin(), camera.end());
+    const std::u16string photoPath = Marker("photo.jpg");
+    auto line = [](unsigned nId, const std::u16string& path) {
+        return lvp::FormatModuleString(nId, path) + u"\r\n";
+    };
+    const struct {
+        const char* name;
+        std::string photo;
+        std::vector<std::u16string> steps;
+        lvp::ERunOutcome outcome;
+        std::u16string text; // before the closing message
+        bool bCarried;
+    } cases[] = {
+        {"carried", photo, {u"out:x\\n", u"jpeg"}, lvp::ERunOutcome::Fused, u"x\n", true},
+        {"photo is a text", "out:x\\n", {u"out:x\\n", u"jpeg"}, lvp::ERunOutcome::Fused, u"x\n", false},
+        {"damaged photo", photo.substr(0, 40), {u"out:x\\n", u"jpeg"}, lvp::ERunOutcome::Fused,
+         u"x\n" + line(lvp::IDS_METADATA_SOURCE_DAMAGED, photoPath), false},
+        {"output neither JPEG nor TIFF, after an open line", photo, {u"out:x"}, lvp::ERunOutcome::Fused,
+         u"x\r\n" + line(lvp::IDS_METADATA_FORMAT_UNSUPPORTED, Output()), false},
+        {"failed run", photo, {u"jpeg", u"output", u"exit:3"}, lvp::ERunOutcome::Failed,
+         line(lvp::IDS_TOOL_FAILED, u"3"), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::error_code ec;
+        fs::remove(fs::path(Output()), ec);
+        std::ofstream(fs::path(photoPath), std::ios::binary) << c.photo;
+        EXPECT_EQ(Run(c.steps, kFake, photoPath), c.outcome);
+        EXPECT_EQ(Text(), c.text + m_strDone);
+        std::ifstream in(fs::path(Output()), std::ios::binary);
+        const md::test::Bytes output{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        EXPECT_EQ(md::CarryOver(camera, output).outcome == md::ECarryOutcome::OutputHasExif, c.bCarried);
     }
 }
 
