@@ -35,7 +35,7 @@ make_series() { # WxH -> folder with IMG_1..3.jpg
     echo "$dir"
 }
 # The second Enter goes in when the closing message shows (keys typed during the run are
-# dropped); the screen is looked at every 20 ms.
+# dropped); the screen is looked at every 20 ms once the fused file is there.
 plugin_once() { # folder
     local dir=$1
     rm -f "$work/t" "$dir/IMG_1-IMG_3.jpg"
@@ -48,6 +48,16 @@ RUN
     tmux -S "$sock" -f /dev/null new-session -d -x 100 -y 30 "sh '$work/run.sh'; sleep 5"
     until tmux -S "$sock" capture-pane -p 2>/dev/null | grep -q 'Belichtungsreihen'; do sleep 0.02; done
     tmux -S "$sock" send-keys Enter
+    # Looking at the screen costs the machine a tmux client and a grep each time, which the
+    # programs' own session competes with (the scheduler's session groups): during the run only
+    # the output file is looked for, which enfuse writes at its very end (and the screen once a
+    # second, for a run that fails).
+    local n=0
+    until [ -e "$dir/IMG_1-IMG_3.jpg" ]; do
+        sleep 0.05
+        n=$((n + 1))
+        [ $((n % 20)) -eq 0 ] && tmux -S "$sock" capture-pane -p | grep -q 'Klicken Sie auf' && break
+    done
     until tmux -S "$sock" capture-pane -p | grep -q 'Klicken Sie auf'; do sleep 0.02; done
     tmux -S "$sock" send-keys Enter
     while [ ! -s "$work/t" ]; do sleep 0.02; done
