@@ -6,6 +6,7 @@
 #include "metadata/exif_block.h"
 #include "metadata/image_size.h"
 #include "metadata/jpeg_segments.h"
+#include "metadata/xmp_packet.h"
 
 namespace lvp::metadata {
 namespace {
@@ -85,16 +86,36 @@ bool AppendExif(Bytes& out, const SSource& src, SImageSize size)
     return block && AppendSegment(out, kMarkerApp1, kExifSignature, *block);
 }
 
+bool AppendExtendedXmp(Bytes& out, std::span<const uint8_t> extended, std::string_view guid)
+{
+    constexpr size_t kData = kMaxSegmentPayload - kExtendedXmpSignature.size() - 40; // GUID, length, offset
+    for (const Bytes& part : ExtendedXmpParts(extended, guid, kData))
+        if (!AppendSegment(out, kMarkerApp1, kExtendedXmpSignature, part))
+            return false;
+    return true;
+}
+
+// The packet, split into a main packet and extended XMP when it is too large for one segment
+// (a TIFF photo's packet has no such limit).
+bool AppendXmp(Bytes& out, const SSource& src)
+{
+    constexpr size_t kLimit = kMaxSegmentPayload - kXmpSignature.size();
+    if (src.xmp.size() > kLimit && src.extendedXmp.empty()) {
+        const std::optional<SXmpSplit> split = SplitXmp(src.xmp, kLimit);
+        return split && AppendSegment(out, kMarkerApp1, kXmpSignature, split->main) &&
+               AppendExtendedXmp(out, split->extended, split->guid);
+    }
+    return AppendSegment(out, kMarkerApp1, kXmpSignature, src.xmp) &&
+           AppendExtendedXmp(out, src.extendedXmp, src.extendedGuid);
+}
+
 // The new segments; empty when one does not fit its segment.
 std::optional<Bytes> MetadataSegments(const SSource& src, SPresent present, SImageSize size)
 {
     Bytes out;
     bool ok = AppendExif(out, src, size);
-    if (ok && !present.xmp && !src.xmp.empty()) {
-        ok = AppendSegment(out, kMarkerApp1, kXmpSignature, src.xmp);
-        for (const Bytes& part : src.extendedXmp)
-            ok = ok && AppendSegment(out, kMarkerApp1, kExtendedXmpSignature, part);
-    }
+    if (ok && !present.xmp && !src.xmp.empty())
+        ok = AppendXmp(out, src);
     if (ok && !present.icc && !src.icc.empty())
         ok = AppendIcc(out, src.icc);
     if (ok && !present.iptc && !src.photoshop.empty())

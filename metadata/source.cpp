@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "metadata/jpeg_segments.h"
+#include "metadata/xmp_packet.h"
 
 namespace lvp::metadata {
 namespace {
@@ -43,19 +44,23 @@ bool ReadExifBlock(SSource& src)
     return true;
 }
 
-void TakeSegment(std::span<const uint8_t> data, const SJpegSegment& s, SSource& src,
-                 std::vector<std::span<const uint8_t>>& icc)
+// The parts of the segments that are joined after all are read.
+struct SChunks {
+    std::vector<std::span<const uint8_t>> icc, extendedXmp;
+};
+
+void TakeSegment(std::span<const uint8_t> data, const SJpegSegment& s, SSource& src, SChunks& chunks)
 {
     if (s.marker == kMarkerApp1 && HasSignature(data, s, kExifSignature) && src.exifBlock.empty())
         src.exifBlock = Copy(AfterSignature(data, s, kExifSignature));
     else if (s.marker == kMarkerApp1 && HasSignature(data, s, kXmpSignature) && src.xmp.empty())
         src.xmp = Copy(AfterSignature(data, s, kXmpSignature));
     else if (s.marker == kMarkerApp1 && HasSignature(data, s, kExtendedXmpSignature))
-        src.extendedXmp.push_back(Copy(AfterSignature(data, s, kExtendedXmpSignature)));
+        chunks.extendedXmp.push_back(AfterSignature(data, s, kExtendedXmpSignature));
     else if (s.marker == kMarkerApp13 && HasSignature(data, s, kPhotoshopSignature))
         src.photoshop.push_back(Copy(AfterSignature(data, s, kPhotoshopSignature)));
     else if (s.marker == kMarkerApp2 && HasSignature(data, s, kIccSignature))
-        icc.push_back(AfterSignature(data, s, kIccSignature));
+        chunks.icc.push_back(AfterSignature(data, s, kIccSignature));
 }
 
 std::optional<SSource> ReadJpeg(std::span<const uint8_t> data)
@@ -64,16 +69,22 @@ std::optional<SSource> ReadJpeg(std::span<const uint8_t> data)
     if (!layout)
         return std::nullopt;
     SSource src;
-    std::vector<std::span<const uint8_t>> iccChunks;
+    SChunks chunks;
     for (const SJpegSegment& s : layout->segments)
-        TakeSegment(data, s, src, iccChunks);
-    std::optional<Bytes> icc = JoinIcc(iccChunks);
+        TakeSegment(data, s, src, chunks);
+    std::optional<Bytes> icc = JoinIcc(chunks.icc);
+    // Parts no packet names are left behind, as every reader leaves them.
+    const std::string guid = ExtendedXmpGuid(src.xmp);
+    std::optional<Bytes> extended = JoinExtendedXmp(chunks.extendedXmp, guid);
     Bytes resources;
     for (const Bytes& p : src.photoshop)
         resources.insert(resources.end(), p.begin(), p.end());
     std::optional<Bytes> iptc = IptcFromResources(resources);
-    if (!icc || !iptc || (!src.exifBlock.empty() && !ReadExifBlock(src)))
+    if (!icc || !iptc || !extended || (!src.exifBlock.empty() && !ReadExifBlock(src)))
         return std::nullopt;
+    src.extendedXmp = std::move(*extended);
+    if (!src.extendedXmp.empty())
+        src.extendedGuid = guid;
     src.icc = std::move(*icc);
     src.iptc = std::move(*iptc);
     return src;

@@ -2,20 +2,22 @@
 #pragma once
 #include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "metadata/tag_tree.h"
 
 namespace lvp::metadata {
 struct SSource {
-    SByteOrder order;               // of exifBlock and of the tags' values
-    Bytes exifBlock;                // a JPEG photo's Exif TIFF block as stored; empty for a TIFF photo
-    TagList ifd0;                   // the descriptive main-directory tags, the Exif and GPS directories
-    Bytes xmp;                      // the XMP packet
-    std::vector<Bytes> extendedXmp; // APP1 payloads after their signature, as stored
-    std::vector<Bytes> photoshop;   // APP13 payloads after their signature, as stored
-    Bytes iptc;                     // the IPTC-NAA records
-    Bytes icc;                      // the colour profile
+    SByteOrder order;             // of exifBlock and of the tags' values
+    Bytes exifBlock;              // a JPEG photo's Exif TIFF block as stored; empty for a TIFF photo
+    TagList ifd0;                 // the descriptive main-directory tags, the Exif and GPS directories
+    Bytes xmp;                    // the XMP packet
+    Bytes extendedXmp;            // the extended XMP the packet names, joined from its parts
+    std::string extendedGuid;     // the GUID that names it (when extendedXmp is not empty)
+    std::vector<Bytes> photoshop; // APP13 payloads after their signature, as stored
+    Bytes iptc;                   // the IPTC-NAA records
+    Bytes icc;                    // the colour profile
 
     bool Empty() const
     {

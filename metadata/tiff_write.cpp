@@ -6,6 +6,7 @@
 #include "metadata/carry.h"
 #include "metadata/exif_block.h"
 #include "metadata/image_size.h"
+#include "metadata/xmp_packet.h"
 
 namespace lvp::metadata {
 namespace {
@@ -32,12 +33,12 @@ bool PixelsDamaged(const CTiffView& view, const STiffIfd& ifd)
 // Merges the photo's tags into the output's: the photo's descriptive tags replace the output's
 // (a fusion program writes an orientation of its own, "normal", that would lay a portrait on its
 // side); of the others the output keeps its own. Returns how many of the photo's were taken.
-size_t Merge(TagList& tags, const SSource& src, SImageSize size, SByteOrder order)
+size_t Merge(TagList& tags, const SSource& src, const Bytes& xmp, SImageSize size, SByteOrder order)
 {
     TagList added = TagsForOutput(src, size, order);
     // Byte blobs, written as bytes whatever type the photo's writer chose.
     const std::pair<uint16_t, const Bytes*> blobs[] = {
-        {kTagXmp, &src.xmp}, {kTagIptc, &src.iptc}, {kTagIcc, &src.icc}};
+        {kTagXmp, &xmp}, {kTagIptc, &src.iptc}, {kTagIcc, &src.icc}};
     for (const auto& [tag, bytes] : blobs)
         if (!bytes->empty() && bytes->size() <= UINT32_MAX)
             added.push_back({tag,
@@ -73,8 +74,13 @@ SCarryResult CarryIntoTiff(const std::optional<SSource>& src, std::span<const ui
         return {ECarryOutcome::OutputHasExif, {}};
     if (!src)
         return {ECarryOutcome::SourceDamaged, {}};
+    // A TIFF tag has room for the whole packet: a JPEG photo's extended XMP joins its main packet.
+    const std::optional<Bytes> xmp =
+        src->extendedXmp.empty() ? src->xmp : MergeExtendedXmp(src->xmp, src->extendedXmp);
+    if (!xmp)
+        return {ECarryOutcome::CannotRewrite, {}};
     TagList tags = VerbatimEntries(output, *ifd0);
-    if (Merge(tags, *src, *size, view->Order()) == 0)
+    if (Merge(tags, *src, *xmp, *size, view->Order()) == 0)
         return {ECarryOutcome::NothingToCarry, {}};
     SCarryResult result{ECarryOutcome::Done, Bytes(output.begin(), output.end())};
     const std::optional<uint32_t> at = AppendIfd(result.rewritten, 0, tags, view->Order(), ifd0->next);

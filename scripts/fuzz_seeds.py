@@ -79,6 +79,7 @@ def main(out):
           [b"\x00D:\\Bilder\\IMG_1.jpg\0D:\\Bilder\\IMG_3.jpg", b"\x01/home/u/a.b/IMG\0/x/y.tar.gz",
            b"\x01.hidden\0name.", b"\x00C:\\\0C:\\a\\"])
     write(os.path.join(out, "metadata_fuzz"), metadata_seeds())
+    write(os.path.join(out, "xmp_fuzz"), xmp_seeds())
 
 
 
@@ -151,6 +152,17 @@ def metadata_seeds():
     photos += [tiny_jpeg(), tiny_tiff(b"MM")] + real_photos()
     outputs = [fused, tiny_tiff(b"II"), tiny_tiff(b"MM")]
     return [pair(p, o) for p in photos for o in outputs]
+
+
+def xmp_seeds():
+    packet = (b"<?xpacket begin='' id='W5M0MpCehiHzreSzNTczkc9d'?><x:xmpmeta xmlns:x='adobe:ns:meta/'>"
+              b"<rdf:RDF xmlns:rdf='http://www.w3.org/1999/02/22-rdf-syntax-ns#'><rdf:Description rdf:about=''"
+              b" xmlns:dc='http://purl.org/dc/elements/1.1/' xmlns:xmp='http://ns.adobe.com/xap/1.0/' xmp:Rating='4'>"
+              b"<dc:subject><rdf:Bag><rdf:li>Berge</rdf:li></rdf:Bag></dc:subject><dc:description>" + b"h" * 300 +
+              b"</dc:description></rdf:Description></rdf:RDF></x:xmpmeta>" + b" " * 100 + b"<?xpacket end='w'?>")
+    named = packet.replace(b"xmp:Rating", b"xmpNote:HasExtendedXMP='" + b"A" * 32 + b"' xmp:Rating")
+    return [b"\x00\x01" + packet, b"\x40\x01" + packet + b"\0" + packet, b"\xff\xff" + named + b"\0" + packet,
+            b"\x80\x00" + named]
 
 
 if __name__ == "__main__":

@@ -13,6 +13,28 @@ namespace {
 const Bytes kMakerNote = FromString("MAKERNOTE with inner offsets 0123456789abcdef");
 const Bytes kXmp = FromString("<x:xmpmeta xmlns:x='adobe:ns:meta/'><rdf:RDF/></x:xmpmeta>");
 const Bytes kIptc = {0x1C, 0x02, 0x19, 0x00, 0x05, 'A', 'l', 'p', 'e', 'n'};
+const std::string kGuid = "0123456789ABCDEF0123456789ABCDEF";
+// A main packet that names an extension.
+const Bytes kNamingXmp = FromString(
+    "<x:xmpmeta xmlns:x='adobe:ns:meta/'><rdf:RDF xmlns:rdf='http://www.w3.org/1999/02/22-rdf-syntax-ns#'>"
+    "<rdf:Description rdf:about='' xmlns:xmpNote='http://ns.adobe.com/xmp/note/' "
+    "xmpNote:HasExtendedXMP='" +
+    kGuid +
+    "' xmlns:xmp='http://ns.adobe.com/xap/1.0/' xmp:Rating='4'/>"
+    "</rdf:RDF></x:xmpmeta>");
+
+// One extension part holding bytes [offset, offset + n) of the serialization.
+Bytes ExtensionPart(std::string_view guid, const Bytes& whole, size_t offset = 0, size_t n = SIZE_MAX)
+{
+    Bytes p(guid.begin(), guid.end());
+    for (uint32_t v : {static_cast<uint32_t>(whole.size()), static_cast<uint32_t>(offset)})
+        for (int shift = 24; shift >= 0; shift -= 8)
+            p.push_back(static_cast<uint8_t>(v >> shift));
+    n = std::min(n, whole.size() - offset);
+    p.insert(p.end(), whole.begin() + static_cast<std::ptrdiff_t>(offset),
+             whole.begin() + static_cast<std::ptrdiff_t>(offset + n));
+    return p;
+}
 
 SExifSpec CameraExif(bool big, bool thumbnail)
 {
@@ -94,9 +116,19 @@ TEST(ImageSizeTest, ReadsJpegFramesAndTiffDirectories)
         {"JPEG cut before the frame", Bytes(dnl.begin(), dnl.begin() + 30), std::nullopt},
         // SOI, DQT (69 bytes), SOF0 (13 bytes).
         {"the start of a JPEG, up to its frame",
-         [] { Bytes j = MakeJpeg({}, 300, 200); j.resize(2 + 69 + 13); return j; }(), SImageSize{300, 200}},
+         [] {
+             Bytes j = MakeJpeg({}, 300, 200);
+             j.resize(2 + 69 + 13);
+             return j;
+         }(),
+         SImageSize{300, 200}},
         {"the start of a JPEG, cut in its frame",
-         [] { Bytes j = MakeJpeg({}, 300, 200); j.resize(2 + 69 + 12); return j; }(), std::nullopt},
+         [] {
+             Bytes j = MakeJpeg({}, 300, 200);
+             j.resize(2 + 69 + 12);
+             return j;
+         }(),
+         std::nullopt},
         {"TIFF cut in its directory",
          [] {
              Bytes t = MakeTiff(false, 4, 4);
@@ -203,11 +235,11 @@ TEST(CarryJpegTest, CarriesXmpIptcAndProfileTheOutputLacks)
     }();
     Bytes irb = FromString(std::string_view("8BIM\x04\x04\0\0\0\0\0\x0a", 12));
     irb.insert(irb.end(), kIptc.begin(), kIptc.end());
-    const Bytes ext = FromString("GUID0123456789ABCDEF0123456789AB....rest");
+    const Bytes ext = ExtensionPart(kGuid, FromString("<x:xmpmeta/>"));
     // The chunks in reverse order: the profile is joined by their numbers.
     const Bytes photo =
         PhotoJpeg(MakeExifBlock(CameraExif(false, false)),
-                  {Segment(0xE1, std::string_view("http://ns.adobe.com/xap/1.0/\0", 29), kXmp),
+                  {Segment(0xE1, std::string_view("http://ns.adobe.com/xap/1.0/\0", 29), kNamingXmp),
                    Segment(0xE1, std::string_view("http://ns.adobe.com/xmp/extension/\0", 35), ext),
                    Segment(0xED, std::string_view("Photoshop 3.0\0", 14), irb),
                    Segment(0xE2, std::string_view("ICC_PROFILE\0", 12), two),
@@ -215,7 +247,7 @@ TEST(CarryJpegTest, CarriesXmpIptcAndProfileTheOutputLacks)
     const SCarryResult r = CarryOver(photo, FusedJpeg());
     ASSERT_EQ(r.outcome, ECarryOutcome::Done);
     EXPECT_EQ(Payloads(r.rewritten, 0xE1, std::string_view("http://ns.adobe.com/xap/1.0/\0", 29)),
-              std::vector<Bytes>{kXmp});
+              std::vector<Bytes>{kNamingXmp});
     EXPECT_EQ(Payloads(r.rewritten, 0xE1, std::string_view("http://ns.adobe.com/xmp/extension/\0", 35)),
               std::vector<Bytes>{ext});
     EXPECT_EQ(Payloads(r.rewritten, 0xED, std::string_view("Photoshop 3.0\0", 14)), std::vector<Bytes>{irb});
@@ -296,6 +328,63 @@ TEST(CarryTiffTest, TiffPhotoIntoJpegBuildsAnExifBlock)
     EXPECT_TRUE(std::equal(kIptc.begin(), kIptc.end(), irb[0].begin() + 12));
 }
 
+// XMP beyond one segment: a JPEG photo's extension joins the packet of a TIFF output, and a TIFF
+// photo's large packet is split into a main packet and its extension in a JPEG output.
+TEST(CarryXmpTest, ExtendedXmpBetweenJpegAndTiff)
+{
+    const std::string big(100000, 'h');
+    const Bytes ext =
+        FromString("<x:xmpmeta xmlns:x='adobe:ns:meta/'><rdf:RDF xmlns:rdf='http://www.w3.org/1999/02/"
+                   "22-rdf-syntax-ns#' xmlns:photoshop='http://ns.adobe.com/photoshop/1.0/'>"
+                   "<rdf:Description rdf:about=''><photoshop:History>" +
+                   big + "</photoshop:History></rdf:Description></rdf:RDF></x:xmpmeta>");
+    const std::string_view extSig("http://ns.adobe.com/xmp/extension/\0", 35);
+    const std::string_view xmpSig("http://ns.adobe.com/xap/1.0/\0", 29);
+    const Bytes photo =
+        MakeJpeg({Segment(0xE1, xmpSig, kNamingXmp), Segment(0xE1, extSig, ExtensionPart(kGuid, ext, 60000)),
+                  Segment(0xE1, extSig, ExtensionPart(kGuid, ext, 0, 60000))});
+    const SCarryResult tiff = CarryOver(photo, MakeTiff(false, 6, 4));
+    ASSERT_EQ(tiff.outcome, ECarryOutcome::Done);
+    const std::optional<CTiffView> view = CTiffView::Open(tiff.rewritten);
+    ASSERT_TRUE(view);
+    const std::optional<STiffIfd> ifd0 = view->ReadIfd(view->FirstIfd());
+    ASSERT_TRUE(ifd0);
+    const STiffEntry* xmp = FindEntry(*ifd0, 700);
+    ASSERT_TRUE(xmp);
+    const std::string packet(view->Value(*xmp).begin(), view->Value(*xmp).end());
+    EXPECT_NE(packet.find("xmp:Rating='4'"), std::string::npos);
+    EXPECT_NE(
+        packet.find(
+            "<rdf:Description xmlns:rdf='http://www.w3.org/1999/02/22-rdf-syntax-ns#' "
+            "xmlns:photoshop='http://ns.adobe.com/photoshop/1.0/' xmlns:x='adobe:ns:meta/' rdf:about=''>"
+            "<photoshop:History>" +
+            big),
+        std::string::npos)
+        << "the extension's description with the namespaces it was declared under";
+    EXPECT_EQ(packet.find("HasExtendedXMP"), std::string::npos) << "no note names an extension that is gone";
+
+    // That TIFF as the photo of a JPEG output: split again.
+    const SCarryResult jpeg = CarryOver(tiff.rewritten, FusedJpeg());
+    ASSERT_EQ(jpeg.outcome, ECarryOutcome::Done);
+    const std::vector<Bytes> main = Payloads(jpeg.rewritten, 0xE1, xmpSig);
+    const std::vector<Bytes> parts = Payloads(jpeg.rewritten, 0xE1, extSig);
+    ASSERT_EQ(main.size(), 1u);
+    ASSERT_EQ(parts.size(), 2u);
+    const std::string mainText(main[0].begin(), main[0].end());
+    EXPECT_NE(mainText.find("xmp:Rating='4'"), std::string::npos);
+    EXPECT_EQ(mainText.find(big), std::string::npos);
+    const size_t guidAt = mainText.find("HasExtendedXMP=\"");
+    ASSERT_NE(guidAt, std::string::npos);
+    const std::string guid = mainText.substr(guidAt + 16, 32);
+    std::string joined;
+    for (const Bytes& part : parts) {
+        EXPECT_EQ(std::string(part.begin(), part.begin() + 32), guid);
+        joined.append(part.begin() + 40, part.end());
+    }
+    EXPECT_NE(joined.find("<photoshop:History>" + big + "</photoshop:History>"), std::string::npos);
+    EXPECT_EQ(PixelBytes(jpeg.rewritten), PixelBytes(FusedJpeg()));
+}
+
 // Damaged photos and outputs: each gives its outcome and no file.
 TEST(CarryOutcomeTest, DamagedAndUnsupportedInputs)
 {
@@ -339,8 +428,8 @@ TEST(CarryOutcomeTest, DamagedAndUnsupportedInputs)
         {"photo without metadata", MakeJpeg({}), fused, E::NothingToCarry},
         {"photo not an image", FromString("hello"), fused, E::NothingToCarry},
         {"BigTIFF photo", bigTiff, fused, E::NothingToCarry},
-        {"PNG photo, PNG output", FromString("\x89PNG\r\n\x1a\n....."),
-         FromString("\x89PNG\r\n\x1a\n....."), E::NothingToCarry},
+        {"PNG photo, PNG output", FromString("\x89PNG\r\n\x1a\n....."), FromString("\x89PNG\r\n\x1a\n....."),
+         E::NothingToCarry},
         {"photo without metadata, damaged output", MakeJpeg({}), Bytes(fused.begin(), fused.begin() + 40),
          E::NothingToCarry},
         {"damaged photo, output with Exif", Bytes(photo.begin(), photo.begin() + 60),
@@ -365,8 +454,7 @@ TEST(CarryOutcomeTest, DamagedAndUnsupportedInputs)
         {"GPS shares the Exif directory",
          damaged([&](Bytes& b) { Put32(b, ifd0Entry + 12 * 5 + 8, static_cast<uint32_t>(l.exif), false); }),
          fused, E::SourceDamaged},
-        {"segment longer than the file", Bytes(photo.begin(), photo.begin() + 60), fused,
-         E::SourceDamaged},
+        {"segment longer than the file", Bytes(photo.begin(), photo.begin() + 60), fused, E::SourceDamaged},
         {"profile chunk 2 of 1",
          MakeJpeg({Segment(0xE2, std::string_view("ICC_PROFILE\0", 12), Bytes{2, 1, 9})}), fused,
          E::SourceDamaged},
@@ -374,8 +462,18 @@ TEST(CarryOutcomeTest, DamagedAndUnsupportedInputs)
          MakeJpeg({Segment(0xED, std::string_view("Photoshop 3.0\0", 14),
                            FromString(std::string_view("8BIM\x04\x04\0\0\xff\xff\xff\xf0", 12)))}),
          fused, E::SourceDamaged},
-        {"XMP too large for one segment", MakeTiff(false, 2, 2, {{700, 1, 70000, hugeXmp}}), fused,
+        {"XMP too large for one segment and no XML", MakeTiff(false, 2, 2, {{700, 1, 70000, hugeXmp}}), fused,
          E::CannotRewrite},
+        {"extended XMP with a part missing",
+         MakeJpeg({Segment(0xE1, std::string_view("http://ns.adobe.com/xap/1.0/\0", 29), kNamingXmp),
+                   Segment(0xE1, std::string_view("http://ns.adobe.com/xmp/extension/\0", 35),
+                           ExtensionPart(kGuid, Bytes(100, 'e'), 0, 60))}),
+         fused, E::SourceDamaged},
+        {"extended XMP not XML, into TIFF",
+         MakeJpeg({Segment(0xE1, std::string_view("http://ns.adobe.com/xap/1.0/\0", 29), kNamingXmp),
+                   Segment(0xE1, std::string_view("http://ns.adobe.com/xmp/extension/\0", 35),
+                           ExtensionPart(kGuid, Bytes(100, 'e')))}),
+         MakeTiff(false, 2, 2), E::CannotRewrite},
         {"IFD1 loops to IFD0", damaged([&](Bytes& b) { Put32(b, ifd0Entry + 12 * 6, 8, false); }), fused,
          E::Done},
     };

@@ -61,6 +61,8 @@ def fixtures():
         "o1_icc_extxmp": tag(path("base.jpg"), "o1_icc_extxmp.jpg", "-Orientation#=1", icc,
                              "-XMP-dc:Description=" + "x" * 70000, *TAGS),
         "tiff_o6_icc": tag(path("base.tif"), "tiff_o6_icc.tif", "-Orientation#=6", icc, *TAGS),
+        "tiff_o6_bigxmp": tag(path("base.tif"), "tiff_o6_bigxmp.tif", "-Orientation#=6",
+                              "-XMP-dc:Description=" + "x" * 70000, *TAGS),
         "no_dimensions": tag(path("base.jpg"), "no_dimensions.jpg", "-Orientation#=6",
                              *[t for t in TAGS if not t.startswith("-ExifImage")]),
         "plain": path("base.jpg"),
@@ -103,8 +105,9 @@ def check_done(photo, output, result, orientation, icc, size):
     assert not wrong, f"exiftool reads (got, wanted): {wrong}"
     assert not [k for k in t if k.startswith("IFD1:")], "the thumbnail is dropped"
     assert "ExifTool:Warning" not in t and "ExifTool:Error" not in t, t.get("ExifTool:Warning", t.get("ExifTool:Error"))
-    if photo.endswith("extxmp.jpg"):
-        assert len(t.get("XMP-dc:Description", "")) == 70000, "the extended XMP is read back whole"
+    if "extxmp" in photo or "bigxmp" in photo:
+        assert len(t.get("XMP-dc:Description", "")) == 70000, "the XMP beyond one segment is read back whole"
+        assert ("XMP-xmpNote:HasExtendedXMP" in t) == result.endswith(".jpg"), "only a JPEG names an extension"
     r = run("exiv2", "-q", "-pa", result, check=False)
     assert r.returncode == 0 and not r.stderr.strip(), f"exiv2: {r.returncode} {r.stderr.strip()[:200]}"
     for key in ("Exif.Image.Make", "Exif.Photo.DateTimeOriginal", "Exif.GPSInfo.GPSLatitude", "Xmp.xmp.Rating",
@@ -134,6 +137,8 @@ def cases(photos):
         ("jpeg_photo_into_tiff", p["le_thumb_o6"], path("fused.tif"), "Done", 6, False),
         ("be_jpeg_photo_into_tiff", p["be_o8"], path("fused.tif"), "Done", 8, False),
         ("tiff_photo_into_jpeg", p["tiff_o6_icc"], path("fused.jpg"), "Done", 6, True),
+        ("jpeg_extended_xmp_into_tiff", p["o1_icc_extxmp"], path("fused.tif"), "Done", 1, True),
+        ("tiff_large_xmp_into_jpeg", p["tiff_o6_bigxmp"], path("fused.jpg"), "Done", 6, False),
         ("tiff_photo_into_tiff", p["tiff_o6_icc"], path("fused.tif"), "Done", 6, True),
         ("photo_without_pixel_dimensions", p["no_dimensions"], path("fused.jpg"), "Done", 6, False),
         ("photo_without_pixel_dimensions_into_tiff", p["no_dimensions"], path("fused.tif"), "Done", 6, False),
