@@ -4,7 +4,7 @@
 
 #include "fusion/tool_paths.h"
 #include "platform/path.h"
-#include "platform/temp_name.h"
+#include "platform/replace_file.h"
 
 #include <cstdint>
 #include <exception>
@@ -33,44 +33,13 @@ ERead ReadWholeFile(const platform::COs& os, const std::u16string& path, Bytes& 
     return os.Read(file.Get(), bytes.data(), bytes.size()) == bytes.size() ? ERead::Read : ERead::Failed;
 }
 
-// A temporary file's name, removed with the holder unless Keep() was called. Declared before the
-// file's holder, so that the file is closed before its name goes.
-class CTemporaryName {
-public:
-    explicit CTemporaryName(const platform::COs& os) : m_os(os) {}
-    CTemporaryName(const CTemporaryName&) = delete;
-    CTemporaryName& operator=(const CTemporaryName&) = delete;
-    ~CTemporaryName()
-    {
-        if (!m_strPath.empty())
-            m_os.RemoveFile(m_strPath);
-    }
-    void Keep() { m_strPath.clear(); }
-    std::u16string m_strPath;
-
-private:
-    const platform::COs& m_os;
-};
-
 // bytes under target's name, through a temporary beside it; false leaves target as it was.
 bool ReplaceWith(const platform::COs& os, const std::u16string& target, const Bytes& bytes)
 {
     const std::u16string prefix =
         std::u16string(platform::FolderOf(target, platform::kBothSeparators)) + CToolPaths::kPrefix;
-    CTemporaryName temp(os);
-    platform::CFile file = os.CreateUniqueFile(prefix, kSuffix, temp.m_strPath);
-    if (!file) {
-        temp.Keep(); // the name is not ours
-        return false;
-    }
-    const bool written =
-        os.Write(file.Get(), bytes.data(), bytes.size()) == bytes.size() && os.FlushToDisk(file.Get());
-    if (!os.CloseFile(file) || !written || !os.MoveReplace(temp.m_strPath, target))
-        return false;
-    temp.Keep(); // it is the output now
-    // What a host that ended during this step left beside an output.
-    platform::RemoveStaleTemporaries(os, prefix, kSuffix);
-    return true;
+    // Also removes what a host that ended during this step left beside an output.
+    return platform::ReplaceThroughTemporary(os, target, prefix, kSuffix, bytes) == platform::EReplaced::Done;
 }
 } // namespace
 

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/temp_name.h"
+#include "platform/replace_file.h"
 #include "settings/settings_store.h"
 #include "settings/utf8_stream.h"
 
@@ -201,22 +201,17 @@ void CSettingsStore::Save()
     const std::u16string target = m_os.ResolveLinks(m_strFilePath);
     // The new file is written beside the old one under a name no one else uses and then put
     // in its place in one step, so that a crash, a kill, a full disk or another process
-    // saving at the same time never leaves a cut or mixed settings file behind.
-    std::u16string temp;
-    if (platform::CFile file = m_os.CreateUniqueFile(target + u".", u".tmp", temp)) {
-        utf8_ofstream out(std::move(file), m_os);
-        WriteSettingsText(out);
-        const bool committed = out.commit();
-        const bool written = out.close() && committed;
-        if (written && m_os.MoveReplace(temp, target)) {
-            // A host killed during its save left its temporary file beside the settings file.
-            platform::RemoveStaleTemporaries(m_os, target + u".", u".tmp");
-            return;
-        }
-        m_os.RemoveFile(temp);
-        if (!written)
-            return; // the disk refused the new text: the old file stays
-    }
+    // saving at the same time never leaves a cut or mixed settings file behind. What a host
+    // killed during its save left beside the file goes with the next save that succeeds.
+    const platform::EReplaced replaced =
+        platform::ReplaceThroughTemporary(m_os, target, target + u".", u".tmp", [this](platform::CFile file) {
+            utf8_ofstream out(std::move(file), m_os);
+            WriteSettingsText(out);
+            const bool committed = out.commit();
+            return out.close() && committed;
+        });
+    if (replaced == platform::EReplaced::Done || replaced == platform::EReplaced::NotWritten)
+        return; // NotWritten: the disk refused the new text, and the old file stays
     SaveInPlace(target);
 }
 

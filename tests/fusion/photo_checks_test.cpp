@@ -43,69 +43,65 @@ TEST(IsCameraRawName, ByExtensionWithoutCase)
         EXPECT_EQ(IsCameraRawName(c.path, platform::kBothSeparators), c.bRaw) << platform::Utf16ToUtf8(c.path);
 }
 
-TEST(ReadPhotoSize, FromTheHeadersOfRealFiles)
+// One folder of real files: the size each header gives, and which photos of a selection differ.
+TEST(PhotoSizes, FromTheHeadersOfRealFilesAndWhichDiffer)
 {
     using metadata::test::MakeJpeg;
+    using metadata::test::MakeTiff;
     using metadata::test::Segment;
     TempDir dir;
     const Bytes big(60000, 0x55);
-    struct Case {
+    struct File {
         const char* name;
         std::string bytes;
         std::optional<SImageSize> size;
-    } cases[] = {
+    } files[] = {
         {"jpeg", Text(MakeJpeg({}, 4384, 2740)), SImageSize{4384, 2740}},
         {"jpeg, portrait", Text(MakeJpeg({}, 2740, 4384)), SImageSize{2740, 4384}},
         {"jpeg behind 300 KB of APP segments",
-         Text(MakeJpeg({Segment(0xe1, "Exif", big), Segment(0xe2, "ICC_PROFILE", big), Segment(0xe2, "ICC_PROFILE", big),
-                        Segment(0xe2, "ICC_PROFILE", big), Segment(0xe2, "ICC_PROFILE", big)},
+         Text(MakeJpeg({Segment(0xe1, "Exif", big), Segment(0xe2, "ICC_PROFILE", big),
+                        Segment(0xe2, "ICC_PROFILE", big), Segment(0xe2, "ICC_PROFILE", big),
+                        Segment(0xe2, "ICC_PROFILE", big)},
                        640, 480)),
          SImageSize{640, 480}},
-        {"jpeg cut before its frame header", Text(MakeJpeg({Segment(0xe1, "Exif", big)})).substr(0, 30000), std::nullopt},
-        {"tiff, big-endian", Text(metadata::test::MakeTiff(true, 300, 200)), SImageSize{300, 200}},
-        {"tiff with its directory at the end", TiffWithDirectoryAfter(3u << 20, 1600, 1200), SImageSize{1600, 1200}},
-        {"tiff whose directory lies beyond its end", TiffWithDirectoryAfter(3u << 20, 1600, 1200).substr(0, 2u << 20),
+        {"jpeg cut before its frame header", Text(MakeJpeg({Segment(0xe1, "Exif", big)})).substr(0, 30000),
          std::nullopt},
+        {"tiff, big-endian", Text(MakeTiff(true, 300, 200)), SImageSize{300, 200}},
+        {"tiff, little-endian", Text(MakeTiff(false, 32, 24)), SImageSize{32, 24}},
+        {"tiff with its directory at the end", TiffWithDirectoryAfter(3u << 20, 1600, 1200),
+         SImageSize{1600, 1200}},
+        {"tiff whose directory lies beyond its end",
+         TiffWithDirectoryAfter(3u << 20, 1600, 1200).substr(0, 2u << 20), std::nullopt},
         {"no image", "P6\n2 2\n255\n", std::nullopt},
         {"empty", "", std::nullopt},
     };
-    for (const Case& c : cases) {
-        WriteBytes(dir.path() / "photo", c.bytes);
-        EXPECT_EQ(ReadPhotoSize(dir.u16("photo"), platform::RealOs()), c.size) << c.name;
+    for (const File& f : files) {
+        WriteBytes(dir.path() / f.name, f.bytes);
+        EXPECT_EQ(ReadPhotoSize(dir.u16(f.name), platform::RealOs()), f.size) << f.name;
     }
     EXPECT_EQ(ReadPhotoSize(dir.u16("missing.jpg"), platform::RealOs()), std::nullopt);
     EXPECT_EQ(ReadPhotoSize(dir.u16(), platform::RealOs()), std::nullopt); // a folder
-}
 
-TEST(DifferingSizes, TheFirstSizeAndEachThatDiffers)
-{
-    TempDir dir;
-    const std::pair<const char*, std::string> files[] = {
-        {"land", Text(metadata::test::MakeJpeg({}, 64, 48))},
-        {"portrait", Text(metadata::test::MakeJpeg({}, 48, 64))},
-        {"small", Text(metadata::test::MakeTiff(false, 32, 24))},
-        {"unknown", "not an image"},
-    };
-    for (const auto& [name, bytes] : files)
-        WriteBytes(dir.path() / name, bytes);
-    struct Case {
+    const char *land = "jpeg", *portrait = "jpeg, portrait", *small = "tiff, little-endian",
+               *unknown = "no image";
+    struct Selection {
         std::vector<const char*> photos;
         std::vector<std::pair<size_t, SImageSize>> want;
-    } cases[] = {
-        {{"land", "land", "portrait"}, {{0, {64, 48}}, {2, {48, 64}}}},
-        {{"unknown", "land", "small", "portrait", "land"}, {{1, {64, 48}}, {2, {32, 24}}, {3, {48, 64}}}},
-        {{"land", "land", "land"}, {}},
-        {{"land", "unknown", "missing", "land"}, {}}, // what cannot be read is left to enfuse
-        {{"unknown", "missing"}, {}},
+    } selections[] = {
+        {{land, land, portrait}, {{0, {4384, 2740}}, {2, {2740, 4384}}}},
+        {{unknown, land, small, portrait, land}, {{1, {4384, 2740}}, {2, {32, 24}}, {3, {2740, 4384}}}},
+        {{land, land, land}, {}},
+        {{land, unknown, "missing", land}, {}}, // what cannot be read is left to enfuse
+        {{unknown, "missing"}, {}},
     };
-    for (const Case& c : cases) {
+    for (const Selection& s : selections) {
         std::vector<std::u16string> photos;
-        for (const char* name : c.photos)
+        for (const char* name : s.photos)
             photos.push_back(dir.u16(name));
         std::vector<std::pair<size_t, SImageSize>> got;
         for (const SPhotoSize& p : DifferingSizes(photos, platform::RealOs()))
             got.emplace_back(p.index, p.size);
-        EXPECT_EQ(got, c.want) << c.photos.size() << " photos, first " << c.photos[0];
+        EXPECT_EQ(got, s.want) << s.photos.size() << " photos, first " << s.photos[0];
     }
 }
 } // namespace
