@@ -24,9 +24,8 @@ uint32_t Rotate(uint32_t x, int n)
 void Block(uint32_t state[4], const uint8_t* p)
 {
     uint32_t m[16];
-    for (int i = 0; i < 16; ++i)
-        m[i] = uint32_t{p[4 * i]} | uint32_t{p[4 * i + 1]} << 8 | uint32_t{p[4 * i + 2]} << 16 |
-               uint32_t{p[4 * i + 3]} << 24;
+    for (size_t i = 0; i < 16; ++i, p += 4)
+        m[i] = uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
     uint32_t a = state[0], b = state[1], c = state[2], d = state[3];
     for (int i = 0; i < 64; ++i) {
         uint32_t f;
