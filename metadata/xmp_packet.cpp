@@ -4,7 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
-#include <map>
+#include <set>
 
 #include "metadata/md5.h"
 #include "metadata/xml_scan.h"
@@ -80,17 +80,17 @@ std::vector<SEdit> RemoveNotes(const std::vector<SXmlElement>& elements)
 // attribute text: those of the nearest ancestor first.
 std::string InheritedDeclarations(std::string_view text, const std::vector<SXmlElement>& elements, int index)
 {
-    std::map<std::string_view, std::string_view> seen;
+    std::set<std::string_view> seen;
     for (const SXmlAttribute& a : elements[index].attributes)
         if (IsDeclaration(a))
-            seen.emplace(a.name, std::string_view{});
+            seen.insert(a.name);
     std::string out;
     for (int p = elements[index].parent; p >= 0; p = elements[p].parent)
         for (const SXmlAttribute& a : elements[p].attributes)
-            if (IsDeclaration(a) && seen.emplace(a.name, a.value).second)
-                out.append(" ").append(
-                    text.substr(a.begin, a.end - a.begin)
-                        .substr(text.substr(a.begin, a.end - a.begin).find_first_not_of(" \t\r\n")));
+            if (IsDeclaration(a) && seen.insert(a.name).second) {
+                const char quote = text[a.end - 1];
+                out.append(" ").append(a.name).append("=").append(1, quote).append(a.value).append(1, quote);
+            }
     return out;
 }
 
@@ -122,6 +122,49 @@ SEdit AppendToRdf(const SScanned& s, std::string content)
     if (rdf.end == rdf.contentEnd) // <rdf:RDF .../>
         return {rdf.end - 2, 2, ">" + content + "</" + std::string(rdf.name) + ">"};
     return {rdf.contentEnd, 0, std::move(content)};
+}
+// The padding before the packet's end, which is for writing in place (a new segment is not).
+std::optional<SEdit> RemovePadding(const SScanned& s)
+{
+    const size_t trailer = s.text.rfind("<?xpacket end");
+    if (trailer == std::string_view::npos || trailer == 0)
+        return std::nullopt;
+    const size_t last = s.text.find_last_not_of(" \t\r\n", trailer - 1);
+    const size_t pad = last == std::string_view::npos ? 0 : last + 1;
+    size_t end = 0;
+    for (const SXmlElement& e : s.elements)
+        end = std::max(end, e.end);
+    if (pad + 1 >= trailer || pad < end)
+        return std::nullopt;
+    return SEdit{pad, trailer - pad, "\n"};
+}
+
+// The extended serialization of the moved properties (in document order): one description for
+// each description they came from, with its subject and the namespaces in scope there.
+Bytes Extension(const SScanned& s, const std::vector<int>& moved)
+{
+    std::string ext = "<x:xmpmeta xmlns:x=\"adobe:ns:meta/\"><rdf:RDF "
+                      "xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\">";
+    for (size_t i = 0; i < moved.size(); ++i) {
+        const int d = s.elements[moved[i]].parent;
+        if (i == 0 || s.elements[moved[i - 1]].parent != d) {
+            ext += "<rdf:Description";
+            bool about = false;
+            for (const SXmlAttribute& a : s.elements[d].attributes) {
+                if (IsDeclaration(a) || LocalName(a.name) == "about")
+                    ext.append(s.text.substr(a.begin, a.end - a.begin));
+                about = about || LocalName(a.name) == "about";
+            }
+            ext += std::string(about ? "" : " rdf:about=\"\"") +
+                   InheritedDeclarations(s.text, s.elements, d) + ">";
+        }
+        const SXmlElement& e = s.elements[moved[i]];
+        ext.append(s.text.substr(e.start, e.end - e.start));
+        if (i + 1 == moved.size() || s.elements[moved[i + 1]].parent != d)
+            ext += "</rdf:Description>";
+    }
+    ext += "</rdf:RDF></x:xmpmeta>";
+    return Bytes(ext.begin(), ext.end());
 }
 } // namespace
 
@@ -229,18 +272,9 @@ std::optional<SXmpSplit> SplitXmp(std::span<const uint8_t> packet, size_t limit)
     size_t size = s->text.size();
     for (const SEdit& e : edits)
         size -= e.remove;
-    // The padding before the packet's end is for writing in place, which a new segment is not.
-    const size_t trailer = s->text.rfind("<?xpacket end");
-    if (trailer != std::string_view::npos) {
-        const size_t last = s->text.find_last_not_of(" \t\r\n", trailer - 1);
-        const size_t pad = last == std::string_view::npos ? 0 : last + 1;
-        size_t end = 0;
-        for (const SXmlElement& e : s->elements)
-            end = std::max(end, e.end);
-        if (pad < trailer && pad >= end) {
-            edits.push_back({pad, trailer - pad, "\n"});
-            size -= trailer - pad - 1;
-        }
+    if (const std::optional<SEdit> pad = RemovePadding(*s)) {
+        size -= pad->remove - pad->insert.size();
+        edits.push_back(*pad);
     }
     if (size <= limit) // without its padding the packet fits
         return SXmpSplit{Apply(s->text, std::move(edits)), {}, {}};
@@ -275,31 +309,10 @@ std::optional<SXmpSplit> SplitXmp(std::span<const uint8_t> packet, size_t limit)
     if (size > limit)
         return std::nullopt;
     std::sort(moved.begin(), moved.end());
-    // The extended serialization: one description per description properties came from.
-    std::string ext = "<x:xmpmeta xmlns:x=\"adobe:ns:meta/\"><rdf:RDF "
-                      "xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\">";
-    for (size_t i = 0; i < moved.size(); ++i) {
-        const int d = s->elements[moved[i]].parent;
-        if (i == 0 || s->elements[moved[i - 1]].parent != d) {
-            ext += "<rdf:Description";
-            bool about = false;
-            for (const SXmlAttribute& a : s->elements[d].attributes) {
-                if (IsDeclaration(a) || LocalName(a.name) == "about")
-                    ext.append(s->text.substr(a.begin, a.end - a.begin));
-                about = about || LocalName(a.name) == "about";
-            }
-            ext += std::string(about ? "" : " rdf:about=\"\"") +
-                   InheritedDeclarations(s->text, s->elements, d) + ">";
-        }
-        const SXmlElement& e = s->elements[moved[i]];
-        ext.append(s->text.substr(e.start, e.end - e.start));
-        edits.push_back({e.start, e.end - e.start, {}});
-        if (i + 1 == moved.size() || s->elements[moved[i + 1]].parent != d)
-            ext += "</rdf:Description>";
-    }
-    ext += "</rdf:RDF></x:xmpmeta>";
+    for (int p : moved)
+        edits.push_back({s->elements[p].start, s->elements[p].end - s->elements[p].start, {}});
     SXmpSplit split;
-    split.extended.assign(ext.begin(), ext.end());
+    split.extended = Extension(*s, moved);
     split.guid = Md5Hex(split.extended);
     edits.push_back({first->start + 1 + first->name.size(), 0,
                      note.substr(0, note.size() - kGuidSize - 1) + split.guid + "\""});
