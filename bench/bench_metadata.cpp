@@ -1,7 +1,8 @@
 // The metadata step (lvp_fusion's CarryMetadata over the real OS, as the run calls it) on a
 // 12-megapixel fused JPEG against the enfuse run that made it from the same series of three
 // 4384x2740 exposures: read the photo and the output, carry, write a temporary beside the output,
-// flush it to the disk and move it into place. Reports the step's share of the enfuse run.
+// flush it to the disk and move it into place. Reports the step's share of the enfuse run, and
+// the splitting and joining of XMP packets beyond one JPEG segment.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -14,6 +15,7 @@
 
 #include "fusion/metadata_step.h"
 #include "metadata/metadata.h"
+#include "metadata/xmp_packet.h"
 #include "platform/os.h"
 
 namespace {
@@ -120,6 +122,31 @@ void BM_CarryOverInMemory(benchmark::State& state)
         benchmark::DoNotOptimize(lvp::metadata::CarryOver(photo, fused));
 }
 BENCHMARK(BM_CarryOverInMemory)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+// A packet beyond one JPEG segment (a long edit history) split for a JPEG output, and the parts
+// joined again for a TIFF output; range(0) is the packet's size in KiB.
+void BM_XmpSplitAndMerge(benchmark::State& state)
+{
+    std::string text = "<x:xmpmeta xmlns:x='adobe:ns:meta/'><rdf:RDF xmlns:rdf='http://www.w3.org/1999/02/"
+                       "22-rdf-syntax-ns#'><rdf:Description rdf:about='' xmlns:xmp='http://ns.adobe.com/xap/1.0/' "
+                       "xmlns:stEvt='http://ns.adobe.com/xap/1.0/sType/ResourceEvent#' xmp:Rating='4'>"
+                       "<xmpMM:History xmlns:xmpMM='http://ns.adobe.com/xap/1.0/mm/'><rdf:Seq>";
+    const size_t size = static_cast<size_t>(state.range(0)) * 1024;
+    for (int i = 0; text.size() < size; ++i)
+        text += "<rdf:li stEvt:action='saved' stEvt:when='2024-05-01T10:20:30' stEvt:instanceID='xmp.iid:" +
+                std::to_string(i) + "'/>";
+    text += "</rdf:Seq></xmpMM:History></rdf:Description></rdf:RDF></x:xmpmeta>";
+    const std::vector<uint8_t> packet(text.begin(), text.end());
+    for (auto _ : state) {
+        const std::optional<lvp::metadata::SXmpSplit> split = lvp::metadata::SplitXmp(packet, 65504);
+        if (!split)
+            state.SkipWithError("not split");
+        else
+            benchmark::DoNotOptimize(lvp::metadata::MergeExtendedXmp(split->main, split->extended));
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * packet.size()));
+}
+BENCHMARK(BM_XmpSplitAndMerge)->Arg(128)->Arg(1024)->Arg(10240)->Unit(benchmark::kMillisecond)->UseRealTime();
 } // namespace
 
 BENCHMARK_MAIN();
