@@ -106,7 +106,7 @@ bool AppendXmp(Bytes& out, const SSource& src)
                AppendExtendedXmp(out, split->extended, split->guid);
     }
     return AppendSegment(out, kMarkerApp1, kXmpSignature, src.xmp) &&
-           AppendExtendedXmp(out, src.extendedXmp, src.extendedGuid);
+           AppendExtendedXmp(out, src.extendedXmp, ExtendedXmpGuid(src.xmp));
 }
 
 // The new segments; empty when one does not fit its segment.

@@ -1,6 +1,7 @@
 // MD5 over a byte span in one pass (RFC 1321).
 #include "metadata/md5.h"
 
+#include <array>
 #include <cstring>
 
 namespace lvp::metadata {
@@ -54,9 +55,8 @@ void Block(uint32_t state[4], const uint8_t* p)
     state[2] += c;
     state[3] += d;
 }
-} // namespace
 
-std::array<uint8_t, 16> Md5(std::span<const uint8_t> data)
+std::array<uint8_t, 16> Digest(std::span<const uint8_t> data)
 {
     uint32_t state[4] = {0x67452301, 0xefcdab89, 0x98badcfe, 0x10325476};
     size_t whole = data.size() / 64 * 64;
@@ -80,11 +80,13 @@ std::array<uint8_t, 16> Md5(std::span<const uint8_t> data)
     return digest;
 }
 
+} // namespace
+
 std::string Md5Hex(std::span<const uint8_t> data)
 {
     static const char kHex[] = "0123456789ABCDEF";
     std::string out;
-    for (uint8_t b : Md5(data)) {
+    for (uint8_t b : Digest(data)) {
         out += kHex[b >> 4];
         out += kHex[b & 15];
     }

@@ -83,8 +83,6 @@ std::optional<SSource> ReadJpeg(std::span<const uint8_t> data)
     if (!icc || !iptc || !extended || (!src.exifBlock.empty() && !ReadExifBlock(src)))
         return std::nullopt;
     src.extendedXmp = std::move(*extended);
-    if (!src.extendedXmp.empty())
-        src.extendedGuid = guid;
     src.icc = std::move(*icc);
     src.iptc = std::move(*iptc);
     return src;

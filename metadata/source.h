@@ -2,7 +2,6 @@
 #pragma once
 #include <optional>
 #include <span>
-#include <string>
 #include <vector>
 
 #include "metadata/tag_tree.h"
@@ -14,7 +13,6 @@ struct SSource {
     TagList ifd0;                 // the descriptive main-directory tags, the Exif and GPS directories
     Bytes xmp;                    // the XMP packet
     Bytes extendedXmp;            // the extended XMP the packet names, joined from its parts
-    std::string extendedGuid;     // the GUID that names it (when extendedXmp is not empty)
     std::vector<Bytes> photoshop; // APP13 payloads after their signature, as stored
     Bytes iptc;                   // the IPTC-NAA records
     Bytes icc;                    // the colour profile

@@ -199,7 +199,7 @@ std::optional<Bytes> JoinExtendedXmp(const std::vector<std::span<const uint8_t>>
     for (const std::span<const uint8_t>& p : parts)
         if (p.size() >= kGuidSize && Text(p.first(kGuidSize)) == guid)
             mine.push_back(p);
-    if (mine.empty() || guid.empty())
+    if (mine.empty())
         return Bytes{};
     size_t data = 0;
     for (const std::span<const uint8_t>& p : mine) {
@@ -284,10 +284,11 @@ std::optional<SXmpSplit> SplitXmp(std::span<const uint8_t> packet, size_t limit)
     bool declared = false;
     for (const SXmlAttribute& a : first->attributes)
         declared = declared || (a.name == "xmlns:xmpNote" && a.value == kNoteNamespace);
+    // The note up to its value, which is the GUID and a closing quote.
     const std::string note =
         std::string(declared ? "" : " xmlns:xmpNote=\"" + std::string(kNoteNamespace) + "\"") +
-        " xmpNote:HasExtendedXMP=\"" + std::string(kGuidSize, '0') + "\"";
-    size += note.size();
+        " xmpNote:HasExtendedXMP=\"";
+    size += note.size() + kGuidSize + 1;
     // The element properties of every description, largest first.
     std::vector<int> properties;
     for (size_t i = 0; i < s->elements.size(); ++i) {
@@ -314,8 +315,7 @@ std::optional<SXmpSplit> SplitXmp(std::span<const uint8_t> packet, size_t limit)
     SXmpSplit split;
     split.extended = Extension(*s, moved);
     split.guid = Md5Hex(split.extended);
-    edits.push_back({first->start + 1 + first->name.size(), 0,
-                     note.substr(0, note.size() - kGuidSize - 1) + split.guid + "\""});
+    edits.push_back({first->start + 1 + first->name.size(), 0, note + split.guid + "\""});
     split.main = Apply(s->text, std::move(edits));
     if (split.main.size() > limit) // a note inside a moved property was counted twice
         return std::nullopt;
