@@ -116,11 +116,10 @@ std::vector<std::u16string> Selection(long count)
     return paths;
 }
 
-lvp::SelectionList Pointers(const std::vector<std::u16string>& paths, const std::u16string& first)
+std::vector<std::u16string> WithFirst(const std::vector<std::u16string>& paths, const std::u16string& first)
 {
-    lvp::SelectionList selection{first.c_str()};
-    for (const auto& p : paths)
-        selection.push_back(p.c_str());
+    std::vector<std::u16string> selection{first};
+    selection.insert(selection.end(), paths.begin(), paths.end());
     return selection;
 }
 
@@ -129,19 +128,19 @@ int Files(long count, const std::u16string& tool)
 {
     const std::vector<std::u16string> paths = Selection(count);
     const std::u16string args = u"args";
-    platform::SCommandLine command = lvp::BuildToolCommand(tool, BenchOutput(), 95, Pointers(paths, args));
+    platform::SCommandLine command = lvp::BuildToolCommand(tool, BenchOutput(), 95, WithFirst(paths, args));
     std::printf("%ld files: command line %zu characters, refused as too long: %s\n", count,
                 command.strCommandLine.size(),
                 platform::RealOs().IsCommandLineTooLong(command) ? "yes" : "no");
     // The most files of that kind that this OS still starts.
     long low = 0, high = 1;
     while (!platform::RealOs().IsCommandLineTooLong(
-        lvp::BuildToolCommand(tool, BenchOutput(), 95, Pointers(Selection(high), args))))
+        lvp::BuildToolCommand(tool, BenchOutput(), 95, WithFirst(Selection(high), args))))
         low = high, high *= 2;
     while (high - low > 1) {
         const long mid = (low + high) / 2;
         (platform::RealOs().IsCommandLineTooLong(
-             lvp::BuildToolCommand(tool, BenchOutput(), 95, Pointers(Selection(mid), args)))
+             lvp::BuildToolCommand(tool, BenchOutput(), 95, WithFirst(Selection(mid), args)))
              ? high
              : low) = mid;
     }

@@ -50,7 +50,7 @@ protected:
 double RunDialog(const std::string& tool, long nLines)
 {
     const std::u16string step = platform::Utf8ToUtf16("lines:" + std::to_string(nLines));
-    const lvp::SelectionList selection{step.c_str()};
+    const std::vector<std::u16string> selection{step};
     CTimedDlg dlg(platform::RealOs(), lvp::DefaultUiBackend(), &selection, nullptr);
     dlg.m_strEnfusePath = platform::Utf8ToUtf16(tool);
     dlg.m_strOutputFile = BenchOutput();

@@ -1,7 +1,7 @@
 // Where the alignment program is found, its command line, and its images.
 #include "fusion/alignment.h"
 
-#include "fusion/command_line.h"
+#include "fusion/command_builder.h"
 #include "fusion/program_search.h"
 #include "fusion/tool_paths.h"
 #include "platform/path.h"
@@ -20,21 +20,12 @@ std::u16string FourDigits(size_t n)
     text.append(digits);
     return text;
 }
-
-void AddArgument(platform::SCommandLine& command, const std::u16string& arg, bool bQuoted)
-{
-    if (bQuoted)
-        AppendQuotedArgument(command.strCommandLine, arg);
-    else
-        command.strCommandLine.append(u" ").append(arg);
-    command.args.push_back(arg);
-}
 } // namespace
 
 std::u16string LocateAlignProgram(const std::u16string& strProgram, const platform::COs& os)
 {
     const std::u16string name = os.ExecutableFileName(kAlignProgram);
-    const std::u16string folder(platform::FolderOf(strProgram, platform::SeparatorsFor(os.PathSeparator())));
+    const std::u16string folder(platform::FolderOf(strProgram, os.PathSeparators()));
     if (!folder.empty()) {
         std::u16string beside = folder;
         beside.append(name);
@@ -54,19 +45,14 @@ CAlignStep::CAlignStep(const platform::COs& os, CToolPaths& paths, const std::u1
     std::u16string prefix = folder;
     prefix.push_back(os.PathSeparator());
     prefix.append(kAlignedPrefix);
-    // The program is the first token, read up to the next quote, as for the fusion program.
-    m_command.strCommandLine.assign(1, u'"').append(strProgram).push_back(u'"');
-    m_command.args.push_back(strProgram);
-    AddArgument(m_command, u"-v", false);
-    AddArgument(m_command, u"-a", false);
-    AddArgument(m_command, prefix, true);
-    AddArgument(m_command, u"-C", false);
+    CCommandBuilder builder(strProgram);
+    builder.Word(u"-v").Word(u"-a").Quoted(prefix).Word(u"-C");
     for (size_t i = 0; i < inputs.size(); ++i) {
-        AddArgument(m_command, inputs[i], true);
+        builder.Quoted(inputs[i]);
         m_aligned.push_back(prefix);
         m_aligned.back().append(FourDigits(i)).append(u".tif");
     }
-    m_command.strFolder = folder; // stray files of the program land there too
+    m_command = builder.Build(folder); // stray files of the program land there too
 }
 
 bool CAlignStep::Finish(int nExitCode) const

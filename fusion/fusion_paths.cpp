@@ -5,9 +5,9 @@
 #include "platform/path.h"
 
 namespace lvp {
-std::u16string ProposeOutputName(std::u16string_view first, std::u16string_view last, char16_t separator)
+std::u16string ProposeOutputName(std::u16string_view first, std::u16string_view last,
+                                 std::u16string_view sep)
 {
-    const std::u16string_view sep(&separator, 1);
     std::u16string out(platform::FolderOf(first, sep));
     out.append(platform::StemOf(first, sep)).append(u"-").append(platform::StemOf(last, sep));
     out.append(platform::ExtensionOf(first, sep));

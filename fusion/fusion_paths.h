@@ -6,10 +6,11 @@
 #include <string_view>
 
 namespace lvp {
-// Folder and extension of the first path, its name and the last path's name joined by "-".
+// Folder and extension of the first path (split at separators, COs::PathSeparators), its name and the last path's name joined by "-".
 // A name is the file name up to its last "."; a file name without "." is all name and has no
 // extension (the folder part never gives either).
-std::u16string ProposeOutputName(std::u16string_view first, std::u16string_view last, char16_t separator);
+std::u16string ProposeOutputName(std::u16string_view first, std::u16string_view last,
+                                 std::u16string_view separators);
 
 // The stored path if it opens; else the current folder's program; where that file is missing
 // too, the program that FindInstalledProgram finds; else the current-folder guess (which the

@@ -37,7 +37,7 @@ ERead ReadWholeFile(const platform::COs& os, const std::u16string& path, Bytes& 
 bool ReplaceWith(const platform::COs& os, const std::u16string& target, const Bytes& bytes)
 {
     const std::u16string prefix =
-        std::u16string(platform::FolderOf(target, platform::kBothSeparators)) + CToolPaths::kPrefix;
+        std::u16string(platform::FolderOf(target, os.PathSeparators())) + CToolPaths::kPrefix;
     // Also removes what a host that ended during this step left beside an output.
     return platform::ReplaceThroughTemporary(os, target, prefix, kSuffix, bytes) == platform::EReplaced::Done;
 }

@@ -12,9 +12,9 @@ namespace {
 using platform::IsAscii;
 
 // ".jpg" of "...\Bild.jpg"; empty without one.
-std::u16string Extension(const std::u16string& path)
+std::u16string Extension(const std::u16string& path, const platform::COs& os)
 {
-    return std::u16string(platform::ExtensionOf(path, platform::kBothSeparators));
+    return std::u16string(platform::ExtensionOf(path, os.PathSeparators()));
 }
 } // namespace
 
@@ -73,7 +73,7 @@ bool CToolPaths::PrepareInput(std::u16string& path)
         path = shortPath;
         return true;
     }
-    const std::u16string ext = Extension(path);
+    const std::u16string ext = Extension(path, m_os);
     const std::u16string name = TempName(IsAscii(ext) ? ext : std::u16string());
     if (name.empty() || !(m_os.MakeHardLink(name, path) || m_os.CopyFileTo(path, name, false)))
         return false;
@@ -87,10 +87,10 @@ bool CToolPaths::PrepareOutput()
 {
     if (m_os.FitsNarrowArguments(m_output))
         return true;
-    const std::u16string ext = Extension(m_output);
+    const std::u16string ext = Extension(m_output, m_os);
     if (!IsAscii(ext))
         return false;
-    const size_t nameStart = platform::FileNameStart(m_output, platform::kBothSeparators);
+    const size_t nameStart = platform::FileNameStart(m_output, m_os.PathSeparators());
     if (nameStart > 0) {
         const std::u16string folder = m_os.ShortPath(m_output.substr(0, nameStart - 1));
         const std::u16string beside = platform::UniqueName(folder + m_output[nameStart - 1] + kPrefix,

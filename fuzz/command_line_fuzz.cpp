@@ -45,8 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (size < 4)
         return 0;
     const uint32_t nQuality = data[0] | data[1] << 8 | data[2] << 16 | static_cast<uint32_t>(data[3]) << 24;
-    // The rest, split at zero bytes: program, output file, then the selection (an empty piece
-    // after "\x01" is a null entry).
+    // The rest, split at zero bytes: program, output file, then the selection.
     std::vector<std::u16string> pieces;
     std::string current;
     for (size_t i = 4; i <= size; ++i) {
@@ -59,15 +58,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     while (pieces.size() < 2)
         pieces.emplace_back();
-    lvp::SelectionList selection;
-    for (size_t i = 2; i < pieces.size(); ++i)
-        selection.push_back(pieces[i] == u"\x01" ? nullptr : pieces[i].c_str());
+    const std::vector<std::u16string> selection(pieces.begin() + 2, pieces.end());
 
     const platform::SCommandLine command = lvp::BuildToolCommand(pieces[0], pieces[1], nQuality, selection);
     std::u16string expected = u"\"" + pieces[0] + u"\" -o \"" + lvp::QuotedArgumentText(pieces[1]) +
                               u"\" --compression=" + platform::DecimalText(static_cast<int32_t>(nQuality));
-    for (const char16_t* path : selection)
-        expected += u" \"" + lvp::QuotedArgumentText(path ? path : u"") + u"\"";
+    for (const std::u16string& path : selection)
+        expected += u" \"" + lvp::QuotedArgumentText(path) + u"\"";
     Check(command.strCommandLine == expected, "command line");
     // Every quoted path reads back as itself, and its closing quote is the one written.
     for (const std::u16string& piece : pieces) {
@@ -78,7 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     Check(command.args.size() == 4 + selection.size(), "argument count");
     Check(command.args[0] == pieces[0] && command.args[2] == pieces[1], "program and output arguments");
     for (size_t i = 0; i < selection.size(); ++i)
-        Check(command.args[4 + i] == (selection[i] ? selection[i] : u""), "input argument");
+        Check(command.args[4 + i] == selection[i], "input argument");
     platform::RealOs().IsCommandLineTooLong(command);
     return 0;
 }

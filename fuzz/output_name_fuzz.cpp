@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::u16string last =
         cut == std::string::npos ? first : platform::Utf8ToUtf16(rest.substr(cut + 1));
 
-    const std::u16string out = lvp::ProposeOutputName(first, last, separator);
+    const std::u16string out = lvp::ProposeOutputName(first, last, std::u16string_view(&separator, 1));
     // Folder of the first; then its name and the last's name joined by "-"; then the first's extension.
     const size_t k = first.rfind(separator);
     const std::u16string folder = k == std::u16string::npos ? u"" : first.substr(0, k + 1);

@@ -14,8 +14,6 @@ std::u16string_view FileTitle(std::u16string_view path, std::u16string_view sepa
 
 std::u16string OwnModuleTitle()
 {
-    // '/' separates folders on Windows too.
-    const char16_t separators[] = {RealOs().PathSeparator(), u'/'};
-    return std::u16string(FileTitle(OwnModulePath(), {separators, 2}));
+    return std::u16string(FileTitle(OwnModulePath(), RealOs().PathSeparators()));
 }
 } // namespace platform

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace platform {
@@ -22,6 +23,12 @@ public:
     // Folders and paths.
     // '\\' on Windows, '/' elsewhere.
     virtual char16_t PathSeparator() const = 0;
+    // The characters that end a folder's name in a path: both "\\" and "/" on Windows, only
+    // "/" elsewhere (there a backslash belongs to the name). Portable code splits paths by these.
+    virtual std::u16string_view PathSeparators() const
+    {
+        return PathSeparator() == u'\\' ? std::u16string_view(u"\\/") : std::u16string_view(u"/");
+    }
     // Longest path that fits the platform's fixed path buffers (Windows: 259; else unlimited).
     virtual size_t MaxPathLength() const = 0;
     // Full path of the host process's executable; empty on failure (Windows: also when it would

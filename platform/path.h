@@ -1,6 +1,6 @@
 // Splitting and joining paths as text: file name, stem, extension, folder, parent folder, the
 // separator at the end, and the ASCII test. Pure and the same on every OS: the caller names the
-// separators (this OS's, or both "\\" and "/"). Implemented by platform/path.cpp.
+// separators (COs::PathSeparators). Implemented by platform/path.cpp.
 #pragma once
 #include <cstddef>
 #include <string>
@@ -8,14 +8,6 @@
 #include <vector>
 
 namespace platform {
-// Both separators that Windows accepts; on POSIX "\\" is an ordinary character.
-inline constexpr std::u16string_view kBothSeparators = u"\\/";
-// The separators that a path may use on an OS whose own is sep ("\\": Windows, "/" too).
-constexpr std::u16string_view SeparatorsFor(char16_t sep)
-{
-    return sep == u'\\' ? kBothSeparators : std::u16string_view(u"/");
-}
-
 // Where the file name begins: after the last of separators; 0 when there is none.
 std::size_t FileNameStart(std::u16string_view path, std::u16string_view separators);
 // The part after the last separator (all of path when it has none).

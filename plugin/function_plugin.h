@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "fusion/selection_list.h"
+#include "plugin/selection_list.h"
 #include "host_window.h" // the OS's, made by plugin/CMakeLists.txt
 #include "plugin/wide_string.h"
 

@@ -18,16 +18,25 @@ platform::WindowId ToWindowId(HostWindow hwnd)
 {
     return reinterpret_cast<platform::WindowId>(hwnd);
 }
+
+// The host's paths as the layers below take them: a null entry is an empty path.
+std::vector<std::u16string> SelectionPaths(const SelectionList& selection)
+{
+    std::vector<std::u16string> paths;
+    paths.reserve(selection.size());
+    for (const char16_t* pPath : selection)
+        paths.emplace_back(pPath ? pPath : u"");
+    return paths;
+}
 } // namespace
 
 // enfuse would fail on them after the run had started: raw files (named by their file names)
 // and files that do not open (by their paths as the host gave them).
 bool CFunctionPluginHDR::AcceptPhotos(const SelectionList& selection)
 {
-    const std::u16string_view seps = platform::SeparatorsFor(m_os.PathSeparator());
+    const std::u16string_view seps = m_os.PathSeparators();
     std::vector<std::u16string> raw, unreadable;
-    for (const char16_t* pPhoto : selection) {
-        const std::u16string path = pPhoto ? pPhoto : u"";
+    for (const std::u16string& path : SelectionPaths(selection)) {
         if (IsCameraRawName(path, seps))
             raw.emplace_back(platform::FileNameOf(path, seps));
         else if (!m_os.FileOpensForReading(path))
@@ -79,10 +88,9 @@ ResultList* CFunctionPluginHDR::Execute()
         return &m_results;
     // Detached from the host's window on every way out, so the host's window survives.
     CTempWnd parent(m_ui, ToWindowId(m_hwndParent));
-    CSampleDlg dlg(m_os, m_ui, &m_selection, &parent);
-    auto text = [](const char16_t* p) { return p ? std::u16string_view(p) : std::u16string_view(); };
-    dlg.m_strOutputFile =
-        ProposeOutputName(text(m_selection.front()), text(m_selection.back()), m_os.PathSeparator());
+    const std::vector<std::u16string> photos = SelectionPaths(m_selection);
+    CSampleDlg dlg(m_os, m_ui, &photos, &parent);
+    dlg.m_strOutputFile = ProposeOutputName(photos.front(), photos.back(), m_os.PathSeparators());
     dlg.m_nJpegQuality = m_settings.GetQuality();
     dlg.m_strEnfusePath = LocateFusionProgram(m_settings.GetString(kKeyProgram, u""), m_os);
     dlg.m_bAlignImages = m_settings.GetAlignImages();

@@ -2,7 +2,6 @@
 #include "ui/sample_dlg.h"
 
 #include "fusion/alignment.h"
-#include "fusion/command_line.h"
 #include "fusion/photo_checks.h"
 #include "platform/path.h"
 #include "platform/utf.h"
@@ -19,15 +18,6 @@ constexpr int kInputControls[] = {IDC_PROGRAM_LABEL, IDC_BROWSE,        IDC_PROG
                                   IDC_OUTPUT_FILE,   IDC_QUALITY_LABEL, IDC_QUALITY, IDC_ALIGN_IMAGES};
 constexpr SRect kCollapsed{-1, -1, -1, -1}; // at (-1, -1), 0 x 0 pixels
 
-// The paths as the command line takes them; they stay paths' own.
-SelectionList Pointers(const std::vector<std::u16string>& paths)
-{
-    SelectionList list;
-    for (const std::u16string& path : paths)
-        list.push_back(path.c_str());
-    return list;
-}
-
 SFontSpec OutputFont()
 {
     SFontSpec font;
@@ -43,7 +33,8 @@ SFontSpec OutputFont()
 }
 } // namespace
 
-CSampleDlg::CSampleDlg(const platform::COs& os, CUiBackend& ui, const SelectionList* pSelection, CWnd* pParent)
+CSampleDlg::CSampleDlg(const platform::COs& os, CUiBackend& ui, const std::vector<std::u16string>* pSelection,
+                       CWnd* pParent)
     : CDialog(ui, IDD_FUSION, pParent), m_pSelection(pSelection), m_editOutput(ui), m_os(os)
 {
     OnClicked(IDC_BROWSE, [this] { OnBrowse(); });
@@ -119,13 +110,11 @@ void CSampleDlg::OnBnClickedOk()
 // enfuse refuses photos of different sizes (a portrait frame among landscape ones, a resized copy).
 bool CSampleDlg::AcceptPhotoSizes()
 {
-    std::vector<std::u16string> photos;
-    for (const char16_t* pPhoto : *m_pSelection)
-        photos.emplace_back(pPhoto ? pPhoto : u"");
+    const std::vector<std::u16string>& photos = *m_pSelection;
     const std::vector<SPhotoSize> sizes = DifferingSizes(photos, m_os);
     if (sizes.empty())
         return true;
-    const std::u16string_view seps = platform::SeparatorsFor(m_os.PathSeparator());
+    const std::u16string_view seps = m_os.PathSeparators();
     std::vector<std::u16string> lines;
     for (const SPhotoSize& photo : sizes) {
         std::u16string line(platform::FileNameOf(photos[photo.index], seps));
@@ -148,8 +137,8 @@ void CSampleDlg::RefuseOutputFile(unsigned nIdText)
 // did not agree to lose.
 bool CSampleDlg::AcceptOutputFile()
 {
-    for (const char16_t* pInput : *m_pSelection) {
-        if (pInput && m_os.IsSameFile(m_strOutputFile, pInput)) {
+    for (const std::u16string& input : *m_pSelection) {
+        if (m_os.IsSameFile(m_strOutputFile, input)) {
             RefuseOutputFile(IDS_OUTPUT_IS_INPUT);
             return false;
         }
@@ -172,7 +161,7 @@ bool CSampleDlg::AcceptOutputFile()
 bool CSampleDlg::FolderExists(const std::u16string& strFull) const
 {
     std::u16string_view folder;
-    if (!platform::ParentFolderOf(strFull, platform::kBothSeparators, folder))
+    if (!platform::ParentFolderOf(strFull, m_os.PathSeparators(), folder))
         return false;
     platform::SFileInfo info;
     return m_os.GetFileInfo(std::u16string(folder), info) && info.bFolder;
@@ -180,12 +169,9 @@ bool CSampleDlg::FolderExists(const std::u16string& strFull) const
 
 bool CSampleDlg::PrepareToolPaths()
 {
-    std::vector<std::u16string> inputs;
-    for (const char16_t* pInput : *m_pSelection)
-        inputs.emplace_back(pInput ? pInput : u"");
     auto pPaths = std::make_unique<CToolPaths>(m_os);
     std::u16string strFailed;
-    if (!pPaths->Prepare(inputs, m_strOutputFile, strFailed)) {
+    if (!pPaths->Prepare(*m_pSelection, m_strOutputFile, strFailed)) {
         ShowMessageBox(Ui(), FormatModuleString(IDS_PATH_NOT_FOR_TOOL, strFailed), EMessageIcon::Warning);
         return false;
     }
@@ -202,16 +188,7 @@ void CSampleDlg::OnOK()
     if (!PrepareToolPaths())
         return; // still Editing
     EnterRunningLayout();
-    const std::u16string& output = m_pToolPaths->ToolOutput();
-    const platform::SCommandLine command =
-        BuildToolCommand(m_strEnfusePath, output, m_nJpegQuality, Pointers(m_pToolPaths->Inputs()));
-    if (m_bAlignOffered && m_bAlignImages) {
-        const CAlignStep step(m_os, *m_pToolPaths, m_strAlignProgram, m_pToolPaths->Inputs());
-        const SAlignRun align{step, BuildToolCommand(m_strEnfusePath, output, m_nJpegQuality, Pointers(step.Aligned()))};
-        RunAndShowOutput(command, &align);
-    } else {
-        RunAndShowOutput(command);
-    }
+    RunAndShowOutput();
     m_pToolPaths.reset(); // the links, copies, aligned images and a leftover output go
     m_bRunDone = true;
 }
@@ -229,19 +206,14 @@ void CSampleDlg::EnterRunningLayout()
     }
 }
 
-std::u16string CSampleDlg::FirstPhoto() const
-{
-    return m_pSelection && !m_pSelection->empty() && m_pSelection->front() ? m_pSelection->front() : u"";
-}
-
-void CSampleDlg::RunAndShowOutput(const platform::SCommandLine& command, const SAlignRun* pAlign)
+void CSampleDlg::RunAndShowOutput()
 {
     SetRunning(true);
-    m_outcome =
-        lvp::RunAndShowOutput(m_editOutput, command,
-                              {m_os, Ui(), m_pToolPaths ? m_pToolPaths->ToolOutput() : m_strOutputFile,
-                               [this] { return PollStopRequest(); }, m_pToolPaths.get(), pAlign,
-                               FirstPhoto()});
+    CPaneObserver pane(m_editOutput, Ui(), [this] { return PollStopRequest(); });
+    pane.ClearPane();
+    const SBracketJob job{m_strEnfusePath, m_nJpegQuality, *m_pSelection,
+                          m_bAlignOffered && m_bAlignImages ? m_strAlignProgram : std::u16string()};
+    m_outcome = CBracketRun(m_os, pane).Run(job, *m_pToolPaths);
     PollStopRequest(); // what was typed during the run goes unread: Finished waits for a new key
     SetRunning(false);
 }

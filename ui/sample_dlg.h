@@ -1,6 +1,5 @@
 // CSampleDlg: the fusion dialog, whose fields turn into the live output pane of the run.
 #pragma once
-#include "fusion/selection_list.h"
 #include "fusion/tool_paths.h"
 #include "platform/os.h"
 #include "ui/color_edit.h"
@@ -11,17 +10,20 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace lvp {
 class CSampleDlg : public CDialog {
 public:
-    // pSelection: the command's list of selected files, read by the run only. Nothing owned.
-    CSampleDlg(const platform::COs& os, CUiBackend& ui, const SelectionList* pSelection, CWnd* pParent);
+    // pSelection: the paths of the command's selected files in the host's order, read by the
+    // checks on OK and the run. Nothing owned.
+    CSampleDlg(const platform::COs& os, CUiBackend& ui, const std::vector<std::u16string>* pSelection,
+               CWnd* pParent);
 
     std::u16string m_strEnfusePath;
     std::u16string m_strOutputFile;
     std::uint32_t m_nJpegQuality = 95;
-    const SelectionList* m_pSelection;
+    const std::vector<std::u16string>* m_pSelection;
     CFont m_fontOutput;
     CColorEdit m_editOutput;
     bool m_bRunDone = false;
@@ -37,8 +39,6 @@ public:
 
     void OnBrowse();
     void OnBnClickedOk();
-    // pAlign: the alignment that runs first, if any.
-    void RunAndShowOutput(const platform::SCommandLine& command, const SAlignRun* pAlign = nullptr);
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -61,8 +61,8 @@ private:
     void OfferAlignment();
     // The pane in the place of the input controls, which are disabled and collapsed.
     void EnterRunningLayout();
-    // The first selected photo as the host named it (whose metadata the output receives).
-    std::u16string FirstPhoto() const;
+    // The run of the confirmed values in the pane.
+    void RunAndShowOutput();
 
     const platform::COs& m_os;
     std::unique_ptr<CToolPaths> m_pToolPaths; // from OK until the run has ended

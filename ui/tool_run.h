@@ -1,27 +1,21 @@
-// The run of the fusion program with its output shown live in the output pane, and the stop.
+// The run shown live in the output pane: the pane's side of the run (its text, the wait cursor,
+// the stop key and the question), over the run that fusion/bracket_run.h decides.
 #pragma once
-#include "fusion/run_steps.h"
+#include "fusion/bracket_run.h"
 #include "platform/os.h"
 #include "ui/framework/edit.h"
+#include "ui/framework/wait_cursor.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace lvp {
 class CUiBackend;
-class CToolPaths;
-class CAlignStep;
 
-// The alignment before the fusion: its step, and the fusion's command over the aligned images.
-struct SAlignRun {
-    const CAlignStep& step;
-    platform::SCommandLine fuseAligned;
-};
-
-// What the run needs besides the pane: the OS, the window system for the wait cursor, the
-// output file the program must produce, and the user's stop request, asked between reads; it
-// keeps the windows painted and discards other input. pPaths, when the program's paths were
-// made for it: a fused output is committed to its real name before the run counts as fused.
+// What the run needs besides the pane: the OS, the window system for the wait cursor and the
+// question, the output file the program must produce, and the user's stop request, asked between
+// reads; it keeps the windows painted and discards other input. The rest as SBracketCommands.
 struct SToolRun {
     const platform::COs& os;
     CUiBackend& ui;
@@ -29,20 +23,31 @@ struct SToolRun {
     std::function<bool()> stopRequested;
     CToolPaths* pPaths = nullptr;
     const SAlignRun* pAlign = nullptr; // none: the fusion alone
-    // The original first selected photo (never an aligned image), whose metadata a fused output
-    // receives; empty: none is carried.
     std::u16string strFirstPhoto{};
 };
 
-// Clears the pane, starts the program and adds each line of its output at the end of the pane
-// as soon as the line is complete; waits for the program and reads its exit code. A failure
-// adds its reason (exit code, no output file, could not start), a stop adds "stopped"; then a
-// line break and message 109. A command line that is too long shows message 110 alone. An
-// output file that did not exist before a run that did not succeed is removed. A fused output
-// receives the metadata of run.strFirstPhoto; where that fails, one line before message 109 says
-// why (the run still counts as fused).
-// With run.pAlign the alignment program runs first, its output in the pane, and the fusion then
-// runs over the aligned images. An alignment that fails adds its note to the pane and asks
-// whether to fuse unaligned (Yes the default): Yes runs command, No ends the run as failed.
+// The pane as the run's observer: each text at the pane's end, painted at once.
+class CPaneObserver final : public CRunObserver {
+public:
+    CPaneObserver(CEdit& editOutput, CUiBackend& ui, std::function<bool()> stopRequested)
+        : m_editOutput(editOutput), m_ui(ui), m_stopRequested(std::move(stopRequested))
+    {
+    }
+    // Empties the pane, which then takes as much text as memory allows.
+    void ClearPane();
+    void AddText(std::u16string_view text) override;
+    bool AskYesNo(std::u16string_view question, bool bYesDefault) override;
+    bool StopRequested() override { return m_stopRequested && m_stopRequested(); }
+    void ShowBusy(bool bBusy) override;
+    void ReportProgress(const SRunProgress&) override {}
+
+private:
+    CEdit& m_editOutput;
+    CUiBackend& m_ui;
+    std::function<bool()> m_stopRequested;
+    std::optional<CWaitCursor> m_waitCursor; // while a program step runs
+};
+
+// Clears the pane and runs command as CBracketRun::Run does, its output in the pane.
 ERunOutcome RunAndShowOutput(CEdit& editOutput, const platform::SCommandLine& command, const SToolRun& run);
 } // namespace lvp

@@ -219,7 +219,7 @@ bool RemoveTree(const std::u16string& folder)
 
 std::vector<std::u16string> CRealOs::EntriesStartingWith(const std::u16string& prefix, bool bFolders)
 {
-    const std::u16string folder(FolderOf(prefix, kBothSeparators));
+    const std::u16string folder(FolderOf(prefix, RealOs().PathSeparators()));
     const std::u16string start = prefix.substr(folder.size());
     std::vector<std::u16string> paths;
     WIN32_FIND_DATAW data;

@@ -23,8 +23,8 @@ bool SameName(const std::u16string& a, const wchar_t* b)
 // Every component that the short form changed is the short name the volume lists for it.
 bool VolumeAgrees(const std::u16string& longPath, const std::u16string& shortPath)
 {
-    const std::vector<std::u16string> longParts = PathComponents(longPath, kBothSeparators),
-                                      shortParts = PathComponents(shortPath, kBothSeparators);
+    const std::vector<std::u16string> longParts = PathComponents(longPath, RealOs().PathSeparators()),
+                                      shortParts = PathComponents(shortPath, RealOs().PathSeparators());
     if (longParts.size() != shortParts.size())
         return false;
     std::u16string prefix;

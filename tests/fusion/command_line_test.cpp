@@ -4,11 +4,11 @@
 #include <gtest/gtest.h>
 
 namespace {
-using lvp::SelectionList;
+using Paths = std::vector<std::u16string>;
 
 TEST(CommandLine, ExampleAndInputsInOrder)
 {
-    SelectionList inputs{u"D:\\Bilder\\a.jpg", u"D:\\Bilder\\b.jpg", u"D:\\Bilder\\c.jpg"};
+    Paths inputs{u"D:\\Bilder\\a.jpg", u"D:\\Bilder\\b.jpg", u"D:\\Bilder\\c.jpg"};
     EXPECT_EQ(lvp::BuildCommandLine(u"C:\\Tools\\enfuse.exe", u"D:\\Bilder\\a-c.jpg", 95, inputs),
               u"\"C:\\Tools\\enfuse.exe\" -o \"D:\\Bilder\\a-c.jpg\" --compression=95 \"D:\\Bilder\\a.jpg\" "
               u"\"D:\\Bilder\\b.jpg\" \"D:\\Bilder\\c.jpg\"");
@@ -24,7 +24,7 @@ TEST(CommandLine, QualityAsSignedDecimalAndPathsVerbatim)
         const char16_t* program;
         const char16_t* output;
         std::uint32_t quality;
-        SelectionList inputs;
+        Paths inputs;
         std::u16string line;
     } cases[] = {
         {u"p", u"o", 0, {}, u"\"p\" -o \"o\" --compression=0"},
@@ -41,8 +41,8 @@ TEST(CommandLine, QualityAsSignedDecimalAndPathsVerbatim)
          {u"%3!d!"},
          u"\"C:\\100%\\%1!s!\" -o \"a %2 b!d!\" --compression=95 \"%3!d!\""},
         {u"", u"", 95, {}, u"\"\" -o \"\" --compression=95"},
-        // A null entry contributes its quotes but no path.
-        {u"p", u"o", 1, {u"a", nullptr, u"b"}, u"\"p\" -o \"o\" --compression=1 \"a\" \"\" \"b\""},
+        // An empty path contributes its quotes.
+        {u"p", u"o", 1, {u"a", u"", u"b"}, u"\"p\" -o \"o\" --compression=1 \"a\" \"\" \"b\""},
         {u"C:\\Bäume €\\enfuse.exe",
          u"ö.jpg",
          95,
@@ -57,7 +57,7 @@ TEST(CommandLine, QualityAsSignedDecimalAndPathsVerbatim)
         EXPECT_EQ(args[2], c.output);
         EXPECT_EQ(args[3], c.line.substr(c.line.find(u"--compression="), args[3].size()));
         for (size_t i = 0; i < c.inputs.size(); ++i)
-            EXPECT_EQ(args[4 + i], c.inputs[i] ? c.inputs[i] : u"");
+            EXPECT_EQ(args[4 + i], c.inputs[i]);
     }
 }
 // What stands between the quotes: a backslash before a quote, the closing one too, would escape it.

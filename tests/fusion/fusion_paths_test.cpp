@@ -28,14 +28,14 @@ TEST(ProposeOutputName, FolderAndExtensionOfTheFirstNamesOfBoth)
          u"C:\\B\u00e4ume\\\u65e5\u672c-\U0001F600.jpeg"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(ProposeOutputName(c.first, c.last, u'\\'), c.want) << platform::Utf16ToUtf8(c.want);
+        EXPECT_EQ(ProposeOutputName(c.first, c.last, u"\\"), c.want) << platform::Utf16ToUtf8(c.want);
         // The same with the other separator.
         auto slash = [](std::u16string s) {
             for (char16_t& ch : s)
                 ch = ch == u'\\' ? u'/' : ch;
             return s;
         };
-        EXPECT_EQ(ProposeOutputName(slash(c.first), slash(c.last), u'/'), slash(c.want));
+        EXPECT_EQ(ProposeOutputName(slash(c.first), slash(c.last), u"/"), slash(c.want));
     }
 }
 

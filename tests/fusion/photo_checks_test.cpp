@@ -40,7 +40,7 @@ TEST(IsCameraRawName, ByExtensionWithoutCase)
         {u"cr2", false}, {u"x.", false}, {u"C:\\a.nef\\b", false}, {u"/a.nef/b", false}, {u"x.cr22", false},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(IsCameraRawName(c.path, platform::kBothSeparators), c.bRaw) << platform::Utf16ToUtf8(c.path);
+        EXPECT_EQ(IsCameraRawName(c.path, u"\\/"), c.bRaw) << platform::Utf16ToUtf8(c.path);
 }
 
 // One folder of real files: the size each header gives, and which photos of a selection differ.

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 namespace {
-using platform::kBothSeparators;
+constexpr std::u16string_view kBothSeparators = u"\\/"; // Windows splits at either
 
 TEST(Path, NameStemExtensionAndFolder)
 {

@@ -77,7 +77,7 @@ protected:
     SSearchOs m_os; // PATH as the case says, no install folders
     CModelUi m_ui;
     std::vector<std::u16string> m_inputs;
-    SelectionList m_selection;
+    std::vector<std::u16string> m_selection;
     std::unique_ptr<CSampleDlg> m_pDlg;
     fs::path m_dir;
 };

@@ -66,7 +66,7 @@ protected:
 
     CModelUi m_ui;
     std::u16string m_line = u"out:enfuse l\\xE4uft\\n";
-    SelectionList m_selection{m_line.c_str()};
+    std::vector<std::u16string> m_selection{m_line.c_str()};
     std::unique_ptr<CSampleDlg> m_pDlg;
     fs::path m_dir;
 };
@@ -447,7 +447,7 @@ TEST_F(SampleDlg, PathWithoutAFormTheToolCanOpenIsRefused)
     std::ofstream(fs::path(photo)) << "photo";
     for (const std::u16string& output : {Path("out.jpg"), (m_dir / u"\u5199.jpg").u16string()}) {
         const std::u16string input = output == Path("out.jpg") ? photo : Path("a.jpg");
-        SelectionList selection{m_line.c_str(), input.c_str()};
+        std::vector<std::u16string> selection{m_line.c_str(), input.c_str()};
         m_ui.m_messages.clear();
         m_ui.m_steps = {kOk};
         CSampleDlg dlg(os, m_ui, &selection, nullptr);

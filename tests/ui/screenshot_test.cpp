@@ -25,7 +25,7 @@ TEST(ToolRunOnScreen, LiveOutput)
                                          u"touch:" + ready,
                                          u"wait:" + go,
                                          u"out:Fertig.\\r\\n"};
-    lvp::SelectionList selection;
+    std::vector<std::u16string> selection;
     for (const auto& s : steps)
         selection.push_back(s.c_str());
     lvp::CModelUi ui; // for the wait cursor

@@ -115,7 +115,7 @@ protected:
     lvp::ERunOutcome Run(const std::vector<std::u16string>& steps, const std::u16string& program = kFake,
                          const std::u16string& firstPhoto = {})
     {
-        lvp::SelectionList selection;
+        std::vector<std::u16string> selection;
         for (const auto& s : steps)
             selection.push_back(s.c_str());
         return lvp::RunAndShowOutput(m_pPane->m_edit, lvp::BuildToolCommand(program, Output(), 95, selection),

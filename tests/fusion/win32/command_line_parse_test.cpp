@@ -12,7 +12,7 @@ TEST(CommandLineParse, SystemParserGivesBackTheArguments)
 {
     const struct {
         const char16_t* output;
-        lvp::SelectionList inputs;
+        std::vector<std::u16string> inputs;
     } cases[] = {
         {u"C:\\Bilder\\a-c.jpg", {u"C:\\Bilder\\a.jpg", u"C:\\Bilder\\c.jpg"}},
         {u"C:\\out dir\\", {u"C:\\in dir\\", u"D:\\x.jpg"}},

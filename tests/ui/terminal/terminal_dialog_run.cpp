@@ -33,7 +33,7 @@ int main(int argc, char** argv)
     std::vector<std::u16string> files;
     for (int i = 4; i < argc; ++i)
         files.push_back(platform::Utf8ToUtf16(argv[i]));
-    lvp::SelectionList selection;
+    std::vector<std::u16string> selection;
     for (const auto& f : files)
         selection.push_back(f.c_str());
     lvp::CSampleDlg dlg(platform::RealOs(), lvp::DefaultUiBackend(), &selection, nullptr);

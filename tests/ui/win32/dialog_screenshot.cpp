@@ -66,7 +66,7 @@ TEST(DialogOnScreen, EditingRunningFinished)
         u"out:Collapsing Laplacian pyramid\\r\\n",
         u"out:enfuse: info: writing D:\\\\Bilder\\\\Serie\\\\IMG_4711-IMG_4713.JPG\\r\\n",
     };
-    lvp::SelectionList selection;
+    std::vector<std::u16string> selection;
     for (const auto& s : steps)
         selection.push_back(s.c_str());
 

@@ -76,7 +76,7 @@ protected:
 
     CDriver m_driver;
     CTempWnd m_owner{DefaultUiBackend(), ToWindowId(m_driver.Owner())};
-    SelectionList m_selection;
+    std::vector<std::u16string> m_selection;
     const std::filesystem::path m_dir = std::filesystem::temp_directory_path() / "lvp_win32_dialog";
 };
 

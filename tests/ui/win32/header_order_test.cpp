@@ -2,7 +2,7 @@
 #include <windows.h>
 // The framework and the dialog after it, each on its own, in no particular order.
 #include "fusion/command_line.h"
-#include "fusion/selection_list.h"
+#include "plugin/selection_list.h"
 #include "ui/color_edit.h"
 #include "ui/framework/backend.h"
 #include "ui/framework/data_exchange.h"

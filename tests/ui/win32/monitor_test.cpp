@@ -59,7 +59,7 @@ TEST(TwoMonitors, DialogOnTheOwnersMonitor)
                      SWP_NOZORDER | (c.bVisible ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
         SetCursorPos(work.left + 100, work.top + 100);
         CTempWnd owner{DefaultUiBackend(), ToWindowId(hOwner)};
-        SelectionList selection;
+        std::vector<std::u16string> selection;
         CSampleDlg dlg(platform::RealOs(), DefaultUiBackend(), &selection, &owner);
         dlg.m_strOutputFile = u"Z:\\a-c.jpg";
         RECT seen{};

@@ -1,0 +1,105 @@
+// CBracketRun: one bracket's whole run (align when asked, the question when that fails, fuse,
+// carry the metadata, commit the output, remove the temporaries), told to the user through the
+// small interface CRunObserver that the dialog implements.
+#pragma once
+#include "fusion/run_steps.h"
+#include "platform/os.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lvp {
+class CAlignStep;
+
+enum class ERunPhase {
+    Align, // the alignment program runs
+    Fuse,  // the fusion program runs
+    Done,  // the run has ended (fraction 1 only when it fused)
+};
+
+// How far the run has come: the phase, the step of the run it is (1-based, of nSteps) and the
+// fraction of the whole run done, reported as each step begins and when the run ends: it never
+// goes back, and is 1 only for a run that fused.
+struct SRunProgress {
+    ERunPhase phase;
+    unsigned nStep;
+    unsigned nSteps;
+    double fraction;
+    bool operator==(const SRunProgress&) const = default;
+};
+
+// What the run tells the user and asks of them. Called on the thread that runs the bracket.
+class CRunObserver {
+public:
+    // Text for the end of the output pane, as it comes (line breaks included).
+    virtual void AddText(std::u16string_view text) = 0;
+    virtual bool AskYesNo(std::u16string_view question, bool bYesDefault) = 0;
+    // Whether the user has asked to stop; asked between reads of a program's output.
+    virtual bool StopRequested() = 0;
+    // A program step begins (true) or ends (false): the wait cursor.
+    virtual void ShowBusy(bool bBusy) = 0;
+    virtual void ReportProgress(const SRunProgress& progress) = 0;
+
+protected:
+    ~CRunObserver() = default;
+};
+
+// The alignment before the fusion: its step, and the fusion's command over the aligned images.
+struct SAlignRun {
+    const CAlignStep& step;
+    platform::SCommandLine fuseAligned;
+};
+
+// One bracket with its commands made: the fusion's over the photos, the output the program must
+// produce, and, when the program's paths were made for it (pPaths, not owned), the commit of a
+// fused output to its real name. pAlign: the alignment that runs first, if any. strFirstPhoto:
+// the original first photo (never an aligned image), whose metadata a fused output receives;
+// empty: none is carried.
+struct SBracketCommands {
+    platform::SCommandLine fuse;
+    std::u16string strOutputFile;
+    CToolPaths* pPaths = nullptr;
+    const SAlignRun* pAlign = nullptr;
+    std::u16string strFirstPhoto{};
+};
+
+// One bracket as the user confirmed it: the programs, the quality, the photos in order (the first
+// gives the metadata) and the output; strAlignProgram empty: no alignment.
+struct SBracketJob {
+    std::u16string strFusionProgram;
+    std::uint32_t nQuality = 95;
+    std::vector<std::u16string> photos;
+    std::u16string strAlignProgram;
+};
+
+class CBracketRun {
+public:
+    CBracketRun(const platform::COs& os, CRunObserver& observer) : m_os(os), m_observer(observer) {}
+
+    // Runs job over the forms of its paths that paths made (which keeps the aligned images and
+    // removes them with the rest when it goes).
+    ERunOutcome Run(const SBracketJob& job, CToolPaths& paths);
+    // Runs the commands: the alignment first when there is one, its output shown; an alignment
+    // that fails adds its note and asks whether to fuse unaligned (Yes the default): Yes runs
+    // the fusion over the photos, No ends the run as failed. The fusion's output follows; a
+    // failure adds its reason (exit code, no output file, could not start), a stop "stopped";
+    // then a line break and message 109. A command line that is too long shows message 110
+    // alone. An output file that did not exist before a run that did not succeed is removed. A
+    // fused output receives the first photo's metadata; where that fails, one line before
+    // message 109 says why (the run still counts as fused).
+    ERunOutcome Run(const SBracketCommands& commands);
+
+private:
+    enum class EAligned { Aligned, Failed, Stopped };
+    EAligned Align(const CAlignStep& step);
+    ERunOutcome Fuse(const platform::SCommandLine& command, const SBracketCommands& commands);
+    void Progress(ERunPhase phase, unsigned nStep, double fraction);
+
+    const platform::COs& m_os;
+    CRunObserver& m_observer;
+    unsigned m_nSteps = 1;
+    double m_fraction = 0.0; // the last one reported
+};
+} // namespace lvp
