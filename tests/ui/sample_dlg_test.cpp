@@ -351,6 +351,16 @@ TEST_F(SampleDlg, OutputFileRefusals)
         {"existing, not replaced", existing, {false}, IDS_OUTPUT_EXISTS, EMessageButtons::YesNo},
         {"existing, no answer", existing, {}, IDS_OUTPUT_EXISTS, EMessageButtons::YesNo},
         {"existing, replaced", existing, {true}, 0, EMessageButtons::YesNo},
+#ifdef _WIN32
+        // Either separator ends a folder's name.
+        {"a folder named with /", Path("folder") + u"/out.jpg", {}, 0, EMessageButtons::Ok},
+        {"a missing folder named with /", Path("missing") + u"/out.jpg", {}, IDS_OUTPUT_FOLDER_MISSING,
+         EMessageButtons::Ok},
+#else
+        // A backslash is part of a file name here.
+        {"a backslash in the name", Path("folder") + u"/a\\b.jpg", {}, 0, EMessageButtons::Ok},
+        {"a backslash in the name, no folder", Path("missing\\out.jpg"), {}, 0, EMessageButtons::Ok},
+#endif
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -367,6 +377,7 @@ TEST_F(SampleDlg, OutputFileRefusals)
         const bool bRuns = c.nIdText == 0;
         EXPECT_EQ(m_pDlg->m_bRunDone, !bRefused && (bRuns || (!c.answers.empty() && c.answers.front())));
         EXPECT_EQ(RunDone(), m_pDlg->m_bRunDone);
+        EXPECT_TRUE(!bRuns || fs::exists(fs::path(c.output))) << "written under the name given";
         ASSERT_EQ(m_ui.m_messages.size(), c.buttons == EMessageButtons::YesNo || bRefused ? 1u : 0u);
         if (!m_ui.m_messages.empty()) {
             const std::u16string want = c.buttons == EMessageButtons::YesNo
