@@ -125,8 +125,9 @@ ERunOutcome CBracketRun::Fuse(const platform::SCommandLine& command, const SBrac
         outcome = ERunOutcome::Stopped;
         strReason = LoadModuleString(IDS_TOOL_STOPPED);
     } else {
-        strReason = FailureText(step.Finish(result.nExitCode), result.nExitCode, step);
-        if (strReason.empty()) {
+        const EStepFailure failure = step.Finish(result.nExitCode);
+        strReason = FailureText(failure, result.nExitCode, step);
+        if (failure == EStepFailure::None) {
             outcome = ERunOutcome::Fused;
             strReason = MetadataText(step.MetadataOutcome(), commands.strFirstPhoto, step); // a note, not a failure
         }

@@ -85,7 +85,8 @@ TEST(BracketRun, OrderOfStepsAndWhatTheObserverHears)
         std::u16string strFailed;
         ASSERT_TRUE(paths.Prepare(c.photos, dir.u16("out.jpg"), strFailed)) << c.name;
         const SBracketJob job{kFake, 95, c.photos, c.bAlign ? kAlign : std::u16string()};
-        EXPECT_EQ(CBracketRun(platform::RealOs(), recorder).Run(job, paths), c.outcome) << c.name;
+        EXPECT_EQ(CBracketRun(platform::RealOs(), recorder).Run(job, paths), c.outcome)
+            << c.name << ": " << platform::Utf16ToUtf8(recorder.m_pane);
 
         EXPECT_EQ(recorder.m_questions.size(), c.nQuestions) << c.name;
         if (c.nQuestions > 0) {
