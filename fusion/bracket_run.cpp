@@ -129,7 +129,8 @@ ERunOutcome CBracketRun::Fuse(const platform::SCommandLine& command, const SBrac
         strReason = FailureText(failure, result.nExitCode, step);
         if (failure == EStepFailure::None) {
             outcome = ERunOutcome::Fused;
-            strReason = MetadataText(step.MetadataOutcome(), commands.strFirstPhoto, step); // a note, not a failure
+            strReason =
+                MetadataText(step.MetadataOutcome(), commands.strFirstPhoto, step); // a note, not a failure
         }
     }
     // A partial file of a run that did not succeed goes, unless it was there before the run.
@@ -146,7 +147,6 @@ ERunOutcome CBracketRun::Run(const SBracketCommands& commands)
 {
     m_nSteps = commands.pAlign ? 2 : 1;
     const platform::SCommandLine* pFuse = &commands.fuse;
-    ERunOutcome outcome = ERunOutcome::Failed;
     if (commands.pAlign) {
         Progress(ERunPhase::Align, 1, 0.0);
         const EAligned aligned = Align(commands.pAlign->step);
@@ -155,7 +155,8 @@ ERunOutcome CBracketRun::Run(const SBracketCommands& commands)
         } else if (aligned == EAligned::Stopped ||
                    !m_observer.AskYesNo(LoadModuleString(IDS_ALIGN_ASK_UNALIGNED), true)) {
             AddClosingMessage(m_observer);
-            outcome = aligned == EAligned::Stopped ? ERunOutcome::Stopped : ERunOutcome::Failed;
+            const ERunOutcome outcome =
+                aligned == EAligned::Stopped ? ERunOutcome::Stopped : ERunOutcome::Failed;
             Progress(ERunPhase::Done, 1, m_fraction); // it stops where it was
             return outcome;
         } else {
@@ -163,7 +164,7 @@ ERunOutcome CBracketRun::Run(const SBracketCommands& commands)
         }
     }
     Progress(ERunPhase::Fuse, m_nSteps, static_cast<double>(m_nSteps - 1) / m_nSteps);
-    outcome = Fuse(*pFuse, commands);
+    const ERunOutcome outcome = Fuse(*pFuse, commands);
     Progress(ERunPhase::Done, m_nSteps, outcome == ERunOutcome::Fused ? 1.0 : m_fraction);
     return outcome;
 }
@@ -171,8 +172,9 @@ ERunOutcome CBracketRun::Run(const SBracketCommands& commands)
 ERunOutcome CBracketRun::Run(const SBracketJob& job, CToolPaths& paths)
 {
     const std::u16string& output = paths.ToolOutput();
-    SBracketCommands commands{BuildToolCommand(job.strFusionProgram, output, job.nQuality, paths.Inputs()), output,
-                              &paths, nullptr, job.photos.empty() ? std::u16string() : job.photos.front()};
+    SBracketCommands commands{BuildToolCommand(job.strFusionProgram, output, job.nQuality, paths.Inputs()),
+                              output, &paths, nullptr,
+                              job.photos.empty() ? std::u16string() : job.photos.front()};
     if (job.strAlignProgram.empty())
         return Run(commands);
     const CAlignStep step(m_os, paths, job.strAlignProgram, paths.Inputs());

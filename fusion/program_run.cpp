@@ -13,7 +13,8 @@ constexpr auto kAddInterval = std::chrono::milliseconds(100);
 
 // Passes the program's output on as it arrives until the pipe ends; false when the user stopped
 // the run first.
-bool PassOutput(const platform::COs& os, CRunObserver& observer, platform::CPipeReadEnd& pipe, bool& bOpenLine)
+bool PassOutput(const platform::COs& os, CRunObserver& observer, platform::CPipeReadEnd& pipe,
+                bool& bOpenLine)
 {
     using Clock = std::chrono::steady_clock;
     bOpenLine = false;
@@ -58,7 +59,8 @@ bool PassOutput(const platform::COs& os, CRunObserver& observer, platform::CPipe
 }
 
 // Waits for the program after its output has ended; false when the user stopped it first.
-bool WaitForProgram(const platform::COs& os, CRunObserver& observer, platform::CProcess& process, int& nExitCode)
+bool WaitForProgram(const platform::COs& os, CRunObserver& observer, platform::CProcess& process,
+                    int& nExitCode)
 {
     while (!os.WaitForExit(process, kPollMilliseconds, nExitCode)) {
         if (observer.StopRequested())

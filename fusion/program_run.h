@@ -20,5 +20,6 @@ struct SProgramRun {
 // complete lines are passed on together: as soon as the program pauses, else every 100 ms (an
 // edit control may take time in proportion to its whole text for every addition). The text after
 // the last line break follows when the output ends (also when it is empty).
-SProgramRun RunProgram(const platform::COs& os, CRunObserver& observer, const platform::SCommandLine& command);
+SProgramRun RunProgram(const platform::COs& os, CRunObserver& observer,
+                       const platform::SCommandLine& command);
 } // namespace lvp

@@ -36,6 +36,7 @@ ERunOutcome RunAndShowOutput(CEdit& editOutput, const platform::SCommandLine& co
 {
     CPaneObserver pane(editOutput, run.ui, run.stopRequested);
     pane.ClearPane();
-    return CBracketRun(run.os, pane).Run({command, run.strOutputFile, run.pPaths, run.pAlign, run.strFirstPhoto});
+    return CBracketRun(run.os, pane)
+        .Run({command, run.strOutputFile, run.pPaths, run.pAlign, run.strFirstPhoto});
 }
 } // namespace lvp

@@ -12,14 +12,19 @@ TEST(CommandBuilder, BothFormsFromOneList)
         std::u16string line;
         std::vector<std::u16string> args;
     } cases[] = {
-        {"program alone", lvp::CCommandBuilder(u"C:\\a b\\p.exe").Build(), u"\"C:\\a b\\p.exe\"",
+        {"program alone",
+         lvp::CCommandBuilder(u"C:\\a b\\p.exe").Build(),
+         u"\"C:\\a b\\p.exe\"",
          {u"C:\\a b\\p.exe"}},
         {"words bare, arguments quoted",
          lvp::CCommandBuilder(u"p").Word(u"-v").Quoted(u"x y").Word(u"-C").Quoted(u"").Build(),
-         u"\"p\" -v \"x y\" -C \"\"", {u"p", u"-v", u"x y", u"-C", u""}},
+         u"\"p\" -v \"x y\" -C \"\"",
+         {u"p", u"-v", u"x y", u"-C", u""}},
         // The program is read up to the next quote, so it is never escaped; arguments are.
-        {"escapes in arguments only", lvp::CCommandBuilder(u"C:\\t\\").Quoted(u"C:\\o\\").Quoted(u"a\"b").Build(),
-         u"\"C:\\t\\\" \"C:\\o\\\\\" \"a\\\"b\"", {u"C:\\t\\", u"C:\\o\\", u"a\"b"}},
+        {"escapes in arguments only",
+         lvp::CCommandBuilder(u"C:\\t\\").Quoted(u"C:\\o\\").Quoted(u"a\"b").Build(),
+         u"\"C:\\t\\\" \"C:\\o\\\\\" \"a\\\"b\"",
+         {u"C:\\t\\", u"C:\\o\\", u"a\"b"}},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(c.command.strCommandLine, c.line) << c.name;
