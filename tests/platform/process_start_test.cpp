@@ -44,8 +44,10 @@ TEST(StartProcessWithPipe, StartsExactlyTheFileNamed)
     fs::copy_file(fake, tool);
     fs::copy_file(fake, dir.path() / (u"tool" + exe)); // a bare name's file in the current folder
 #ifdef _WIN32
-    const fs::path noExtension = sub / "noext"; // with no "noext.exe" beside it
+    // Beside another copy named with ".exe", which a search that appends it would start.
+    const fs::path noExtension = sub / "noext";
     fs::copy_file(fake, noExtension);
+    fs::copy_file(fake, sub / "noext.exe");
 #endif
     ScopedCurrentFolder cwd(dir.path());
 #ifndef _WIN32
