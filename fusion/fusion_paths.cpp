@@ -16,7 +16,9 @@ std::u16string ProposeOutputName(std::u16string_view first, std::u16string_view 
 
 std::u16string LocateFusionProgram(const std::u16string& strStored, const platform::COs& os)
 {
-    if (!strStored.empty() && os.FileOpensForReading(strStored))
+    // Judged as the dialog's OK judges it: the file the text resolves to.
+    const std::u16string stored = ResolveProgram(strStored, os);
+    if (!stored.empty() && os.FileOpensForReading(stored))
         return strStored;
     const char16_t separator = os.PathSeparator();
     std::u16string folder;

@@ -12,8 +12,8 @@ namespace lvp {
 std::u16string ProposeOutputName(std::u16string_view first, std::u16string_view last,
                                  std::u16string_view separators);
 
-// The stored path if it opens; else the current folder's program; where that file is missing
-// too, the program that FindInstalledProgram finds; else the current-folder guess (which the
-// dialog's OK then reports as missing).
+// The stored text if the file it names (ResolveProgram) opens; else the current folder's
+// program; where that file is missing too, the program that FindInstalledProgram finds; else the
+// current-folder guess (which the dialog's OK then reports as missing).
 std::u16string LocateFusionProgram(const std::u16string& strStored, const platform::COs& os);
 } // namespace lvp

@@ -1,4 +1,5 @@
-// The search for an external program along PATH and in the installers' folders.
+// The search for an external program along PATH and in the installers' folders, and the file
+// that a program's path or name gives.
 #include "fusion/program_search.h"
 
 #include "platform/path.h"
@@ -82,17 +83,11 @@ std::vector<std::u16string> EnblendFolders(const std::u16string& root, const pla
     });
     return folders;
 }
-} // namespace
 
-bool IsNewerVersionName(std::u16string_view a, std::u16string_view b)
+// The first file of that name that opens: along PATH, then in each root's Hugin\bin, then in
+// each root's enblend-enfuse folders.
+std::u16string FindInstalledFile(const std::u16string& name, const platform::COs& os)
 {
-    const int n = CompareVersionNames(a, b);
-    return n != 0 ? n > 0 : a > b;
-}
-
-std::u16string FindInstalledProgram(const std::u16string& base, const platform::COs& os)
-{
-    const std::u16string name = os.ExecutableFileName(base);
     if (std::u16string onPath = os.FindOnPathVariable(name); Opens(onPath, os))
         return onPath;
     const char16_t sep = os.PathSeparator();
@@ -110,5 +105,49 @@ std::u16string FindInstalledProgram(const std::u16string& base, const platform::
         }
     }
     return {};
+}
+
+// Windows takes "C:name" for a file in the current folder of drive C.
+bool IsDriveLetter(char16_t c)
+{
+    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
+}
+bool HasDrive(std::u16string_view path, char16_t sep)
+{
+    return sep == u'\\' && path.size() >= 2 && IsDriveLetter(path[0]) && path[1] == u':';
+}
+
+// The path names its file whatever the current folder and drive: POSIX "/..."; Windows a drive
+// and a separator, or two separators first (a share, a device path).
+bool IsFullPath(std::u16string_view path, char16_t sep)
+{
+    const std::u16string_view seps = platform::SeparatorsFor(sep);
+    auto sepAt = [path, seps](size_t i) { return i < path.size() && seps.find(path[i]) != seps.npos; };
+    if (sep != u'\\')
+        return sepAt(0);
+    return (HasDrive(path, sep) && sepAt(2)) || (sepAt(0) && sepAt(1));
+}
+} // namespace
+
+bool IsNewerVersionName(std::u16string_view a, std::u16string_view b)
+{
+    const int n = CompareVersionNames(a, b);
+    return n != 0 ? n > 0 : a > b;
+}
+
+std::u16string FindInstalledProgram(const std::u16string& base, const platform::COs& os)
+{
+    return FindInstalledFile(os.ExecutableFileName(base), os);
+}
+
+std::u16string ResolveProgram(const std::u16string& text, const platform::COs& os)
+{
+    const char16_t sep = os.PathSeparator();
+    if (text.empty() || IsFullPath(text, sep))
+        return text;
+    if (text.find_first_of(platform::SeparatorsFor(sep)) == std::u16string::npos && !HasDrive(text, sep))
+        return FindInstalledFile(text, os);
+    std::u16string full;
+    return os.FullPath(text, full) ? full : std::u16string();
 }
 } // namespace lvp

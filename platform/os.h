@@ -144,7 +144,8 @@ public:
     // as the leader of what it starts (POSIX: its own process group; Windows: a job object that
     // is killed when its last handle closes). On success returns the process and readEnd holds
     // the pipe's read end; on failure returns no process, readEnd is invalid and strError holds
-    // the system's reason (empty for a command line that is too long).
+    // the system's reason (empty for a command line that is too long). A program named without
+    // a separator is refused (the file is not found): the caller resolves names.
     virtual CProcess StartProcessWithPipe(const SCommandLine& command, CPipeReadEnd& readEnd,
                                           std::u16string& strError) const = 0;
     // Waits at most nMilliseconds for bytes on the pipe and reads what is there.

@@ -11,8 +11,10 @@
 
 namespace platform {
 // A program to start, in both forms: Windows starts strCommandLine (first token the quoted
-// program); POSIX starts args (args[0] the program), with no shell and no quoting. It runs in
-// strFolder, or in the caller's current folder when that is empty.
+// program); POSIX starts args (args[0] the program), with no shell and no quoting. Both start
+// the file that args[0] names, a path with a separator that is never looked for along PATH (a
+// relative one is the caller's current folder's). It runs in strFolder, or in the caller's
+// current folder when that is empty.
 struct SCommandLine {
     std::u16string strCommandLine;
     std::vector<std::u16string> args;

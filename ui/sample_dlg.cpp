@@ -3,6 +3,7 @@
 
 #include "fusion/alignment.h"
 #include "fusion/photo_checks.h"
+#include "fusion/program_search.h"
 #include "platform/path.h"
 #include "platform/utf.h"
 #include "resources/ids.h"
@@ -89,19 +90,31 @@ void CSampleDlg::OnBrowse()
         OfferAlignment();
 }
 
+std::u16string CSampleDlg::CheckedProgram()
+{
+    std::u16string program = ResolveProgram(m_strEnfusePath, m_os);
+    if (program.empty() || !m_os.FileOpensForReading(program)) {
+        ShowMessageBox(Ui(), LoadModuleString(IDS_PROGRAM_NOT_FOUND), EMessageIcon::Warning);
+        OnBrowse();
+        return {};
+    }
+    return program;
+}
+
 void CSampleDlg::OnBnClickedOk()
 {
     if (!UpdateData(true))
         return;
-    if (!m_os.FileOpensForReading(m_strEnfusePath)) {
-        ShowMessageBox(Ui(), LoadModuleString(IDS_PROGRAM_NOT_FOUND), EMessageIcon::Warning);
-        OnBrowse();
+    std::u16string program = CheckedProgram();
+    if (program.empty())
         return;
-    }
     if (m_bRunDone) {
         OnOK();
         return;
     }
+    // The run starts the file just checked (a full path as typed stays as it is); the field
+    // keeps its text, which the closing OK reads back.
+    m_strEnfusePath = std::move(program);
     OfferAlignment(); // the path may have been typed since the last look
     if (AcceptPhotoSizes() && AcceptOutputFile())
         OnOK();

@@ -20,6 +20,7 @@ public:
     CSampleDlg(const platform::COs& os, CUiBackend& ui, const std::vector<std::u16string>* pSelection,
                CWnd* pParent);
 
+    // The program field; from OK until the run has ended, the file it names (ResolveProgram).
     std::u16string m_strEnfusePath;
     std::u16string m_strOutputFile;
     std::uint32_t m_nJpegQuality = 95;
@@ -46,6 +47,9 @@ protected:
     void OnOK() override;
 
 private:
+    // The file that the program field names (ResolveProgram) when it opens; else empty, with
+    // the user told and offered the file dialog.
+    std::u16string CheckedProgram();
     // Checks that the photos whose sizes can be read have one size; false (with the user told,
     // the sizes named) when they differ.
     bool AcceptPhotoSizes();

@@ -9,7 +9,6 @@
 #include <atomic>
 #include <cerrno>
 #include <csignal>
-#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
@@ -45,27 +44,6 @@ struct SPipe {
     }
 };
 
-// The files to try for the program, as execvp would, found before forking so that the
-// child only calls async-signal-safe functions.
-std::vector<std::string> ProgramCandidates(const std::string& program)
-{
-    if (program.empty() || program.find('/') != std::string::npos)
-        return {program};
-    const char* path = std::getenv("PATH");
-    std::string dirs = path ? path : "/usr/local/bin:/usr/bin:/bin";
-    std::vector<std::string> out;
-    size_t start = 0;
-    for (;;) {
-        size_t end = dirs.find(':', start);
-        std::string dir = dirs.substr(start, end == std::string::npos ? std::string::npos : end - start);
-        out.push_back((dir.empty() ? std::string(".") : dir) + "/" + program);
-        if (end == std::string::npos)
-            break;
-        start = end + 1;
-    }
-    return out;
-}
-
 [[noreturn]] void FailChild(int errorFd)
 {
     int err = errno;
@@ -75,8 +53,8 @@ std::vector<std::string> ProgramCandidates(const std::string& program)
 }
 
 // Runs in the forked child: only async-signal-safe calls from here on.
-[[noreturn]] void RunChild(pid_t parent, int writeFd, int errorFd, char* const* argv,
-                           const std::vector<std::string>& candidates, const char* folder)
+[[noreturn]] void RunChild(pid_t parent, int writeFd, int errorFd, const char* file, char* const* argv,
+                           const char* folder)
 {
     // A session of its own and no terminal (the counterpart of a hidden new console); being
     // its leader, the tool also leads the process group in which everything it starts runs.
@@ -95,14 +73,7 @@ std::vector<std::string> ProgramCandidates(const std::string& program)
     int fd = ::fcntl(writeFd, F_DUPFD_CLOEXEC, 3);
     if (fd < 0 || ::dup2(fd, 1) < 0 || ::dup2(fd, 2) < 0 || (folder && ::chdir(folder) != 0))
         FailChild(errorFd);
-    int firstError = 0;
-    for (const std::string& file : candidates) {
-        ::execve(file.c_str(), argv, environ);
-        if (errno != ENOENT && errno != ENOTDIR && firstError == 0)
-            firstError = errno;
-    }
-    if (firstError != 0)
-        errno = firstError;
+    ::execve(file, argv, environ);
     FailChild(errorFd);
 }
 
@@ -208,13 +179,25 @@ CProcess CRealOs::StartProcessWithPipe(const SCommandLine& command, CPipeReadEnd
     for (std::string& arg : args)
         argv.push_back(arg.data());
     argv.push_back(nullptr);
-    const std::vector<std::string> candidates = ProgramCandidates(args[0]);
     const std::string folder = Utf16ToUtf8(command.strFolder);
 
     auto fail = [&strError](int err) {
         strError = Utf8ToUtf16(std::strerror(err));
         return CProcess();
     };
+    // Exactly the file named is started: a name without a slash is not looked for along PATH
+    // (finding the program is the caller's), and a relative path is the caller's current
+    // folder's, not that of the folder the program runs in.
+    std::string file = args[0];
+    if (file.find('/') == std::string::npos)
+        return fail(ENOENT);
+    if (file[0] != '/') {
+        std::u16string full;
+        errno = 0;
+        if (!CRealOs::FullPath(command.args[0], full))
+            return fail(errno != 0 ? errno : ENOENT);
+        file = Utf16ToUtf8(full);
+    }
     SPipe output, error;
     if (!output.Open() || !error.Open())
         return fail(errno);
@@ -223,7 +206,7 @@ CProcess CRealOs::StartProcessWithPipe(const SCommandLine& command, CPipeReadEnd
     if (pid < 0)
         return fail(errno);
     if (pid == 0)
-        RunChild(parent, output.wr.Get(), error.wr.Get(), argv.data(), candidates,
+        RunChild(parent, output.wr.Get(), error.wr.Get(), file.c_str(), argv.data(),
                  folder.empty() ? nullptr : folder.c_str());
     CProcess process(SProcessRef{pid, 0});
     g_runningGroup = pid;

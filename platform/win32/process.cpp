@@ -1,5 +1,5 @@
-// Windows: CreateProcessW with one anonymous pipe as standard output and standard error, the
-// program in a job object that is killed with its last handle.
+// Windows: CreateProcessW of the program's file with one anonymous pipe as standard output and
+// standard error, the program in a job object that is killed with its last handle.
 #include "platform/real_os.h"
 
 #include "platform/win32/scoped.h"
@@ -61,12 +61,20 @@ CProcess CRealOs::StartProcessWithPipe(const SCommandLine& command, CPipeReadEnd
 {
     readEnd.Close();
     strError.clear();
-    if (CRealOs::IsCommandLineTooLong(command))
+    if (command.args.empty() || CRealOs::IsCommandLineTooLong(command))
         return {};
     auto fail = [&strError] {
         strError = win32::ErrorText(GetLastError());
         return CProcess();
     };
+    // Exactly the file named is started: CreateProcessW given the program's file searches
+    // nothing and appends no ".exe". A bare name is refused, as it would be read against the
+    // current folder alone; finding the program is the caller's.
+    const std::u16string& program = command.args[0];
+    if (program.find_first_of(u"\\/:") == std::u16string::npos) {
+        SetLastError(ERROR_FILE_NOT_FOUND);
+        return fail();
+    }
     CAutoHandle hRead, hWrite, hStdOut, hStdErr;
     if (!CreatePipe(hRead.Out(), hWrite.Out(), nullptr, 0))
         return fail();
@@ -91,7 +99,8 @@ CProcess CRealOs::StartProcessWithPipe(const SCommandLine& command, CPipeReadEnd
     // Suspended until it is in the job, so that nothing it starts escapes the job.
     const wchar_t* pFolder =
         command.strFolder.empty() ? nullptr : reinterpret_cast<const wchar_t*>(command.strFolder.c_str());
-    if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, TRUE, CREATE_NEW_CONSOLE | CREATE_SUSPENDED,
+    const wchar_t* pProgram = reinterpret_cast<const wchar_t*>(program.c_str());
+    if (!CreateProcessW(pProgram, buffer.data(), nullptr, nullptr, TRUE, CREATE_NEW_CONSOLE | CREATE_SUSPENDED,
                         nullptr, pFolder, &si, &pi))
         return fail();
     CAutoHandle hThread(pi.hThread);

@@ -64,5 +64,12 @@ TEST(LocateFusionProgram, StoredFileElseCurrentFolderElseSearchPath)
     os.files.erase(u"/home/u/enfuse");
     os.onPath.clear();
     EXPECT_EQ(LocateFusionProgram(u"", os), u"/home/u/enfuse");
+
+    // A stored bare name is judged by the file OK would start: PATH's, never the current
+    // folder's (which "enfuse" opens as, relative).
+    os.files.insert({u"enfuse", u"/home/u/enfuse"});
+    EXPECT_EQ(LocateFusionProgram(u"enfuse", os), u"/home/u/enfuse");
+    os.onPath[u"enfuse"] = u"/usr/bin/enfuse";
+    EXPECT_EQ(LocateFusionProgram(u"enfuse", os), u"enfuse");
 }
 } // namespace

@@ -1,5 +1,6 @@
 // SLookupOs: the OS as the program search sees it, in memory: files that open, folders, a
-// current folder, what PATH gives for a name, and the install folders.
+// current folder (in which relative paths are completed), what PATH gives for a name, and the
+// install folders.
 #pragma once
 #include "platform/real_os.h"
 
@@ -24,9 +25,15 @@ struct SLookupOs : platform::CRealOs {
         opened.push_back(p);
         return files.count(p) != 0;
     }
-    bool FullPath(const std::u16string&, std::u16string& full) const override
+    // "." is the current folder; another path is taken in it, a drive's ("C:x") too.
+    bool FullPath(const std::u16string& p, std::u16string& full) const override
     {
         full = cwd;
+        if (p != u".") {
+            if (!full.ends_with(sep))
+                full.push_back(sep);
+            full.append(p.size() > 1 && p[1] == u':' ? p.substr(2) : p);
+        }
         return cwdOk;
     }
     std::u16string ExecutableFileName(const std::u16string& base) const override { return base + suffix; }

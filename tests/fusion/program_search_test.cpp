@@ -1,5 +1,6 @@
 // Where enfuse and align_image_stack are found when no path names them: PATH, the Hugin and
-// enblend-enfuse folders of each install root, in that order, and the version order of folders.
+// enblend-enfuse folders of each install root, in that order, and the version order of folders;
+// the one file that a program field's text names.
 #include "fusion/alignment.h"
 #include "fusion/fusion_paths.h"
 #include "fusion/program_search.h"
@@ -101,6 +102,50 @@ TEST(FindInstalledProgram, TheCommandAndTheAlignmentUseIt)
     EXPECT_EQ(LocateAlignProgram(u"/opt/enfuse", posix), u"/usr/bin/align_image_stack");
     EXPECT_EQ(FindInstalledProgram(u"enfuse", posix), u"");
     EXPECT_EQ(posix.opened, (std::vector<std::u16string>{u"/opt/align_image_stack", u"/usr/bin/align_image_stack"}));
+}
+
+// The program field's text to the one file that OK checks and the run starts.
+TEST(ResolveProgram, FullPathAsWrittenRelativeCompletedBareNameSearched)
+{
+    SLookupOs win;
+    win.cwd = u"C:\\Work";
+    win.roots = {kX64};
+    win.onPath[u"enfuse.exe"] = u"D:\\Tools\\enfuse.exe";
+    const std::u16string huginAlign = kX64 + u"\\Hugin\\bin\\align_image_stack.exe";
+    win.files = {u"C:\\Work\\enfuse.exe", u"D:\\Tools\\enfuse.exe", huginAlign};
+    SLookupOs posix;
+    posix.sep = u'/';
+    posix.suffix.clear();
+    posix.cwd = u"/home/u";
+    posix.onPath[u"enfuse"] = u"/usr/bin/enfuse";
+    posix.files = {u"/home/u/enfuse", u"/usr/bin/enfuse"};
+    struct Case {
+        const char* name;
+        const SLookupOs& os;
+        std::u16string text, want;
+    } cases[] = {
+        {"empty", win, u"", u""},
+        {"a full path, whether it opens or not", win, u"E:\\gone\\enfuse.exe", u"E:\\gone\\enfuse.exe"},
+        {"a full path keeps its slashes", win, u"C:/Tools/enfuse.exe", u"C:/Tools/enfuse.exe"},
+        {"a share", win, u"\\\\srv\\bin\\enfuse.exe", u"\\\\srv\\bin\\enfuse.exe"},
+        {"relative, with a separator", win, u"tools\\enfuse.exe", u"C:\\Work\\tools\\enfuse.exe"},
+        {"relative, in the current folder", win, u".\\enfuse.exe", u"C:\\Work\\.\\enfuse.exe"},
+        {"a drive's current folder", win, u"C:enfuse.exe", u"C:\\Work\\enfuse.exe"},
+        {"bare: PATH's, not the current folder's", win, u"enfuse.exe", u"D:\\Tools\\enfuse.exe"},
+        {"bare: the installers' folders", win, u"align_image_stack.exe", huginAlign},
+        {"bare: by that very name", win, u"enfuse", u""},
+        {"bare, found nowhere", win, u"other.exe", u""},
+        {"POSIX: a full path", posix, u"/opt/../usr/bin/enfuse", u"/opt/../usr/bin/enfuse"},
+        {"POSIX: relative", posix, u"bin/enfuse", u"/home/u/bin/enfuse"},
+        {"POSIX: bare, PATH's", posix, u"enfuse", u"/usr/bin/enfuse"},
+        {"POSIX: a backslash separates nothing", posix, u"bin\\enfuse", u""},
+        {"POSIX: no drives", posix, u"C:enfuse", u""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ResolveProgram(c.text, c.os), c.want) << c.name;
+    win.cwdOk = false; // the current folder's path cannot be had: nothing relative resolves
+    EXPECT_EQ(ResolveProgram(u"tools\\enfuse.exe", win), u"");
+    EXPECT_EQ(ResolveProgram(u"D:\\Tools\\enfuse.exe", win), u"D:\\Tools\\enfuse.exe");
 }
 
 TEST(IsNewerVersionName, NumbersCompareAsNumbers)

@@ -1,6 +1,6 @@
 // A stand-in for the fusion program: each argument is a step of a small script (out:, err:,
-// lines:, stamps:, wait:, touch:, sleep:, exit:, grandchild:, pidfile:, args, argshex, output,
-// nooutput, ignoreterm, jpeg); other arguments are ignored. Like enfuse, it writes the file after
+// lines:, stamps:, wait:, touch:, sleep:, exit:, grandchild:, pidfile:, args, argshex, self,
+// output, nooutput, ignoreterm, jpeg); other arguments are ignored. Like enfuse, it writes the file after
 // "-o" when it ends with 0 (unless told "nooutput"); "output" writes it at once. The file holds a
 // line of text, or with "jpeg" (or LVP_FAKE_TOOL_JPEG set) a real 16x16 JPEG with only a JFIF
 // header, as enfuse writes one.
@@ -221,6 +221,8 @@ int Run(const std::vector<std::string>& args, const std::vector<std::string>& st
             return std::atoi(v.c_str());
         } else if (Starts(arg, "pidfile:", v)) {
             std::ofstream(std::filesystem::u8path(v)) << fake_tool::ProcessId() << "\n";
+        } else if (arg == "self") {
+            Write(stdout, fake_tool::OwnFile() + "\n"); // which of several copies runs
         } else if (arg == "output") {
             WriteOutput(args);
         } else if (arg == "ignoreterm") {

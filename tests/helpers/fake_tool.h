@@ -14,4 +14,6 @@ bool StartGrandchild(int nMilliseconds);
 // From now on a polite request to end (SIGTERM) is ignored; nothing on Windows.
 void IgnoreTermination();
 unsigned long ProcessId();
+// The full path of the file this program runs from (UTF-8); empty when unknown.
+std::string OwnFile();
 } // namespace fake_tool

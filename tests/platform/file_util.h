@@ -1,4 +1,5 @@
-// Test helpers for files: a temporary folder removed with its contents, whole-file bytes.
+// Test helpers for files: a temporary folder removed with its contents, the current folder set
+// for a scope, whole-file bytes.
 #pragma once
 #include <filesystem>
 #include <string>
@@ -19,6 +20,25 @@ public:
 
 private:
     fs::path m_path;
+};
+
+// The process's current folder is folder for one scope, then the one before again.
+class ScopedCurrentFolder {
+public:
+    explicit ScopedCurrentFolder(const fs::path& folder) : m_before(fs::current_path())
+    {
+        fs::current_path(folder);
+    }
+    ~ScopedCurrentFolder()
+    {
+        std::error_code ec;
+        fs::current_path(m_before, ec);
+    }
+    ScopedCurrentFolder(const ScopedCurrentFolder&) = delete;
+    ScopedCurrentFolder& operator=(const ScopedCurrentFolder&) = delete;
+
+private:
+    fs::path m_before;
 };
 
 std::string ReadBytes(const fs::path& path);

@@ -1,14 +1,19 @@
 // The fusion dialog over the in-memory window system: states, field exchange, checks, the run.
+#include "platform/path.h"
 #include "platform/utf.h"
 #include "resources/ids.h"
 #include "resources/strings.h"
 #include "tests/metadata/fixtures.h"
+#ifndef _WIN32
+#include "tests/platform/posix/scoped_env.h"
+#endif
 #include "tests/support/test_util.h"
 #include "tests/ui/model/model_ui.h"
 #include "ui/sample_dlg.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -311,6 +316,51 @@ TEST_F(SampleDlg, RunningLayoutAndProgramGoneBeforeSecondOk)
     ASSERT_EQ(m_ui.m_messages.size(), 1u);
     EXPECT_EQ(m_ui.m_messages[0].strText, LoadModuleString(IDS_PROGRAM_NOT_FOUND));
 }
+
+#ifndef _WIN32
+// A bare name in the program field, with one such program in the current folder and another on
+// PATH: OK checks the one that the search finds (PATH's), and that very file runs; the dialog
+// keeps the field's text.
+TEST_F(SampleDlg, BareProgramNameStartsTheFileChecked)
+{
+    const fs::path here = m_dir / "cwd", onPath = m_dir / "onpath";
+    for (const fs::path& folder : {here, onPath}) {
+        fs::create_directories(folder);
+        fs::copy_file(fs::path(kFake), folder / "enfuse");
+    }
+    struct SCheckingOs : platform::CRealOs {
+        mutable std::vector<std::u16string> checked;
+        bool FileOpensForReading(const std::u16string& p) const override
+        {
+            checked.push_back(p);
+            return CRealOs::FileOpensForReading(p);
+        }
+    } os;
+    ScopedCurrentFolder cwd(here);
+    const char* path = std::getenv("PATH");
+    ScopedEnv pathVariable("PATH", onPath.string() + ":" + (path ? path : ""));
+    const std::u16string self = u"self"; // the fake tool names the file it runs from
+    SelectionList selection{self.c_str()};
+    m_ui.m_steps = {kOk, kOk};
+    CSampleDlg dlg(os, m_ui, &selection, nullptr);
+    dlg.m_strEnfusePath = u"enfuse";
+    dlg.m_strOutputFile = Path("a-c.jpg");
+    EXPECT_EQ(dlg.DoModal(), 1);
+    ASSERT_TRUE(dlg.m_bRunDone);
+    const std::u16string pane = Pane();
+    const std::u16string started = pane.substr(0, pane.find(u'\n'));
+    EXPECT_TRUE(os.IsSameFile(started, (onPath / "enfuse").u16string())) << platform::Utf16ToUtf8(pane);
+    size_t nChecked = 0;
+    for (const std::u16string& checked : os.checked) {
+        if (platform::FileNameOf(checked, u"/") != u"enfuse")
+            continue;
+        ++nChecked;
+        EXPECT_TRUE(os.IsSameFile(checked, started)) << platform::Utf16ToUtf8(checked);
+    }
+    EXPECT_GT(nChecked, 0u);
+    EXPECT_EQ(dlg.m_strEnfusePath, u"enfuse"); // what the command stores as the setting
+}
+#endif
 
 TEST_F(SampleDlg, ToolThatCannotStartStillFinishes)
 {

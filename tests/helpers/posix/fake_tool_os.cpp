@@ -2,6 +2,7 @@
 #include "tests/helpers/fake_tool.h"
 
 #include <chrono>
+#include <climits>
 #include <csignal>
 #include <thread>
 #include <unistd.h>
@@ -36,5 +37,14 @@ void IgnoreTermination()
 unsigned long ProcessId()
 {
     return static_cast<unsigned long>(::getpid());
+}
+
+std::string OwnFile()
+{
+    char path[PATH_MAX];
+    const ssize_t n = ::readlink("/proc/self/exe", path, sizeof path);
+    if (n <= 0 || static_cast<size_t>(n) >= sizeof path)
+        return {};
+    return std::string(path, static_cast<size_t>(n));
 }
 } // namespace fake_tool

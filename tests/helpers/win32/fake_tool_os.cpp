@@ -63,4 +63,11 @@ unsigned long ProcessId()
 {
     return GetCurrentProcessId();
 }
+
+std::string OwnFile()
+{
+    wchar_t self[MAX_PATH];
+    const DWORD n = GetModuleFileNameW(nullptr, self, MAX_PATH);
+    return n > 0 && n < MAX_PATH ? Utf8(self) : std::string();
+}
 } // namespace fake_tool
