@@ -119,9 +119,8 @@ bool HasDrive(std::u16string_view path, char16_t sep)
 
 // The path names its file whatever the current folder and drive: POSIX "/..."; Windows a drive
 // and a separator, or two separators first (a share, a device path).
-bool IsFullPath(std::u16string_view path, char16_t sep)
+bool IsFullPath(std::u16string_view path, char16_t sep, std::u16string_view seps)
 {
-    const std::u16string_view seps = platform::SeparatorsFor(sep);
     auto sepAt = [path, seps](size_t i) { return i < path.size() && seps.find(path[i]) != seps.npos; };
     if (sep != u'\\')
         return sepAt(0);
@@ -143,9 +142,9 @@ std::u16string FindInstalledProgram(const std::u16string& base, const platform::
 std::u16string ResolveProgram(const std::u16string& text, const platform::COs& os)
 {
     const char16_t sep = os.PathSeparator();
-    if (text.empty() || IsFullPath(text, sep))
+    if (text.empty() || IsFullPath(text, sep, os.PathSeparators()))
         return text;
-    if (text.find_first_of(platform::SeparatorsFor(sep)) == std::u16string::npos && !HasDrive(text, sep))
+    if (text.find_first_of(os.PathSeparators()) == std::u16string::npos && !HasDrive(text, sep))
         return FindInstalledFile(text, os);
     std::u16string full;
     return os.FullPath(text, full) ? full : std::u16string();

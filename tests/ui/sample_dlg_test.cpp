@@ -340,7 +340,7 @@ TEST_F(SampleDlg, BareProgramNameStartsTheFileChecked)
     const char* path = std::getenv("PATH");
     ScopedEnv pathVariable("PATH", onPath.string() + ":" + (path ? path : ""));
     const std::u16string self = u"self"; // the fake tool names the file it runs from
-    SelectionList selection{self.c_str()};
+    std::vector<std::u16string> selection{self};
     m_ui.m_steps = {kOk, kOk};
     CSampleDlg dlg(os, m_ui, &selection, nullptr);
     dlg.m_strEnfusePath = u"enfuse";
