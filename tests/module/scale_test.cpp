@@ -3,7 +3,7 @@
 #include "host/plugin_loader.h"
 #include "platform/utf.h"
 #include "tests/module/settings_sandbox.h"
-#include "tests/platform/process_usage.h"
+#include "tests/support/process_usage.h"
 
 #include <gtest/gtest.h>
 

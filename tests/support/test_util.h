@@ -7,7 +7,7 @@
 
 #include "platform/real_os.h"
 #include "settings/settings_store.h"
-#include "tests/platform/file_util.h"
+#include "tests/support/file_util.h"
 
 // A new file in a scratch folder of the process, holding bytes, open for reading and writing
 // at its start (a stand-in for files of the fake OS).

@@ -2,7 +2,7 @@
 #include "fusion/command_line.h"
 #include "platform/utf.h"
 #include "resources/strings.h"
-#include "tests/platform/process_usage.h"
+#include "tests/support/process_usage.h"
 #include "tests/ui/model/model_ui.h"
 #include "tests/ui/test_os.h"
 #include "ui/tool_run.h"

@@ -4,7 +4,7 @@
 #include "resources/ids.h"
 #include "resources/strings.h"
 #include "tests/metadata/fixtures.h"
-#include "tests/platform/process_usage.h"
+#include "tests/support/process_usage.h"
 #include "tests/ui/model/model_ui.h"
 #include "tests/ui/test_os.h"
 #include "ui/tool_run.h"

@@ -6,8 +6,8 @@
 
 #include "platform/real_os.h"
 #include "platform/utf.h"
-#include "tests/platform/file_util.h"
 #include "tests/platform/posix/scoped_env.h"
+#include "tests/support/file_util.h"
 
 namespace {
 std::string Utf8(const std::u16string& text)

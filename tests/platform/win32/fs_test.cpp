@@ -7,7 +7,7 @@
 
 #include "platform/real_os.h"
 #include "platform/utf.h"
-#include "tests/platform/file_util.h"
+#include "tests/support/file_util.h"
 
 namespace {
 std::string Utf8(const std::u16string& text)
