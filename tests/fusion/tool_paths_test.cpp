@@ -58,12 +58,10 @@ class ToolPaths : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        fs::remove_all(m_root);
         fs::create_directories(m_root / "tmp");
         fs::create_directories(m_root / u"Fotos \u5199\u771f");
         m_os.temp = (m_root / "tmp").u16string();
     }
-    void TearDown() override { fs::remove_all(m_root); }
     std::u16string Make(const std::u16string& relative)
     {
         const fs::path path = m_root / relative;
@@ -92,7 +90,8 @@ protected:
                path.substr(start.size(), 16).find_first_not_of(u"0123456789abcdef") == std::u16string::npos;
     }
 
-    const fs::path m_root = fs::temp_directory_path() / "lvp_tool_paths";
+    const TempDir m_temp;
+    const fs::path m_root = m_temp.path();
     SScriptedOs m_os;
     const char16_t m_sep = platform::RealOs().PathSeparator();
 };
