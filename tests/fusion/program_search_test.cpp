@@ -62,7 +62,7 @@ TEST(FindInstalledProgram, PathThenHuginThenEnblendFoldersOfEachRoot)
         {"nothing anywhere", {}, {}, {kX64 + u"\\enblend-enfuse-4.2"}, u"", u""},
     };
     for (const Case& c : cases) {
-        SLookupOs os;
+        CLookupOs os;
         os.roots = {kX64, kX86};
         os.onPath = c.onPath;
         os.files = c.files;
@@ -75,7 +75,7 @@ TEST(FindInstalledProgram, PathThenHuginThenEnblendFoldersOfEachRoot)
 // The command's proposal and the alignment program, on top of the search.
 TEST(FindInstalledProgram, TheCommandAndTheAlignmentUseIt)
 {
-    SLookupOs os;
+    CLookupOs os;
     os.cwd = u"C:\\Users\\u\\Desktop";
     os.roots = {kX64, kX86};
     // Nothing: the current folder's guess, which OK then reports missing.
@@ -93,7 +93,7 @@ TEST(FindInstalledProgram, TheCommandAndTheAlignmentUseIt)
     EXPECT_EQ(LocateAlignProgram(u"D:\\mine\\enfuse.exe", os), u"D:\\mine\\align_image_stack.exe");
 
     // POSIX: no install roots; PATH alone.
-    SLookupOs posix;
+    CLookupOs posix;
     posix.sep = u'/';
     posix.suffix.clear();
     posix.onPath[u"align_image_stack"] = u"/usr/bin/align_image_stack";

@@ -15,7 +15,8 @@ namespace {
 namespace fs = std::filesystem;
 
 // Real files in a folder of the test's own; the rest as a test sets it.
-struct SScriptedOs : platform::CRealOs {
+class CScriptedOs : public platform::CRealOs {
+public:
     std::u16string temp;
     std::map<std::u16string, std::u16string> shortNames; // long path -> its short form
     bool bLinks = true, bCopies = true;
@@ -39,14 +40,14 @@ struct SScriptedOs : platform::CRealOs {
     {
         if (!bLinks)
             return false;
-        const_cast<SScriptedOs*>(this)->links.push_back(link);
+        const_cast<CScriptedOs*>(this)->links.push_back(link);
         return platform::CRealOs::MakeHardLink(link, target);
     }
     bool CopyFileTo(const std::u16string& from, const std::u16string& to, bool bReplace) const override
     {
         if (!bCopies)
             return false;
-        const_cast<SScriptedOs*>(this)->copies.push_back(to);
+        const_cast<CScriptedOs*>(this)->copies.push_back(to);
         return platform::CRealOs::CopyFileTo(from, to, bReplace);
     }
     std::u16string TempFolder() const override { return temp; }
@@ -92,7 +93,7 @@ protected:
 
     const TempDir m_temp;
     const fs::path m_root = m_temp.path();
-    SScriptedOs m_os;
+    CScriptedOs m_os;
     const char16_t m_sep = platform::RealOs().PathSeparator();
 };
 

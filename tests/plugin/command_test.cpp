@@ -23,7 +23,7 @@ using namespace lvp;
 
 // In a folder of the test's own, where the store writes its file when it goes at exit.
 const TempDir s_settingsDir;
-const RedirectedOs s_settingsOs(s_settingsDir);
+const CRedirectedOs s_settingsOs(s_settingsDir);
 CSettingsStore s_settings(s_settingsOs);
 
 class Command : public ::testing::Test {
@@ -47,7 +47,8 @@ protected:
     CModelUi m_ui;
     // The real OS, but no program on PATH or in install folders; the fake tool's script steps
     // among the photos count as files that open.
-    struct SNoPathOs : SSearchOs {
+    class CNoPathOs : public CSearchOs {
+    public:
         bool FileOpensForReading(const std::u16string& p) const override
         {
             const size_t colon = p.find(u':');

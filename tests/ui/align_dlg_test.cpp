@@ -66,7 +66,7 @@ protected:
         return out;
     }
 
-    SSearchOs m_os; // PATH as the case says, no install folders
+    CSearchOs m_os; // PATH as the case says, no install folders
     CModelUi m_ui;
     std::vector<std::u16string> m_inputs;
     SelectionList m_selection;

@@ -425,7 +425,8 @@ TEST_F(SampleDlg, ExceptionFromHandlerLeavesDoModal)
 // no link, no copy, no temporary folder): OK warns with the path, and nothing runs.
 TEST_F(SampleDlg, PathWithoutAFormTheToolCanOpenIsRefused)
 {
-    struct SNoFormsOs : platform::CRealOs {
+    class CNoFormsOs : public platform::CRealOs {
+    public:
         bool FitsNarrowArguments(const std::u16string& p) const override
         {
             return p.find(u'\u5199') == std::u16string::npos;

@@ -31,7 +31,7 @@ using namespace lvp;
 
 const std::u16string kFake = platform::Utf8ToUtf16(LVP_FAKE_TOOL);
 // No program on PATH or in the prefix's program folders: a case without align_image_stack stays so.
-const SSearchOs s_os;
+const CSearchOs s_os;
 constexpr int kInputControls[] = {IDC_PROGRAM_LABEL, IDC_BROWSE,        IDC_PROGRAM, IDC_OUTPUT_FILE_LABEL,
                                   IDC_OUTPUT_FILE,   IDC_QUALITY_LABEL, IDC_QUALITY};
 
