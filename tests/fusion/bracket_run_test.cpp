@@ -6,7 +6,7 @@
 #include "platform/utf.h"
 #include "resources/ids.h"
 #include "resources/strings.h"
-#include "tests/platform/file_util.h"
+#include "tests/support/file_util.h"
 
 #include <gtest/gtest.h>
 

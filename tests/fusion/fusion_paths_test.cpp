@@ -41,7 +41,7 @@ TEST(ProposeOutputName, FolderAndExtensionOfTheFirstNamesOfBoth)
 
 TEST(LocateFusionProgram, StoredFileElseCurrentFolderElseSearchPath)
 {
-    SLookupOs os;
+    CLookupOs os;
     os.files = {u"C:\\Tools\\enfuse.exe", u"/usr/bin/enfuse"};
     os.cwd = u"C:\\Work";
     EXPECT_EQ(LocateFusionProgram(u"C:\\Tools\\enfuse.exe", os), u"C:\\Tools\\enfuse.exe");

@@ -1,4 +1,4 @@
-// SLookupOs: the OS as the program search sees it, in memory: files that open, folders, a
+// CLookupOs: the OS as the program search sees it, in memory: files that open, folders, a
 // current folder (in which relative paths are completed), what PATH gives for a name, and the
 // install folders.
 #pragma once
@@ -9,7 +9,8 @@
 #include <string>
 #include <vector>
 
-struct SLookupOs : platform::CRealOs {
+class CLookupOs : public platform::CRealOs {
+public:
     char16_t sep = u'\\';
     std::u16string suffix = u".exe"; // of program file names
     std::set<std::u16string> files, folders;

@@ -22,13 +22,13 @@ using md::test::Segment;
 using md::test::SOrder;
 
 // The real files, with every file opened for reading recorded.
-class CRecordingOs : public FaultOs {
+class CRecordingOs : public CFaultOs {
 public:
-    using FaultOs::FaultOs;
+    using CFaultOs::CFaultOs;
     platform::CFile OpenForReading(const std::u16string& p) const override
     {
         opened.insert(p);
-        return FaultOs::OpenForReading(p);
+        return CFaultOs::OpenForReading(p);
     }
     mutable std::set<std::u16string> opened;
 };

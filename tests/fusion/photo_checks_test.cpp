@@ -5,7 +5,7 @@
 #include "platform/real_os.h"
 #include "platform/utf.h"
 #include "tests/metadata/fixtures.h"
-#include "tests/platform/file_util.h"
+#include "tests/support/file_util.h"
 
 #include <gtest/gtest.h>
 

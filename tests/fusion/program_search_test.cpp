@@ -63,7 +63,7 @@ TEST(FindInstalledProgram, PathThenHuginThenEnblendFoldersOfEachRoot)
         {"nothing anywhere", {}, {}, {kX64 + u"\\enblend-enfuse-4.2"}, u"", u""},
     };
     for (const Case& c : cases) {
-        SLookupOs os;
+        CLookupOs os;
         os.roots = {kX64, kX86};
         os.onPath = c.onPath;
         os.files = c.files;
@@ -76,7 +76,7 @@ TEST(FindInstalledProgram, PathThenHuginThenEnblendFoldersOfEachRoot)
 // The command's proposal and the alignment program, on top of the search.
 TEST(FindInstalledProgram, TheCommandAndTheAlignmentUseIt)
 {
-    SLookupOs os;
+    CLookupOs os;
     os.cwd = u"C:\\Users\\u\\Desktop";
     os.roots = {kX64, kX86};
     // Nothing: the current folder's guess, which OK then reports missing.
@@ -94,7 +94,7 @@ TEST(FindInstalledProgram, TheCommandAndTheAlignmentUseIt)
     EXPECT_EQ(LocateAlignProgram(u"D:\\mine\\enfuse.exe", os), u"D:\\mine\\align_image_stack.exe");
 
     // POSIX: no install roots; PATH alone.
-    SLookupOs posix;
+    CLookupOs posix;
     posix.sep = u'/';
     posix.suffix.clear();
     posix.onPath[u"align_image_stack"] = u"/usr/bin/align_image_stack";
@@ -107,13 +107,13 @@ TEST(FindInstalledProgram, TheCommandAndTheAlignmentUseIt)
 // The program field's text to the one file that OK checks and the run starts.
 TEST(ResolveProgram, FullPathAsWrittenRelativeCompletedBareNameSearched)
 {
-    SLookupOs win;
+    CLookupOs win;
     win.cwd = u"C:\\Work";
     win.roots = {kX64};
     win.onPath[u"enfuse.exe"] = u"D:\\Tools\\enfuse.exe";
     const std::u16string huginAlign = kX64 + u"\\Hugin\\bin\\align_image_stack.exe";
     win.files = {u"C:\\Work\\enfuse.exe", u"D:\\Tools\\enfuse.exe", huginAlign};
-    SLookupOs posix;
+    CLookupOs posix;
     posix.sep = u'/';
     posix.suffix.clear();
     posix.cwd = u"/home/u";
@@ -121,7 +121,7 @@ TEST(ResolveProgram, FullPathAsWrittenRelativeCompletedBareNameSearched)
     posix.files = {u"/home/u/enfuse", u"/usr/bin/enfuse"};
     struct Case {
         const char* name;
-        const SLookupOs& os;
+        const CLookupOs& os;
         std::u16string text, want;
     } cases[] = {
         {"empty", win, u"", u""},

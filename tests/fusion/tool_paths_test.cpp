@@ -15,7 +15,8 @@ namespace {
 namespace fs = std::filesystem;
 
 // Real files in a folder of the test's own; the rest as a test sets it.
-struct SScriptedOs : platform::CRealOs {
+class CScriptedOs : public platform::CRealOs {
+public:
     std::u16string temp;
     std::map<std::u16string, std::u16string> shortNames; // long path -> its short form
     bool bLinks = true, bCopies = true;
@@ -39,14 +40,14 @@ struct SScriptedOs : platform::CRealOs {
     {
         if (!bLinks)
             return false;
-        const_cast<SScriptedOs*>(this)->links.push_back(link);
+        const_cast<CScriptedOs*>(this)->links.push_back(link);
         return platform::CRealOs::MakeHardLink(link, target);
     }
     bool CopyFileTo(const std::u16string& from, const std::u16string& to, bool bReplace) const override
     {
         if (!bCopies)
             return false;
-        const_cast<SScriptedOs*>(this)->copies.push_back(to);
+        const_cast<CScriptedOs*>(this)->copies.push_back(to);
         return platform::CRealOs::CopyFileTo(from, to, bReplace);
     }
     std::u16string TempFolder() const override { return temp; }
@@ -58,12 +59,10 @@ class ToolPaths : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        fs::remove_all(m_root);
         fs::create_directories(m_root / "tmp");
         fs::create_directories(m_root / u"Fotos \u5199\u771f");
         m_os.temp = (m_root / "tmp").u16string();
     }
-    void TearDown() override { fs::remove_all(m_root); }
     std::u16string Make(const std::u16string& relative)
     {
         const fs::path path = m_root / relative;
@@ -92,8 +91,9 @@ protected:
                path.substr(start.size(), 16).find_first_not_of(u"0123456789abcdef") == std::u16string::npos;
     }
 
-    const fs::path m_root = fs::temp_directory_path() / "lvp_tool_paths";
-    SScriptedOs m_os;
+    const TempDir m_temp;
+    const fs::path m_root = m_temp.path();
+    CScriptedOs m_os;
     const char16_t m_sep = platform::RealOs().PathSeparator();
 };
 

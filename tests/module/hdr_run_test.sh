@@ -12,15 +12,16 @@ run=${LVP_WINE_RUN:-$here/scripts/wine-run}
 win() { local p=$1; echo "Z:${p//\//\\}"; }
 prefix=${WINEPREFIX:-$here/build/windows/wineprefix}
 . "$here/tests/helpers/check.sh"
+. "$here/tests/helpers/laid_out_folder.sh"
 text_of() { grep -P "^$1\t" "$strings" | cut -f3 | sed 's/\\"/"/g'; }
 clean_settings() { rm -rf "$prefix"/drive_c/users/*/AppData/Roaming/Lumivant; }
 settings_file() { cat "$prefix"/drive_c/users/*/AppData/Roaming/Lumivant/lvp_hdr.xml 2>/dev/null | tr -d '\r'; }
 
-# The Hugin folder that one case lays out in the prefix goes on every way out, and what a killed
-# run left goes before the first case (where the other cases would find it).
+# The Hugin folder that one case lays out in the prefix and the settings go on every way out,
+# and what a killed run left goes before the first case (where the other cases would find it).
 hugin="$prefix/drive_c/Program Files/Hugin"
-rm -rf "$hugin"
-trap 'rm -rf "$hugin"' EXIT
+take_away_folder "$hugin"
+trap 'take_away_folder "$hugin"; clean_settings' EXIT
 
 # One run: case name, driver mode and arguments, then the files (made empty in the case's folder
 # unless photos_missing is set); leaves host.out, host.rc, driver.out and args.txt in $work/NAME.
@@ -152,10 +153,14 @@ check "one file: no dialog, no tool" "" "$(ls "$d/args.txt" 2>/dev/null)"
 
 # Hugin installed where its installer puts it, no enfuse.exe in the current folder: the dialog
 # proposes Hugin's enfuse.exe and the first OK runs it (no message 108, no file dialog).
-mkdir -p "$hugin/bin"
-cp "$fake" "$hugin/bin/enfuse.exe"
-no_local_enfuse=1 run_case hugin confirm 80 IMG_1.JPG IMG_2.JPG IMG_3.JPG
-rm -rf "$hugin"
+# A Hugin folder of the prefix's own (a real installation) stays as it is, and the case fails.
+if lay_out_folder "$hugin"; then
+    mkdir "$hugin/bin" && cp "$fake" "$hugin/bin/enfuse.exe"
+    no_local_enfuse=1 run_case hugin confirm 80 IMG_1.JPG IMG_2.JPG IMG_3.JPG
+    take_away_folder "$hugin"
+else
+    check "hugin: C:\\Program Files\\Hugin laid out (the prefix holds one of its own)" laid-out taken
+fi
 d=$work/hugin
 cwd=$(win "$d")
 check "hugin: exit status" 0 "$(cat "$d/host.rc")"

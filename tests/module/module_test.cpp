@@ -4,6 +4,7 @@
 #include "resources/ids.h"
 #include "resources/strings.h"
 #include "tests/module/settings_sandbox.h"
+#include "tests/support/file_util.h"
 
 #include <gtest/gtest.h>
 
@@ -89,8 +90,8 @@ TEST_F(ModuleTest, QueryAnswersTrueForAnything)
 TEST_F(ModuleTest, StartAcceptsTwoFilesOrMore)
 {
     // Files that open: the command refuses the others before the dialog.
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "lvp_module_start";
-    std::filesystem::create_directories(dir);
+    const TempDir temp;
+    const std::filesystem::path& dir = temp.path();
     std::u16string paths[3];
     for (int i = 0; i < 3; ++i) {
         const std::filesystem::path file = dir / (std::string(1, char('a' + i)) + ".jpg");
@@ -106,8 +107,6 @@ TEST_F(ModuleTest, StartAcceptsTwoFilesOrMore)
         EXPECT_EQ(r.extra1, 0);
         EXPECT_EQ(r.extra2, 0);
     }
-    std::error_code ec;
-    std::filesystem::remove_all(dir, ec);
 }
 
 TEST_F(ModuleTest, NameAndDescriptionComeFromTheStringTable)
@@ -143,7 +142,8 @@ struct SFailureCase {
 
 TEST(ModuleLoader, FailuresNameThePathAndTheReason)
 {
-    auto junk = std::filesystem::temp_directory_path() / "lvp_module_test_junk.bin";
+    const TempDir temp;
+    const std::filesystem::path junk = temp.path() / "junk.bin";
     std::ofstream(junk, std::ios::binary) << "not a module";
     const SFailureCase cases[] = {
         {"missing file", LVP_FAKE_DIR "/no_such_module.bin", "cannot be loaded"},

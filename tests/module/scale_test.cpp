@@ -3,7 +3,7 @@
 #include "host/plugin_loader.h"
 #include "platform/utf.h"
 #include "tests/module/settings_sandbox.h"
-#include "tests/platform/process_usage.h"
+#include "tests/support/process_usage.h"
 
 #include <gtest/gtest.h>
 
@@ -60,6 +60,7 @@ TEST(ModuleScale, LoadUnloadCyclesLeaveNothingBehind)
 {
     ASSERT_FALSE(fs::exists(fs::path(LVP_TEST_EXE_DIR) / "lvp_hdr.xml"));
     const fs::path folder = lvp::test::ResetSettingsFolder();
+    const lvp::test::SSettingsFolderCleanup cleanup;
     ASSERT_FALSE(folder.empty()) << LVP_SETTINGS_ROOT_ENV " is not set";
     fs::create_directories(folder);
     // One entry of each type: every cycle reads them all and writes them all back.
@@ -112,6 +113,5 @@ TEST(ModuleScale, LoadUnloadCyclesLeaveNothingBehind)
     EXPECT_EQ(ReadBytes(folder / "lvp_hdr.xml"), file);
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()),
               1); // no temporary file
-    fs::remove_all(folder);
 }
 } // namespace

@@ -23,4 +23,16 @@ inline std::filesystem::path ResetSettingsFolder()
     }
     return folder;
 }
+
+// Removes the Lumivant folder when it goes: on every way out of the test that holds it.
+struct SSettingsFolderCleanup {
+    SSettingsFolderCleanup() = default;
+    SSettingsFolderCleanup(const SSettingsFolderCleanup&) = delete;
+    SSettingsFolderCleanup& operator=(const SSettingsFolderCleanup&) = delete;
+    ~SSettingsFolderCleanup()
+    {
+        std::error_code ec;
+        std::filesystem::remove_all(SettingsFolder(), ec);
+    }
+};
 } // namespace lvp::test

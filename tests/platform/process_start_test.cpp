@@ -2,7 +2,7 @@
 // a bare name is refused, however PATH and the current folder would complete it.
 #include "platform/real_os.h"
 #include "platform/utf.h"
-#include "tests/platform/file_util.h"
+#include "tests/support/file_util.h"
 #ifndef _WIN32
 #include "tests/platform/posix/scoped_env.h"
 #endif

@@ -15,7 +15,7 @@ using platform::EReplaced;
 TEST(ReplaceThroughTemporary, EachFailingStepIsReportedAndLeavesTheTarget)
 {
     const struct {
-        long failAt; // counted call of FaultOs that fails, -1 none
+        long failAt; // counted call of CFaultOs that fails, -1 none
         bool shortWrite;
         const char* failed;
         EReplaced outcome;
@@ -29,7 +29,7 @@ TEST(ReplaceThroughTemporary, EachFailingStepIsReportedAndLeavesTheTarget)
         {4, true, "replace", EReplaced::NotMoved},
     };
     TempDir dir;
-    FaultOs os(dir);
+    CFaultOs os(dir);
     const std::string_view fresh = "the new content";
     for (const auto& c : cases) {
         SCOPED_TRACE(c.failed);

@@ -8,7 +8,7 @@
 #include "platform/os.h"
 #include "platform/temp_name.h"
 #include "platform/utf.h"
-#include "tests/platform/file_util.h"
+#include "tests/support/file_util.h"
 
 namespace {
 TEST(StaleFilesTest, ProcessesAndListings)

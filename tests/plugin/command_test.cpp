@@ -21,24 +21,21 @@
 namespace {
 using namespace lvp;
 
-CSettingsStore s_settings; // in the per-user folder that the test's environment gives it
+// In a folder of the test's own, where the store writes its file when it goes at exit.
+const TempDir s_settingsDir;
+const CRedirectedOs s_settingsOs(s_settingsDir);
+CSettingsStore s_settings(s_settingsOs);
 
 class Command : public ::testing::Test {
 protected:
     // Every object reads the settings file again: the values a test sets come after that.
     void SetUp() override
     {
-        std::filesystem::create_directories(std::filesystem::path(m_folder));
         for (const std::u16string* pPhoto : {&m_a, &m_c})
             std::ofstream(std::filesystem::path(*pPhoto)).put('x');
         m_pPlugin = std::make_unique<CFunctionPluginHDR>(m_os, m_ui, s_settings);
         s_settings.SetInt(u"JpegQuality", 95);
         s_settings.SetString(u"EnfusePath", u"", u"", true);
-    }
-    void TearDown() override
-    {
-        std::error_code ec;
-        std::filesystem::remove_all(std::filesystem::path(m_folder), ec);
     }
     // Confirms the dialog with the given quality text (or cancels it with Escape).
     void Confirm(const std::u16string& quality)
@@ -50,7 +47,8 @@ protected:
     CModelUi m_ui;
     // The real OS, but no program on PATH or in install folders; the fake tool's script steps
     // among the photos count as files that open.
-    struct SNoPathOs : SSearchOs {
+    class CNoPathOs : public CSearchOs {
+    public:
         bool FileOpensForReading(const std::u16string& p) const override
         {
             const size_t colon = p.find(u':');
@@ -60,9 +58,8 @@ protected:
         }
     } m_os;
     const std::u16string m_fake = platform::Utf8ToUtf16(LVP_FAKE_TOOL);
-    const std::u16string m_folder =
-        (std::filesystem::temp_directory_path() / "lvp_command_test").u16string() +
-        platform::RealOs().PathSeparator();
+    const TempDir m_temp;
+    const std::u16string m_folder = m_temp.u16() + platform::RealOs().PathSeparator();
     std::u16string m_a = m_folder + u"a.jpg", m_b = u"out:fused\\n", m_c = m_folder + u"c.jpg";
     SelectionList m_selection{m_a.c_str(), m_b.c_str(), m_c.c_str()};
     platform::WindowId m_host = reinterpret_cast<platform::WindowId>(&m_ui); // any non-null id

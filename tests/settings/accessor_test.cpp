@@ -43,7 +43,7 @@ protected:
         const int32_t* v = SSettingsStorePeer::IntMap(s).Find(key);
         return v ? std::optional(*v) : std::nullopt;
     }
-    FakeOs os;
+    CFakeOs os;
 };
 
 TEST_F(AccessorTest, SetStringRules)

@@ -38,7 +38,7 @@ namespace {
 TEST(AllocFaultTest, IncompleteLoadNeverOverwritesTheFile)
 {
     TempDir dir;
-    RedirectedOs os(dir);
+    CRedirectedOs os(dir);
     const fs::path file = dir.path() / "lvp_hdr.xml";
     // Small entries around one value of 1.5 M characters: buffering that value fails.
     const std::string bytes = "\xEF\xBB\xBF<Settings>"

@@ -14,7 +14,7 @@ const std::string kOld = "\xEF\xBB\xBF<Settings><c Attr=\"JpegQuality\" Type=\"i
 
 // Loads the file, changes it in memory and lets the store's end save it; os counts the calls
 // of that Save only.
-void LoadChangeSave(FaultOs& os, const fs::path& file)
+void LoadChangeSave(CFaultOs& os, const fs::path& file)
 {
     const long failAt = os.failAt;
     os.failAt = -1;
@@ -51,7 +51,7 @@ TEST(FaultWalkTest, EveryFailingCallOfOneSaveLeavesTheOldFileOrTheNewOne)
     };
     for (const Mode& m : modes) {
         TempDir dir;
-        FaultOs os(dir);
+        CFaultOs os(dir);
         os.noTempFiles = m.noTempFiles;
         os.shortWrite = m.shortWrite;
         const fs::path file = dir.path() / "lvp_hdr.xml";

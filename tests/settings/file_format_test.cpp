@@ -26,7 +26,7 @@ protected:
         return ReadBytes(file);
     }
     TempDir dir;
-    RedirectedOs os;
+    CRedirectedOs os;
     fs::path file;
 };
 

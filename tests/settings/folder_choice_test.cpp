@@ -13,9 +13,9 @@ namespace {
 using Strings = std::vector<std::u16string>;
 
 // A user with C:\Users\u\Documents and C:\Users\u\AppData (no Lumivant yet), host in C:\Host.
-FakeOs WindowsUser()
+CFakeOs WindowsUser()
 {
-    FakeOs os;
+    CFakeOs os;
     os.exe = u"C:\\Host\\host.exe";
     os.docs = u"C:\\Users\\u\\Documents";
     os.appData = u"C:\\Users\\u\\AppData";
@@ -23,9 +23,9 @@ FakeOs WindowsUser()
     return os;
 }
 
-FakeOs LinuxUser()
+CFakeOs LinuxUser()
 {
-    FakeOs os;
+    CFakeOs os;
     os.sep = u'/';
     os.maxPath = std::u16string::npos;
     os.cwd = u"/cwd";
@@ -39,7 +39,7 @@ FakeOs LinuxUser()
 struct Row {
     const char* name;
     bool onLinux;
-    std::function<void(FakeOs&)> tweak;
+    std::function<void(CFakeOs&)> tweak;
     std::u16string folder;
     std::u16string exeFolder;
     bool onCdRom;
@@ -53,52 +53,52 @@ TEST(FolderChoiceTest, EveryBranch)
     const std::u16string docs = u"C:\\Users\\u\\Documents\\";
     // clang-format off
     const Row rows[] = {
-        {"Lumivant created under application data", false, [](FakeOs&) {},
+        {"Lumivant created under application data", false, [](CFakeOs&) {},
          lumivant + u"\\", u"C:\\Host\\", false, {lumivant}},
-        {"Lumivant already there", false, [&](FakeOs& os) { os.folders.insert(lumivant); },
+        {"Lumivant already there", false, [&](CFakeOs& os) { os.folders.insert(lumivant); },
          lumivant + u"\\", u"C:\\Host\\", false, {}},
         {"settings file beside the host, taken even if not writable", false,
-         [](FakeOs& os) { os.files.insert(u"C:\\Host\\lvp_hdr.xml"); os.readOnlyFolders.insert(u"C:\\Host"); },
+         [](CFakeOs& os) { os.files.insert(u"C:\\Host\\lvp_hdr.xml"); os.readOnlyFolders.insert(u"C:\\Host"); },
          u"C:\\Host\\", u"C:\\Host\\", false, {}},
         {"host on a CD-ROM", false,
-         [](FakeOs& os) { os.exe = u"D:\\Setup\\host.exe"; os.cdRoms.insert(u"D:\\"); },
+         [](CFakeOs& os) { os.exe = u"D:\\Setup\\host.exe"; os.cdRoms.insert(u"D:\\"); },
          u"D:\\Setup\\", u"D:\\Setup\\", true, {}},
         {"Lumivant cannot be created: documents, no subfolder", false,
-         [](FakeOs& os) { os.createFolderFails = true; },
+         [](CFakeOs& os) { os.createFolderFails = true; },
          docs, u"C:\\Host\\", false, {}},
-        {"a file named Lumivant is in the way", false, [&](FakeOs& os) { os.files.insert(lumivant); },
+        {"a file named Lumivant is in the way", false, [&](CFakeOs& os) { os.files.insert(lumivant); },
          docs, u"C:\\Host\\", false, {}},
-        {"no application-data folder", false, [](FakeOs& os) { os.appData.clear(); },
+        {"no application-data folder", false, [](CFakeOs& os) { os.appData.clear(); },
          docs, u"C:\\Host\\", false, {}},
         {"application-data path too long for the buffers", false,
-         [&](FakeOs& os) { os.appData = longAppData; os.folders.insert(longAppData); },
+         [&](CFakeOs& os) { os.appData = longAppData; os.folders.insert(longAppData); },
          docs, u"C:\\Host\\", false, {}},
-        {"neither folder: current directory", false, [](FakeOs& os) { os.appData.clear(); os.docs.clear(); },
+        {"neither folder: current directory", false, [](CFakeOs& os) { os.appData.clear(); os.docs.clear(); },
          u"", u"C:\\Host\\", false, {}},
         {"chosen folder not writable: host folder, untested", false,
-         [&](FakeOs& os) { os.readOnlyFolders = {lumivant, u"C:\\Host"}; },
+         [&](CFakeOs& os) { os.readOnlyFolders = {lumivant, u"C:\\Host"}; },
          u"C:\\Host\\", u"C:\\Host\\", false, {lumivant}},
         {"no executable path: .\\", false,
-         [](FakeOs& os) { os.exe.clear(); os.appData.clear(); os.docs.clear(); os.readOnlyFolders.insert(u"C:\\cwd"); },
+         [](CFakeOs& os) { os.exe.clear(); os.appData.clear(); os.docs.clear(); os.readOnlyFolders.insert(u"C:\\cwd"); },
          u".\\", u".\\", false, {}},
         {"executable without a folder part", false,
-         [&](FakeOs& os) { os.exe = u"host.exe"; os.readOnlyFolders.insert(lumivant); },
+         [&](CFakeOs& os) { os.exe = u"host.exe"; os.readOnlyFolders.insert(lumivant); },
          u"", u"", false, {lumivant}},
         {"documents folder already ends in a separator", false,
-         [](FakeOs& os) { os.appData.clear(); os.docs = u"C:\\"; },
+         [](CFakeOs& os) { os.appData.clear(); os.docs = u"C:\\"; },
          u"C:\\", u"C:\\Host\\", false, {}},
-        {"linux: Lumivant under the config folder", true, [](FakeOs&) {},
+        {"linux: Lumivant under the config folder", true, [](CFakeOs&) {},
          u"/home/u/.config/Lumivant/", u"/opt/host/", false, {u"/home/u/.config/Lumivant"}},
         {"linux: on a CD-ROM, no drive letter: the whole folder is asked", true,
-         [](FakeOs& os) { os.cdRoms.insert(u"/opt/host/"); },
+         [](CFakeOs& os) { os.cdRoms.insert(u"/opt/host/"); },
          u"/opt/host/", u"/opt/host/", true, {}},
         {"linux: no HOME", true,
-         [](FakeOs& os) { os.exe.clear(); os.appData.clear(); os.docs.clear(); os.readOnlyFolders.insert(u"/cwd"); },
+         [](CFakeOs& os) { os.exe.clear(); os.appData.clear(); os.docs.clear(); os.readOnlyFolders.insert(u"/cwd"); },
          u"./", u"./", false, {}},
     };
     // clang-format on
     for (const Row& r : rows) {
-        FakeOs os = r.onLinux ? LinuxUser() : WindowsUser();
+        CFakeOs os = r.onLinux ? LinuxUser() : WindowsUser();
         r.tweak(os);
         CSettingsStore store(os);
         EXPECT_EQ(Utf8(SSettingsStorePeer::Folder(store)), Utf8(r.folder)) << r.name;
@@ -112,7 +112,7 @@ TEST(FolderChoiceTest, EveryBranch)
 
 TEST(FolderChoiceTest, DriveRootOnlyWhenThePathHasOne)
 {
-    FakeOs os = WindowsUser();
+    CFakeOs os = WindowsUser();
     os.cdRoms = {u"C:\\", u"C:relative"};
     EXPECT_TRUE(IsPathOnCdRom(os, u"C:\\Host\\"));
     EXPECT_TRUE(IsPathOnCdRom(os, u"C:relative"));
@@ -131,7 +131,7 @@ TEST(FolderChoiceTest, PathHelpers)
         AddTrailingBackslash(p, u'\\');
         EXPECT_EQ(p, r.out);
     }
-    FakeOs os = WindowsUser();
+    CFakeOs os = WindowsUser();
     os.files.insert(u"C:\\Host\\host.exe");
     EXPECT_FALSE(FolderExists(os, u""));
     EXPECT_FALSE(FolderExists(os, u"C:\\Host\\host.exe")); // a file is not a folder

@@ -71,7 +71,7 @@ TEST(ChildMode, Host)
     const std::vector<std::string> parts = Split(arg);
     ASSERT_EQ(parts.size(), 3u);
     const std::u16string dir = fs::path(parts[0]).u16string();
-    RedirectedOs os(dir);
+    CRedirectedOs os(dir);
     const std::u16string key = u"Host" + platform::Utf8ToUtf16(parts[1]);
     const std::u16string expected = dir + os.PathSeparator() + u"Lumivant" + os.PathSeparator();
     for (int round = 1; round <= std::atoi(parts[2].c_str()); ++round) {
@@ -99,7 +99,7 @@ TEST(ProcessTest, FourHostsAtOnce)
     }
     for (int id = 0; id < 4; ++id)
         EXPECT_EQ(hosts[id]->Wait(), 0) << "host " << id;
-    RedirectedOs os(dir);
+    CRedirectedOs os(dir);
     CSettingsStore store(os);
     store.Load(file.u16string());
     EXPECT_TRUE(SeedsIntact(store));
@@ -115,7 +115,7 @@ TEST(ChildMode, Saver)
     if (!arg)
         GTEST_SKIP() << "child mode only";
     const fs::path file = fs::path(arg) / "lvp_hdr.xml";
-    RedirectedOs os(fs::path(arg).u16string());
+    CRedirectedOs os(fs::path(arg).u16string());
     for (int round = 0;; ++round) {
         CSettingsStore store(os);
         store.Load(file.u16string());
@@ -146,7 +146,7 @@ TEST(ProcessTest, SavesKilledAtRandomPoints)
             saver.Wait();
         }
         const std::string bytes = ReadBytes(file);
-        RedirectedOs os(dir);
+        CRedirectedOs os(dir);
         CSettingsStore store(os);
         store.Load(file.u16string());
         ASSERT_TRUE(SeedsIntact(store)) << "kill " << k;

@@ -89,7 +89,7 @@ std::multiset<std::string> Lines(const std::string& dump)
 TEST(RandomLoadTest, NeverFailsAndRoundTrips)
 {
     TempDir dir;
-    RedirectedOs os(dir);
+    CRedirectedOs os(dir);
     const fs::path file = dir.path() / "in.xml";
     const fs::path saved = dir.path() / "saved.xml";
     std::mt19937 rng(20261208);

@@ -14,15 +14,15 @@ namespace {
 const std::string kOld = "\xEF\xBB\xBF<Settings><c Attr=\"JpegQuality\" Type=\"int\">70</c>";
 
 // Real services whose replace step can be made to throw, as a process killed there would stop.
-class KillingOs : public FaultOs {
+class CKillingOs : public CFaultOs {
 public:
-    using FaultOs::FaultOs;
+    using CFaultOs::CFaultOs;
     bool killBeforeReplace = false;
     bool MoveReplace(const std::u16string& from, const std::u16string& to) const override
     {
         if (killBeforeReplace)
             throw std::runtime_error("killed");
-        return FaultOs::MoveReplace(from, to);
+        return CFaultOs::MoveReplace(from, to);
     }
 };
 
@@ -48,7 +48,7 @@ protected:
         os.calls = 0;
     }
     TempDir dir;
-    KillingOs os;
+    CKillingOs os;
     fs::path file;
 };
 
@@ -77,7 +77,7 @@ TEST_F(SaveTest, FaultsLeaveTheOldFileOrTheNewOne)
     struct Row {
         const char* name;
         bool noTempFiles;
-        long failAt; // counted call that fails (see FaultOs), -1 none
+        long failAt; // counted call that fails (see CFaultOs), -1 none
         bool shortWrite;
         bool written;
     } rows[] = {

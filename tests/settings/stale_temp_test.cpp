@@ -11,11 +11,11 @@
 namespace lvp {
 namespace {
 // Real services in which one process id counts as ended.
-class DeadProcessOs : public RedirectedOs {
+class CDeadProcessOs : public CRedirectedOs {
 public:
-    using RedirectedOs::RedirectedOs;
+    using CRedirectedOs::CRedirectedOs;
     static constexpr uint32_t kDead = 0x00012345;
-    bool IsProcessRunning(uint32_t id) const override { return id != kDead && RedirectedOs::IsProcessRunning(id); }
+    bool IsProcessRunning(uint32_t id) const override { return id != kDead && CRedirectedOs::IsProcessRunning(id); }
 };
 
 TEST(StaleTempTest, SaveRemovesOnlyTemporariesOfEndedProcesses)
@@ -36,7 +36,7 @@ TEST(StaleTempTest, SaveRemovesOnlyTemporariesOfEndedProcesses)
         {"other.xml.00012345-0123456789abcdef.tmp", false},
     };
     TempDir dir;
-    DeadProcessOs os(dir);
+    CDeadProcessOs os(dir);
     for (const Row& r : rows)
         std::ofstream(dir.path() / r.name) << "left";
     {

@@ -1,4 +1,4 @@
-// FakeOs: an in-memory file system for the folder choice, with Windows or Linux separators.
+// CFakeOs: an in-memory file system for the folder choice, with Windows or Linux separators.
 #pragma once
 #include <cstdio>
 #include <map>
@@ -10,7 +10,7 @@
 #include "test_util.h"
 
 // Files that are opened hold real scratch files, so reads and writes go to the real services.
-class FakeOs : public platform::CRealOs {
+class CFakeOs : public platform::CRealOs {
 public:
     char16_t sep = u'\\';
     size_t maxPath = 259;
@@ -46,7 +46,7 @@ public:
     {
         if (createFolderFails || Exists(p) || !folders.count(Parent(p)))
             return false;
-        const_cast<FakeOs*>(this)->folders.insert(Trim(p));
+        const_cast<CFakeOs*>(this)->folders.insert(Trim(p));
         createdFolders.push_back(p);
         return true;
     }
@@ -77,7 +77,7 @@ public:
     std::u16string ResolveLinks(const std::u16string& p) const override { return p; }
     bool RemoveFile(const std::u16string& p) const override
     {
-        return const_cast<FakeOs*>(this)->files.erase(p) > 0;
+        return const_cast<CFakeOs*>(this)->files.erase(p) > 0;
     }
     bool MoveReplace(const std::u16string&, const std::u16string&) const override { return false; }
 

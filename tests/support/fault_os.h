@@ -1,13 +1,13 @@
-// FaultOs: the real services, with the n-th call of a file operation failing (a full disk, a
+// CFaultOs: the real services, with the n-th call of a file operation failing (a full disk, a
 // short write, a refused flush, close, replace, creation), in the style of SQLite's test VFS.
 #pragma once
 #include <string>
 
 #include "test_util.h"
 
-class FaultOs : public RedirectedOs {
+class CFaultOs : public CRedirectedOs {
 public:
-    using RedirectedOs::RedirectedOs;
+    using CRedirectedOs::CRedirectedOs;
 
     long failAt = -1;           // index of the counted call that fails; -1: none fails
     bool shortWrite = true;     // a failing Write writes half its bytes (false: none, as on a full disk)

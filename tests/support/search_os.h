@@ -1,4 +1,4 @@
-// SSearchOs: the real OS with the program search scripted, so that a test's "not found" stays
+// CSearchOs: the real OS with the program search scripted, so that a test's "not found" stays
 // not found on any machine: PATH gives onPath for every name, and the install folders are roots.
 #pragma once
 #include "platform/real_os.h"
@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-struct SSearchOs : platform::CRealOs {
+class CSearchOs : public platform::CRealOs {
+public:
     std::u16string onPath;
     std::vector<std::u16string> roots;
     std::u16string FindOnPathVariable(const std::u16string&) const override { return onPath; }

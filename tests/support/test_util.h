@@ -1,5 +1,6 @@
 // Helpers shared by the tests: scratch files, redirected OS folders, map dumps.
-// A test's OS double derives from platform::CRealOs and overrides only what it fakes.
+// A test's OS double, C<what it does>Os, derives from platform::CRealOs and overrides only
+// what it fakes.
 #pragma once
 #include <filesystem>
 #include <string>
@@ -7,7 +8,7 @@
 
 #include "platform/real_os.h"
 #include "settings/settings_store.h"
-#include "tests/platform/file_util.h"
+#include "tests/support/file_util.h"
 
 // A new file in a scratch folder of the process, holding bytes, open for reading and writing
 // at its start (a stand-in for files of the fake OS).
@@ -15,10 +16,10 @@ platform::CFile ScratchFile(const std::string& bytes);
 
 // Real services whose executable, documents and application-data folders lie in one folder,
 // so a store built on it never touches the user's own folders.
-class RedirectedOs : public platform::CRealOs {
+class CRedirectedOs : public platform::CRealOs {
 public:
-    explicit RedirectedOs(const TempDir& dir) : m_dir(dir.u16()) {}
-    explicit RedirectedOs(std::u16string dir) : m_dir(std::move(dir)) {}
+    explicit CRedirectedOs(const TempDir& dir) : m_dir(dir.u16()) {}
+    explicit CRedirectedOs(std::u16string dir) : m_dir(std::move(dir)) {}
     std::u16string ExecutablePath() const override { return m_dir + PathSeparator() + u"host.exe"; }
     std::u16string DocumentsFolder() const override { return m_dir; }
     std::u16string AppDataFolder() const override { return m_dir; }

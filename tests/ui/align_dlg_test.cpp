@@ -6,6 +6,7 @@
 #include "resources/strings.h"
 #include "platform/real_os.h"
 #include "platform/temp_name.h"
+#include "tests/support/file_util.h"
 #include "tests/support/search_os.h"
 #include "tests/ui/model/model_ui.h"
 #include "ui/sample_dlg.h"
@@ -34,15 +35,6 @@ const Step kOk = Click(IDC_OK);
 
 class AlignDlg : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        m_dir = fs::temp_directory_path() /
-                ("lvp_align_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
     std::intptr_t Run(std::vector<Step> steps, const std::u16string& program, bool bAlign,
                       std::vector<std::u16string> inputs)
     {
@@ -74,12 +66,13 @@ protected:
         return out;
     }
 
-    SSearchOs m_os; // PATH as the case says, no install folders
+    CSearchOs m_os; // PATH as the case says, no install folders
     CModelUi m_ui;
     std::vector<std::u16string> m_inputs;
     std::vector<std::u16string> m_selection;
     std::unique_ptr<CSampleDlg> m_pDlg;
-    fs::path m_dir;
+    const TempDir m_temp;
+    const fs::path m_dir = m_temp.path();
 };
 
 TEST_F(AlignDlg, BoxIsOfferedWhenTheProgramIsBesideEnfuseOrOnPath)

@@ -10,7 +10,10 @@ if [ -z "${DISPLAY:-}" ] || ! command -v import >/dev/null; then
     exit 0
 fi
 mkdir -p "$out"
-shots=$(mktemp -d)
+# The handshake with the test program, in the output folder; gone on every way out.
+shots=$(cd "$out" && pwd)/.handshake-$$
+mkdir -p "$shots"
+trap 'rm -rf "$shots"' EXIT
 states=(editing running finished)
 for s in "${states[@]}"; do rm -f "$out/dialog_$s.png"; done
 export LVP_SHOT_DIR="Z:${shots//\//\\}"
@@ -32,7 +35,6 @@ for s in "${states[@]}"; do
 done
 wait $pid
 rc=$?
-rm -rf "$shots"
 for s in "${states[@]}"; do
     [ -s "$out/dialog_$s.png" ] || { echo "no screenshot of $s"; exit 1; }
     echo "screenshot: $out/dialog_$s.png"

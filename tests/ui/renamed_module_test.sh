@@ -33,6 +33,7 @@ win() { local p=$1; echo "Z:${p//\//\\}"; }
 prefix=${WINEPREFIX:-$here/build/windows/wineprefix}
 clean_settings() { rm -rf "$prefix"/drive_c/users/*/AppData/Roaming/Lumivant; }
 clean_settings
+trap clean_settings EXIT # what the unload writes goes on every way out
 (
     cd "$work" || exit 1
     "$here/scripts/wine-run" "$host" run "$(win "$copy")" IMG_1.JPG </dev/null >host.out 2>host.err &
@@ -42,7 +43,6 @@ clean_settings
     wait $pid
     echo $? >host.rc
 )
-clean_settings
 tr -d '\r' <"$work/driver.out" >"$work/driver.txt"
 check "box answered" 0 "$(cat "$work/driver.rc")"
 check "exit status" 1 "$(cat "$work/host.rc")"

@@ -42,15 +42,6 @@ const Step kClose = [](CModelDialog& d) { d.PressClose(); };
 
 class SampleDlg : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        m_dir = fs::temp_directory_path() /
-                ("lvp_dlg_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
     // Runs the dialog with the steps; the fake tool prints one line for the run and writes the
     // output file, which is gone before each run.
     std::intptr_t Run(std::vector<Step> steps, const std::u16string& program = kFake)
@@ -73,7 +64,8 @@ protected:
     std::u16string m_line = u"out:enfuse l\\xE4uft\\n";
     std::vector<std::u16string> m_selection{m_line.c_str()};
     std::unique_ptr<CSampleDlg> m_pDlg;
-    fs::path m_dir;
+    const TempDir m_temp;
+    const fs::path m_dir = m_temp.path();
 };
 
 TEST_F(SampleDlg, StatesEndAsAllowed)
@@ -494,7 +486,8 @@ TEST_F(SampleDlg, ExceptionFromHandlerLeavesDoModal)
 // no link, no copy, no temporary folder): OK warns with the path, and nothing runs.
 TEST_F(SampleDlg, PathWithoutAFormTheToolCanOpenIsRefused)
 {
-    struct SNoFormsOs : platform::CRealOs {
+    class CNoFormsOs : public platform::CRealOs {
+    public:
         bool FitsNarrowArguments(const std::u16string& p) const override
         {
             return p.find(u'\u5199') == std::u16string::npos;

@@ -2,14 +2,13 @@
 #include "fusion/command_line.h"
 #include "platform/utf.h"
 #include "resources/strings.h"
-#include "tests/platform/process_usage.h"
+#include "tests/support/file_util.h"
+#include "tests/support/process_usage.h"
 #include "tests/ui/model/model_ui.h"
 #include "tests/ui/test_os.h"
 #include "ui/tool_run.h"
 
 #include <gtest/gtest.h>
-
-#include <filesystem>
 
 namespace {
 #ifdef _WIN32
@@ -21,7 +20,8 @@ constexpr int kRuns = 1000;
 TEST(ToolRunScale, ManyRunsLeaveNoHandleAndNoMemory)
 {
     lvp::CModelUi ui; // for the wait cursor
-    const std::u16string output = (std::filesystem::temp_directory_path() / "lvp_scale_out.jpg").u16string();
+    const TempDir dir;
+    const std::u16string output = dir.u16("out.jpg");
     std::unique_ptr<toolrun_test::CTestPane> pane = toolrun_test::MakeTestPane();
     const std::u16string fake = platform::Utf8ToUtf16(LVP_FAKE_TOOL);
     const std::u16string expected = u"line\nwarning\n\r\n" + lvp::LoadModuleString(109);

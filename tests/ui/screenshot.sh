@@ -9,7 +9,10 @@ if [ -z "${DISPLAY:-}" ] || ! command -v import >/dev/null; then
     exit 0
 fi
 mkdir -p "$out"
-shots=$(mktemp -d)
+# The handshake with the test program, in the output folder; gone on every way out.
+shots=$(cd "$out" && pwd)/.handshake-$$
+mkdir -p "$shots"
+trap 'rm -rf "$shots"' EXIT
 rm -f "$out/toolrun_midrun.png"
 export LVP_SHOT_DIR="Z:${shots//\//\\}"
 "$here/scripts/wine-run" "$exe" \
@@ -24,7 +27,6 @@ import -window root "$out/toolrun_midrun.png"
 touch "$shots/go"
 wait $pid
 rc=$?
-rm -rf "$shots"
 [ -s "$out/toolrun_midrun.png" ] || { echo "no screenshot taken"; exit 1; }
 echo "screenshot: $out/toolrun_midrun.png"
 exit $rc

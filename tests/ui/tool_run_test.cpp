@@ -4,7 +4,8 @@
 #include "resources/ids.h"
 #include "resources/strings.h"
 #include "tests/metadata/fixtures.h"
-#include "tests/platform/process_usage.h"
+#include "tests/support/file_util.h"
+#include "tests/support/process_usage.h"
 #include "tests/ui/model/model_ui.h"
 #include "tests/ui/test_os.h"
 #include "ui/tool_run.h"
@@ -97,17 +98,10 @@ protected:
         auto pRecorder = std::make_unique<CRecordingBackend>(m_pPane->m_edit.Detach(), m_cursor);
         m_pRecorder = pRecorder.get();
         m_pPane->m_edit.Attach({std::move(pRecorder), std::make_unique<CEditForward>(*m_pRecorder), nullptr});
-        m_dir = fs::temp_directory_path() /
-                ("lvp_toolrun_" + std::to_string(reinterpret_cast<std::uintptr_t>(this)) + "_" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
     }
     void TearDown() override
     {
         m_pPane.reset();
-        std::error_code ec;
-        fs::remove_all(m_dir, ec);
     }
     std::u16string Marker(const char* name) const { return (m_dir / name).u16string(); }
     // Runs the fake program with the steps as its input files; a fused output receives the
@@ -130,7 +124,8 @@ protected:
     lvp::CModelCursor& m_cursor = m_ui.m_cursor;
     std::unique_ptr<CTestPane> m_pPane;
     CRecordingBackend* m_pRecorder = nullptr; // owned by the pane's CEdit
-    fs::path m_dir;
+    const TempDir m_temp;
+    const fs::path m_dir = m_temp.path();
     const std::u16string m_strDone = u"\r\n" + lvp::LoadModuleString(lvp::IDS_CLOSE_WITH_OK);
 };
 

@@ -17,7 +17,7 @@ TEST(MetadataStepLink, TheLinkStaysAndItsTargetIsRewritten)
     fs::create_directories(dir.path() / "elsewhere");
     WriteBytes(dir.path() / "elsewhere" / "fused.jpg", std::string(fused.begin(), fused.end()));
     fs::create_symlink("elsewhere/fused.jpg", dir.path() / "out.jpg");
-    const RedirectedOs os(dir);
+    const CRedirectedOs os(dir);
     EXPECT_EQ(lvp::CarryMetadata(os, dir.u16("photo.jpg"), dir.u16("out.jpg")), md::ECarryOutcome::Done);
     EXPECT_TRUE(fs::is_symlink(dir.path() / "out.jpg"));
     const std::string after = ReadBytes(dir.path() / "elsewhere" / "fused.jpg");

@@ -6,8 +6,8 @@
 
 #include "platform/real_os.h"
 #include "platform/utf.h"
-#include "tests/platform/file_util.h"
 #include "tests/platform/posix/scoped_env.h"
+#include "tests/support/file_util.h"
 
 namespace {
 std::string Utf8(const std::u16string& text)
@@ -55,10 +55,11 @@ TEST(PosixFsTest, FileServices)
     EXPECT_EQ(fs::path(Utf8(full)), fs::current_path() / "x");
     ASSERT_TRUE(platform::RealOs().FullPath(u".", full));
     EXPECT_EQ(fs::path(Utf8(full)), fs::current_path());
-    struct SShortPaths : platform::CRealOs {
+    class CShortPathsOs : public platform::CRealOs {
+    public:
         size_t MaxPathLength() const override { return 1; }
     };
-    EXPECT_FALSE(SShortPaths().FullPath(u"x", full)); // longer than allowed
+    EXPECT_FALSE(CShortPathsOs().FullPath(u"x", full)); // longer than allowed
 
     // A FIFO under the settings file's name neither blocks nor is read.
     const std::string fifo = (dir.path() / "fifo").string();

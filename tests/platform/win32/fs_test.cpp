@@ -7,7 +7,7 @@
 
 #include "platform/real_os.h"
 #include "platform/utf.h"
-#include "tests/platform/file_util.h"
+#include "tests/support/file_util.h"
 
 namespace {
 std::string Utf8(const std::u16string& text)
@@ -35,10 +35,11 @@ TEST(Win32FsTest, PathsThatDoNotFitFail)
     ASSERT_TRUE(platform::RealOs().FullPath(u"x", full));
     EXPECT_EQ(fs::path(full), fs::current_path() / "x");
     EXPECT_FALSE(platform::RealOs().FullPath(u"C:\\" + std::u16string(300, u'a'), full));
-    struct SLongPaths : platform::CRealOs {
+    class CLongPathsOs : public platform::CRealOs {
+    public:
         size_t MaxPathLength() const override { return SIZE_MAX; }
     };
-    ASSERT_TRUE(SLongPaths().FullPath(u"C:\\" + std::u16string(300, u'a'), full)); // no limit asked for
+    ASSERT_TRUE(CLongPathsOs().FullPath(u"C:\\" + std::u16string(300, u'a'), full)); // no limit asked for
     EXPECT_EQ(full.size(), 303u);
     ASSERT_TRUE(platform::RealOs().FullPath(u".", full));
     EXPECT_EQ(fs::path(full), fs::current_path());

@@ -2,6 +2,7 @@
 // are, and short forms that such a program opens.
 #include "platform/os.h"
 #include "platform/utf.h"
+#include "tests/support/file_util.h"
 
 #include <gtest/gtest.h>
 
@@ -37,7 +38,8 @@ TEST(NarrowPath, FitsOnlyWhatTheCodePageHoldsExactly)
 // The short form opens through the narrow file functions, as the program opens it.
 TEST(NarrowPath, ShortFormOpensThroughTheNarrowApi)
 {
-    const std::filesystem::path folder = std::filesystem::temp_directory_path() / u"Fotos \u5199\u771f";
+    const TempDir temp;
+    const std::filesystem::path folder = temp.path() / u"Fotos \u5199\u771f";
     std::filesystem::create_directories(folder);
     const std::filesystem::path file = folder / u"Bild \u5199\u771f 1.JPG";
     std::ofstream(file) << "image";
@@ -50,6 +52,5 @@ TEST(NarrowPath, ShortFormOpensThroughTheNarrowApi)
     if (f)
         std::fclose(f);
     EXPECT_TRUE(platform::RealOs().ShortPath(file.u16string() + u"-missing").empty());
-    std::filesystem::remove_all(folder);
 }
 } // namespace

@@ -6,9 +6,11 @@ set -u
 here=$(cd "$(dirname "$0")" && pwd)
 src=$1 work=$2
 command -v tmux >/dev/null || { echo "tmux is not installed"; exit 1; }
-rm -rf "$work" && mkdir -p "$work"
+rm -rf "$work" && mkdir -p "$work/home/.config" "$work/tmp"
 . "$here/../../helpers/tmux_pane.sh"
+# The module writes its settings at unload: into a home of the test's own, not the user's.
 cat >"$work/run.sh" <<RUN
+export HOME='$work/home' XDG_CONFIG_HOME='$work/home/.config' TMPDIR='$work/tmp'
 LVP_DEMO_SIZE=1792x1120 LVP_DEMO_DIR='$work/series' '$src/scripts/demo' >'$work/out' 2>'$work/err'
 echo \$? >'$work/rc'
 exec sleep 300

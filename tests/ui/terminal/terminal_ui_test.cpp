@@ -1,5 +1,7 @@
 // The terminal rendition driven as a person would: the dialog program runs in a tmux pane,
 // keys go in with send-keys, and the screen is read with capture-pane.
+#include "tests/support/file_util.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -69,10 +71,6 @@ class CDialogInTmux {
 public:
     explicit CDialogInTmux(const std::vector<std::string>& args)
     {
-        m_dir = fs::temp_directory_path() /
-                ("lvp_term_" + std::to_string(::getpid()) + "_" + std::to_string(++s_nCount));
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
         std::string program = Quote(LVP_TERMINAL_RUN);
         for (const std::string& a : args)
             program += " " + Quote(a);
@@ -89,8 +87,6 @@ public:
     ~CDialogInTmux()
     {
         Shell(m_tmux + " kill-server 2>/dev/null");
-        std::error_code ec;
-        fs::remove_all(m_dir, ec);
     }
 
     // An Escape waits a little, as a person's next key does: the terminal would otherwise take
@@ -155,8 +151,8 @@ public:
     const fs::path& Dir() const { return m_dir; }
 
 private:
-    static inline int s_nCount = 0;
-    fs::path m_dir;
+    TempDir m_temp; // removed after the server is gone
+    fs::path m_dir = m_temp.path();
     std::string m_tmux;
 };
 
@@ -425,8 +421,8 @@ TEST(TerminalUiNoTerminal, DialogFailsAndMessagesGoToStandardError)
     };
     for (const SCase& c : cases) {
         SCOPED_TRACE(c.args[0]);
-        fs::path dir = fs::temp_directory_path() / ("lvp_noterm_" + std::to_string(::getpid()));
-        fs::create_directories(dir);
+        const TempDir temp;
+        const fs::path& dir = temp.path();
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
@@ -453,7 +449,6 @@ TEST(TerminalUiNoTerminal, DialogFailsAndMessagesGoToStandardError)
         EXPECT_EQ(ReadFile(dir / "out").substr(0, std::string(c.stdoutText).size()), c.stdoutText);
         std::string err = ReadFile(dir / "err");
         EXPECT_EQ(err.substr(0, std::string(c.stderrText).size()), c.stderrText) << err;
-        fs::remove_all(dir);
     }
 }
 } // namespace
@@ -466,8 +461,8 @@ namespace {
 TEST_F(TerminalUiTest, EscapeStopsTheAlignment)
 {
     // The program runs in a folder of its own: its pid file needs a full path.
-    const fs::path pidFile = fs::temp_directory_path() / ("lvp_align_pid_" + std::to_string(::getpid()));
-    fs::remove(pidFile);
+    const TempDir temp;
+    const fs::path pidFile = temp.path() / "align.pid";
     CDialogInTmux t({LVP_FAKE_HUGIN_ENFUSE, "o.jpg", "95", "out:fused\\n", "align:pidfile:" + pidFile.string(),
                      "align:out:richte aus\\n", "align:sleep:600000"});
     ASSERT_TRUE(t.WaitFor("[x] Bilder"));

@@ -2,6 +2,7 @@
 // (Editing, Running, Finished) until the script has taken its picture.
 #include "platform/utf.h"
 #include "resources/ids.h"
+#include "tests/support/laid_out_folder.h"
 #include "tests/ui/win32/dialog_driver.h"
 #include "ui/framework/win32/win32_wnd.h"
 #include "ui/sample_dlg.h"
@@ -70,25 +71,25 @@ TEST(DialogOnScreen, EditingRunningFinished)
     for (const auto& s : steps)
         selection.push_back(s.c_str());
 
+    // Where a Windows user's enfuse and align_image_stack would be, and the series' folder: laid
+    // out in the prefix for the picture, and gone with the test.
+    const CLaidOutFolder hugin(u"C:\\Program Files\\Hugin"), pictures(u"C:\\Bilder");
+    ASSERT_TRUE(hugin.IsLaidOut()) << "the prefix holds a C:\\Program Files\\Hugin of its own";
+    ASSERT_TRUE(pictures.IsLaidOut()) << "the prefix holds a C:\\Bilder of its own";
     CDriver driver;
     lvp::CTempWnd owner(lvp::DefaultUiBackend(), lvp::ToWindowId(driver.Owner()));
     lvp::CSampleDlg dlg(platform::RealOs(), lvp::DefaultUiBackend(), &selection, &owner);
-    // Where a Windows user's enfuse and align_image_stack would be: the fake tool copied there
-    // (in the test prefix).
+    // The fake tool as both programs.
     const std::u16string program = u"C:\\Program Files\\Hugin\\bin\\enfuse.exe";
     const std::u16string align = u"C:\\Program Files\\Hugin\\bin\\align_image_stack.exe";
-    for (const wchar_t* folder : {L"C:\\Program Files\\Hugin", L"C:\\Program Files\\Hugin\\bin"})
-        CreateDirectoryW(folder, nullptr);
+    ASSERT_TRUE(std::filesystem::create_directory(hugin.path() / "bin"));
     for (const std::u16string* pCopy : {&program, &align})
         ASSERT_TRUE(CopyFileW(reinterpret_cast<LPCWSTR>(platform::Utf8ToUtf16(LVP_FAKE_TOOL).c_str()),
                               reinterpret_cast<LPCWSTR>(pCopy->c_str()), FALSE));
     dlg.m_strEnfusePath = program;
     dlg.m_bAlignImages = true;
-    // The series' folder, without the picture of an earlier run.
-    for (const wchar_t* folder : {L"C:\\Bilder", L"C:\\Bilder\\Serie"})
-        CreateDirectoryW(folder, nullptr);
+    ASSERT_TRUE(std::filesystem::create_directory(pictures.path() / "Serie"));
     dlg.m_strOutputFile = u"C:\\Bilder\\Serie\\IMG_4711-IMG_4713.JPG";
-    DeleteFileW(reinterpret_cast<LPCWSTR>(dlg.m_strOutputFile.c_str()));
     dlg.m_nJpegQuality = 95;
     driver.m_steps = {[](HWND hDlg) {
                           Pose(hDlg, "editing");

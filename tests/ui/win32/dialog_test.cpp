@@ -4,6 +4,7 @@
 #include "resources/ids.h"
 #include "resources/strings.h"
 #include "tests/metadata/fixtures.h"
+#include "tests/support/file_util.h"
 #include "tests/support/search_os.h"
 #include "tests/ui/win32/dialog_driver.h"
 #include "ui/framework/win32/win32_wnd.h"
@@ -30,7 +31,7 @@ using namespace lvp;
 
 const std::u16string kFake = platform::Utf8ToUtf16(LVP_FAKE_TOOL);
 // No program on PATH or in the prefix's program folders: a case without align_image_stack stays so.
-const SSearchOs s_os;
+const CSearchOs s_os;
 constexpr int kInputControls[] = {IDC_PROGRAM_LABEL, IDC_BROWSE,        IDC_PROGRAM, IDC_OUTPUT_FILE_LABEL,
                                   IDC_OUTPUT_FILE,   IDC_QUALITY_LABEL, IDC_QUALITY};
 
@@ -49,16 +50,6 @@ bool IsCollapsed(HWND hWnd)
 
 class Win32Dialog : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::filesystem::remove_all(m_dir);
-        std::filesystem::create_directories(m_dir);
-    }
-    void TearDown() override
-    {
-        std::error_code ec;
-        std::filesystem::remove_all(m_dir, ec);
-    }
     // The dialog with the values the command would give it, over the owner window; the output
     // file is in a folder of the test's own and does not exist yet.
     std::unique_ptr<CSampleDlg> MakeDialog(std::u16string strProgram, std::uint32_t nQuality = 80)
@@ -77,7 +68,8 @@ protected:
     CDriver m_driver;
     CTempWnd m_owner{DefaultUiBackend(), ToWindowId(m_driver.Owner())};
     std::vector<std::u16string> m_selection;
-    const std::filesystem::path m_dir = std::filesystem::temp_directory_path() / "lvp_win32_dialog";
+    const TempDir m_temp;
+    const std::filesystem::path m_dir = m_temp.path();
 };
 
 TEST_F(Win32Dialog, OpensWithValuesFocusAndCentredOverOwner)

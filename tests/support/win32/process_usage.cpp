@@ -1,5 +1,5 @@
 // Open handles (one by one where Wine answers no total), busy heap blocks, the lowest free TLS index.
-#include "tests/platform/process_usage.h"
+#include "tests/support/process_usage.h"
 
 #include "platform/win32/windows_prelude.h"
 

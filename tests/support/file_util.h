@@ -7,7 +7,8 @@
 
 namespace fs = std::filesystem;
 
-// A fresh folder under the system's temporary folder, removed with everything in it.
+// A fresh folder under the build folder's test-temp (never the system's temporary folder, so
+// that what a killed test leaves stays in the build folder), removed with everything in it.
 class TempDir {
 public:
     TempDir();

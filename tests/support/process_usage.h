@@ -1,5 +1,5 @@
 // What a process holds, for tests that check long use leaves nothing behind: open handles or
-// file descriptors and heap bytes in use. Implemented by tests/platform/<os>/process_usage.cpp.
+// file descriptors and heap bytes in use. Implemented by tests/support/<os>/process_usage.cpp.
 #pragma once
 #include <cstddef>
 #include <cstdlib>

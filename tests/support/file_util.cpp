@@ -1,18 +1,38 @@
 // Test helpers for files.
-#include "tests/platform/file_util.h"
+#include "tests/support/file_util.h"
 
 #include <atomic>
+#include <cstdio>
 #include <fstream>
 #include <random>
 #include <sstream>
 
+#include "platform/utf.h"
+
+namespace {
+// LVP_TEST_TEMP_ROOT: the build's test-temp folder as the tests' OS names it (a drive path
+// under Wine), in UTF-8.
+fs::path Root()
+{
+    fs::path root = fs::path(platform::Utf8ToUtf16(LVP_TEST_TEMP_ROOT)).make_preferred();
+    fs::create_directories(root);
+#ifndef _WIN32
+    root = fs::canonical(root); // the tests compare paths with what the OS resolves
+#endif
+    return root;
+}
+} // namespace
+
 TempDir::TempDir()
 {
+    static const fs::path root = Root();
     static std::atomic<unsigned> counter{0};
-    std::random_device rd;
-    std::string name = "lvp_settings_";
-    name.append(std::to_string(rd())).append(1, '_').append(std::to_string(counter++));
-    m_path = fs::temp_directory_path() / name;
+    // Short (some tests go near the longest path), and random: other test executables make
+    // theirs in the same folder at the same time.
+    char name[32];
+    std::snprintf(name, sizeof name, "lvp_%08x_%u", static_cast<unsigned>(std::random_device{}()),
+                  counter++);
+    m_path = root / name;
     fs::create_directories(m_path);
 }
 

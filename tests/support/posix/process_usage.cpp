@@ -1,5 +1,5 @@
 // Open descriptors (/proc/self/fd), heap bytes (the sanitizer's allocator or glibc), the lowest free key.
-#include "tests/platform/process_usage.h"
+#include "tests/support/process_usage.h"
 
 #include <filesystem>
 #include <malloc.h>

@@ -1,0 +1,28 @@
+// The texts reach both builds from one source: the string table by id.
+#include "resources/strings.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+TEST(StringTable, TextsByIdAndUnknownIdEmpty)
+{
+    struct Case {
+        unsigned id;
+        std::u16string text;
+    } cases[] = {
+        {100, u"HDR"},
+        {101, u"Funktionszusatzmodul zum Zusammenführen von Belichtungsreihen."},
+        {106, u"Enfuse-Program (enfuse.exe)|enfuse.exe|Ausführbare Datei (*.exe)|*.exe||"},
+        {107, u"Wählen Sie mindestens zwei Bilder aus."},
+        {108, u"Das Programm \"Enfuse\" konnte nicht gefunden werden.\nStellen Sie sicher, dass das "
+              u"Programm vorhanden ist und\nwählen Sie dann das Programm aus."},
+        {109, u"Klicken Sie auf \"OK\", um das Fenster zu schließen."},
+        {0, u""},
+        {102, u""},
+        {65535, u""},
+        {65536 + 100, u""}, // string ids are 16 bits: no wrap-around to 100
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(lvp::LoadModuleString(c.id), c.text) << c.id;
+}
+} // namespace
