@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # One package list and one install step for scripts/test and scripts/demo (sourced by both).
 # lvp_install demo|test installs what is missing of that set (as root, from Debian's packages);
 # for the test set it also decides whether 32-bit Wine can be had and says so in LVP_WINE32
@@ -105,7 +106,7 @@ lvp_install() {
     fi
     lvp_apt_update
     if [ $want32 = yes ] && lvp_apt install "${missing[@]}" wine32:i386; then
-        want32=done
+        want32=installed
     elif [ ${#missing[@]} -gt 0 ]; then
         lvp_apt install "${missing[@]}" || { echo "package installation failed" >&2; return 1; }
     fi
@@ -113,7 +114,7 @@ lvp_install() {
         if lvp_kernel_runs_32bit; then want32=yes; else LVP_WINE32="no, the kernel runs no 32-bit programs"; fi
     fi
     [ $want32 = yes ] && lvp_install_wine32
-    if [ $want32 = yes ] || [ $want32 = done ]; then
+    if [ $want32 = yes ] || [ $want32 = installed ]; then
         if /usr/lib/wine/wine --version >/dev/null 2>&1; then LVP_WINE32=yes; else LVP_WINE32="no, 32-bit Wine could not be installed"; fi
     fi
     return 0
