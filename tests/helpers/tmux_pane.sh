@@ -13,3 +13,11 @@ wait_for() {
     done
     echo "not on the screen: $1"; tmux_ capture-pane -p; cat "$work/out" "$work/err"; exit 1
 }
+# wait_for_end SECONDS: until the program has written its exit status.
+wait_for_end() {
+    for _ in $(seq 1 $(($1 * 10))); do
+        [ -f "$work/rc" ] && return 0
+        sleep 0.1
+    done
+    echo "the program did not end"; tmux_ capture-pane -p; exit 1
+}
