@@ -51,6 +51,9 @@ RUN
     wait_for '[x] Bilder vor dem Zusammenführen ausrichten' 60
     start=$(date +%s.%N)
     tmux_ send-keys Enter
+    # During the run only the output file is looked for (enfuse writes it at its very end): each
+    # look at the screen costs a tmux client and a grep, which the tools compete with.
+    until [ -e "$dir/IMG_1-IMG_3.jpg" ] || [ -f "$work/rc" ]; do sleep 0.05; done
     wait_for 'Klicken Sie auf' 600
     tmux_ send-keys Enter
     wait_for_end 60

@@ -31,6 +31,9 @@ RUN
     wait_for 'Abbrechen' 10
     start=$(date +%s.%N)
     tmux_ send-keys Enter
+    # During the run only the output file is looked for (enfuse writes it at its very end): each
+    # look at the screen costs a tmux client and a grep, which the tools compete with.
+    until [ -e "$series/IMG_0001-IMG_0003.jpg" ] || [ -f "$work/rc" ]; do sleep 0.05; done
     wait_for 'Klicken Sie auf' 600
     tmux_ send-keys Enter
     wait_for_end 60
