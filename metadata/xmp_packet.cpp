@@ -168,9 +168,33 @@ Bytes Extension(const SScanned& s, const std::vector<int>& moved)
 }
 } // namespace
 
-std::string ExtendedXmpGuid(std::span<const uint8_t> packet)
+namespace {
+// The GUID a well-formed packet's note names: an attribute of an element, or an element's text.
+// Text that only looks like a note (inside a processing instruction, a comment or another
+// value) names nothing.
+std::string GuidFromElements(std::string_view text, const std::vector<SXmlElement>& elements)
 {
-    const std::string_view text = Text(packet);
+    for (const SXmlElement& e : elements) {
+        if (LocalName(e.name) == kNote) {
+            std::string_view content = text.substr(e.contentBegin, e.contentEnd - e.contentBegin);
+            const size_t p = content.find_first_not_of(" \t\r\n");
+            content = p == std::string_view::npos ? std::string_view() : content.substr(p, kGuidSize);
+            if (IsGuid(content))
+                return std::string(content);
+            continue;
+        }
+        for (const SXmlAttribute& a : e.attributes) {
+            if (LocalName(a.name) == kNote && !IsDeclaration(a) && a.value.size() >= kGuidSize &&
+                IsGuid(a.value.substr(0, kGuidSize)))
+                return std::string(a.value.substr(0, kGuidSize));
+        }
+    }
+    return {};
+}
+
+// The GUID of a packet that is not well formed, by its text alone.
+std::string GuidFromText(std::string_view text)
+{
     for (size_t at = text.find(kNote); at != std::string_view::npos; at = text.find(kNote, at + 1)) {
         size_t p = text.find_first_not_of(" \t\r\n", at + kNote.size());
         if (p == std::string_view::npos)
@@ -190,6 +214,15 @@ std::string ExtendedXmpGuid(std::span<const uint8_t> packet)
             return std::string(guid);
     }
     return {};
+}
+} // namespace
+
+std::string ExtendedXmpGuid(std::span<const uint8_t> packet)
+{
+    const std::string_view text = Text(packet);
+    if (const std::optional<std::vector<SXmlElement>> elements = ScanXml(text))
+        return GuidFromElements(text, *elements);
+    return GuidFromText(text);
 }
 
 std::optional<Bytes> JoinExtendedXmp(const std::vector<std::span<const uint8_t>>& parts,

@@ -116,6 +116,16 @@ TEST(ExtendedXmpTest, FindsTheGuidTheNoteNames)
         {"<d xmpNote:HasExtendedXMP=\"" + std::string(32, 'G') + "\"/>", ""},
         {"<d xmpNote:HasExtendedXMP=\"0123\"/>", ""},
         {"HasExtendedXMP", ""},
+        // Text that only looks like a note names nothing: in the packet's processing instruction,
+        // in a comment, inside another value.
+        {"<?xpacket begin='' xmpNote:HasExtendedXMP='" + std::string(32, 'A') +
+             "'?><d xmpNote:HasExtendedXMP='" + g + "'/>",
+         g},
+        {"<!-- xmpNote:HasExtendedXMP='" + std::string(32, 'B') + "' --><d xmpNote:HasExtendedXMP='" + g +
+             "'/>",
+         g},
+        {"<d t=\"xmpNote:HasExtendedXMP='" + std::string(32, 'C') + "'\"/>", ""},
+        {"<xmpNote:HasExtendedXMP>\n  " + g + "\n</xmpNote:HasExtendedXMP>", g},
     };
     for (const auto& c : cases)
         EXPECT_EQ(ExtendedXmpGuid(FromString(c.packet)), c.guid) << c.packet;
