@@ -126,6 +126,23 @@ void StopGroup(pid_t pid)
     ::kill(-pid, SIGKILL); // the leader, a zombie at most, keeps the group's id its own
     Reap(pid);
 }
+// The file that is started for the program named, or an errno value: exactly the file named. A
+// name without a slash is not looked for along PATH (finding the program is the caller's), and a
+// relative path is the caller's current folder's, not that of the folder the program runs in.
+int FileToStart(const CRealOs& os, const std::u16string& program, std::string& file)
+{
+    file = Utf16ToUtf8(program);
+    if (file.find('/') == std::string::npos)
+        return ENOENT;
+    if (file[0] != '/') {
+        std::u16string full;
+        errno = 0;
+        if (!os.CRealOs::FullPath(program, full))
+            return errno != 0 ? errno : ENOENT;
+        file = Utf16ToUtf8(full);
+    }
+    return 0;
+}
 } // namespace
 
 namespace posix {
@@ -185,19 +202,9 @@ CProcess CRealOs::StartProcessWithPipe(const SCommandLine& command, CPipeReadEnd
         strError = Utf8ToUtf16(std::strerror(err));
         return CProcess();
     };
-    // Exactly the file named is started: a name without a slash is not looked for along PATH
-    // (finding the program is the caller's), and a relative path is the caller's current
-    // folder's, not that of the folder the program runs in.
-    std::string file = args[0];
-    if (file.find('/') == std::string::npos)
-        return fail(ENOENT);
-    if (file[0] != '/') {
-        std::u16string full;
-        errno = 0;
-        if (!CRealOs::FullPath(command.args[0], full))
-            return fail(errno != 0 ? errno : ENOENT);
-        file = Utf16ToUtf8(full);
-    }
+    std::string file;
+    if (const int err = FileToStart(*this, command.args[0], file); err != 0)
+        return fail(err);
     SPipe output, error;
     if (!output.Open() || !error.Open())
         return fail(errno);
