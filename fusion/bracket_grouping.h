@@ -17,7 +17,10 @@ struct SBracket {
 // bracket when its camera or pixel size differs from photo i-1's; when both have capture times
 // and it starts more than 2 s after photo i-1 ended (capture time plus exposure time; more than
 // 3 s when either time is whole seconds); or when the bracket so far holds two photos of
-// different exposure values and photo i's is within 1/3 EV of the bracket's first photo's.
+// different exposure values and photo i's is within 1/3 EV of the bracket's first photo's (and
+// within half the bracket's smallest step, so that brackets of 1/3 EV steps stay whole). An
+// unknown camera or size differs from a known one, two unknowns are equal; a photo taken more
+// than the limit before photo i-1 (a selection not in capture order) starts a new bracket too.
 // A bracket of one photo is returned like the others (it cannot be fused; the caller names it).
 std::vector<SBracket> GroupBrackets(const std::vector<metadata::SCaptureData>& photos);
 
