@@ -16,6 +16,7 @@ runs=${2:-3}
 photo=/usr/share/wallpapers/EveningGlow/contents/images/2560x1600.jpg
 work=$(mktemp -d)
 . tests/helpers/tmux_pane.sh
+. bench/dialog_run.sh
 trap 'tmux_ kill-server 2>/dev/null; rm -rf "$work"' EXIT
 export LC_ALL=C.UTF-8 XDG_CONFIG_HOME=$work/config # the default settings: the box checked
 mkdir -p "$XDG_CONFIG_HOME"
@@ -38,8 +39,8 @@ make_series() { # WxH -> folder with IMG_1..3.jpg
 # to the moment the result is moved into place (its change time), so that the script's looks at
 # the screen add nothing to it; the processor time is the host's and everything it waited for.
 plugin_once() { # folder
-    local dir=$1 start
-    rm -f "$work/rc" "$work/t" "$dir/IMG_1-IMG_3.jpg"
+    local dir=$1 elapsed
+    rm -f "$work/t"
     cat >"$work/run.sh" <<RUN
 cd '$dir'
 /usr/bin/time -o '$work/t' -f '%e %U %S' '$root/$build/host/lvphost' run '$root/$build/plugin/lvp_hdr.so' \
@@ -47,19 +48,8 @@ cd '$dir'
 echo \$? >'$work/rc'
 exec sleep 300
 RUN
-    tmux_ new-session -d -x 100 -y 30 "sh '$work/run.sh'"
-    wait_for '[x] Bilder vor dem Zusammenführen ausrichten' 60
-    start=$(date +%s.%N)
-    tmux_ send-keys Enter
-    # During the run only the output file is looked for (enfuse writes it at its very end): each
-    # look at the screen costs a tmux client and a grep, which the tools compete with.
-    until [ -e "$dir/IMG_1-IMG_3.jpg" ] || [ -f "$work/rc" ]; do sleep 0.05; done
-    wait_for 'Klicken Sie auf' 600
-    tmux_ send-keys Enter
-    wait_for_end 60
-    tmux_ kill-server 2>/dev/null
-    [ -s "$dir/IMG_1-IMG_3.jpg" ] || { echo "no fused image through the plug-in" >&2; cat "$work/out" "$work/err" >&2; exit 1; }
-    awk -v s="$start" -v e="$(stat -c %.9Z "$dir/IMG_1-IMG_3.jpg")" '{ printf "%.3f %.3f\n", e - s, $2 + $3 }' "$work/t"
+    elapsed=$(dialog_fuse '[x] Bilder vor dem Zusammenführen ausrichten' "$dir/IMG_1-IMG_3.jpg") || exit 1
+    awk -v e="$elapsed" '{ printf "%.3f %.3f\n", e, $2 + $3 }' "$work/t"
 }
 direct_once() { # folder
     local dir=$1

@@ -13,33 +13,19 @@ imgs=("$series/IMG_0001.jpg" "$series/IMG_0002.jpg" "$series/IMG_0003.jpg")
 for f in "${imgs[@]}"; do [ -f "$f" ] || { echo "missing $f: run scripts/demo first" >&2; exit 1; }; done
 work=$(mktemp -d)
 . tests/helpers/tmux_pane.sh
+. bench/dialog_run.sh
 trap 'tmux_ kill-server 2>/dev/null; rm -rf "$work"' EXIT
 export LC_ALL=C.UTF-8
 
 # From the Enter that presses OK (typed once the dialog is drawn) to the moment the result is
 # moved into place (its change time): the script's looks at the screen add nothing to it.
 plugin_once() {
-    local start
-    rm -f "$work/rc" "$series/IMG_0001-IMG_0003.jpg"
     cat >"$work/run.sh" <<RUN
 '$root/$build/host/lvphost' run '$root/$build/plugin/lvp_hdr.so' ${imgs[*]} >'$work/out' 2>'$work/err'
 echo \$? >'$work/rc'
 exec sleep 300
 RUN
-    tmux_ new-session -d -x 100 -y 30 "sh '$work/run.sh'"
-    wait_for 'Belichtungsreihen zusammenführen' 60
-    wait_for 'Abbrechen' 10
-    start=$(date +%s.%N)
-    tmux_ send-keys Enter
-    # During the run only the output file is looked for (enfuse writes it at its very end): each
-    # look at the screen costs a tmux client and a grep, which the tools compete with.
-    until [ -e "$series/IMG_0001-IMG_0003.jpg" ] || [ -f "$work/rc" ]; do sleep 0.05; done
-    wait_for 'Klicken Sie auf' 600
-    tmux_ send-keys Enter
-    wait_for_end 60
-    tmux_ kill-server 2>/dev/null
-    [ -s "$series/IMG_0001-IMG_0003.jpg" ] || { echo "no fused image through the plug-in" >&2; cat "$work/out" "$work/err" >&2; exit 1; }
-    awk -v s="$start" -v e="$(stat -c %.9Z "$series/IMG_0001-IMG_0003.jpg")" 'BEGIN { printf "%.3f\n", e - s }'
+    dialog_fuse 'Abbrechen' "$series/IMG_0001-IMG_0003.jpg" || exit 1
 }
 direct_once() {
     local s e
