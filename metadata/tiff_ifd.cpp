@@ -72,4 +72,26 @@ std::optional<uint32_t> CTiffView::Number(const STiffEntry& e, uint32_t i) const
     const uint8_t* p = m_data.data() + e.value + i * width;
     return width == 2 ? m_order.U16(p) : m_order.U32(p);
 }
+
+std::optional<double> CTiffView::Rational(const STiffEntry& e) const
+{
+    if (e.count == 0 || (e.type != 5 && e.type != 10))
+        return std::nullopt;
+    const uint32_t num = m_order.U32(m_data.data() + e.value);
+    const uint32_t den = m_order.U32(m_data.data() + e.value + 4);
+    if (den == 0)
+        return std::nullopt;
+    if (e.type == 5)
+        return double(num) / double(den);
+    return double(static_cast<int32_t>(num)) / double(static_cast<int32_t>(den));
+}
+
+std::optional<STiffIfd> SubIfd(const CTiffView& view, const STiffIfd& ifd, uint16_t tag)
+{
+    const STiffEntry* e = FindEntry(ifd, tag);
+    if (!e)
+        return STiffIfd{};
+    const std::optional<uint32_t> at = view.Number(*e);
+    return at ? view.ReadIfd(*at) : std::nullopt;
+}
 } // namespace lvp::metadata

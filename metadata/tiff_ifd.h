@@ -48,10 +48,16 @@ public:
     std::span<const uint8_t> Value(const STiffEntry& e) const { return m_data.subspan(e.value, e.valueSize); }
     // The i-th value of a SHORT, LONG or IFD entry.
     std::optional<uint32_t> Number(const STiffEntry& e, uint32_t i = 0) const;
+    // The first value of a RATIONAL or SRATIONAL entry; empty when its denominator is 0.
+    std::optional<double> Rational(const STiffEntry& e) const;
 
 private:
     CTiffView(std::span<const uint8_t> data, SByteOrder order) : m_data(data), m_order(order) {}
     std::span<const uint8_t> m_data;
     SByteOrder m_order;
 };
+
+// Reads the directory an entry of `ifd` points to; an absent pointer gives an empty directory
+// (end 0), a damaged one no value.
+std::optional<STiffIfd> SubIfd(const CTiffView& view, const STiffIfd& ifd, uint16_t tag);
 } // namespace lvp::metadata
