@@ -176,9 +176,10 @@ SCaptureData Read(std::span<const uint8_t> file)
     if (!view)
         return out;
     SDirectories dirs{&*view, {}, {}};
-    if (std::optional<STiffIfd> ifd0 = view->ReadIfd(view->FirstIfd())) {
+    // An entry whose value lies outside the block is unknown; the others still count.
+    if (std::optional<STiffIfd> ifd0 = view->ReadIfd(view->FirstIfd(), true)) {
         dirs.ifd0 = std::move(*ifd0);
-        if (std::optional<STiffIfd> exif = SubIfd(*view, dirs.ifd0, kTagExifIfd))
+        if (std::optional<STiffIfd> exif = SubIfd(*view, dirs.ifd0, kTagExifIfd, true))
             dirs.exif = std::move(*exif);
     }
     ReadTime(dirs, out);

@@ -37,7 +37,7 @@ std::optional<CTiffView> CTiffView::Open(std::span<const uint8_t> data)
     return CTiffView(data, SByteOrder{data[0] == 'M'});
 }
 
-std::optional<STiffIfd> CTiffView::ReadIfd(uint32_t offset) const
+std::optional<STiffIfd> CTiffView::ReadIfd(uint32_t offset, bool skipDamaged) const
 {
     const size_t size = m_data.size();
     if (offset < 8 || offset > size || size - offset < 2)
@@ -55,8 +55,11 @@ std::optional<STiffIfd> CTiffView::ReadIfd(uint32_t offset) const
         const uint64_t bytes = uint64_t{TiffTypeSize(e.type)} * e.count;
         if (bytes > 4) {
             e.value = m_order.U32(p + 8);
-            if (e.value < 8 || e.value > size || size - e.value < bytes) // never in the header
+            if (e.value < 8 || e.value > size || size - e.value < bytes) { // never in the header
+                if (skipDamaged)
+                    continue;
                 return std::nullopt;
+            }
         }
         e.valueSize = static_cast<size_t>(bytes);
         ifd.entries.push_back(e);
@@ -86,12 +89,12 @@ std::optional<double> CTiffView::Rational(const STiffEntry& e) const
     return double(static_cast<int32_t>(num)) / double(static_cast<int32_t>(den));
 }
 
-std::optional<STiffIfd> SubIfd(const CTiffView& view, const STiffIfd& ifd, uint16_t tag)
+std::optional<STiffIfd> SubIfd(const CTiffView& view, const STiffIfd& ifd, uint16_t tag, bool skipDamaged)
 {
     const STiffEntry* e = FindEntry(ifd, tag);
     if (!e)
         return STiffIfd{};
     const std::optional<uint32_t> at = view.Number(*e);
-    return at ? view.ReadIfd(*at) : std::nullopt;
+    return at ? view.ReadIfd(*at, skipDamaged) : std::nullopt;
 }
 } // namespace lvp::metadata

@@ -2,6 +2,7 @@
 // day count, the exposure values and their unknowns, the camera text, damaged and foreign files.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <ostream>
 #include <vector>
@@ -101,6 +102,24 @@ SExifSpec Changed(std::vector<SFixtureTag> replaced, std::vector<SFixtureTag> if
 SFixtureTag Removed(uint16_t tag)
 {
     return {tag, 0, 0, {}};
+}
+
+// The little-endian block of spec with the count of one entry set so that its value runs out of the
+// block.
+Bytes WithValueOutside(const SExifSpec& spec, bool inExif, uint16_t tag)
+{
+    const SExifLayout layout = ExifLayoutOf(spec);
+    std::vector<uint16_t> tags;
+    for (const SFixtureTag& t : inExif ? spec.exif : spec.ifd0)
+        tags.push_back(t.tag);
+    if (!inExif)
+        tags.push_back(34665);
+    const size_t index =
+        static_cast<size_t>(std::count_if(tags.begin(), tags.end(), [tag](uint16_t t) { return t < tag; }));
+    Bytes block = MakeExifBlock(spec);
+    const size_t count = (inExif ? layout.exif : layout.ifd0) + 2 + 12 * index + 4;
+    block[count + 2] = 0x10; // a million and more
+    return block;
 }
 
 TEST(CaptureDataTest, ReadsTheFieldsOfJpegAndTiff)
@@ -246,6 +265,10 @@ TEST(CaptureDataTest, DamagedAndForeignFiles)
     Bytes badHeader = block;
     badHeader[2] = 0;
     const Bytes full = Jpeg(block);
+    auto with = [](SCaptureData d, auto change) {
+        change(d);
+        return d;
+    };
     SCaptureData cameraOnly;
     cameraOnly.strCamera = "Lumivant LV-1";
     cameraOnly.size = SImageSize{4000, 3000};
@@ -257,7 +280,12 @@ TEST(CaptureDataTest, DamagedAndForeignFiles)
         SCaptureData expected;
     } cases[] = {
         {"Exif directory outside the block", Jpeg(badExifPointer), cameraOnly},
-        // IFD0's texts lie behind the Exif directory, so neither directory is whole.
+        {"maker note outside the block",
+         Jpeg(WithValueOutside(Changed({SOrder::Undefined(0x927C, FromString("MAKERNOTE"))}), true, 0x927C)),
+         FullData()},
+        {"Make outside the block", Jpeg(WithValueOutside(FullExif(false), false, 0x010F)),
+         with(FullData(), [](SCaptureData& d) { d.strCamera = "LV-1 0042"; })},
+        // IFD0's texts lie behind the Exif directory, so they are cut off with it.
         {"block cut in the Exif directory", Jpeg(Bytes(block.begin(), block.begin() + layout.exif + 20)),
          sizeOnly},
         {"block without TIFF header", Jpeg(badHeader), sizeOnly},
