@@ -156,7 +156,7 @@ std::string Camera(const SDirectories& dirs)
     return camera;
 }
 
-// The Exif TIFF block of a JPEG (its first Exif APP1), or the TIFF file itself; empty otherwise.
+// A JPEG's Exif TIFF block (its first Exif APP1; empty when it has none), any other file as it is.
 std::span<const uint8_t> ExifStructure(std::span<const uint8_t> file)
 {
     if (!IsJpeg(file))
