@@ -1,13 +1,14 @@
 // Fuzz target: the metadata carrier over a photo and an output. The input's first two bytes give
 // the photo's length, the photo follows, the output is the rest. A rewritten output must read
 // back as JPEG or TIFF of the same size with the same pixel bytes, and a second carry into it must
-// find nothing wrong.
+// find nothing wrong. The photo's capture data reads too, its size as ReadImageSize reads it.
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
 
 #include "fuzz/check.h"
+#include "metadata/capture_data.h"
 #include "metadata/metadata.h"
 #include "tests/metadata/fixtures.h"
 
@@ -21,6 +22,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::span<const uint8_t> input(data + 2, size - 2);
     const size_t split = (data[0] | size_t{data[1]} << 8) % (input.size() + 1);
     const std::span<const uint8_t> photo = input.first(split), output = input.subspan(split);
+    const md::SCaptureData capture = md::ReadCaptureData(photo);
+    Check(capture.size == md::ReadImageSize(photo), "the capture data's size is the image size");
+    Check(!capture.bWholeSeconds || capture.captureTime.has_value(), "whole seconds of a known time");
     const md::SCarryResult r = md::CarryOver(photo, output);
     Check(r.rewritten.empty() == (r.outcome != md::ECarryOutcome::Done), "a file exactly when done");
     if (r.outcome != md::ECarryOutcome::Done)

@@ -36,16 +36,6 @@ void PatchNumber(Bytes& block, SByteOrder order, const STiffEntry& e, uint32_t n
         order.Put32(p + 8, n);
 }
 
-// Reads the directory an entry of `ifd` points to; an absent pointer gives an empty directory.
-std::optional<STiffIfd> SubIfd(const CTiffView& view, const STiffIfd& ifd, uint16_t tag)
-{
-    const STiffEntry* e = FindEntry(ifd, tag);
-    if (!e)
-        return STiffIfd{};
-    const std::optional<uint32_t> at = view.Number(*e);
-    return at ? view.ReadIfd(*at) : std::nullopt;
-}
-
 // Where the block's tail of IFD1, its values and its thumbnail begins (only those: a gap of
 // more than a pad byte ends it); the block's size when IFD1 cannot be read (it is unlinked all
 // the same, its bytes left where they are).

@@ -37,7 +37,7 @@ std::optional<CTiffView> CTiffView::Open(std::span<const uint8_t> data)
     return CTiffView(data, SByteOrder{data[0] == 'M'});
 }
 
-std::optional<STiffIfd> CTiffView::ReadIfd(uint32_t offset) const
+std::optional<STiffIfd> CTiffView::ReadIfd(uint32_t offset, bool skipDamaged) const
 {
     const size_t size = m_data.size();
     if (offset < 8 || offset > size || size - offset < 2)
@@ -55,8 +55,11 @@ std::optional<STiffIfd> CTiffView::ReadIfd(uint32_t offset) const
         const uint64_t bytes = uint64_t{TiffTypeSize(e.type)} * e.count;
         if (bytes > 4) {
             e.value = m_order.U32(p + 8);
-            if (e.value < 8 || e.value > size || size - e.value < bytes) // never in the header
+            if (e.value < 8 || e.value > size || size - e.value < bytes) { // never in the header
+                if (skipDamaged)
+                    continue;
                 return std::nullopt;
+            }
         }
         e.valueSize = static_cast<size_t>(bytes);
         ifd.entries.push_back(e);
@@ -71,5 +74,27 @@ std::optional<uint32_t> CTiffView::Number(const STiffEntry& e, uint32_t i) const
         return std::nullopt;
     const uint8_t* p = m_data.data() + e.value + i * width;
     return width == 2 ? m_order.U16(p) : m_order.U32(p);
+}
+
+std::optional<double> CTiffView::Rational(const STiffEntry& e) const
+{
+    if (e.count == 0 || (e.type != 5 && e.type != 10))
+        return std::nullopt;
+    const uint32_t num = m_order.U32(m_data.data() + e.value);
+    const uint32_t den = m_order.U32(m_data.data() + e.value + 4);
+    if (den == 0)
+        return std::nullopt;
+    if (e.type == 5)
+        return double(num) / double(den);
+    return double(static_cast<int32_t>(num)) / double(static_cast<int32_t>(den));
+}
+
+std::optional<STiffIfd> SubIfd(const CTiffView& view, const STiffIfd& ifd, uint16_t tag, bool skipDamaged)
+{
+    const STiffEntry* e = FindEntry(ifd, tag);
+    if (!e)
+        return STiffIfd{};
+    const std::optional<uint32_t> at = view.Number(*e);
+    return at ? view.ReadIfd(*at, skipDamaged) : std::nullopt;
 }
 } // namespace lvp::metadata

@@ -42,16 +42,24 @@ public:
     SByteOrder Order() const { return m_order; }
     uint32_t FirstIfd() const { return m_order.U32(m_data.data() + 4); }
     std::span<const uint8_t> Data() const { return m_data; }
-    // Empty when the directory or any entry's value lies outside the block or in its header.
+    // Empty when the directory or any entry's value lies outside the block or in its header; with
+    // skipDamaged such entries are left out instead (for readers that take single values).
     // Entries of unknown types are kept with valueSize 0 (their value field is not interpreted).
-    std::optional<STiffIfd> ReadIfd(uint32_t offset) const;
+    std::optional<STiffIfd> ReadIfd(uint32_t offset, bool skipDamaged = false) const;
     std::span<const uint8_t> Value(const STiffEntry& e) const { return m_data.subspan(e.value, e.valueSize); }
     // The i-th value of a SHORT, LONG or IFD entry.
     std::optional<uint32_t> Number(const STiffEntry& e, uint32_t i = 0) const;
+    // The first value of a RATIONAL or SRATIONAL entry; empty when its denominator is 0.
+    std::optional<double> Rational(const STiffEntry& e) const;
 
 private:
     CTiffView(std::span<const uint8_t> data, SByteOrder order) : m_data(data), m_order(order) {}
     std::span<const uint8_t> m_data;
     SByteOrder m_order;
 };
+
+// Reads the directory an entry of `ifd` points to; an absent pointer gives an empty directory
+// (end 0), a damaged one no value.
+std::optional<STiffIfd> SubIfd(const CTiffView& view, const STiffIfd& ifd, uint16_t tag,
+                               bool skipDamaged = false);
 } // namespace lvp::metadata

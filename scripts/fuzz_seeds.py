@@ -130,7 +130,9 @@ def real_photos():
     with tempfile.TemporaryDirectory() as d:
         jpg, tif = os.path.join(d, "p.jpg"), os.path.join(d, "p.tif")
         tags = ["-Make=Cam", "-Orientation#=6", "-DateTimeOriginal=2024:05:01 10:20:30", "-GPSLatitude=47.5",
-                "-XMP-xmp:Rating=4", "-IPTC:Keywords=Alpen", "-ExifImageWidth=24"]
+                "-XMP-xmp:Rating=4", "-IPTC:Keywords=Alpen", "-ExifImageWidth=24", "-Model=LV-1",
+                "-SerialNumber=0042", "-SubSecTimeOriginal=05", "-ExposureTime=1/250", "-FNumber=8", "-ISO=200",
+                "-ExposureCompensation=-2/3"]
         try:
             subprocess.run(["convert", "-size", "24x16", "gradient:", jpg], check=True, capture_output=True)
             subprocess.run(["convert", jpg, "-compress", "none", tif], check=True, capture_output=True)
