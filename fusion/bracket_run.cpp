@@ -71,12 +71,12 @@ void AddNote(CRunObserver& observer, bool bOpenLine, const std::u16string& strNo
 {
     observer.AddText((bOpenLine ? u"\r\n" : u"") + strNote + u"\r\n");
 }
-
-void AddClosingMessage(CRunObserver& observer)
-{
-    observer.AddText(u"\r\n" + LoadModuleString(IDS_CLOSE_WITH_OK));
-}
 } // namespace
+
+void CBracketRun::AddClosingMessage()
+{
+    m_observer.AddText(m_options.bClosingMessage ? u"\r\n" + LoadModuleString(IDS_CLOSE_WITH_OK) : u"\r\n");
+}
 
 void CBracketRun::Progress(ERunPhase phase, unsigned nStep, double fraction)
 {
@@ -111,6 +111,8 @@ ERunOutcome CBracketRun::Fuse(const platform::SCommandLine& command, const SBrac
 {
     if (m_os.IsCommandLineTooLong(command)) {
         m_observer.AddText(LoadModuleString(IDS_COMMAND_TOO_LONG)); // after the alignment's output, if any
+        if (!m_options.bClosingMessage)
+            m_observer.AddText(u"\r\n"); // what follows in a batch begins a line of its own
         return ERunOutcome::Failed;
     }
     CProgramStep step(m_os, commands.strOutputFile, commands.pPaths, commands.strFirstPhoto);
@@ -138,7 +140,7 @@ ERunOutcome CBracketRun::Fuse(const platform::SCommandLine& command, const SBrac
         step.Abandon();
     if (!strReason.empty())
         AddNote(m_observer, result.bOpenLine, strReason);
-    AddClosingMessage(m_observer);
+    AddClosingMessage();
     busy.End();
     return outcome;
 }
@@ -152,9 +154,9 @@ ERunOutcome CBracketRun::Run(const SBracketCommands& commands)
         const EAligned aligned = Align(commands.pAlign->step);
         if (aligned == EAligned::Aligned) {
             pFuse = &commands.pAlign->fuseAligned;
-        } else if (aligned == EAligned::Stopped ||
+        } else if (aligned == EAligned::Stopped || !m_options.bAskUnaligned ||
                    !m_observer.AskYesNo(LoadModuleString(IDS_ALIGN_ASK_UNALIGNED), true)) {
-            AddClosingMessage(m_observer);
+            AddClosingMessage();
             const ERunOutcome outcome =
                 aligned == EAligned::Stopped ? ERunOutcome::Stopped : ERunOutcome::Failed;
             Progress(ERunPhase::Done, 1, m_fraction); // it stops where it was

@@ -74,9 +74,20 @@ struct SBracketJob {
     std::u16string strAlignProgram;
 };
 
+// Where a run in a batch of brackets differs; the defaults are those of a single bracket's run.
+struct SBracketRunOptions {
+    // A failed alignment asks whether to fuse unaligned; false: nothing is asked, the answer is No.
+    bool bAskUnaligned = true;
+    // The run's text ends with a line break and message 109; false: with the line break alone.
+    bool bClosingMessage = true;
+};
+
 class CBracketRun {
 public:
-    CBracketRun(const platform::COs& os, CRunObserver& observer) : m_os(os), m_observer(observer) {}
+    CBracketRun(const platform::COs& os, CRunObserver& observer, SBracketRunOptions options = {})
+        : m_os(os), m_observer(observer), m_options(options)
+    {
+    }
 
     // Runs job over the forms of its paths that paths made (which keeps the aligned images and
     // removes them with the rest when it goes).
@@ -88,7 +99,8 @@ public:
     // then a line break and message 109. A command line that is too long shows message 110
     // alone. An output file that did not exist before a run that did not succeed is removed. A
     // fused output receives the first photo's metadata; where that fails, one line before
-    // message 109 says why (the run still counts as fused).
+    // message 109 says why (the run still counts as fused). The options can leave out the question
+    // (as answered No) and message 109.
     ERunOutcome Run(const SBracketCommands& commands);
 
 private:
@@ -97,8 +109,11 @@ private:
     ERunOutcome Fuse(const platform::SCommandLine& command, const SBracketCommands& commands);
     void Progress(ERunPhase phase, unsigned nStep, double fraction);
 
+    void AddClosingMessage();
+
     const platform::COs& m_os;
     CRunObserver& m_observer;
+    SBracketRunOptions m_options;
     unsigned m_nSteps = 1;
     double m_fraction = 0.0; // the last one reported
 };

@@ -5,13 +5,19 @@
 #include "platform/path.h"
 
 namespace lvp {
-std::u16string ProposeOutputName(std::u16string_view first, std::u16string_view last,
-                                 std::u16string_view sep)
+std::u16string ProposeOutputName(std::u16string_view first, std::u16string_view last, std::u16string_view sep)
 {
     std::u16string out(platform::FolderOf(first, sep));
-    out.append(platform::StemOf(first, sep)).append(u"-").append(platform::StemOf(last, sep));
+    out.append(ProposeOutputStem(first, last, sep));
     out.append(platform::ExtensionOf(first, sep));
     return out;
+}
+
+std::u16string ProposeOutputStem(std::u16string_view first, std::u16string_view last, std::u16string_view sep)
+{
+    std::u16string stem(platform::StemOf(first, sep));
+    stem.append(u"-").append(platform::StemOf(last, sep));
+    return stem;
 }
 
 std::u16string LocateFusionProgram(const std::u16string& strStored, const platform::COs& os)

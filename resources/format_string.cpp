@@ -15,6 +15,24 @@ std::u16string FormatModuleString(unsigned id, std::u16string_view arg)
     return text;
 }
 
+std::u16string FormatModuleStrings(unsigned id, std::initializer_list<std::u16string_view> args)
+{
+    const std::u16string text = LoadModuleString(id);
+    std::u16string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char16_t next = i + 1 < text.size() ? text[i + 1] : u'\0';
+        const size_t n = next >= u'1' && next <= u'9' ? static_cast<size_t>(next - u'1') : args.size();
+        if (text[i] == u'%' && n < args.size()) {
+            out.append(*(args.begin() + n));
+            ++i;
+        } else {
+            out.push_back(text[i]);
+        }
+    }
+    return out;
+}
+
 std::u16string FormatModuleList(unsigned id, const std::vector<std::u16string>& lines)
 {
     // A longer list gives its last place to the count of the rest.

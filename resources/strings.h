@@ -2,6 +2,7 @@
 // a text's place holder. Implemented by resources/format_string.cpp and resources/*/load_string.cpp.
 #pragma once
 #include <cstddef>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,6 +12,10 @@ std::u16string LoadModuleString(unsigned id);
 
 // The text id with its place holder %1 replaced by arg.
 std::u16string FormatModuleString(unsigned id, std::u16string_view arg);
+
+// The text id with each place holder %1 .. %9 replaced by the argument of its number (one that
+// has none stays as it is); the arguments' own text is never read for place holders.
+std::u16string FormatModuleStrings(unsigned id, std::initializer_list<std::u16string_view> args);
 
 // The text id with %1 replaced by the lines, one a line; of more than kListShown lines the first
 // kListShown - 1, then text 139 with the number of the rest (so that a message box stays readable).
