@@ -6,6 +6,7 @@
 #include "platform/utf.h"
 #include "resources/ids.h"
 #include "resources/strings.h"
+#include "tests/fusion/run_recorder.h"
 #include "tests/support/file_util.h"
 
 #include <gtest/gtest.h>
@@ -15,36 +16,7 @@
 namespace {
 using namespace lvp;
 
-const std::u16string kFake = platform::Utf8ToUtf16(LVP_FAKE_TOOL);
-const std::u16string kAlign = kFake; // with "-a PREFIX" the fake aligns
-
-// Records everything the run tells, in order; answers the question as told.
-class CRecorder final : public CRunObserver {
-public:
-    void AddText(std::u16string_view text) override { m_pane += text; }
-    bool AskYesNo(std::u16string_view question, bool bYesDefault) override
-    {
-        m_questions.emplace_back(question);
-        m_bYesDefault = bYesDefault;
-        return m_bAnswer;
-    }
-    bool StopRequested() override { return m_pane.find(u"STOPME") != std::u16string::npos; }
-    void ShowBusy(bool bBusy) override
-    {
-        EXPECT_NE(bBusy, m_bBusy) << "the wait cursor is begun and ended in pairs";
-        m_bBusy = bBusy;
-        ++m_nBusyChanges;
-    }
-    void ReportProgress(const SRunProgress& progress) override { m_progress.push_back(progress); }
-
-    bool m_bAnswer = true;
-    std::u16string m_pane;
-    std::vector<std::u16string> m_questions;
-    bool m_bYesDefault = false;
-    bool m_bBusy = false;
-    int m_nBusyChanges = 0;
-    std::vector<SRunProgress> m_progress;
-};
+using namespace lvp::test;
 
 TEST(BracketRun, OrderOfStepsAndWhatTheObserverHears)
 {
@@ -153,6 +125,50 @@ TEST(BracketRun, OrderOfStepsAndWhatTheObserverHears)
         const bool bFused = c.outcome == ERunOutcome::Fused;
         EXPECT_EQ(fs::exists(dir.path() / "out.jpg"), bFused) << c.name;
         EXPECT_EQ(recorder.m_pane.find(u"aligned0000") != std::u16string::npos, c.bFusedAligned) << c.name;
+    }
+}
+} // namespace
+
+namespace {
+// The pane of a single bracket's run, whole: the batch's options leave it as it was.
+TEST(BracketRun, PaneOfASingleRunWhole)
+{
+    const std::u16string kClose = u"Klicken Sie auf \"OK\", um das Fenster zu schließen.";
+    struct Case {
+        const char* name;
+        bool bAlign, bAnswer;
+        std::vector<std::u16string> photos; // the fake's script
+        std::u16string pane;
+    } cases[] = {
+        {"fused", false, true, {u"out:fuse\\n"}, u"fuse\n\r\n" + kClose},
+        {"fusion fails",
+         false,
+         true,
+         {u"out:x", u"exit:3"},
+         u"x\r\nEnfuse wurde mit dem Fehlercode 3 beendet. Es wurde kein Bild erstellt.\r\n\r\n" + kClose},
+        {"alignment fails, fused unaligned",
+         true,
+         true,
+         {u"align:exit:2", u"b.jpg"},
+         u"Die Bilder konnten nicht ausgerichtet werden.\r\nDie Bilder werden ohne Ausrichtung "
+         u"zusammengeführt.\r\n\r\n" +
+             kClose},
+        {"alignment fails, not fused",
+         true,
+         false,
+         {u"align:exit:2", u"b.jpg"},
+         u"Die Bilder konnten nicht ausgerichtet werden.\r\n\r\n" + kClose},
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        CRecorder recorder;
+        recorder.m_bAnswer = c.bAnswer;
+        CToolPaths paths(platform::RealOs());
+        std::u16string strFailed;
+        ASSERT_TRUE(paths.Prepare(c.photos, dir.u16("out.jpg"), strFailed)) << c.name;
+        const SBracketJob job{kFake, 95, c.photos, c.bAlign ? kAlign : std::u16string()};
+        CBracketRun(platform::RealOs(), recorder).Run(job, paths);
+        EXPECT_EQ(recorder.m_pane, c.pane) << c.name << ":\n" << platform::Utf16ToUtf8(recorder.m_pane);
     }
 }
 } // namespace

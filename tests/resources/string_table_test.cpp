@@ -26,3 +26,24 @@ TEST(StringTable, TextsByIdAndUnknownIdEmpty)
         EXPECT_EQ(lvp::LoadModuleString(c.id), c.text) << c.id;
 }
 } // namespace
+
+namespace {
+TEST(FormatModuleStrings, EachPlaceHolderByItsNumber)
+{
+    struct Case {
+        unsigned id;
+        std::initializer_list<std::u16string_view> args;
+        std::u16string want;
+    } cases[] = {
+        {143, {u"2", u"4", u"a ... b", u"o.jpg"}, u"Reihe 2 von 4: a ... b -> o.jpg"},
+        // An argument's own "%2" is not filled in again; a place holder without argument stays.
+        {143, {u"%2", u"4"}, u"Reihe %2 von 4: %3 -> %4"},
+        {144, {u"%", u"1"}, u"% ... 1"},
+        {144, {}, u"%1 ... %2"},
+        {109, {u"x"}, u"Klicken Sie auf \"OK\", um das Fenster zu schließen."},
+        {102, {u"x"}, u""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(lvp::FormatModuleStrings(c.id, c.args), c.want) << c.id;
+}
+} // namespace
