@@ -1,4 +1,5 @@
-// Camera raw names, photo sizes from the first bytes of each file, and the sizes that differ.
+// Camera raw names, photo sizes and capture data from the first bytes of each file, and the
+// sizes that differ.
 #include "fusion/photo_checks.h"
 
 #include "metadata/tiff_ifd.h"
@@ -11,10 +12,9 @@ namespace lvp {
 namespace {
 // The extensions of the raw formats of cameras and camera backs (lower case, sorted).
 constexpr std::u16string_view kRawExtensions[] = {
-    u"3fr", u"ari", u"arw", u"bay", u"cap", u"cr2", u"cr3", u"crw", u"dcr", u"dcs", u"dng", u"drf",
-    u"eip", u"erf", u"fff", u"gpr", u"iiq", u"k25", u"kdc", u"mdc", u"mef", u"mos", u"mrw", u"nef",
-    u"nrw", u"orf", u"pef", u"ptx", u"pxn", u"r3d", u"raf", u"raw", u"rw2", u"rwl", u"rwz", u"sr2",
-    u"srf", u"srw", u"x3f"};
+    u"3fr", u"ari", u"arw", u"bay", u"cap", u"cr2", u"cr3", u"crw", u"dcr", u"dcs", u"dng", u"drf", u"eip",
+    u"erf", u"fff", u"gpr", u"iiq", u"k25", u"kdc", u"mdc", u"mef", u"mos", u"mrw", u"nef", u"nrw", u"orf",
+    u"pef", u"ptx", u"pxn", u"r3d", u"raf", u"raw", u"rw2", u"rwl", u"rwz", u"sr2", u"srf", u"srw", u"x3f"};
 static_assert(std::is_sorted(std::begin(kRawExtensions), std::end(kRawExtensions)), "binary_search needs it");
 constexpr size_t kChunk = 64u << 10;
 
@@ -44,10 +44,11 @@ bool IsCameraRawName(std::u16string_view path, std::u16string_view separators)
     std::u16string lower(extension);
     for (char16_t& c : lower)
         c = c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
-    return std::binary_search(std::begin(kRawExtensions), std::end(kRawExtensions), std::u16string_view(lower));
+    return std::binary_search(std::begin(kRawExtensions), std::end(kRawExtensions),
+                              std::u16string_view(lower));
 }
 
-std::optional<metadata::SImageSize> ReadPhotoSize(const std::u16string& path, const platform::COs& os)
+std::optional<std::vector<uint8_t>> ReadPhotoHead(const std::u16string& path, const platform::COs& os)
 {
     platform::CFile file = os.OpenForReading(path);
     if (!file)
@@ -58,8 +59,8 @@ std::optional<metadata::SImageSize> ReadPhotoSize(const std::u16string& path, co
         const size_t nWant = bytes.size() + kChunk;
         if (!ReadUpTo(os, file.Get(), bytes, nWant))
             return std::nullopt;
-        if (std::optional<metadata::SImageSize> size = metadata::ReadImageSize(bytes))
-            return size;
+        if (metadata::ReadImageSize(bytes))
+            return bytes;
         if (bytes.size() < nWant)
             return std::nullopt; // all of the file, and no size in it
     }
@@ -68,9 +69,27 @@ std::optional<metadata::SImageSize> ReadPhotoSize(const std::u16string& path, co
         return std::nullopt;
     const int64_t nLength = os.FileLength(file.Get());
     if (nLength < 0 || static_cast<uint64_t>(nLength) > kTiffLimit ||
-        !ReadUpTo(os, file.Get(), bytes, static_cast<size_t>(nLength)))
+        !ReadUpTo(os, file.Get(), bytes, static_cast<size_t>(nLength)) || !metadata::ReadImageSize(bytes))
         return std::nullopt;
-    return metadata::ReadImageSize(bytes);
+    return bytes;
+}
+
+std::optional<metadata::SImageSize> ReadPhotoSize(const std::u16string& path, const platform::COs& os)
+{
+    const std::optional<std::vector<uint8_t>> head = ReadPhotoHead(path, os);
+    return head ? metadata::ReadImageSize(*head) : std::nullopt;
+}
+
+std::vector<metadata::SCaptureData> ReadCaptureData(const std::vector<std::u16string>& photos,
+                                                    const platform::COs& os)
+{
+    std::vector<metadata::SCaptureData> data;
+    data.reserve(photos.size());
+    for (const std::u16string& photo : photos) {
+        const std::optional<std::vector<uint8_t>> head = ReadPhotoHead(photo, os);
+        data.push_back(head ? metadata::ReadCaptureData(*head) : metadata::SCaptureData{});
+    }
+    return data;
 }
 
 std::vector<SPhotoSize> DifferingSizes(const std::vector<std::u16string>& photos, const platform::COs& os)

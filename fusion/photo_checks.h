@@ -1,6 +1,7 @@
 // What makes a selection of photos one that enfuse cannot fuse, found before anything runs:
 // camera raw files (by name) and photos of different sizes (by their headers).
 #pragma once
+#include "metadata/capture_data.h"
 #include "metadata/metadata.h"
 #include "platform/os.h"
 
@@ -22,9 +23,17 @@ bool IsCameraRawName(std::u16string_view path, std::u16string_view separators);
 constexpr size_t kJpegHeadLimit = 1u << 20;
 constexpr size_t kTiffLimit = 256u << 20;
 
-// The size a JPEG's or TIFF's header states; empty when the file does not open, is of another
-// kind, is damaged, or is a TIFF larger than kTiffLimit.
+// The first bytes of a photo that hold its header: a JPEG's up to its frame header, a classic
+// TIFF whole; empty when the file does not open, is of another kind, is damaged (its header
+// states no size), or is a TIFF larger than kTiffLimit.
+std::optional<std::vector<uint8_t>> ReadPhotoHead(const std::u16string& path, const platform::COs& os);
+
+// The size a JPEG's or TIFF's header states; empty where ReadPhotoHead is.
 std::optional<metadata::SImageSize> ReadPhotoSize(const std::u16string& path, const platform::COs& os);
+
+// Each photo's capture data, as its head gives it; all unknown where ReadPhotoHead is empty.
+std::vector<metadata::SCaptureData> ReadCaptureData(const std::vector<std::u16string>& photos,
+                                                    const platform::COs& os);
 
 struct SPhotoSize {
     size_t index = 0; // in the photos given

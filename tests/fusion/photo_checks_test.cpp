@@ -25,7 +25,8 @@ std::string TiffWithDirectoryAfter(size_t nGap, uint32_t width, uint32_t height)
     auto u16 = [](uint16_t v) { return std::string{char(v & 0xff), char(v >> 8)}; };
     auto u32 = [&](uint32_t v) { return u16(uint16_t(v & 0xffff)) + u16(uint16_t(v >> 16)); };
     std::string tiff = "II*" + std::string(1, '\0') + u32(uint32_t(8 + nGap)) + std::string(nGap, '\x7f');
-    tiff += u16(2) + u16(256) + u16(4) + u32(1) + u32(width) + u16(257) + u16(4) + u32(1) + u32(height) + u32(0);
+    tiff +=
+        u16(2) + u16(256) + u16(4) + u32(1) + u32(width) + u16(257) + u16(4) + u32(1) + u32(height) + u32(0);
     return tiff;
 }
 
@@ -35,9 +36,20 @@ TEST(IsCameraRawName, ByExtensionWithoutCase)
         std::u16string path;
         bool bRaw;
     } cases[] = {
-        {u"C:\\Fotos\\IMG_0001.CR2", true}, {u"/p/DSC_1.nef", true}, {u"x.Arw", true}, {u"x.3fr", true},
-        {u"x.x3f", true}, {u"x.jpg", false}, {u"x.JPEG", false}, {u"x.tif", false}, {u"x.cr2.jpg", false},
-        {u"cr2", false}, {u"x.", false}, {u"C:\\a.nef\\b", false}, {u"/a.nef/b", false}, {u"x.cr22", false},
+        {u"C:\\Fotos\\IMG_0001.CR2", true},
+        {u"/p/DSC_1.nef", true},
+        {u"x.Arw", true},
+        {u"x.3fr", true},
+        {u"x.x3f", true},
+        {u"x.jpg", false},
+        {u"x.JPEG", false},
+        {u"x.tif", false},
+        {u"x.cr2.jpg", false},
+        {u"cr2", false},
+        {u"x.", false},
+        {u"C:\\a.nef\\b", false},
+        {u"/a.nef/b", false},
+        {u"x.cr22", false},
     };
     for (const Case& c : cases)
         EXPECT_EQ(IsCameraRawName(c.path, u"\\/"), c.bRaw) << platform::Utf16ToUtf8(c.path);
@@ -103,5 +115,45 @@ TEST(PhotoSizes, FromTheHeadersOfRealFilesAndWhichDiffer)
             got.emplace_back(p.index, p.size);
         EXPECT_EQ(got, s.want) << s.photos.size() << " photos, first " << s.photos[0];
     }
+}
+// The capture data of a selection comes from each photo's head alone, and is what the whole file
+// gives: a camera's JPEG, one with its Exif behind large segments, a TIFF; unknown where the head
+// gives no size (the file missing, cut before its frame header, of another kind).
+TEST(PhotoCaptureData, FromEachPhotosHead)
+{
+    using metadata::test::CameraJpeg;
+    using metadata::test::MakeJpeg;
+    using metadata::test::Segment;
+    TempDir dir;
+    const Bytes camera = CameraJpeg();
+    const Bytes behind = MakeJpeg(
+        {Segment(0xe2, "ICC_PROFILE", Bytes(60000, 1)), Segment(0xe2, "ICC_PROFILE", Bytes(60000, 2))});
+    const Bytes tiff = metadata::test::MakeTiff(true, 30, 20);
+    struct File {
+        const char* name;
+        Bytes bytes;
+        bool bKnown; // the whole file's capture data, else all unknown
+    } files[] = {
+        {"camera.jpg", camera, true},
+        {"behind.jpg", behind, true},
+        {"photo.tif", tiff, true},
+        {"cut.jpg", Bytes(camera.begin(), camera.begin() + static_cast<std::ptrdiff_t>(camera.size() / 3)),
+         false},
+        {"text.jpg", metadata::test::FromString("no image"), false},
+    };
+    std::vector<std::u16string> photos;
+    for (const File& f : files) {
+        WriteBytes(dir.path() / f.name, Text(f.bytes));
+        photos.push_back(dir.u16(f.name));
+    }
+    photos.push_back(dir.u16("missing.jpg"));
+    const std::vector<metadata::SCaptureData> got = ReadCaptureData(photos, platform::RealOs());
+    ASSERT_EQ(got.size(), photos.size());
+    for (size_t i = 0; i < std::size(files); ++i)
+        EXPECT_EQ(got[i],
+                  files[i].bKnown ? metadata::ReadCaptureData(files[i].bytes) : metadata::SCaptureData{})
+            << files[i].name;
+    EXPECT_TRUE(got[0].captureTime.has_value()) << "the camera's date";
+    EXPECT_EQ(got.back(), metadata::SCaptureData{});
 }
 } // namespace
