@@ -13,6 +13,15 @@ namespace {
 using namespace lvp;
 using namespace lvp::test;
 
+// The output of bracket i (0-based) in a case's folder: o1.jpg, o2.jpg, ...
+std::string OutputName(size_t i)
+{
+    std::string name = "o";
+    name += std::to_string(i + 1);
+    name += ".jpg";
+    return name;
+}
+
 enum class EWant { Fused, Failed, Stopped, NotRun, Single };
 
 TEST(BatchRun, BracketsInOrderFailuresNotedStopEndsTheBatch)
@@ -76,8 +85,7 @@ TEST(BatchRun, BracketsInOrderFailuresNotedStopEndsTheBatch)
         for (size_t i = 0; i < c.brackets.size(); ++i) {
             batch.brackets.push_back({batch.job.photos.size(), c.brackets[i].size()});
             batch.job.photos.insert(batch.job.photos.end(), c.brackets[i].begin(), c.brackets[i].end());
-            const std::string name = "o" + std::to_string(i + 1) + ".jpg";
-            batch.outputs.push_back(c.want[i] == W::Single ? std::u16string() : dir.u16(name));
+            batch.outputs.push_back(c.want[i] == W::Single ? std::u16string() : dir.u16(OutputName(i)));
             if (c.want[i] == W::Fused)
                 wantWritten.push_back(batch.outputs.back());
         }
@@ -88,7 +96,7 @@ TEST(BatchRun, BracketsInOrderFailuresNotedStopEndsTheBatch)
         EXPECT_EQ(result.written, wantWritten) << c.name << ": " << pane;
         EXPECT_EQ(result.bStopped, c.want.back() == W::NotRun) << c.name;
         for (size_t i = 0; i < c.brackets.size(); ++i)
-            EXPECT_EQ(fs::exists(dir.path() / ("o" + std::to_string(i + 1) + ".jpg")), c.want[i] == W::Fused)
+            EXPECT_EQ(fs::exists(dir.path() / OutputName(i)), c.want[i] == W::Fused)
                 << c.name << ": bracket " << i + 1;
         EXPECT_TRUE(recorder.m_questions.empty()) << c.name;
         EXPECT_FALSE(recorder.m_bBusy) << c.name;
