@@ -106,7 +106,8 @@ std::optional<double> ParseDateTime(std::string_view text)
     constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     if (*d > kDays[*mo - 1] + (*mo == 2 && IsLeapYear(*y)))
         return std::nullopt;
-    return static_cast<double>(DaysFromCivil(*y, *mo, *d) * 86400 + *h * 3600 + *mi * 60 + *s);
+    return static_cast<double>(DaysFromCivil(*y, *mo, *d) * 86400 + int64_t{*h} * 3600 + int64_t{*mi} * 60 +
+                               *s);
 }
 
 // A sub-second digit string as the decimal fraction it writes ("5" 0.5, "050" 0.05); empty when it
