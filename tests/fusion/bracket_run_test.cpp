@@ -15,8 +15,18 @@
 
 namespace {
 using namespace lvp;
-
 using namespace lvp::test;
+
+// The fake run over photos (its script) with out.jpg in dir as the output, as the dialog runs it.
+ERunOutcome RunBracket(const TempDir& dir, CRecorder& recorder, bool bAlign,
+                       const std::vector<std::u16string>& photos)
+{
+    CToolPaths paths(platform::RealOs());
+    std::u16string strFailed;
+    EXPECT_TRUE(paths.Prepare(photos, dir.u16("out.jpg"), strFailed)) << platform::Utf16ToUtf8(strFailed);
+    const SBracketJob job{kFake, 95, photos, bAlign ? kAlign : std::u16string()};
+    return CBracketRun(platform::RealOs(), recorder).Run(job, paths);
+}
 
 TEST(BracketRun, OrderOfStepsAndWhatTheObserverHears)
 {
@@ -100,11 +110,7 @@ TEST(BracketRun, OrderOfStepsAndWhatTheObserverHears)
         TempDir dir;
         CRecorder recorder;
         recorder.m_bAnswer = c.bAnswer;
-        CToolPaths paths(platform::RealOs());
-        std::u16string strFailed;
-        ASSERT_TRUE(paths.Prepare(c.photos, dir.u16("out.jpg"), strFailed)) << c.name;
-        const SBracketJob job{kFake, 95, c.photos, c.bAlign ? kAlign : std::u16string()};
-        EXPECT_EQ(CBracketRun(platform::RealOs(), recorder).Run(job, paths), c.outcome)
+        EXPECT_EQ(RunBracket(dir, recorder, c.bAlign, c.photos), c.outcome)
             << c.name << ": " << platform::Utf16ToUtf8(recorder.m_pane);
 
         EXPECT_EQ(recorder.m_questions.size(), c.nQuestions) << c.name;
@@ -127,9 +133,7 @@ TEST(BracketRun, OrderOfStepsAndWhatTheObserverHears)
         EXPECT_EQ(recorder.m_pane.find(u"aligned0000") != std::u16string::npos, c.bFusedAligned) << c.name;
     }
 }
-} // namespace
 
-namespace {
 // The pane of a single bracket's run, whole: the batch's options leave it as it was.
 TEST(BracketRun, PaneOfASingleRunWhole)
 {
@@ -163,11 +167,7 @@ TEST(BracketRun, PaneOfASingleRunWhole)
         TempDir dir;
         CRecorder recorder;
         recorder.m_bAnswer = c.bAnswer;
-        CToolPaths paths(platform::RealOs());
-        std::u16string strFailed;
-        ASSERT_TRUE(paths.Prepare(c.photos, dir.u16("out.jpg"), strFailed)) << c.name;
-        const SBracketJob job{kFake, 95, c.photos, c.bAlign ? kAlign : std::u16string()};
-        CBracketRun(platform::RealOs(), recorder).Run(job, paths);
+        RunBracket(dir, recorder, c.bAlign, c.photos);
         EXPECT_EQ(recorder.m_pane, c.pane) << c.name << ":\n" << platform::Utf16ToUtf8(recorder.m_pane);
     }
 }
