@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <utility>
 
 namespace lvp {
 namespace {
@@ -48,7 +49,7 @@ bool IsCameraRawName(std::u16string_view path, std::u16string_view separators)
                               std::u16string_view(lower));
 }
 
-std::optional<std::vector<uint8_t>> ReadPhotoHead(const std::u16string& path, const platform::COs& os)
+std::optional<SPhotoHead> ReadPhotoHead(const std::u16string& path, const platform::COs& os)
 {
     platform::CFile file = os.OpenForReading(path);
     if (!file)
@@ -59,8 +60,8 @@ std::optional<std::vector<uint8_t>> ReadPhotoHead(const std::u16string& path, co
         const size_t nWant = bytes.size() + kChunk;
         if (!ReadUpTo(os, file.Get(), bytes, nWant))
             return std::nullopt;
-        if (metadata::ReadImageSize(bytes))
-            return bytes;
+        if (const std::optional<metadata::SImageSize> size = metadata::ReadImageSize(bytes))
+            return SPhotoHead{std::move(bytes), *size};
         if (bytes.size() < nWant)
             return std::nullopt; // all of the file, and no size in it
     }
@@ -69,15 +70,17 @@ std::optional<std::vector<uint8_t>> ReadPhotoHead(const std::u16string& path, co
         return std::nullopt;
     const int64_t nLength = os.FileLength(file.Get());
     if (nLength < 0 || static_cast<uint64_t>(nLength) > kTiffLimit ||
-        !ReadUpTo(os, file.Get(), bytes, static_cast<size_t>(nLength)) || !metadata::ReadImageSize(bytes))
+        !ReadUpTo(os, file.Get(), bytes, static_cast<size_t>(nLength)))
         return std::nullopt;
-    return bytes;
+    if (const std::optional<metadata::SImageSize> size = metadata::ReadImageSize(bytes))
+        return SPhotoHead{std::move(bytes), *size};
+    return std::nullopt;
 }
 
 std::optional<metadata::SImageSize> ReadPhotoSize(const std::u16string& path, const platform::COs& os)
 {
-    const std::optional<std::vector<uint8_t>> head = ReadPhotoHead(path, os);
-    return head ? metadata::ReadImageSize(*head) : std::nullopt;
+    const std::optional<SPhotoHead> head = ReadPhotoHead(path, os);
+    return head ? std::optional<metadata::SImageSize>(head->size) : std::nullopt;
 }
 
 std::vector<metadata::SCaptureData> ReadCaptureData(const std::vector<std::u16string>& photos,
@@ -86,8 +89,8 @@ std::vector<metadata::SCaptureData> ReadCaptureData(const std::vector<std::u16st
     std::vector<metadata::SCaptureData> data;
     data.reserve(photos.size());
     for (const std::u16string& photo : photos) {
-        const std::optional<std::vector<uint8_t>> head = ReadPhotoHead(photo, os);
-        data.push_back(head ? metadata::ReadCaptureData(*head) : metadata::SCaptureData{});
+        const std::optional<SPhotoHead> head = ReadPhotoHead(photo, os);
+        data.push_back(head ? metadata::ReadCaptureData(head->bytes) : metadata::SCaptureData{});
     }
     return data;
 }

@@ -23,10 +23,14 @@ bool IsCameraRawName(std::u16string_view path, std::u16string_view separators);
 constexpr size_t kJpegHeadLimit = 1u << 20;
 constexpr size_t kTiffLimit = 256u << 20;
 
-// The first bytes of a photo that hold its header: a JPEG's up to its frame header, a classic
-// TIFF whole; empty when the file does not open, is of another kind, is damaged (its header
-// states no size), or is a TIFF larger than kTiffLimit.
-std::optional<std::vector<uint8_t>> ReadPhotoHead(const std::u16string& path, const platform::COs& os);
+// The first bytes of a photo that hold its header (a JPEG's up to its frame header, a classic
+// TIFF whole) and the size the header states; empty when the file does not open, is of another
+// kind, is damaged (its header states no size), or is a TIFF larger than kTiffLimit.
+struct SPhotoHead {
+    std::vector<uint8_t> bytes;
+    metadata::SImageSize size;
+};
+std::optional<SPhotoHead> ReadPhotoHead(const std::u16string& path, const platform::COs& os);
 
 // The size a JPEG's or TIFF's header states; empty where ReadPhotoHead is.
 std::optional<metadata::SImageSize> ReadPhotoSize(const std::u16string& path, const platform::COs& os);

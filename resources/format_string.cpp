@@ -9,10 +9,7 @@
 namespace lvp {
 std::u16string FormatModuleString(unsigned id, std::u16string_view arg)
 {
-    std::u16string text = LoadModuleString(id);
-    if (const size_t at = text.find(u"%1"); at != std::u16string::npos)
-        text.replace(at, 2, arg);
-    return text;
+    return FormatModuleStrings(id, {arg});
 }
 
 std::u16string FormatModuleStrings(unsigned id, std::initializer_list<std::u16string_view> args)

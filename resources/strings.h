@@ -10,7 +10,7 @@
 namespace lvp {
 std::u16string LoadModuleString(unsigned id);
 
-// The text id with its place holder %1 replaced by arg.
+// The text id with its place holder %1 replaced by arg (FormatModuleStrings with one argument).
 std::u16string FormatModuleString(unsigned id, std::u16string_view arg);
 
 // The text id with each place holder %1 .. %9 replaced by the argument of its number (one that
