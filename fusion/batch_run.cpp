@@ -95,39 +95,40 @@ SBatchResult CBatchRun::Run(const SBatchJob& batch)
     }
     CBatchObserver observer(m_observer, batch.job.strAlignProgram.empty() ? 1 : 2, fused.size());
     SBatchResult result;
-    std::vector<std::u16string> notFused; // their output names with why
+    std::vector<std::u16string> failed, stopped; // the output names of the brackets not fused
     for (size_t n = 0; n < fused.size(); ++n) {
         const SBracket& bracket = batch.brackets[fused[n]];
         const std::u16string& output = batch.outputs[fused[n]];
         const std::u16string outputName = fileName(output);
         result.bStopped = result.bStopped || m_observer.StopRequested();
         if (result.bStopped) {
-            notFused.push_back(FormatModuleString(IDS_BATCH_STOPPED, outputName));
+            stopped.push_back(outputName);
             continue;
         }
         SBracketJob job = batch.job;
         job.photos.assign(photos.begin() + static_cast<std::ptrdiff_t>(bracket.nFirst),
                           photos.begin() + static_cast<std::ptrdiff_t>(bracket.nFirst + bracket.nCount));
-        const std::u16string range = FormatModuleStrings(
-            IDS_BATCH_PHOTOS, {fileName(job.photos.front()), fileName(job.photos.back())});
-        m_observer.AddText(
-            FormatModuleStrings(IDS_BATCH_BRACKET, {Number(n + 1), Number(fused.size()), range, outputName}) +
-            u"\r\n");
+        m_observer.AddText(FormatModuleStrings(IDS_BATCH_BRACKET, {Number(n + 1), Number(fused.size()),
+                                                                   fileName(job.photos.front()),
+                                                                   fileName(job.photos.back()), outputName}) +
+                           u"\r\n");
         const ERunOutcome outcome = RunBracket(job, output, observer);
         observer.EndBracket();
         if (outcome == ERunOutcome::Fused) {
             result.written.push_back(output);
         } else if (outcome == ERunOutcome::Stopped) {
             result.bStopped = true;
-            notFused.push_back(FormatModuleString(IDS_BATCH_STOPPED, outputName));
+            stopped.push_back(outputName);
         } else {
-            notFused.push_back(FormatModuleString(IDS_BATCH_FAILED, outputName));
+            failed.push_back(outputName);
         }
     }
     std::u16string summary =
         FormatModuleStrings(IDS_BATCH_SUMMARY, {Number(result.written.size()), Number(fused.size())});
-    if (!notFused.empty())
-        summary.append(u" ").append(FormatModuleString(IDS_BATCH_NOT_FUSED, Joined(notFused, u", ")));
+    if (!failed.empty())
+        summary.append(u" ").append(FormatModuleString(IDS_BATCH_FAILED, Joined(failed, u", ")));
+    if (!stopped.empty())
+        summary.append(u" ").append(FormatModuleString(IDS_BATCH_STOPPED, Joined(stopped, u", ")));
     m_observer.AddText(summary + u"\r\n\r\n" + LoadModuleString(IDS_CLOSE_WITH_OK));
     observer.EndBatch();
     return result;

@@ -8,6 +8,14 @@ namespace lvp {
 namespace {
 constexpr char16_t kKeyQuality[] = u"JpegQuality";
 constexpr char16_t kKeyAlign[] = u"AlignImages"; // 1: align a series before fusing it, 0: do not
+constexpr char16_t kKeyFuseEach[] =
+    u"FuseEachBracket"; // 1: fuse each bracket of a shoot on its own, 0: all as one
+
+// The int entries that hold a choice: 1 (the default, kept as no entry) or 0.
+bool IsFlagKey(const std::u16string& key)
+{
+    return key == kKeyAlign || key == kKeyFuseEach;
+}
 
 // "<Settings>" as UTF-16 little-endian bytes, the marker Load looks for.
 constexpr uint8_t kSettingsMarker[] = {'<', 0, 'S', 0, 'e', 0, 't', 0, 't', 0,
@@ -150,7 +158,7 @@ int32_t CSettingsStore::DefaultInt(const std::u16string& key) const
 {
     if (key.empty())
         return 0;
-    if (key == kKeyAlign)
+    if (IsFlagKey(key))
         return 1;
     return key == kKeyQuality ? 95 : -1;
 }
@@ -161,7 +169,7 @@ int32_t CSettingsStore::NormalizeInt(const std::u16string& key, int32_t value) c
         return 0;
     if (key == kKeyQuality)
         return value >= 1 && value <= 100 ? value : 95;
-    if (key == kKeyAlign)
+    if (IsFlagKey(key))
         return value == 0 ? 0 : 1;
     return value;
 }
@@ -198,14 +206,34 @@ void CSettingsStore::SetQuality(uint32_t nQuality)
     SetInt(kKeyQuality, static_cast<int32_t>(nQuality));
 }
 
+bool CSettingsStore::GetFlag(const std::u16string& key)
+{
+    return GetInt(key, DefaultInt(key)) != 0;
+}
+
+void CSettingsStore::SetFlag(const std::u16string& key, bool bOn)
+{
+    SetInt(key, bOn ? 1 : 0);
+}
+
 bool CSettingsStore::GetAlignImages()
 {
-    return GetInt(kKeyAlign, DefaultInt(kKeyAlign)) != 0;
+    return GetFlag(kKeyAlign);
 }
 
 void CSettingsStore::SetAlignImages(bool bAlign)
 {
-    SetInt(kKeyAlign, bAlign ? 1 : 0);
+    SetFlag(kKeyAlign, bAlign);
+}
+
+bool CSettingsStore::GetFuseEachBracket()
+{
+    return GetFlag(kKeyFuseEach);
+}
+
+void CSettingsStore::SetFuseEachBracket(bool bEach)
+{
+    SetFlag(kKeyFuseEach, bEach);
 }
 
 void CSettingsStore::SetBinFromHex(const std::u16string& key, const std::u16string& text)

@@ -46,6 +46,10 @@ public:
     // default, kept as no entry) or 0.
     bool GetAlignImages();
     void SetAlignImages(bool bAlign);
+    // Whether a selection of several brackets is fused bracket by bracket: the int entry
+    // "FuseEachBracket", 1 (the default, kept as no entry) or 0.
+    bool GetFuseEachBracket();
+    void SetFuseEachBracket(bool bEach);
 
     std::u16string NormalizeString(const std::u16string& key, const std::u16string& value) const;
     int32_t NormalizeInt(const std::u16string& key, int32_t value) const;
@@ -54,6 +58,8 @@ public:
 private:
     friend struct SSettingsStorePeer; // tests' read access to the inside
     void LocateSettingsFolder();
+    bool GetFlag(const std::u16string& key);
+    void SetFlag(const std::u16string& key, bool bOn);
     void ReadSettingsText(const std::u16string& text);
     void CommitElement(const std::u16string& key, const std::u16string& type, const std::u16string& value);
     void WriteSettingsText(utf8_ofstream& out) const;

@@ -51,15 +51,14 @@ TEST(BatchRun, BracketsInOrderFailuresNotedStopEndsTheBatch)
          {W::Fused, W::Failed, W::Fused},
          {u"Reihe 2 von 3: b1.jpg ... exit:3 -> o2.jpg\r\n", LoadModuleString(IDS_TOOL_FAILED).substr(0, 20),
           u"Reihe 3 von 3: c1.jpg ... c2.jpg -> o3.jpg\r\n",
-          u"2 von 3 Reihen zusammengeführt. Nicht zusammengeführt: o2.jpg (Fehler)\r\n"},
+          u"2 von 3 Reihen zusammengeführt. Fehlgeschlagen: o2.jpg.\r\n"},
          {P{F, 1, 3, 0.0}, P{F, 2, 3, 1.0 / 3}, P{F, 3, 3, 2.0 / 3}, P{D, 3, 3, 1.0}}},
         {"stopped during the second: the third does not start",
          false,
          {{u"a1.jpg", u"a2.jpg"}, {u"out:STOP\\x4dE\\n", u"sleep:60000"}, {u"c1.jpg", u"c2.jpg"}},
          {W::Fused, W::Stopped, W::NotRun},
          {u"Reihe 1 von 3: a1.jpg ... a2.jpg -> o1.jpg\r\n", LoadModuleString(IDS_TOOL_STOPPED),
-          u"1 von 3 Reihen zusammengeführt. Nicht zusammengeführt: o2.jpg (abgebrochen), o3.jpg "
-          u"(abgebrochen)\r\n"},
+          u"1 von 3 Reihen zusammengeführt. Abgebrochen: o2.jpg, o3.jpg.\r\n"},
          {P{F, 1, 3, 0.0}, P{F, 2, 3, 1.0 / 3}, P{D, 2, 3, 1.0 / 3}}},
         {"a single photo is named first and not run",
          false,
@@ -75,7 +74,7 @@ TEST(BatchRun, BracketsInOrderFailuresNotedStopEndsTheBatch)
          {W::Failed, W::Fused},
          {u"Reihe 1 von 2: align:exit:2 ... a2.jpg -> o1.jpg\r\n", LoadModuleString(IDS_ALIGN_FAILED),
           u"Reihe 2 von 2: b1.jpg ... b2.jpg -> o2.jpg\r\n",
-          u"1 von 2 Reihen zusammengeführt. Nicht zusammengeführt: o1.jpg (Fehler)\r\n"},
+          u"1 von 2 Reihen zusammengeführt. Fehlgeschlagen: o1.jpg.\r\n"},
          {P{A, 1, 4, 0.0}, P{A, 3, 4, 0.5}, P{F, 4, 4, 0.75}, P{D, 4, 4, 1.0}}},
     };
     for (const Case& c : cases) {

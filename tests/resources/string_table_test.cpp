@@ -35,11 +35,11 @@ TEST(FormatModuleStrings, EachPlaceHolderByItsNumber)
         std::initializer_list<std::u16string_view> args;
         std::u16string want;
     } cases[] = {
-        {143, {u"2", u"4", u"a ... b", u"o.jpg"}, u"Reihe 2 von 4: a ... b -> o.jpg"},
+        {143, {u"2", u"4", u"a", u"b", u"o.jpg"}, u"Reihe 2 von 4: a ... b -> o.jpg"},
         // An argument's own "%2" is not filled in again; a place holder without argument stays.
-        {143, {u"%2", u"4"}, u"Reihe %2 von 4: %3 -> %4"},
-        {144, {u"%", u"1"}, u"% ... 1"},
-        {144, {}, u"%1 ... %2"},
+        {143, {u"%2", u"4"}, u"Reihe %2 von 4: %3 ... %4 -> %5"},
+        {149, {u"%", u"1"}, u"% (1 Reihen erkannt)"},
+        {149, {}, u"%1 (%2 Reihen erkannt)"},
         {109, {u"x"}, u"Klicken Sie auf \"OK\", um das Fenster zu schließen."},
         {102, {u"x"}, u""},
     };

@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <string>
 
+#include "platform/utf.h"
 #include "settings/settings_store.h"
 #include "tests/support/fake_os.h"
 #include "tests/support/store_peer.h"
@@ -161,8 +163,8 @@ TEST_F(AccessorTest, QualityKeepsItsBitsInTheIntEntry)
     }
 }
 
-// AlignImages: 1 (the default, no entry) or 0; a file's other value reads as 1.
-TEST_F(AccessorTest, AlignImagesIsOneOrZeroWithOneTheDefault)
+// AlignImages and FuseEachBracket: 1 (the default, no entry) or 0; a file's other value reads as 1.
+TEST_F(AccessorTest, ChoicesAreOneOrZeroWithOneTheDefault)
 {
     const auto none = std::optional<int32_t>();
     struct Row {
@@ -171,17 +173,27 @@ TEST_F(AccessorTest, AlignImagesIsOneOrZeroWithOneTheDefault)
         std::optional<int32_t> stored;
         bool read;
     } rows[] = {
-        {none, {}, none, true}, {0, {}, 0, false}, {7, {}, 7, true}, {1, {}, none, true},
-        {none, false, 0, false},  {0, true, none, true}, {5, true, none, true},
+        {none, {}, none, true},  {0, {}, 0, false},     {7, {}, 7, true},      {1, {}, none, true},
+        {none, false, 0, false}, {0, true, none, true}, {5, true, none, true},
     };
-    for (const Row& r : rows) {
-        CSettingsStore store(os);
-        if (r.before)
-            LoadElements(store, "<c Attr=\"AlignImages\" Type=\"int\">" + std::to_string(*r.before) + "</c>");
-        if (r.set)
-            store.SetAlignImages(*r.set);
-        EXPECT_EQ(store.GetAlignImages(), r.read);
-        EXPECT_EQ(StoredInt(store, u"AlignImages"), r.stored);
+    struct Choice {
+        std::string key;
+        bool (CSettingsStore::*get)();
+        void (CSettingsStore::*set)(bool);
+    } choices[] = {
+        {"AlignImages", &CSettingsStore::GetAlignImages, &CSettingsStore::SetAlignImages},
+        {"FuseEachBracket", &CSettingsStore::GetFuseEachBracket, &CSettingsStore::SetFuseEachBracket}};
+    for (const Choice& c : choices) {
+        for (const Row& r : rows) {
+            CSettingsStore store(os);
+            if (r.before)
+                LoadElements(store,
+                             "<c Attr=\"" + c.key + "\" Type=\"int\">" + std::to_string(*r.before) + "</c>");
+            if (r.set)
+                (store.*c.set)(*r.set);
+            EXPECT_EQ((store.*c.get)(), r.read) << c.key;
+            EXPECT_EQ(StoredInt(store, platform::Utf8ToUtf16(c.key)), r.stored) << c.key;
+        }
     }
 }
 
