@@ -1,10 +1,11 @@
 // CFunctionPluginHDR: the command's Start and Execute around the fusion dialog.
 #include "plugin/function_plugin_hdr.h"
 
+#include "fusion/bracket_grouping.h"
 #include "fusion/fusion_paths.h"
 #include "fusion/photo_checks.h"
-#include "platform/path.h"
 #include "platform/locale.h"
+#include "platform/path.h"
 #include "resources/ids.h"
 #include "resources/strings.h"
 #include "ui/framework/message_box.h"
@@ -44,8 +45,9 @@ bool CFunctionPluginHDR::AcceptPhotos(const SelectionList& selection)
     }
     if (raw.empty() && unreadable.empty())
         return true;
-    ShowMessageBox(m_ui, FormatModuleList(raw.empty() ? IDS_PHOTOS_UNREADABLE : IDS_PHOTOS_RAW,
-                                          raw.empty() ? unreadable : raw),
+    ShowMessageBox(m_ui,
+                   FormatModuleList(raw.empty() ? IDS_PHOTOS_UNREADABLE : IDS_PHOTOS_RAW,
+                                    raw.empty() ? unreadable : raw),
                    EMessageIcon::Warning);
     return false;
 }
@@ -94,15 +96,19 @@ ResultList* CFunctionPluginHDR::Execute()
     dlg.m_nJpegQuality = m_settings.GetQuality();
     dlg.m_strEnfusePath = LocateFusionProgram(m_settings.GetString(kKeyProgram, u""), m_os);
     dlg.m_bAlignImages = m_settings.GetAlignImages();
+    dlg.m_brackets = GroupBrackets(ReadCaptureData(photos, m_os));
+    dlg.m_bFuseEachBracket = m_settings.GetFuseEachBracket();
     if (dlg.DoModal() == kIdOk) {
         m_settings.SetQuality(dlg.m_nJpegQuality);
         m_settings.SetString(kKeyProgram, dlg.m_strEnfusePath, u"", true);
         // A box the user could not use (no alignment program) says nothing of the wish.
         if (dlg.m_bAlignOffered)
             m_settings.SetAlignImages(dlg.m_bAlignImages);
-        // A failed or stopped run made no file the host could use.
-        if (dlg.m_outcome == ERunOutcome::Fused)
-            m_results.push_back({CWideString(dlg.m_strOutputFile), 1});
+        if (dlg.m_bFuseEachOffered)
+            m_settings.SetFuseEachBracket(dlg.m_bFuseEachBracket);
+        // A bracket that failed or was stopped made no file the host could use.
+        for (const std::u16string& output : dlg.m_written)
+            m_results.push_back({CWideString(output), 1});
     }
     return &m_results;
 }

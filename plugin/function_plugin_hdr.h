@@ -17,9 +17,10 @@ public:
     // Keeps the window; accepts a selection of at least two files (message 107 otherwise), none
     // of them a camera raw file (136) and each one that opens (137).
     SStartResult Start(HostWindow hwnd, const SelectionList& selection) override;
-    // Shows the fusion dialog over the host's window; a confirmed dialog stores the quality, the
-    // program path and (when it was offered) the choice to align, and adds the output file to
-    // the results when the fusion made it.
+    // Groups the selection into brackets by the photos' capture data and shows the fusion dialog
+    // over the host's window; a confirmed dialog stores the quality, the program path and the
+    // choices to align and to fuse each bracket (each when its box was offered), and adds every
+    // output file the fusion made to the results, in bracket order.
     ResultList* Execute() override;
 
 private:

@@ -15,8 +15,9 @@
 namespace lvp {
 namespace {
 // Hidden for the run, in this order: each is disabled and then collapsed.
-constexpr int kInputControls[] = {IDC_PROGRAM_LABEL, IDC_BROWSE,        IDC_PROGRAM, IDC_OUTPUT_FILE_LABEL,
-                                  IDC_OUTPUT_FILE,   IDC_QUALITY_LABEL, IDC_QUALITY, IDC_ALIGN_IMAGES};
+constexpr int kInputControls[] = {IDC_PROGRAM_LABEL,     IDC_BROWSE,       IDC_PROGRAM,
+                                  IDC_OUTPUT_FILE_LABEL, IDC_OUTPUT_FILE,  IDC_QUALITY_LABEL,
+                                  IDC_QUALITY,           IDC_ALIGN_IMAGES, IDC_FUSE_EACH};
 constexpr SRect kCollapsed{-1, -1, -1, -1}; // at (-1, -1), 0 x 0 pixels
 
 SFontSpec OutputFont()
@@ -24,10 +25,10 @@ SFontSpec OutputFont()
     SFontSpec font;
     font.nHeight = 13;
     font.nWeight = 400;
-    font.nCharSet = 1;        // DEFAULT_CHARSET
-    font.nOutPrecision = 5;   // OUT_DEVICE_PRECIS
-    font.nClipPrecision = 1;  // CLIP_CHARACTER_PRECIS
-    font.nQuality = 2;        // PROOF_QUALITY
+    font.nCharSet = 1;           // DEFAULT_CHARSET
+    font.nOutPrecision = 5;      // OUT_DEVICE_PRECIS
+    font.nClipPrecision = 1;     // CLIP_CHARACTER_PRECIS
+    font.nQuality = 2;           // PROOF_QUALITY
     font.nPitchAndFamily = 0x22; // VARIABLE_PITCH | FF_SWISS
     font.strFace = u"Courier New";
     return font;
@@ -40,6 +41,7 @@ CSampleDlg::CSampleDlg(const platform::COs& os, CUiBackend& ui, const std::vecto
 {
     OnClicked(IDC_BROWSE, [this] { OnBrowse(); });
     OnClicked(IDC_OK, [this] { OnBnClickedOk(); });
+    OnClicked(IDC_FUSE_EACH, [this] { OnFuseEachClicked(); });
 }
 
 void CSampleDlg::DoDataExchange(CDataExchange* pDX)
@@ -51,12 +53,16 @@ void CSampleDlg::DoDataExchange(CDataExchange* pDX)
     // A disabled box says nothing of the user's wish: it shows unchecked for want of the program.
     if (m_bAlignOffered)
         DDX_Check(pDX, IDC_ALIGN_IMAGES, m_bAlignImages);
+    if (m_bFuseEachOffered)
+        DDX_Check(pDX, IDC_FUSE_EACH, m_bFuseEachBracket);
     DDX_Control(pDX, IDC_OUTPUT_PANE, m_editOutput);
 }
 
 bool CSampleDlg::OnInitDialog()
 {
+    OfferFuseEach();
     CDialog::OnInitDialog();
+    ShowFuseEach();
     // No font: the pane keeps the system's.
     m_fontOutput.CreateFontIndirect(Ui(), OutputFont());
     m_editOutput.SetFont(&m_fontOutput, false);
@@ -116,17 +122,14 @@ void CSampleDlg::OnBnClickedOk()
     // keeps its text, which the closing OK reads back.
     m_strEnfusePath = std::move(program);
     OfferAlignment(); // the path may have been typed since the last look
-    if (AcceptPhotoSizes() && AcceptOutputFile())
+    if (FusesEachBracket() ? AcceptBrackets() : AcceptSizes(SizeLines(*m_pSelection)) && AcceptOutputFile())
         OnOK();
 }
 
 // enfuse refuses photos of different sizes (a portrait frame among landscape ones, a resized copy).
-bool CSampleDlg::AcceptPhotoSizes()
+std::vector<std::u16string> CSampleDlg::SizeLines(const std::vector<std::u16string>& photos) const
 {
-    const std::vector<std::u16string>& photos = *m_pSelection;
     const std::vector<SPhotoSize> sizes = DifferingSizes(photos, m_os);
-    if (sizes.empty())
-        return true;
     const std::u16string_view seps = m_os.PathSeparators();
     std::vector<std::u16string> lines;
     for (const SPhotoSize& photo : sizes) {
@@ -135,6 +138,13 @@ bool CSampleDlg::AcceptPhotoSizes()
         line.append(u" \u00d7 ").append(platform::DecimalText(photo.size.height));
         lines.push_back(std::move(line));
     }
+    return lines;
+}
+
+bool CSampleDlg::AcceptSizes(const std::vector<std::u16string>& lines)
+{
+    if (lines.empty())
+        return true;
     ShowMessageBox(Ui(), FormatModuleList(IDS_PHOTOS_SIZES_DIFFER, lines), EMessageIcon::Warning);
     return false;
 }
@@ -150,18 +160,9 @@ void CSampleDlg::RefuseOutputFile(unsigned nIdText)
 // did not agree to lose.
 bool CSampleDlg::AcceptOutputFile()
 {
-    for (const std::u16string& input : *m_pSelection) {
-        if (m_os.IsSameFile(m_strOutputFile, input)) {
-            RefuseOutputFile(IDS_OUTPUT_IS_INPUT);
-            return false;
-        }
-    }
-    std::u16string strFull;
-    platform::SFileInfo info;
-    const bool bExists = m_os.GetFileInfo(m_strOutputFile, info);
-    if (!m_os.FullPath(m_strOutputFile, strFull) || (bExists && info.bFolder) ||
-        !FolderExists(strFull)) {
-        RefuseOutputFile(IDS_OUTPUT_FOLDER_MISSING);
+    bool bExists = false;
+    if (const unsigned nRefusal = OutputRefusal(m_strOutputFile, bExists)) {
+        RefuseOutputFile(nRefusal);
         return false;
     }
     if (bExists && !AskYesNo(Ui(), FormatModuleString(IDS_OUTPUT_EXISTS, m_strOutputFile))) {
@@ -169,6 +170,20 @@ bool CSampleDlg::AcceptOutputFile()
         return false;
     }
     return true;
+}
+
+unsigned CSampleDlg::OutputRefusal(const std::u16string& output, bool& bExists) const
+{
+    for (const std::u16string& input : *m_pSelection) {
+        if (m_os.IsSameFile(output, input))
+            return IDS_OUTPUT_IS_INPUT;
+    }
+    std::u16string strFull;
+    platform::SFileInfo info;
+    bExists = m_os.GetFileInfo(output, info);
+    if (!m_os.FullPath(output, strFull) || (bExists && info.bFolder) || !FolderExists(strFull))
+        return IDS_OUTPUT_FOLDER_MISSING;
+    return 0;
 }
 
 bool CSampleDlg::FolderExists(const std::u16string& strFull) const
@@ -226,7 +241,13 @@ void CSampleDlg::RunAndShowOutput()
     pane.ClearPane();
     const SBracketJob job{m_strEnfusePath, m_nJpegQuality, *m_pSelection,
                           m_bAlignOffered && m_bAlignImages ? m_strAlignProgram : std::u16string()};
-    m_outcome = CBracketRun(m_os, pane).Run(job, *m_pToolPaths);
+    if (FusesEachBracket()) {
+        RunBrackets(job, pane);
+    } else {
+        m_outcome = CBracketRun(m_os, pane).Run(job, *m_pToolPaths);
+        if (m_outcome == ERunOutcome::Fused)
+            m_written.push_back(m_strOutputFile);
+    }
     PollStopRequest(); // what was typed during the run goes unread: Finished waits for a new key
     SetRunning(false);
 }

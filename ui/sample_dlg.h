@@ -1,5 +1,6 @@
 // CSampleDlg: the fusion dialog, whose fields turn into the live output pane of the run.
 #pragma once
+#include "fusion/bracket_grouping.h"
 #include "fusion/tool_paths.h"
 #include "platform/os.h"
 #include "ui/color_edit.h"
@@ -35,8 +36,17 @@ public:
     // looked at. The command stores m_bAlignImages only then.
     bool m_bAlignOffered = false;
     std::u16string m_strAlignProgram; // where it was found; empty when it was not
-    // The run's outcome, once m_bRunDone is set: only Fused gives the host a file.
+    // The selection's brackets (GroupBrackets), set by the command.
+    std::vector<SBracket> m_brackets;
+    // Whether each bracket is fused into its own image (the command sets it from its setting);
+    // exchanged with check box 1019 while the box is offered.
+    bool m_bFuseEachBracket = true;
+    // The box is offered (enabled): the selection holds two or more brackets that can be fused.
+    // The command stores m_bFuseEachBracket only then.
+    bool m_bFuseEachOffered = false;
+    // The run's outcome, once m_bRunDone is set, and the outputs it wrote, in bracket order.
     ERunOutcome m_outcome = ERunOutcome::Failed;
+    std::vector<std::u16string> m_written;
 
     void OnBrowse();
     void OnBnClickedOk();
@@ -50,14 +60,36 @@ private:
     // The file that the program field names (ResolveProgram) when it opens; else empty, with
     // the user told and offered the file dialog.
     std::u16string CheckedProgram();
-    // Checks that the photos whose sizes can be read have one size; false (with the user told,
-    // the sizes named) when they differ.
-    bool AcceptPhotoSizes();
+    // The lines "name: width × height" of the photos whose sizes differ (DifferingSizes); empty
+    // when the sizes that can be read agree.
+    std::vector<std::u16string> SizeLines(const std::vector<std::u16string>& photos) const;
+    // False, with the user told (the lines named), when there are lines.
+    bool AcceptSizes(const std::vector<std::u16string>& lines);
     // Checks the output file before the run; false (with the user told, the field in focus)
     // when the run must not start.
     bool AcceptOutputFile();
     void RefuseOutputFile(unsigned nIdText);
     bool FolderExists(const std::u16string& strFull) const;
+    // Why output cannot be written (text 112 or 114), or 0; bExists: a file is there.
+    unsigned OutputRefusal(const std::u16string& output, bool& bExists) const;
+
+    // The dialog's side of a selection of several brackets (ui/sample_dlg_batch.cpp).
+    bool FusesEachBracket() const { return m_bFuseEachOffered && m_bFuseEachBracket; }
+    // Offers box 1019, with the count of brackets, where the selection has two that can be
+    // fused; else it is unchecked and disabled. Before the fields are written: the field's
+    // proposal follows the box.
+    void OfferFuseEach();
+    void ShowFuseEach();
+    // The box was toggled: the field's proposal follows it, unless the user edited the field.
+    void OnFuseEachClicked();
+    // ProposeOutputName of the first fused bracket (bEach) or of the whole selection.
+    std::u16string ProposedOutput(bool bEach) const;
+    // Each bracket's output (BatchOutputNames of the field).
+    std::vector<std::u16string> BracketOutputs() const;
+    // The checks on OK over every bracket: sizes alike within each, every output writable, and
+    // one question over those that exist.
+    bool AcceptBrackets();
+    void RunBrackets(const SBracketJob& job, CRunObserver& pane);
     // Makes the forms of the paths the program can open; false (the user told) when a path has none.
     bool PrepareToolPaths();
     // Looks for the alignment program beside m_strEnfusePath, then on PATH: found, the box is

@@ -54,6 +54,7 @@ TEST(DialogTable, ControlsInTabOrderWithTheirPlaceAndStyle)
         {1012, EControlKind::Static, {7, 77, 286, 8}, label},
         {1008, EControlKind::Edit, {7, 90, 40, 14}, field},
         {1015, EControlKind::CheckBox, {7, 112, 286, 10}, Style::TabStop},
+        {1019, EControlKind::CheckBox, {7, 124, 286, 10}, Style::TabStop},
         {1, EControlKind::DefPushButton, {125, 140, 50, 14}, Style::TabStop},
         {2, EControlKind::PushButton, {243, 140, 50, 14}, Style::TabStop},
     };
