@@ -5,6 +5,8 @@
 #include "plugin/function_plugin_hdr.h"
 #include "resources/ids.h"
 #include "resources/strings.h"
+#include "tests/metadata/fixtures.h"
+#include "tests/support/file_util.h"
 #include "tests/support/search_os.h"
 #include "tests/support/store_peer.h"
 #include "tests/support/test_util.h"
@@ -52,8 +54,9 @@ protected:
         bool FileOpensForReading(const std::u16string& p) const override
         {
             const size_t colon = p.find(u':');
-            const bool bStep = colon != std::u16string::npos && colon > 1 &&
-                               std::all_of(p.begin(), p.begin() + colon, [](char16_t c) { return c >= u'a' && c <= u'z'; });
+            const bool bStep =
+                colon != std::u16string::npos && colon > 1 &&
+                std::all_of(p.begin(), p.begin() + colon, [](char16_t c) { return c >= u'a' && c <= u'z'; });
             return bStep || CRealOs::FileOpensForReading(p);
         }
     } m_os;
@@ -84,7 +87,8 @@ TEST_F(Command, StartNeedsTwoFiles)
 // host is told "refused" as for a single file.
 TEST_F(Command, StartRefusesRawAndUnreadablePhotos)
 {
-    const std::u16string raw1 = m_folder + u"IMG_1.CR2", raw2 = m_folder + u"img_2.nef", missing = m_folder + u"gone.jpg";
+    const std::u16string raw1 = m_folder + u"IMG_1.CR2", raw2 = m_folder + u"img_2.nef",
+                         missing = m_folder + u"gone.jpg";
     std::ofstream(std::filesystem::path(raw1)).put('x');
     std::ofstream(std::filesystem::path(raw2)).put('x');
     const std::u16string nl = u"\n";
@@ -101,11 +105,14 @@ TEST_F(Command, StartRefusesRawAndUnreadablePhotos)
         std::u16string list;
     } cases[] = {
         {"a raw file among JPEGs", {m_a, raw1, m_c}, IDS_PHOTOS_RAW, u"IMG_1.CR2"},
-        {"raw files (also when missing) before missing ones", {raw2, missing, raw1, m_folder + u"x.DNG"}, IDS_PHOTOS_RAW,
+        {"raw files (also when missing) before missing ones",
+         {raw2, missing, raw1, m_folder + u"x.DNG"},
+         IDS_PHOTOS_RAW,
          u"img_2.nef" + nl + u"IMG_1.CR2" + nl + u"x.DNG"},
         {"a missing file", {m_a, missing}, IDS_PHOTOS_UNREADABLE, missing},
         {"a folder", {m_a, m_folder, m_c}, IDS_PHOTOS_UNREADABLE, m_folder},
-        {"many missing", many, IDS_PHOTOS_UNREADABLE, manyNamed + nl + FormatModuleString(IDS_LIST_MORE, u"3")},
+        {"many missing", many, IDS_PHOTOS_UNREADABLE,
+         manyNamed + nl + FormatModuleString(IDS_LIST_MORE, u"3")},
     };
     for (const Case& c : cases) {
         m_ui.m_messages.clear();
@@ -248,6 +255,82 @@ TEST_F(Command, AlignImagesStoredOnlyWhenTheBoxWasOffered)
         plugin.Execute();
         EXPECT_EQ(bShownChecked, c.bShownChecked) << c.name;
         const std::int32_t* p = SSettingsStorePeer::IntMap(s_settings).Find(u"AlignImages");
+        EXPECT_EQ(p ? std::optional(*p) : none, c.after) << c.name;
+    }
+}
+} // namespace
+
+namespace {
+using namespace lvp::metadata::test;
+
+// A JPEG whose Exif says when it was taken (whole seconds).
+void WriteDatedJpeg(const std::u16string& path, const char* dateTime)
+{
+    SExifSpec spec;
+    spec.exif = {SOrder::Ascii(0x9003, dateTime)};
+    const Bytes jpeg = MakeJpeg({Segment(0xE1, std::string_view("Exif\0\0", 6), MakeExifBlock(spec))});
+    WriteBytes(std::filesystem::path(path),
+               std::string_view(reinterpret_cast<const char*>(jpeg.data()), jpeg.size()));
+}
+
+// A shoot of two brackets by their capture times: fused each into its own output, listed in
+// order, or as one; FuseEachBracket stored only while the box was offered, not on a cancel.
+TEST_F(Command, BracketsOfTheSelectionFusedEachIntoItsOwnOutput)
+{
+    const auto none = std::optional<std::int32_t>();
+    const std::vector<const char*> twoBrackets{"2026:05:01 10:00:00", "2026:05:01 10:00:01",
+                                               "2026:05:01 10:00:02", "2026:05:01 10:05:00",
+                                               "2026:05:01 10:05:01"};
+    const std::vector<const char*> oneBracket{"2026:05:01 10:00:00", "2026:05:01 10:00:01",
+                                              "2026:05:01 10:00:02", "2026:05:01 10:00:03",
+                                              "2026:05:01 10:00:04"};
+    struct Case {
+        const char* name;
+        const std::vector<const char*>* pTimes;
+        std::optional<std::int32_t> before;
+        bool bToggle, bConfirm, bShownEnabled;
+        std::vector<const char16_t*> results; // in the test's folder
+        std::optional<std::int32_t> after;
+    } cases[] = {
+        {"offered, kept on", &twoBrackets, none, false, true, true, {u"p1-p3.jpg", u"p4-p5.jpg"}, none},
+        {"offered, turned off", &twoBrackets, none, true, true, true, {u"p1-p5.jpg"}, 0},
+        {"offered, turned on again", &twoBrackets, 0, true, true, true, {u"p1-p3.jpg", u"p4-p5.jpg"}, none},
+        {"offered, turned off, cancelled", &twoBrackets, none, true, false, true, {}, none},
+        {"one bracket: not offered", &oneBracket, 0, true, true, false, {u"p1-p5.jpg"}, 0},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::u16string> photos;
+        for (size_t i = 0; i < c.pTimes->size(); ++i) {
+            photos.push_back(m_folder + u"p" + platform::DecimalText(static_cast<std::int64_t>(i + 1)) +
+                             u".jpg");
+            WriteDatedJpeg(photos.back(), (*c.pTimes)[i]);
+        }
+        for (const char16_t* name : {u"p1-p3.jpg", u"p4-p5.jpg", u"p1-p5.jpg"})
+            std::filesystem::remove(std::filesystem::path(m_folder + name));
+        SelectionList selection;
+        for (const std::u16string& photo : photos)
+            selection.push_back(photo.c_str());
+        s_settings.SetString(u"EnfusePath", m_fake, u"", true);
+        s_settings.SetFuseEachBracket(c.before.value_or(1) != 0);
+        m_pPlugin = std::make_unique<CFunctionPluginHDR>(m_os, m_ui, s_settings);
+        ASSERT_EQ(m_pPlugin->Start(nullptr, selection).proceed, 1);
+        SModelControl box;
+        m_ui.m_steps = {[&](CModelDialog& d) { box = *d.State().Find(IDC_FUSE_EACH); }};
+        if (c.bToggle)
+            m_ui.m_steps.push_back([](CModelDialog& d) { d.Click(IDC_FUSE_EACH); });
+        if (c.bConfirm)
+            Confirm(u"95");
+        else
+            m_ui.m_steps.push_back([](CModelDialog& d) { d.PressEscape(); });
+        const ResultList& results = *m_pPlugin->Execute();
+        EXPECT_EQ(box.bEnabled, c.bShownEnabled) << c.name;
+        EXPECT_EQ(box.bChecked, c.bShownEnabled && !c.before) << c.name;
+        ASSERT_EQ(results.size(), c.results.size()) << c.name;
+        for (size_t i = 0; i < results.size(); ++i) {
+            EXPECT_EQ(std::u16string(results[i].file.c_str()), m_folder + c.results[i]) << c.name;
+            EXPECT_EQ(results[i].flag, 1) << c.name;
+        }
+        const std::int32_t* p = SSettingsStorePeer::IntMap(s_settings).Find(u"FuseEachBracket");
         EXPECT_EQ(p ? std::optional(*p) : none, c.after) << c.name;
     }
 }
