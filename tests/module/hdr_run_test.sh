@@ -125,6 +125,30 @@ check "metadata: the photo is only read" "$(md5sum <"$work/photo.jpg")" "$(md5su
 # (IMG_2.JPG is an empty file: a photo that does not open would be refused before the dialog.)
 check "metadata: nothing else in the folder" "IMG_1-IMG_2.JPG IMG_1.JPG IMG_2.JPG" "$(cd "$d" && ls *.JPG | paste -sd ' ')"
 
+# A shoot of two brackets by their capture times: box 1019 offered and checked, each bracket
+# fused into its own output, both results in bracket order; the box collapsed for the run.
+shoot=$work/shoot-photos
+rm -rf "$shoot" && mkdir -p "$shoot"
+for n in 1 2 3 4; do
+    convert "$wallpaper" -resize 64x40! -strip "$shoot/IMG_$n.JPG"
+done
+exiftool -q -overwrite_original -Make=Lumivant -Model=LV-1 '-DateTimeOriginal=2024:05:01 10:00:00' "$shoot/IMG_1.JPG"
+exiftool -q -overwrite_original -Make=Lumivant -Model=LV-1 '-DateTimeOriginal=2024:05:01 10:00:01' "$shoot/IMG_2.JPG"
+exiftool -q -overwrite_original -Make=Lumivant -Model=LV-1 '-DateTimeOriginal=2024:05:01 10:05:00' "$shoot/IMG_3.JPG"
+exiftool -q -overwrite_original -Make=Lumivant -Model=LV-1 '-DateTimeOriginal=2024:05:01 10:05:01' "$shoot/IMG_4.JPG"
+photos=$shoot LVP_FAKE_TOOL_JPEG=1 run_case shoot confirm 80 IMG_1.JPG IMG_2.JPG IMG_3.JPG IMG_4.JPG
+d=$work/shoot
+cwd=$(win "$d")
+check "shoot: exit status" 0 "$(cat "$d/host.rc")"
+check "shoot: the box offered with the count, checked" "each: $(grep -P '^control\t1019\t' "$here/resources/dialog.txt" | cut -f10) (2 Reihen erkannt) | checked | enabled" \
+    "$(grep '^each: ' "$d/driver.txt")"
+check "shoot: the first bracket's name proposed" "output: $cwd\\IMG_1-IMG_2.JPG" "$(grep '^output:' "$d/driver.txt")"
+check "shoot: the box collapsed for the run" "each in the run: disabled | 0x0" "$(grep '^each in the run: ' "$d/driver.txt")"
+check "shoot: both results, in bracket order" "$cwd\\IMG_1-IMG_2.JPG	1
+$cwd\\IMG_3-IMG_4.JPG	1" "$(cat "$d/host.txt")"
+check "shoot: each output has its own first photo's date" "2024:05:01 10:00:00|2024:05:01 10:05:00" \
+    "$(for o in IMG_1-IMG_2 IMG_3-IMG_4; do exiftool -s3 -DateTimeOriginal "$d/$o.JPG"; done | paste -sd '|')"
+
 # A first photo whose metadata is damaged: the result is handed back as the program wrote it,
 # and one line before message 109 says why.
 head -c 100 "$work/photo.jpg" >"$photos/IMG_1.JPG"

@@ -2,7 +2,8 @@
 // its title, reads and fills the fields, presses the buttons, answers a message box.
 // Usage: hdr_driver MODULE confirm QUALITY | MODULE escape | MODULE message
 // Prints what it saw as UTF-8 lines ("program: ...", "output: ...", "quality: ...", "pane: ...",
-// "box: ..."); exit 0 when every step happened, 1 on a timeout or a surprise.
+// "box: ...", "each: ..." for check box 1019 before the run and "each in the run: ..." during it);
+// exit 0 when every step happened, 1 on a timeout or a surprise.
 #include "tests/helpers/win32/remote_window.h"
 
 #include <cstdio>
@@ -13,7 +14,7 @@ using lvp::test::Print;
 using lvp::test::TextOf;
 using lvp::test::WaitFor;
 constexpr wchar_t kTitle[] = L"Belichtungsreihen zusammenführen";
-constexpr int kOutputFile = 1007, kQuality = 1008, kProgram = 1009, kPane = 1011;
+constexpr int kOutputFile = 1007, kQuality = 1008, kProgram = 1009, kPane = 1011, kFuseEach = 1019;
 constexpr unsigned kCloseWithOk = 109;
 
 int Fail(const char* what)
@@ -61,6 +62,11 @@ int wmain(int argc, wchar_t** argv)
     Print("program", TextOf(GetDlgItem(hDlg, kProgram)));
     Print("output", TextOf(GetDlgItem(hDlg, kOutputFile)));
     Print("quality", TextOf(GetDlgItem(hDlg, kQuality)));
+    HWND hEach = GetDlgItem(hDlg, kFuseEach);
+    Print("each",
+          TextOf(hEach) +
+              (SendMessageW(hEach, BM_GETCHECK, 0, 0) == BST_CHECKED ? L" | checked" : L" | unchecked") +
+              (IsWindowEnabled(hEach) ? L" | enabled" : L" | disabled"));
     if (mode == L"confirm" && argc > 3)
         SendMessageW(GetDlgItem(hDlg, kQuality), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[3]));
     PostMessageW(GetDlgItem(hDlg, IDOK), BM_CLICK, 0, 0);
@@ -70,6 +76,11 @@ int wmain(int argc, wchar_t** argv)
     if (!WaitFor([&] { return (pane = TextOf(hPane)).find(closing) != std::wstring::npos; }))
         return Fail("message 109 never reached the pane");
     Print("pane", pane);
+    RECT rc{};
+    GetWindowRect(hEach, &rc);
+    Print("each in the run", std::wstring(IsWindowEnabled(hEach) ? L"enabled" : L"disabled") + L" | " +
+                                 std::to_wstring(rc.right - rc.left) + L"x" +
+                                 std::to_wstring(rc.bottom - rc.top));
     if (mode == L"escape")
         PressEscape(hDlg);
     else
