@@ -12,7 +12,7 @@ namespace {
 // Peak resident memory (GNU time's maximum resident set size) of Debian's enfuse 4.2 and
 // align_image_stack 2022.0 over JPEG brackets of 3 and 5 photos at 2, 6 and 12 megapixels:
 //   enfuse             2 MP:  90 / 122 MB,  6 MP: 238 / 332 MB,  12 MP: 452 / 640 MB (3 / 5 photos)
-//   align_image_stack  2 MP:  45 MB,        6 MP:  79 MB,        12 MP: 130 MB (either count)
+//   align_image_stack  2 MP:  45 /  45 MB,  6 MP:  79 /  79 MB,  12 MP: 130 / 140 MB
 // enfuse over the aligned TIFFs needs what it needs over the JPEGs. Fitted: enfuse 8 bytes a
 // pixel of every photo, 13 a pixel of the image and 18 MB; align_image_stack (which holds two
 // images at a time) 8.7 bytes a pixel and 29 MB. The constants round up, and a quarter more is
