@@ -167,7 +167,9 @@ TEST(BatchSideBySide, AsManyAtOnceAsTheMachineAllows)
     }();
     std::vector<std::vector<std::u16string>> brackets(2);
     for (int i = 0; i < 6; ++i) {
-        const std::string name = "p" + std::to_string(i) + ".jpg";
+        std::string name = "p";
+        name.append(std::to_string(i))
+            .append(".jpg"); // MinGW's g++ 12 warns falsely of a literal plus a string
         WriteBytes(dir.path() / name, jpeg);
         brackets[i / 3].push_back(dir.u16(name));
     }
