@@ -45,8 +45,9 @@ public:
     // about: that bracket is not fused. A bracket that fails leaves its note and the others run;
     // a stop (asked before a bracket starts and between the polls of the running programs)
     // stops every running bracket and starts none after them. Then one line says how many of
-    // the fused brackets were fused and names the others with why, and message 109 closes the
-    // text. Progress counts the steps of all brackets, is Done once at the end and never goes back.
+    // the fused brackets were fused and names the failed ones, then those stopped or never
+    // started, and message 109 closes the text. Progress counts the steps of all brackets, is
+    // Done once at the end and never goes back.
     SBatchResult Run(const SBatchJob& batch);
 
 private:

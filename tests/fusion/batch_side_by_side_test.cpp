@@ -74,7 +74,7 @@ TEST(BatchSideBySide, OverlapBlocksInOrderStopAndFailure)
          {{wait, u"out:one\\n", u"exit:3"}, {touch, u"out:two\\n"}},
          {W::Failed, W::Fused},
          {u"Reihe 1 von 2:", u"one\n", LoadModuleString(IDS_TOOL_FAILED).substr(0, 20), u"Reihe 2 von 2:",
-          u"two\n", u"1 von 2 Reihen zusammengeführt. Nicht zusammengeführt: o1.jpg (Fehler)\r\n"}},
+          u"two\n", u"1 von 2 Reihen zusammengeführt. Fehlgeschlagen: o1.jpg.\r\n"}},
         // Both have written a partial output when the stop comes; the third never starts.
         {"a stop ends both running brackets",
          {{u"output", wait, u"out:STOP\\x4dE\\n", u"sleep:60000"},
@@ -82,8 +82,7 @@ TEST(BatchSideBySide, OverlapBlocksInOrderStopAndFailure)
           {u"c1.jpg", u"c2.jpg"}},
          {W::Stopped, W::Stopped, W::NotRun},
          {u"Reihe 1 von 3:", u"STOPME\n", stopped, u"Reihe 2 von 3:", u"two\n", stopped,
-          u"0 von 3 Reihen zusammengeführt. Nicht zusammengeführt: o1.jpg (abgebrochen), o2.jpg "
-          u"(abgebrochen), o3.jpg (abgebrochen)\r\n"}},
+          u"0 von 3 Reihen zusammengeführt. Abgebrochen: o1.jpg, o2.jpg, o3.jpg.\r\n"}},
     };
     for (const Case& c : cases) {
         SBatchJob batch = MakeBatch(dir, c.brackets);
