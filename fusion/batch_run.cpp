@@ -1,8 +1,11 @@
-// The run of a batch: the brackets in order through CBracketRun, the notes and the summary around
-// them, and the progress of the whole.
+// The run of a batch: its brackets started in order, as many at once as allowed, polled in turn
+// until each has ended; the notes and the summary around them.
 #include "fusion/batch_run.h"
 
 #include "fusion/batch_names.h"
+#include "fusion/batch_observer.h"
+#include "fusion/brackets_at_once.h"
+#include "fusion/program_run.h"
 #include "fusion/tool_paths.h"
 #include "platform/path.h"
 #include "platform/utf.h"
@@ -12,42 +15,46 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <utility>
 
 namespace lvp {
 namespace {
-// Passes on what the brackets' runs tell; their progress as that of the batch, in which every
-// bracket has the same number of steps and only the batch's own end is Done.
-class CBatchObserver final : public CRunObserver {
+// The shortest poll of one of several running programs: together they take about as long as one
+// program's poll alone, so the user is looked at as often.
+constexpr unsigned kLeastPollMilliseconds = 10;
+
+// One bracket of the batch from its start to its end: its photos, the paths made for them, its run.
+class CBracketSlot {
 public:
-    CBatchObserver(CRunObserver& observer, unsigned nBracketSteps, size_t nBrackets)
-        : m_observer(observer), m_nBracketSteps(nBracketSteps),
-          m_nSteps(static_cast<unsigned>(nBracketSteps * nBrackets))
+    CBracketSlot(const platform::COs& os, CBatchObserver& batch, size_t n, SBracketJob job)
+        : m_n(n), m_job(std::move(job)), m_paths(os), m_observer(batch, n),
+          m_run(os, m_observer, SBracketRunOptions{.bAskUnaligned = false, .bClosingMessage = false})
     {
     }
-    void AddText(std::u16string_view text) override { m_observer.AddText(text); }
-    bool AskYesNo(std::u16string_view question, bool bYesDefault) override
+    // Makes the paths for output and starts the run; a path without a form for the program
+    // ends the bracket at once, failed.
+    void Begin(const std::u16string& output)
     {
-        return m_observer.AskYesNo(question, bYesDefault);
+        std::u16string strFailed;
+        if (m_paths.Prepare(m_job.photos, output, strFailed))
+            return m_run.Begin(m_job, m_paths);
+        m_bNoPaths = true;
+        m_observer.AddText(FormatModuleString(IDS_PATH_NOT_FOR_TOOL, strFailed) + u"\r\n\r\n");
     }
-    bool StopRequested() override { return m_observer.StopRequested(); }
-    void ShowBusy(bool bBusy) override { m_observer.ShowBusy(bBusy); }
-    void ReportProgress(const SRunProgress& progress) override
-    {
-        m_nStep = m_nStepsBefore + progress.nStep;
-        const double fraction = (m_nStepsBefore + progress.fraction * m_nBracketSteps) / m_nSteps;
-        m_fraction = std::min(1.0, std::max(m_fraction, fraction));
-        if (progress.phase != ERunPhase::Done)
-            m_observer.ReportProgress({progress.phase, m_nStep, m_nSteps, m_fraction});
-    }
-    // A bracket's steps are behind, whether it ran or not.
-    void EndBracket() { m_nStepsBefore += m_nBracketSteps; }
-    void EndBatch() { m_observer.ReportProgress({ERunPhase::Done, m_nStep, m_nSteps, m_fraction}); }
+    bool Step(unsigned nMilliseconds) { return m_bNoPaths || m_run.Step(nMilliseconds); }
+    void Stop() { m_run.Stop(); }
+    bool Ended() const { return m_bNoPaths || m_run.Ended(); }
+    ERunOutcome Outcome() const { return m_bNoPaths ? ERunOutcome::Failed : m_run.Outcome(); }
+    size_t Index() const { return m_n; }
 
 private:
-    CRunObserver& m_observer;
-    const unsigned m_nBracketSteps, m_nSteps;
-    unsigned m_nStepsBefore = 0, m_nStep = 0;
-    double m_fraction = 0.0;
+    const size_t m_n;
+    SBracketJob m_job;
+    CToolPaths m_paths; // goes after the run, whose program is stopped first
+    CBracketObserver m_observer;
+    CBracketRun m_run;
+    bool m_bNoPaths = false;
 };
 
 std::u16string Number(size_t n)
@@ -64,17 +71,19 @@ std::u16string Joined(const std::vector<std::u16string>& parts, std::u16string_v
 }
 } // namespace
 
-ERunOutcome CBatchRun::RunBracket(const SBracketJob& job, const std::u16string& output,
-                                  CRunObserver& observer)
+unsigned CBatchRun::AtOnce(const SBatchJob& batch, const std::vector<SBracket>& fused) const
 {
-    CToolPaths paths(m_os);
-    std::u16string strFailed;
-    if (!paths.Prepare(job.photos, output, strFailed)) {
-        observer.AddText(FormatModuleString(IDS_PATH_NOT_FOR_TOOL, strFailed) + u"\r\n\r\n");
-        return ERunOutcome::Failed;
-    }
-    const SBracketRunOptions options{.bAskUnaligned = false, .bClosingMessage = false};
-    return CBracketRun(m_os, observer, options).Run(job, paths);
+    const size_t nMost = m_options.nAtOnce > 0 ? m_options.nAtOnce : m_os.ProcessorCount();
+    if (std::min(nMost, fused.size()) <= 1)
+        return 1;
+    if (m_options.nAtOnce > 0)
+        return static_cast<unsigned>(std::min(nMost, fused.size()));
+    const std::uint64_t nAvailable = m_os.AvailableMemory();
+    if (nAvailable == 0)
+        return 1;
+    return BracketsAtOnce(static_cast<unsigned>(nMost), nAvailable,
+                          ReadBracketSizes(batch.job.photos, fused, m_os),
+                          !batch.job.strAlignProgram.empty());
 }
 
 SBatchResult CBatchRun::Run(const SBatchJob& batch)
@@ -85,43 +94,78 @@ SBatchResult CBatchRun::Run(const SBatchJob& batch)
         return std::u16string(platform::FileNameOf(path, sep));
     };
     std::vector<size_t> fused; // indices into batch.brackets
+    std::vector<SBracket> fusedBrackets;
     for (size_t i = 0; i < batch.brackets.size(); ++i) {
         const SBracket& bracket = batch.brackets[i];
-        if (IsBatchFused(bracket, photos.size()) && i < batch.outputs.size() && !batch.outputs[i].empty())
+        if (IsBatchFused(bracket, photos.size()) && i < batch.outputs.size() && !batch.outputs[i].empty()) {
             fused.push_back(i);
-        else if (bracket.nCount == 1 && bracket.nFirst < photos.size())
+            fusedBrackets.push_back(bracket);
+        } else if (bracket.nCount == 1 && bracket.nFirst < photos.size()) {
             m_observer.AddText(FormatModuleString(IDS_BATCH_SINGLE_PHOTO, fileName(photos[bracket.nFirst])) +
                                u"\r\n");
+        }
     }
     CBatchObserver observer(m_observer, batch.job.strAlignProgram.empty() ? 1 : 2, fused.size());
     SBatchResult result;
+    result.nAtOnce = AtOnce(batch, fusedBrackets);
+    std::vector<ERunOutcome> outcomes(fused.size(), ERunOutcome::Stopped); // never started: stopped
+    std::vector<std::unique_ptr<CBracketSlot>> running;                    // in bracket order
+    const auto end = [&](const CBracketSlot& slot) {
+        outcomes[slot.Index()] = slot.Outcome();
+        result.bStopped = result.bStopped || slot.Outcome() == ERunOutcome::Stopped;
+        observer.EndBracket(slot.Index());
+    };
+    for (size_t nNext = 0;;) {
+        while (!result.bStopped && nNext < fused.size() && running.size() < result.nAtOnce) {
+            if (m_observer.StopRequested()) {
+                result.bStopped = true;
+                break;
+            }
+            const SBracket& bracket = fusedBrackets[nNext];
+            SBracketJob job = batch.job;
+            job.photos.assign(photos.begin() + static_cast<std::ptrdiff_t>(bracket.nFirst),
+                              photos.begin() + static_cast<std::ptrdiff_t>(bracket.nFirst + bracket.nCount));
+            const std::u16string& output = batch.outputs[fused[nNext]];
+            observer.AddText(nNext, FormatModuleStrings(IDS_BATCH_BRACKET,
+                                                        {Number(nNext + 1), Number(fused.size()),
+                                                         fileName(job.photos.front()),
+                                                         fileName(job.photos.back()), fileName(output)}) +
+                                        u"\r\n");
+            auto slot = std::make_unique<CBracketSlot>(m_os, observer, nNext++, std::move(job));
+            slot->Begin(output);
+            if (slot->Ended())
+                end(*slot);
+            else
+                running.push_back(std::move(slot));
+        }
+        if (running.empty())
+            break;
+        const unsigned nPoll =
+            std::max(kLeastPollMilliseconds, kPollMilliseconds / static_cast<unsigned>(running.size()));
+        for (auto it = running.begin(); it != running.end();) {
+            if ((*it)->Step(nPoll)) {
+                end(**it);
+                it = running.erase(it);
+            } else {
+                ++it;
+            }
+        }
+        if (!running.empty() && m_observer.StopRequested()) {
+            for (const std::unique_ptr<CBracketSlot>& slot : running) {
+                slot->Stop();
+                end(*slot);
+            }
+            running.clear();
+            result.bStopped = true;
+        }
+    }
     std::vector<std::u16string> failed, stopped; // the output names of the brackets not fused
     for (size_t n = 0; n < fused.size(); ++n) {
-        const SBracket& bracket = batch.brackets[fused[n]];
         const std::u16string& output = batch.outputs[fused[n]];
-        const std::u16string outputName = fileName(output);
-        result.bStopped = result.bStopped || m_observer.StopRequested();
-        if (result.bStopped) {
-            stopped.push_back(outputName);
-            continue;
-        }
-        SBracketJob job = batch.job;
-        job.photos.assign(photos.begin() + static_cast<std::ptrdiff_t>(bracket.nFirst),
-                          photos.begin() + static_cast<std::ptrdiff_t>(bracket.nFirst + bracket.nCount));
-        m_observer.AddText(FormatModuleStrings(IDS_BATCH_BRACKET, {Number(n + 1), Number(fused.size()),
-                                                                   fileName(job.photos.front()),
-                                                                   fileName(job.photos.back()), outputName}) +
-                           u"\r\n");
-        const ERunOutcome outcome = RunBracket(job, output, observer);
-        observer.EndBracket();
-        if (outcome == ERunOutcome::Fused) {
+        if (outcomes[n] == ERunOutcome::Fused)
             result.written.push_back(output);
-        } else if (outcome == ERunOutcome::Stopped) {
-            result.bStopped = true;
-            stopped.push_back(outputName);
-        } else {
-            failed.push_back(outputName);
-        }
+        else
+            (outcomes[n] == ERunOutcome::Stopped ? stopped : failed).push_back(fileName(output));
     }
     std::u16string summary =
         FormatModuleStrings(IDS_BATCH_SUMMARY, {Number(result.written.size()), Number(fused.size())});

@@ -13,24 +13,6 @@
 
 namespace lvp {
 namespace {
-// The wait cursor from construction until End or destruction.
-class CBusy {
-public:
-    explicit CBusy(CRunObserver& observer) : m_observer(observer) { m_observer.ShowBusy(true); }
-    CBusy(const CBusy&) = delete;
-    CBusy& operator=(const CBusy&) = delete;
-    ~CBusy() { End(); }
-    void End()
-    {
-        if (std::exchange(m_bShown, false))
-            m_observer.ShowBusy(false);
-    }
-
-private:
-    CRunObserver& m_observer;
-    bool m_bShown = true;
-};
-
 // The text that says why a step that ran to its end did not succeed; empty when it did.
 std::u16string FailureText(EStepFailure failure, int nExitCode, const CProgramStep& step)
 {
@@ -73,6 +55,21 @@ void AddNote(CRunObserver& observer, bool bOpenLine, const std::u16string& strNo
 }
 } // namespace
 
+CBracketRun::~CBracketRun()
+{
+    try {
+        Busy(false); // a run left early (its program stops with its holder)
+    } catch (...) {
+        // The observer's failure ends nothing more here.
+    }
+}
+
+void CBracketRun::Busy(bool bBusy)
+{
+    if (std::exchange(m_bBusy, bBusy) != bBusy)
+        m_observer.ShowBusy(bBusy);
+}
+
 void CBracketRun::AddClosingMessage()
 {
     m_observer.AddText(m_options.bClosingMessage ? u"\r\n" + LoadModuleString(IDS_CLOSE_WITH_OK) : u"\r\n");
@@ -84,41 +81,84 @@ void CBracketRun::Progress(ERunPhase phase, unsigned nStep, double fraction)
     m_observer.ReportProgress({phase, nStep, m_nSteps, fraction});
 }
 
+void CBracketRun::End(ERunOutcome outcome, unsigned nStep, double fraction)
+{
+    m_state = EState::Ended;
+    m_outcome = outcome;
+    m_fuseStep.reset();
+    Progress(ERunPhase::Done, nStep, fraction);
+}
+
+void CBracketRun::StartAlign()
+{
+    Busy(true);
+    const CAlignStep& step = m_pCommands->pAlign->step;
+    if (!step.Ready() || m_os.IsCommandLineTooLong(step.Command()))
+        return AfterAlign(nullptr);
+    if (!m_program.Start(step.Command()))
+        return AfterAlign(&m_program.Result());
+    m_state = EState::Aligning;
+}
+
 // A failure (no folder for the images, a command line too long, a program that cannot start, an
 // exit code other than 0, an image missing) and a stop leave their note in the pane.
-CBracketRun::EAligned CBracketRun::Align(const CAlignStep& step)
+CBracketRun::EAligned CBracketRun::JudgeAlign(const SProgramRun* pResult)
 {
-    CBusy busy(m_observer);
     std::u16string strNote = LoadModuleString(IDS_ALIGN_FAILED);
     bool bOpenLine = false;
-    if (step.Ready() && !m_os.IsCommandLineTooLong(step.Command())) {
-        const SProgramRun result = RunProgram(m_os, m_observer, step.Command());
-        if (result.end == EProgramEnd::Stopped) {
-            AddNote(m_observer, result.bOpenLine, LoadModuleString(IDS_TOOL_STOPPED));
+    if (pResult) {
+        if (pResult->end == EProgramEnd::Stopped) {
+            AddNote(m_observer, pResult->bOpenLine, LoadModuleString(IDS_TOOL_STOPPED));
             return EAligned::Stopped;
         }
-        if (result.end == EProgramEnd::NotStarted)
-            strNote = FormatModuleString(IDS_ALIGN_NOT_STARTED, result.strError);
-        else if (step.Finish(result.nExitCode))
+        if (pResult->end == EProgramEnd::NotStarted)
+            strNote = FormatModuleString(IDS_ALIGN_NOT_STARTED, pResult->strError);
+        else if (m_pCommands->pAlign->step.Finish(pResult->nExitCode))
             return EAligned::Aligned;
-        bOpenLine = result.bOpenLine;
+        bOpenLine = pResult->bOpenLine;
     }
     AddNote(m_observer, bOpenLine, strNote);
     return EAligned::Failed;
 }
 
-ERunOutcome CBracketRun::Fuse(const platform::SCommandLine& command, const SBracketCommands& commands)
+void CBracketRun::AfterAlign(const SProgramRun* pResult)
 {
+    const EAligned aligned = JudgeAlign(pResult);
+    Busy(false);
+    if (aligned == EAligned::Aligned)
+        return StartFuse(m_pCommands->pAlign->fuseAligned);
+    if (aligned == EAligned::Stopped || !m_options.bAskUnaligned ||
+        !m_observer.AskYesNo(LoadModuleString(IDS_ALIGN_ASK_UNALIGNED), true)) {
+        AddClosingMessage();
+        // It stops where it was.
+        return End(aligned == EAligned::Stopped ? ERunOutcome::Stopped : ERunOutcome::Failed, 1, m_fraction);
+    }
+    m_observer.AddText(LoadModuleString(IDS_ALIGN_UNALIGNED) + u"\r\n");
+    StartFuse(m_pCommands->fuse);
+}
+
+void CBracketRun::StartFuse(const platform::SCommandLine& command)
+{
+    Progress(ERunPhase::Fuse, m_nSteps, static_cast<double>(m_nSteps - 1) / m_nSteps);
     if (m_os.IsCommandLineTooLong(command)) {
         m_observer.AddText(LoadModuleString(IDS_COMMAND_TOO_LONG)); // after the alignment's output, if any
         if (!m_options.bClosingMessage)
             m_observer.AddText(u"\r\n"); // what follows in a batch begins a line of its own
-        return ERunOutcome::Failed;
+        return End(ERunOutcome::Failed, m_nSteps, m_fraction);
     }
-    CProgramStep step(m_os, commands.strOutputFile, commands.pPaths, commands.strFirstPhoto);
-    step.Begin();
-    CBusy busy(m_observer);
-    const SProgramRun result = RunProgram(m_os, m_observer, command);
+    const SBracketCommands& commands = *m_pCommands;
+    m_fuseStep.emplace(m_os, commands.strOutputFile, commands.pPaths, commands.strFirstPhoto);
+    m_fuseStep->Begin();
+    Busy(true);
+    if (!m_program.Start(command))
+        return AfterFuse();
+    m_state = EState::Fusing;
+}
+
+void CBracketRun::AfterFuse()
+{
+    CProgramStep& step = *m_fuseStep;
+    const SProgramRun& result = m_program.Result();
     ERunOutcome outcome = ERunOutcome::Failed;
     std::u16string strReason;
     if (result.end == EProgramEnd::NotStarted) {
@@ -131,8 +171,8 @@ ERunOutcome CBracketRun::Fuse(const platform::SCommandLine& command, const SBrac
         strReason = FailureText(failure, result.nExitCode, step);
         if (failure == EStepFailure::None) {
             outcome = ERunOutcome::Fused;
-            strReason =
-                MetadataText(step.MetadataOutcome(), commands.strFirstPhoto, step); // a note, not a failure
+            strReason = MetadataText(step.MetadataOutcome(), m_pCommands->strFirstPhoto,
+                                     step); // a note, not a failure
         }
     }
     // A partial file of a run that did not succeed goes, unless it was there before the run.
@@ -141,47 +181,80 @@ ERunOutcome CBracketRun::Fuse(const platform::SCommandLine& command, const SBrac
     if (!strReason.empty())
         AddNote(m_observer, result.bOpenLine, strReason);
     AddClosingMessage();
-    busy.End();
-    return outcome;
+    Busy(false);
+    End(outcome, m_nSteps, outcome == ERunOutcome::Fused ? 1.0 : m_fraction);
+}
+
+void CBracketRun::Begin(const SBracketCommands& commands)
+{
+    m_pCommands = &commands;
+    m_nSteps = commands.pAlign ? 2 : 1;
+    m_fraction = 0.0;
+    if (!commands.pAlign)
+        return StartFuse(commands.fuse);
+    Progress(ERunPhase::Align, 1, 0.0);
+    StartAlign();
+}
+
+bool CBracketRun::Step(unsigned nMilliseconds)
+{
+    // A program that follows one that ended is polled at once, as the first read follows its start.
+    while (m_state != EState::Ended) {
+        if (!m_program.Poll(nMilliseconds))
+            return false;
+        if (m_state == EState::Aligning)
+            AfterAlign(&m_program.Result());
+        else
+            AfterFuse();
+    }
+    return true;
+}
+
+void CBracketRun::Stop()
+{
+    if (m_state == EState::Ended)
+        return;
+    m_program.Stop();
+    if (m_state == EState::Aligning)
+        AfterAlign(&m_program.Result());
+    else
+        AfterFuse();
+}
+
+ERunOutcome CBracketRun::Drive()
+{
+    while (!Step(kPollMilliseconds)) {
+        if (m_observer.StopRequested())
+            Stop();
+    }
+    return m_outcome;
 }
 
 ERunOutcome CBracketRun::Run(const SBracketCommands& commands)
 {
-    m_nSteps = commands.pAlign ? 2 : 1;
-    const platform::SCommandLine* pFuse = &commands.fuse;
-    if (commands.pAlign) {
-        Progress(ERunPhase::Align, 1, 0.0);
-        const EAligned aligned = Align(commands.pAlign->step);
-        if (aligned == EAligned::Aligned) {
-            pFuse = &commands.pAlign->fuseAligned;
-        } else if (aligned == EAligned::Stopped || !m_options.bAskUnaligned ||
-                   !m_observer.AskYesNo(LoadModuleString(IDS_ALIGN_ASK_UNALIGNED), true)) {
-            AddClosingMessage();
-            const ERunOutcome outcome =
-                aligned == EAligned::Stopped ? ERunOutcome::Stopped : ERunOutcome::Failed;
-            Progress(ERunPhase::Done, 1, m_fraction); // it stops where it was
-            return outcome;
-        } else {
-            m_observer.AddText(LoadModuleString(IDS_ALIGN_UNALIGNED) + u"\r\n");
-        }
+    Begin(commands);
+    return Drive();
+}
+
+void CBracketRun::Begin(const SBracketJob& job, CToolPaths& paths)
+{
+    const std::u16string& output = paths.ToolOutput();
+    m_made =
+        SBracketCommands{BuildToolCommand(job.strFusionProgram, output, job.nQuality, paths.Inputs()), output,
+                         &paths, nullptr, job.photos.empty() ? std::u16string() : job.photos.front()};
+    m_align.reset();
+    m_alignStep.reset();
+    if (!job.strAlignProgram.empty()) {
+        const CAlignStep& step = m_alignStep.emplace(m_os, paths, job.strAlignProgram, paths.Inputs());
+        m_made.pAlign = &m_align.emplace(
+            step, BuildToolCommand(job.strFusionProgram, output, job.nQuality, step.Aligned()));
     }
-    Progress(ERunPhase::Fuse, m_nSteps, static_cast<double>(m_nSteps - 1) / m_nSteps);
-    const ERunOutcome outcome = Fuse(*pFuse, commands);
-    Progress(ERunPhase::Done, m_nSteps, outcome == ERunOutcome::Fused ? 1.0 : m_fraction);
-    return outcome;
+    Begin(m_made);
 }
 
 ERunOutcome CBracketRun::Run(const SBracketJob& job, CToolPaths& paths)
 {
-    const std::u16string& output = paths.ToolOutput();
-    SBracketCommands commands{BuildToolCommand(job.strFusionProgram, output, job.nQuality, paths.Inputs()),
-                              output, &paths, nullptr,
-                              job.photos.empty() ? std::u16string() : job.photos.front()};
-    if (job.strAlignProgram.empty())
-        return Run(commands);
-    const CAlignStep step(m_os, paths, job.strAlignProgram, paths.Inputs());
-    const SAlignRun align{step, BuildToolCommand(job.strFusionProgram, output, job.nQuality, step.Aligned())};
-    commands.pAlign = &align;
-    return Run(commands);
+    Begin(job, paths);
+    return Drive();
 }
 } // namespace lvp

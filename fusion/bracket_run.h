@@ -2,17 +2,18 @@
 // carry the metadata, commit the output, remove the temporaries), told to the user through the
 // small interface CRunObserver that the dialog implements.
 #pragma once
+#include "fusion/alignment.h"
+#include "fusion/program_run.h"
 #include "fusion/run_steps.h"
 #include "platform/os.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace lvp {
-class CAlignStep;
-
 enum class ERunPhase {
     Align, // the alignment program runs
     Fuse,  // the fusion program runs
@@ -82,12 +83,19 @@ struct SBracketRunOptions {
     bool bClosingMessage = true;
 };
 
+// A run is either driven to its end at once (Run) or step by step from a loop that polls several
+// runs in turn (Begin, then Step until it answers true, Stop to end it early); both make the same
+// calls on the observer in the same order, except that only Run asks StopRequested. The commands
+// (and the paths) must outlive the run.
 class CBracketRun {
 public:
     CBracketRun(const platform::COs& os, CRunObserver& observer, SBracketRunOptions options = {})
-        : m_os(os), m_observer(observer), m_options(options)
+        : m_os(os), m_observer(observer), m_options(options), m_program(os, observer)
     {
     }
+    CBracketRun(const CBracketRun&) = delete;
+    CBracketRun& operator=(const CBracketRun&) = delete;
+    ~CBracketRun();
 
     // Runs job over the forms of its paths that paths made (which keeps the aligned images and
     // removes them with the rest when it goes).
@@ -103,18 +111,47 @@ public:
     // (as answered No) and message 109.
     ERunOutcome Run(const SBracketCommands& commands);
 
-private:
-    enum class EAligned { Aligned, Failed, Stopped };
-    EAligned Align(const CAlignStep& step);
-    ERunOutcome Fuse(const platform::SCommandLine& command, const SBracketCommands& commands);
-    void Progress(ERunPhase phase, unsigned nStep, double fraction);
+    // The steps of Run: Begin starts the first program (or ends the run where none can start);
+    // Step polls the running program for at most nMilliseconds, and when it has ended goes on to
+    // the next step; true once the run has ended. Stop stops the running program, which ends the
+    // run as Run ends it on a stop.
+    void Begin(const SBracketJob& job, CToolPaths& paths);
+    void Begin(const SBracketCommands& commands);
+    bool Step(unsigned nMilliseconds);
+    void Stop();
+    bool Ended() const { return m_state == EState::Ended; }
+    ERunOutcome Outcome() const { return m_outcome; }
 
+private:
+    enum class EState { Ended, Aligning, Fusing };
+    enum class EAligned { Aligned, Failed, Stopped };
+    ERunOutcome Drive();
+    void StartAlign();
+    // pResult: the alignment program's run; none when it could not be run at all.
+    EAligned JudgeAlign(const SProgramRun* pResult);
+    void AfterAlign(const SProgramRun* pResult);
+    void StartFuse(const platform::SCommandLine& command);
+    void AfterFuse();
+    void End(ERunOutcome outcome, unsigned nStep, double fraction);
+    void Progress(ERunPhase phase, unsigned nStep, double fraction);
     void AddClosingMessage();
+    // The wait cursor while a program step runs.
+    void Busy(bool bBusy);
 
     const platform::COs& m_os;
     CRunObserver& m_observer;
     SBracketRunOptions m_options;
+    CProgramRun m_program;
+    EState m_state = EState::Ended;
+    bool m_bBusy = false;
+    ERunOutcome m_outcome = ERunOutcome::Failed;
+    const SBracketCommands* m_pCommands = nullptr;
+    std::optional<CProgramStep> m_fuseStep;
     unsigned m_nSteps = 1;
     double m_fraction = 0.0; // the last one reported
+    // The commands Begin(job, paths) made.
+    SBracketCommands m_made;
+    std::optional<CAlignStep> m_alignStep;
+    std::optional<SAlignRun> m_align;
 };
 } // namespace lvp

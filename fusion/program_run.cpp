@@ -4,87 +4,114 @@
 #include "fusion/bracket_run.h"
 #include "platform/locale.h"
 
-#include <chrono>
+#include <string_view>
+#include <utility>
 
 namespace lvp {
 namespace {
-constexpr unsigned kPollMilliseconds = 50; // how long a read or wait lasts before the next look at the user
 constexpr auto kAddInterval = std::chrono::milliseconds(100);
-
-// Passes the program's output on as it arrives until the pipe ends; false when the user stopped
-// the run first.
-bool PassOutput(const platform::COs& os, CRunObserver& observer, platform::CPipeReadEnd& pipe,
-                bool& bOpenLine)
-{
-    using Clock = std::chrono::steady_clock;
-    bOpenLine = false;
-    std::string pending;     // bytes after the last line feed
-    std::u16string complete; // lines not yet passed on
-    Clock::time_point lastAdd = Clock::now();
-    auto addComplete = [&] {
-        if (!complete.empty())
-            observer.AddText(complete);
-        complete.clear();
-        lastAdd = Clock::now();
-    };
-    std::string buffer(16384, '\0');
-    size_t nRead = 0;
-    for (;;) {
-        platform::EPipeRead got = os.ReadPipe(pipe, buffer.data(), buffer.size(), nRead, kPollMilliseconds);
-        if (got == platform::EPipeRead::End)
-            break;
-        if (observer.StopRequested()) {
-            addComplete();
-            return false;
-        }
-        const size_t nOld = pending.size(); // holds no line feed
-        for (size_t i = 0; i < nRead; ++i) {
-            // A zero byte has always added nothing; inside a line it would cut the line short.
-            if (buffer[i] != '\0')
-                pending += buffer[i];
-        }
-        size_t nLast = std::string_view(pending).substr(nOld).rfind('\n');
-        if (nLast != std::string_view::npos) {
-            size_t nComplete = nOld + nLast + 1;
-            complete += platform::NarrowToUtf16(std::string_view(pending).substr(0, nComplete));
-            pending.erase(0, nComplete);
-        }
-        if (got == platform::EPipeRead::Idle || Clock::now() - lastAdd >= kAddInterval)
-            addComplete();
-    }
-    addComplete();
-    observer.AddText(platform::NarrowToUtf16(pending));
-    bOpenLine = !pending.empty();
-    return true;
-}
-
-// Waits for the program after its output has ended; false when the user stopped it first.
-bool WaitForProgram(const platform::COs& os, CRunObserver& observer, platform::CProcess& process,
-                    int& nExitCode)
-{
-    while (!os.WaitForExit(process, kPollMilliseconds, nExitCode)) {
-        if (observer.StopRequested())
-            return false;
-    }
-    return true;
-}
+constexpr size_t kReadSize = 16384;
 } // namespace
+
+bool CProgramRun::Start(const platform::SCommandLine& command)
+{
+    Close();
+    m_result = SProgramRun{};
+    m_bOutputEnded = false;
+    m_bHeld = false;
+    m_buffer.assign(kReadSize, '\0');
+    m_pending.clear();
+    m_complete.clear();
+    m_lastAdd = std::chrono::steady_clock::now();
+    m_process = m_os.StartProcessWithPipe(command, m_pipe, m_result.strError);
+    if (!m_process)
+        return false;
+    m_result.end = EProgramEnd::Ended;
+    return true;
+}
+
+void CProgramRun::AddComplete()
+{
+    if (!m_complete.empty())
+        m_observer.AddText(m_complete);
+    m_complete.clear();
+    m_lastAdd = std::chrono::steady_clock::now();
+}
+
+void CProgramRun::PassHeld()
+{
+    const size_t nOld = m_pending.size(); // holds no line feed
+    for (size_t i = 0; i < m_nHeld; ++i) {
+        // A zero byte has always added nothing; inside a line it would cut the line short.
+        if (m_buffer[i] != '\0')
+            m_pending += m_buffer[i];
+    }
+    const size_t nLast = std::string_view(m_pending).substr(nOld).rfind('\n');
+    if (nLast != std::string_view::npos) {
+        const size_t nComplete = nOld + nLast + 1;
+        m_complete += platform::NarrowToUtf16(std::string_view(m_pending).substr(0, nComplete));
+        m_pending.erase(0, nComplete);
+    }
+    if (m_bIdle || std::chrono::steady_clock::now() - m_lastAdd >= kAddInterval)
+        AddComplete();
+}
+
+bool CProgramRun::Poll(unsigned nMilliseconds)
+{
+    if (!m_process)
+        return true;
+    if (!m_bOutputEnded) {
+        if (std::exchange(m_bHeld, false))
+            PassHeld();
+        const platform::EPipeRead got =
+            m_os.ReadPipe(m_pipe, m_buffer.data(), m_buffer.size(), m_nHeld, nMilliseconds);
+        if (got != platform::EPipeRead::End) {
+            m_bHeld = true;
+            m_bIdle = got == platform::EPipeRead::Idle;
+            return false;
+        }
+        m_bOutputEnded = true;
+        AddComplete();
+        m_observer.AddText(platform::NarrowToUtf16(m_pending));
+        m_result.bOpenLine = !m_pending.empty();
+    }
+    if (!m_os.WaitForExit(m_process, nMilliseconds, m_result.nExitCode))
+        return false;
+    Close();
+    return true;
+}
+
+void CProgramRun::Stop()
+{
+    if (!m_process)
+        return;
+    if (!m_bOutputEnded) {
+        AddComplete();
+        m_result.bOpenLine = false;
+    }
+    m_os.StopProcess(m_process);
+    m_result.end = EProgramEnd::Stopped;
+    Close();
+}
+
+void CProgramRun::Close()
+{
+    m_pipe.Close();
+    m_process.Close();
+    m_bHeld = false;
+}
 
 SProgramRun RunProgram(const platform::COs& os, CRunObserver& observer, const platform::SCommandLine& command)
 {
-    SProgramRun result;
-    platform::CPipeReadEnd pipe;
-    platform::CProcess process = os.StartProcessWithPipe(command, pipe, result.strError);
-    if (!process)
-        return result;
-    result.end = EProgramEnd::Ended;
-    if (!PassOutput(os, observer, pipe, result.bOpenLine) ||
-        !WaitForProgram(os, observer, process, result.nExitCode)) {
-        os.StopProcess(process);
-        result.end = EProgramEnd::Stopped;
+    CProgramRun run(os, observer);
+    if (run.Start(command)) {
+        while (!run.Poll(kPollMilliseconds)) {
+            if (observer.StopRequested()) {
+                run.Stop();
+                break;
+            }
+        }
     }
-    pipe.Close();
-    process.Close();
-    return result;
+    return run.Result();
 }
 } // namespace lvp

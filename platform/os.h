@@ -158,6 +158,13 @@ public:
     // Stops the program and everything it started (POSIX: SIGTERM to the group, SIGKILL after
     // 2 seconds; Windows: the job is terminated), without waiting for the pipe.
     virtual void StopProcess(CProcess& process) const = 0;
+
+    // The machine, for how many programs may run side by side.
+    // The processors this process may run on now (at least 1).
+    virtual unsigned ProcessorCount() const = 0;
+    // The physical memory free for new programs now, in bytes; 0 when unknown (POSIX:
+    // MemAvailable of /proc/meminfo, else the free pages; Windows: the available physical memory).
+    virtual uint64_t AvailableMemory() const = 0;
 };
 
 // The real services of the OS this build runs on (stateless, lives for the process).

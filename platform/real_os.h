@@ -2,7 +2,7 @@
 // final: a test double derives from it and overrides only what it fakes.
 // Implemented by platform/os.cpp (the portable calls) and, per OS, by platform/posix/ and
 // platform/win32/ (fs.cpp files and folders, file_info.cpp, narrow_path.cpp, process.cpp,
-// program_search.cpp).
+// program_search.cpp, machine.cpp).
 #pragma once
 #include "platform/os.h"
 
@@ -59,6 +59,8 @@ public:
                        unsigned nMilliseconds) const override;
     bool WaitForExit(CProcess& process, unsigned nMilliseconds, int& nExitCode) const override;
     void StopProcess(CProcess& process) const override;
+    unsigned ProcessorCount() const override;
+    uint64_t AvailableMemory() const override;
 
 private:
     // FilesStartingWith (bFolders false) and FoldersStartingWith (true).

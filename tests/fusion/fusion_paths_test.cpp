@@ -1,11 +1,10 @@
 // The command's path rules: the proposed output name and the search for the fusion program.
 #include "fusion/fusion_paths.h"
-#include "tests/fusion/lookup_os.h"
 #include "platform/utf.h"
+#include "tests/fusion/lookup_os.h"
 #include "tests/support/test_util.h"
 
 #include <gtest/gtest.h>
-
 
 namespace {
 using namespace lvp;

@@ -22,11 +22,19 @@ TEST(FindInstalledProgram, PathThenHuginThenEnblendFoldersOfEachRoot)
         std::set<std::u16string> files, folders;
         std::u16string enfuse, align; // what is found for each
     } cases[] = {
-        {"Hugin x64", {}, {kX64 + u"\\Hugin\\bin\\enfuse.exe", kX64 + u"\\Hugin\\bin\\align_image_stack.exe"}, {},
-         kX64 + u"\\Hugin\\bin\\enfuse.exe", kX64 + u"\\Hugin\\bin\\align_image_stack.exe"},
+        {"Hugin x64",
+         {},
+         {kX64 + u"\\Hugin\\bin\\enfuse.exe", kX64 + u"\\Hugin\\bin\\align_image_stack.exe"},
+         {},
+         kX64 + u"\\Hugin\\bin\\enfuse.exe",
+         kX64 + u"\\Hugin\\bin\\align_image_stack.exe"},
         {"Hugin x86", {}, {kX86 + u"\\Hugin\\bin\\enfuse.exe"}, {}, kX86 + u"\\Hugin\\bin\\enfuse.exe", u""},
-        {"both Hugins: the first root's", {}, {kX86 + u"\\Hugin\\bin\\enfuse.exe", kX64 + u"\\Hugin\\bin\\enfuse.exe"},
-         {}, kX64 + u"\\Hugin\\bin\\enfuse.exe", u""},
+        {"both Hugins: the first root's",
+         {},
+         {kX86 + u"\\Hugin\\bin\\enfuse.exe", kX64 + u"\\Hugin\\bin\\enfuse.exe"},
+         {},
+         kX64 + u"\\Hugin\\bin\\enfuse.exe",
+         u""},
         {"PATH before Hugin",
          {{u"enfuse.exe", u"D:\\Tools\\enfuse.exe"}},
          {u"D:\\Tools\\enfuse.exe", kX64 + u"\\Hugin\\bin\\enfuse.exe"},
@@ -59,7 +67,12 @@ TEST(FindInstalledProgram, PathThenHuginThenEnblendFoldersOfEachRoot)
          {kX86 + u"\\enblend-enfuse-4.2-win32", kX64 + u"\\enblend-enfuse-4.2-win64"},
          kX86 + u"\\enblend-enfuse-4.2-win32\\bin\\enfuse.exe",
          u""},
-        {"a folder named like the program does not count", {}, {}, {kX64 + u"\\Hugin\\bin\\enfuse.exe"}, u"", u""},
+        {"a folder named like the program does not count",
+         {},
+         {},
+         {kX64 + u"\\Hugin\\bin\\enfuse.exe"},
+         u"",
+         u""},
         {"nothing anywhere", {}, {}, {kX64 + u"\\enblend-enfuse-4.2"}, u"", u""},
     };
     for (const Case& c : cases) {
@@ -101,7 +114,8 @@ TEST(FindInstalledProgram, TheCommandAndTheAlignmentUseIt)
     posix.files = {u"/usr/bin/align_image_stack"};
     EXPECT_EQ(LocateAlignProgram(u"/opt/enfuse", posix), u"/usr/bin/align_image_stack");
     EXPECT_EQ(FindInstalledProgram(u"enfuse", posix), u"");
-    EXPECT_EQ(posix.opened, (std::vector<std::u16string>{u"/opt/align_image_stack", u"/usr/bin/align_image_stack"}));
+    EXPECT_EQ(posix.opened,
+              (std::vector<std::u16string>{u"/opt/align_image_stack", u"/usr/bin/align_image_stack"}));
 }
 
 // The program field's text to the one file that OK checks and the run starts.
@@ -160,13 +174,14 @@ TEST(IsNewerVersionName, NumbersCompareAsNumbers)
         {u"enblend-enfuse-4.2", u"enblend-enfuse", true},
         {u"enblend-enfuse", u"enblend-enfuse-4.2", false},
         {u"enblend-enfuse-4.2-win64", u"enblend-enfuse-4.2", true},
-        {u"Enblend-Enfuse-4.3", u"enblend-enfuse-4.2", true}, // case does not decide
+        {u"Enblend-Enfuse-4.3", u"enblend-enfuse-4.2", true},   // case does not decide
         {u"enblend-enfuse-4.02", u"enblend-enfuse-4.2", false}, // equal as numbers: by character
         {u"enblend-enfuse-4.2", u"enblend-enfuse-4.02", true},
         {u"enblend-enfuse-100000000000000000000", u"enblend-enfuse-99999999999999999999", true},
         {u"enblend-enfuse-4.2", u"enblend-enfuse-4.2", false},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(IsNewerVersionName(c.a, c.b), c.bNewer) << platform::Utf16ToUtf8(c.a) << " vs " << platform::Utf16ToUtf8(c.b);
+        EXPECT_EQ(IsNewerVersionName(c.a, c.b), c.bNewer)
+            << platform::Utf16ToUtf8(c.a) << " vs " << platform::Utf16ToUtf8(c.b);
 }
 } // namespace

@@ -1,0 +1,32 @@
+// The machine on Linux: the online processors and the free memory of /proc/meminfo.
+#include "platform/meminfo.h"
+#include "platform/real_os.h"
+
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <unistd.h>
+
+namespace platform {
+unsigned CRealOs::ProcessorCount() const
+{
+    const long n = ::sysconf(_SC_NPROCESSORS_ONLN);
+    return n < 1 ? 1u : static_cast<unsigned>(n);
+}
+
+uint64_t CRealOs::AvailableMemory() const
+{
+    try {
+        std::ifstream in("/proc/meminfo", std::ios::binary);
+        const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        if (const uint64_t n = MemAvailableFromMeminfo(text))
+            return n;
+    } catch (...) {
+        // Without the file's text the free pages tell it.
+    }
+    const long nPages = ::sysconf(_SC_AVPHYS_PAGES), nPageSize = ::sysconf(_SC_PAGESIZE);
+    if (nPages <= 0 || nPageSize <= 0)
+        return 0;
+    return static_cast<uint64_t>(nPages) * static_cast<uint64_t>(nPageSize);
+}
+} // namespace platform
