@@ -1,6 +1,8 @@
-// The machine on Linux: the online processors and the free memory of /proc/meminfo.
+// The machine on Linux: the processors this process may run on and the free memory of /proc/meminfo.
 #include "platform/meminfo.h"
 #include "platform/real_os.h"
+
+#include <sched.h>
 
 #include <fstream>
 #include <iterator>
@@ -8,8 +10,13 @@
 #include <unistd.h>
 
 namespace platform {
+// Those of the process's affinity (taskset, a container's cpuset), as nproc counts them.
 unsigned CRealOs::ProcessorCount() const
 {
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    if (::sched_getaffinity(0, sizeof set, &set) == 0 && CPU_COUNT(&set) > 0)
+        return static_cast<unsigned>(CPU_COUNT(&set));
     const long n = ::sysconf(_SC_NPROCESSORS_ONLN);
     return n < 1 ? 1u : static_cast<unsigned>(n);
 }

@@ -5,6 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <sched.h>
+#endif
+
 namespace {
 TEST(Machine, MemAvailableFromMeminfo)
 {
@@ -31,5 +37,34 @@ TEST(Machine, RealProcessorsAndMemory)
     const platform::COs& os = platform::RealOs();
     EXPECT_GE(os.ProcessorCount(), 1u);
     EXPECT_GT(os.AvailableMemory(), uint64_t{16} << 20);
+}
+
+// A process held to one processor (taskset, start /affinity) counts one: it would gain nothing
+// from a second bracket at a time.
+TEST(Machine, ProcessorsOfTheAffinity)
+{
+    const platform::COs& os = platform::RealOs();
+#ifdef _WIN32
+    DWORD_PTR nProcess = 0, nSystem = 0;
+    ASSERT_TRUE(GetProcessAffinityMask(GetCurrentProcess(), &nProcess, &nSystem));
+    const DWORD_PTR nFirst = nProcess & (~nProcess + 1);
+    ASSERT_TRUE(SetProcessAffinityMask(GetCurrentProcess(), nFirst));
+    EXPECT_EQ(os.ProcessorCount(), 1u);
+    SetProcessAffinityMask(GetCurrentProcess(), nProcess);
+#else
+    cpu_set_t before, one;
+    ASSERT_EQ(sched_getaffinity(0, sizeof before, &before), 0);
+    CPU_ZERO(&one);
+    for (int i = 0; i < CPU_SETSIZE; ++i) {
+        if (CPU_ISSET(i, &before)) {
+            CPU_SET(i, &one);
+            break;
+        }
+    }
+    ASSERT_EQ(sched_setaffinity(0, sizeof one, &one), 0);
+    EXPECT_EQ(os.ProcessorCount(), 1u);
+    sched_setaffinity(0, sizeof before, &before);
+    EXPECT_EQ(os.ProcessorCount(), static_cast<unsigned>(CPU_COUNT(&before)));
+#endif
 }
 } // namespace
