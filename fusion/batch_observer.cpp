@@ -4,11 +4,14 @@
 #include <algorithm>
 
 namespace lvp {
-CBatchObserver::CBatchObserver(CRunObserver& observer, unsigned nBracketSteps, size_t nBrackets)
+CBatchObserver::CBatchObserver(CRunObserver& observer, unsigned nBracketSteps, std::vector<size_t> weights)
     : m_observer(observer), m_nBracketSteps(nBracketSteps),
-      m_nSteps(static_cast<unsigned>(nBracketSteps * nBrackets)), m_held(nBrackets), m_ended(nBrackets),
-      m_steps(nBrackets), m_parts(nBrackets)
+      m_nSteps(static_cast<unsigned>(nBracketSteps * weights.size())), m_held(weights.size()),
+      m_ended(weights.size()), m_steps(weights.size()), m_parts(weights.size()),
+      m_last(weights.size(), SRunProgress{ERunPhase::Done, 0, 0, 0.0}), m_weights(std::move(weights))
 {
+    for (const size_t nWeight : m_weights)
+        m_nWeight += nWeight;
 }
 
 void CBatchObserver::AddText(size_t n, std::u16string_view text)
@@ -31,16 +34,28 @@ void CBatchObserver::ReportProgress(size_t n, const SRunProgress& progress)
         return;
     m_steps[n] = progress.nStep;
     m_parts[n] = progress.fraction;
+    m_last[n] = progress;
     unsigned nStep = 0;
     double done = 0.0;
     for (size_t i = 0; i < m_steps.size(); ++i) {
         nStep += m_ended[i] ? m_nBracketSteps : m_steps[i];
-        done += m_ended[i] ? m_nBracketSteps : m_parts[i] * m_nBracketSteps;
+        done += m_parts[i] * static_cast<double>(m_weights[i]); // a failed bracket stays where it was
     }
     m_nStep = std::max(m_nStep, nStep);
-    m_fraction = std::min(1.0, std::max(m_fraction, done / m_nSteps));
-    if (progress.phase != ERunPhase::Done)
-        m_observer.ReportProgress({progress.phase, m_nStep, m_nSteps, m_fraction});
+    if (m_nWeight > 0)
+        m_fraction = std::min(1.0, std::max(m_fraction, done / static_cast<double>(m_nWeight)));
+    if (progress.phase == ERunPhase::Done)
+        return;
+    size_t nShown = n;
+    for (size_t i = 0; i < m_last.size(); ++i) {
+        if (!m_ended[i] && m_last[i].phase != ERunPhase::Done) {
+            nShown = i;
+            break;
+        }
+    }
+    const SRunProgress& shown = m_last[nShown];
+    m_observer.ReportProgress({shown.phase, m_nStep, m_nSteps, m_fraction, shown.detail,
+                               static_cast<unsigned>(nShown + 1), static_cast<unsigned>(m_last.size())});
 }
 
 void CBatchObserver::EndBracket(size_t n)
@@ -58,6 +73,12 @@ void CBatchObserver::EndBracket(size_t n)
 
 void CBatchObserver::EndBatch()
 {
-    m_observer.ReportProgress({ERunPhase::Done, m_nStep, m_nSteps, m_fraction});
+    m_observer.ReportProgress({ERunPhase::Done,
+                               m_nStep,
+                               m_nSteps,
+                               m_fraction,
+                               {EProgressStage::Done},
+                               static_cast<unsigned>(m_last.size()),
+                               static_cast<unsigned>(m_last.size())});
 }
 } // namespace lvp

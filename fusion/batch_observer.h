@@ -12,7 +12,8 @@ namespace lvp {
 // Every bracket has the same number of steps; only the batch's own end is Done.
 class CBatchObserver {
 public:
-    CBatchObserver(CRunObserver& observer, unsigned nBracketSteps, size_t nBrackets);
+    // weights: each bracket's share of the whole (its photo count).
+    CBatchObserver(CRunObserver& observer, unsigned nBracketSteps, std::vector<size_t> weights);
 
     CRunObserver& Outer() { return m_observer; }
     // Text of bracket n: passed on at once while the brackets before it are complete, else held
@@ -20,8 +21,9 @@ public:
     void AddText(size_t n, std::u16string_view text);
     // The wait cursor is shown while any bracket's program runs.
     void ShowBusy(bool bBusy);
-    // Bracket n's progress as part of the whole: its steps and fraction beside those of the
-    // others; the whole never goes back.
+    // Bracket n's progress as part of the whole: its steps beside those of the others, its
+    // fraction by its weight; the whole never goes back. What the first running bracket is doing
+    // is what the whole is doing.
     void ReportProgress(size_t n, const SRunProgress& progress);
     // Bracket n has ended: its steps are behind and its block is complete (the held blocks after
     // it follow).
@@ -34,8 +36,11 @@ private:
     size_t m_nShown = 0;                // the bracket whose block is being shown
     std::vector<std::u16string> m_held; // the text of each bracket after it
     std::vector<bool> m_ended;
-    std::vector<unsigned> m_steps; // each bracket's step, as it last reported it
-    std::vector<double> m_parts;   // and its fraction
+    std::vector<unsigned> m_steps;    // each bracket's step, as it last reported it
+    std::vector<double> m_parts;      // and its fraction
+    std::vector<SRunProgress> m_last; // and all it said (phase Done before it began)
+    std::vector<size_t> m_weights;
+    size_t m_nWeight = 0;
     unsigned m_nBusy = 0;
     unsigned m_nStep = 0;
     double m_fraction = 0.0;

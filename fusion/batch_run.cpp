@@ -105,7 +105,10 @@ SBatchResult CBatchRun::Run(const SBatchJob& batch)
                                u"\r\n");
         }
     }
-    CBatchObserver observer(m_observer, batch.job.strAlignProgram.empty() ? 1 : 2, fused.size());
+    std::vector<size_t> weights; // in a batch, a bracket weighs as many as its photos
+    for (const SBracket& bracket : fusedBrackets)
+        weights.push_back(bracket.nCount);
+    CBatchObserver observer(m_observer, batch.job.strAlignProgram.empty() ? 1 : 2, std::move(weights));
     SBatchResult result;
     result.nAtOnce = AtOnce(batch, fusedBrackets);
     std::vector<ERunOutcome> outcomes(fused.size(), ERunOutcome::Stopped); // never started: stopped

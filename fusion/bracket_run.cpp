@@ -4,6 +4,7 @@
 
 #include "fusion/alignment.h"
 #include "fusion/command_line.h"
+#include "fusion/photo_checks.h"
 #include "fusion/program_run.h"
 #include "fusion/tool_paths.h"
 #include "resources/ids.h"
@@ -13,6 +14,15 @@
 
 namespace lvp {
 namespace {
+// Of the first photo (enfuse fuses photos of one size); 0 when its header does not give it.
+double Megapixels(const std::vector<std::u16string>& photos, const platform::COs& os)
+{
+    if (photos.empty())
+        return 0;
+    const std::optional<metadata::SImageSize> size = ReadPhotoSize(photos.front(), os);
+    return size ? static_cast<double>(size->width) * size->height / 1e6 : 0;
+}
+
 // The text that says why a step that ran to its end did not succeed; empty when it did.
 std::u16string FailureText(EStepFailure failure, int nExitCode, const CProgramStep& step)
 {
@@ -75,18 +85,35 @@ void CBracketRun::AddClosingMessage()
     m_observer.AddText(m_options.bClosingMessage ? u"\r\n" + LoadModuleString(IDS_CLOSE_WITH_OK) : u"\r\n");
 }
 
-void CBracketRun::Progress(ERunPhase phase, unsigned nStep, double fraction)
+double CBracketRun::Now() const
 {
-    m_fraction = fraction;
-    m_observer.ReportProgress({phase, nStep, m_nSteps, fraction});
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - m_start).count();
 }
 
-void CBracketRun::End(ERunOutcome outcome, unsigned nStep, double fraction)
+void CBracketRun::Progress(ERunPhase phase, unsigned nStep)
+{
+    m_phase = phase;
+    m_nStep = nStep;
+    m_reported = {phase, nStep, m_nSteps, m_progress->Fraction(), m_progress->Detail()};
+    m_observer.ReportProgress(m_reported);
+}
+
+void CBracketRun::ProgressMoved()
+{
+    m_progress->Tick(Now());
+    // A thousandth of the bar is less than a pixel of it.
+    if (m_progress->Fraction() >= m_reported.fraction + 0.001 || m_progress->Detail() != m_reported.detail)
+        Progress(m_phase, m_nStep);
+}
+
+void CBracketRun::End(ERunOutcome outcome, unsigned nStep)
 {
     m_state = EState::Ended;
     m_outcome = outcome;
     m_fuseStep.reset();
-    Progress(ERunPhase::Done, nStep, fraction);
+    m_program.SetOutputListener(nullptr);
+    m_progress->Finish(outcome == ERunOutcome::Fused);
+    Progress(ERunPhase::Done, nStep);
 }
 
 void CBracketRun::StartAlign()
@@ -131,7 +158,7 @@ void CBracketRun::AfterAlign(const SProgramRun* pResult)
         !m_observer.AskYesNo(LoadModuleString(IDS_ALIGN_ASK_UNALIGNED), true)) {
         AddClosingMessage();
         // It stops where it was.
-        return End(aligned == EAligned::Stopped ? ERunOutcome::Stopped : ERunOutcome::Failed, 1, m_fraction);
+        return End(aligned == EAligned::Stopped ? ERunOutcome::Stopped : ERunOutcome::Failed, 1);
     }
     m_observer.AddText(LoadModuleString(IDS_ALIGN_UNALIGNED) + u"\r\n");
     StartFuse(m_pCommands->fuse);
@@ -139,12 +166,13 @@ void CBracketRun::AfterAlign(const SProgramRun* pResult)
 
 void CBracketRun::StartFuse(const platform::SCommandLine& command)
 {
-    Progress(ERunPhase::Fuse, m_nSteps, static_cast<double>(m_nSteps - 1) / m_nSteps);
+    m_progress->BeginFuse(Now());
+    Progress(ERunPhase::Fuse, m_nSteps);
     if (m_os.IsCommandLineTooLong(command)) {
         m_observer.AddText(LoadModuleString(IDS_COMMAND_TOO_LONG)); // after the alignment's output, if any
         if (!m_options.bClosingMessage)
             m_observer.AddText(u"\r\n"); // what follows in a batch begins a line of its own
-        return End(ERunOutcome::Failed, m_nSteps, m_fraction);
+        return End(ERunOutcome::Failed, m_nSteps);
     }
     const SBracketCommands& commands = *m_pCommands;
     m_fuseStep.emplace(m_os, commands.strOutputFile, commands.pPaths, commands.strFirstPhoto);
@@ -182,17 +210,20 @@ void CBracketRun::AfterFuse()
         AddNote(m_observer, result.bOpenLine, strReason);
     AddClosingMessage();
     Busy(false);
-    End(outcome, m_nSteps, outcome == ERunOutcome::Fused ? 1.0 : m_fraction);
+    End(outcome, m_nSteps);
 }
 
 void CBracketRun::Begin(const SBracketCommands& commands)
 {
     m_pCommands = &commands;
     m_nSteps = commands.pAlign ? 2 : 1;
-    m_fraction = 0.0;
+    m_start = std::chrono::steady_clock::now();
+    m_progress.emplace(commands.nPhotos, commands.megapixels, commands.pAlign != nullptr);
+    m_program.SetOutputListener([this](std::string_view bytes) { m_progress->Feed(bytes, Now()); });
     if (!commands.pAlign)
         return StartFuse(commands.fuse);
-    Progress(ERunPhase::Align, 1, 0.0);
+    m_progress->BeginAlign(Now());
+    Progress(ERunPhase::Align, 1);
     StartAlign();
 }
 
@@ -200,8 +231,10 @@ bool CBracketRun::Step(unsigned nMilliseconds)
 {
     // A program that follows one that ended is polled at once, as the first read follows its start.
     while (m_state != EState::Ended) {
-        if (!m_program.Poll(nMilliseconds))
+        if (!m_program.Poll(nMilliseconds)) {
+            ProgressMoved();
             return false;
+        }
         if (m_state == EState::Aligning)
             AfterAlign(&m_program.Result());
         else
@@ -239,9 +272,13 @@ ERunOutcome CBracketRun::Run(const SBracketCommands& commands)
 void CBracketRun::Begin(const SBracketJob& job, CToolPaths& paths)
 {
     const std::u16string& output = paths.ToolOutput();
-    m_made =
-        SBracketCommands{BuildToolCommand(job.strFusionProgram, output, job.nQuality, paths.Inputs()), output,
-                         &paths, nullptr, job.photos.empty() ? std::u16string() : job.photos.front()};
+    m_made = SBracketCommands{BuildToolCommand(job.strFusionProgram, output, job.nQuality, paths.Inputs()),
+                              output,
+                              &paths,
+                              nullptr,
+                              job.photos.empty() ? std::u16string() : job.photos.front(),
+                              job.photos.size(),
+                              Megapixels(job.photos, m_os)};
     m_align.reset();
     m_alignStep.reset();
     if (!job.strAlignProgram.empty()) {

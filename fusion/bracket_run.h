@@ -5,8 +5,10 @@
 #include "fusion/alignment.h"
 #include "fusion/program_run.h"
 #include "fusion/run_steps.h"
+#include "fusion/tool_progress.h"
 #include "platform/os.h"
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -28,6 +30,8 @@ struct SRunProgress {
     unsigned nStep;
     unsigned nSteps;
     double fraction;
+    SStageDetail detail{};                // what the running tool is doing, from its output
+    unsigned nBracket = 0, nBrackets = 0; // in a batch: the bracket shown (1-based) of how many
     bool operator==(const SRunProgress&) const = default;
 };
 
@@ -64,6 +68,9 @@ struct SBracketCommands {
     CToolPaths* pPaths = nullptr;
     const SAlignRun* pAlign = nullptr;
     std::u16string strFirstPhoto{};
+    // For the progress: how many photos, of how many megapixels each (0: unknown).
+    size_t nPhotos = 0;
+    double megapixels = 0;
 };
 
 // One bracket as the user confirmed it: the programs, the quality, the photos in order (the first
@@ -132,8 +139,11 @@ private:
     void AfterAlign(const SProgramRun* pResult);
     void StartFuse(const platform::SCommandLine& command);
     void AfterFuse();
-    void End(ERunOutcome outcome, unsigned nStep, double fraction);
-    void Progress(ERunPhase phase, unsigned nStep, double fraction);
+    void End(ERunOutcome outcome, unsigned nStep);
+    void Progress(ERunPhase phase, unsigned nStep);
+    // The tool's output and the clock moved the progress: reported when it shows something new.
+    void ProgressMoved();
+    double Now() const;
     void AddClosingMessage();
     // The wait cursor while a program step runs.
     void Busy(bool bBusy);
@@ -148,7 +158,11 @@ private:
     const SBracketCommands* m_pCommands = nullptr;
     std::optional<CProgramStep> m_fuseStep;
     unsigned m_nSteps = 1;
-    double m_fraction = 0.0; // the last one reported
+    ERunPhase m_phase = ERunPhase::Done;
+    unsigned m_nStep = 0;
+    std::optional<CToolProgress> m_progress; // from Begin
+    SRunProgress m_reported{ERunPhase::Done, 0, 0, 0.0};
+    std::chrono::steady_clock::time_point m_start;
     // The commands Begin(job, paths) made.
     SBracketCommands m_made;
     std::optional<CAlignStep> m_alignStep;

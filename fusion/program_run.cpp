@@ -66,6 +66,8 @@ bool CProgramRun::Poll(unsigned nMilliseconds)
         const platform::EPipeRead got =
             m_os.ReadPipe(m_pipe, m_buffer.data(), m_buffer.size(), m_nHeld, nMilliseconds);
         if (got != platform::EPipeRead::End) {
+            if (m_listener && m_nHeld > 0)
+                m_listener(std::string_view(m_buffer.data(), m_nHeld));
             m_bHeld = true;
             m_bIdle = got == platform::EPipeRead::Idle;
             return false;

@@ -5,7 +5,9 @@
 #include "platform/os.h"
 
 #include <chrono>
+#include <functional>
 #include <string>
+#include <string_view>
 
 namespace lvp {
 class CRunObserver;
@@ -42,6 +44,11 @@ public:
     // last read are passed on.
     void Stop();
     bool Running() const { return static_cast<bool>(m_process); }
+    // Receives the bytes of each read as it arrives, before they are passed on as text.
+    void SetOutputListener(std::function<void(std::string_view)> listener)
+    {
+        m_listener = std::move(listener);
+    }
     const SProgramRun& Result() const { return m_result; }
 
 private:
@@ -62,6 +69,7 @@ private:
     std::string m_pending;     // bytes after the last line feed
     std::u16string m_complete; // lines not yet passed on
     std::chrono::steady_clock::time_point m_lastAdd;
+    std::function<void(std::string_view)> m_listener;
 };
 
 SProgramRun RunProgram(const platform::COs& os, CRunObserver& observer,

@@ -35,7 +35,7 @@ void CToolProgress::BeginAlign(double now)
 {
     m_tool = ETool::Align;
     m_pending.clear();
-    m_detail = {EProgressStage::AlignPairs, 1, m_nPhotos - 1};
+    m_detail = {EProgressStage::AlignPairs, 1, std::max(m_nPhotos - 1, 1u)};
     Update(now);
 }
 
@@ -92,7 +92,7 @@ void CToolProgress::Line(std::string_view line, double now)
 // "remapping", "saving".
 void CToolProgress::AlignLine(std::string_view line)
 {
-    const unsigned nPairs = m_nPhotos - 1;
+    const unsigned nPairs = std::max(m_nPhotos - 1, 1u);
     if (StartsWith(line, "Creating control points between ")) {
         m_nPairLines = std::min(m_nPairLines + 1, nPairs);
         m_detail = {EProgressStage::AlignPairs, std::max(m_nPairLines, 1u), nPairs};

@@ -29,6 +29,9 @@ TEST(BatchRun, BracketsInOrderFailuresNotedStopEndsTheBatch)
     using P = SRunProgress;
     constexpr ERunPhase A = ERunPhase::Align, F = ERunPhase::Fuse, D = ERunPhase::Done;
     using W = EWant;
+    using S = EProgressStage;
+    const auto load = [](unsigned n) { return SStageDetail{S::FuseLoad, 1, n}; };
+    const SStageDetail pairs{S::AlignPairs, 1, 1}, done{S::Done};
     struct Case {
         const char* name;
         bool bAlign;
@@ -44,7 +47,8 @@ TEST(BatchRun, BracketsInOrderFailuresNotedStopEndsTheBatch)
          {u"Reihe 1 von 3: a1.jpg ... a2.jpg -> o1.jpg\r\n",
           u"Reihe 2 von 3: b1.jpg ... b3.jpg -> o2.jpg\r\n",
           u"Reihe 3 von 3: c1.jpg ... c2.jpg -> o3.jpg\r\n", u"3 von 3 Reihen zusammengeführt.\r\n"},
-         {P{F, 1, 3, 0.0}, P{F, 2, 3, 1.0 / 3}, P{F, 3, 3, 2.0 / 3}, P{D, 3, 3, 1.0}}},
+         {P{F, 1, 3, 0.0, load(2), 1, 3}, P{F, 2, 3, 2.0 / 7, load(3), 2, 3},
+          P{F, 3, 3, 5.0 / 7, load(2), 3, 3}, P{D, 3, 3, 1.0, done, 3, 3}}},
         {"the middle one fails, the next still runs",
          false,
          {{u"a1.jpg", u"a2.jpg"}, {u"b1.jpg", u"exit:3"}, {u"c1.jpg", u"c2.jpg"}},
@@ -52,14 +56,17 @@ TEST(BatchRun, BracketsInOrderFailuresNotedStopEndsTheBatch)
          {u"Reihe 2 von 3: b1.jpg ... exit:3 -> o2.jpg\r\n", LoadModuleString(IDS_TOOL_FAILED).substr(0, 20),
           u"Reihe 3 von 3: c1.jpg ... c2.jpg -> o3.jpg\r\n",
           u"2 von 3 Reihen zusammengeführt. Fehlgeschlagen: o2.jpg.\r\n"},
-         {P{F, 1, 3, 0.0}, P{F, 2, 3, 1.0 / 3}, P{F, 3, 3, 2.0 / 3}, P{D, 3, 3, 1.0}}},
+         {P{F, 1, 3, 0.0, load(2), 1, 3}, P{F, 2, 3, 1.0 / 3, load(2), 2, 3},
+          P{F, 3, 3, 1.0 / 3, load(2), 3, 3},
+          P{D, 3, 3, 2.0 / 3, done, 3, 3}}}, // the failed one stays where it was
         {"stopped during the second: the third does not start",
          false,
          {{u"a1.jpg", u"a2.jpg"}, {u"out:STOP\\x4dE\\n", u"sleep:60000"}, {u"c1.jpg", u"c2.jpg"}},
          {W::Fused, W::Stopped, W::NotRun},
          {u"Reihe 1 von 3: a1.jpg ... a2.jpg -> o1.jpg\r\n", LoadModuleString(IDS_TOOL_STOPPED),
           u"1 von 3 Reihen zusammengeführt. Abgebrochen: o2.jpg, o3.jpg.\r\n"},
-         {P{F, 1, 3, 0.0}, P{F, 2, 3, 1.0 / 3}, P{D, 2, 3, 1.0 / 3}}},
+         {P{F, 1, 3, 0.0, load(2), 1, 3}, P{F, 2, 3, 1.0 / 3, load(2), 2, 3},
+          P{D, 2, 3, 1.0 / 3, done, 3, 3}}},
         {"a single photo is named first and not run",
          false,
          {{u"a1.jpg", u"a2.jpg"}, {u"IMG_0007.JPG"}, {u"c1.jpg", u"c2.jpg"}},
@@ -67,7 +74,7 @@ TEST(BatchRun, BracketsInOrderFailuresNotedStopEndsTheBatch)
          {u"Nicht zusammengeführt (nur ein Foto): IMG_0007.JPG\r\n",
           u"Reihe 1 von 2: a1.jpg ... a2.jpg -> o1.jpg\r\n",
           u"Reihe 2 von 2: c1.jpg ... c2.jpg -> o3.jpg\r\n", u"2 von 2 Reihen zusammengeführt.\r\n"},
-         {P{F, 1, 2, 0.0}, P{F, 2, 2, 0.5}, P{D, 2, 2, 1.0}}},
+         {P{F, 1, 2, 0.0, load(2), 1, 2}, P{F, 2, 2, 0.5, load(2), 2, 2}, P{D, 2, 2, 1.0, done, 2, 2}}},
         {"a failed alignment asks nothing: that bracket is not fused",
          true,
          {{u"align:exit:2", u"a2.jpg"}, {u"b1.jpg", u"b2.jpg"}},
@@ -75,7 +82,8 @@ TEST(BatchRun, BracketsInOrderFailuresNotedStopEndsTheBatch)
          {u"Reihe 1 von 2: align:exit:2 ... a2.jpg -> o1.jpg\r\n", LoadModuleString(IDS_ALIGN_FAILED),
           u"Reihe 2 von 2: b1.jpg ... b2.jpg -> o2.jpg\r\n",
           u"1 von 2 Reihen zusammengeführt. Fehlgeschlagen: o1.jpg.\r\n"},
-         {P{A, 1, 4, 0.0}, P{A, 3, 4, 0.5}, P{F, 4, 4, 0.75}, P{D, 4, 4, 1.0}}},
+         {P{A, 1, 4, 0.0, pairs, 1, 2}, P{A, 3, 4, 0.0, pairs, 2, 2},
+          P{F, 4, 4, AlignedFuseStart(2) / 2, load(2), 2, 2}, P{D, 4, 4, 0.5, done, 2, 2}}},
     };
     for (const Case& c : cases) {
         TempDir dir;
@@ -133,6 +141,7 @@ TEST(BatchRun, NothingToFuse)
     EXPECT_FALSE(result.bStopped);
     EXPECT_EQ(recorder.m_pane,
               u"0 von 0 Reihen zusammengeführt.\r\n\r\n" + LoadModuleString(IDS_CLOSE_WITH_OK));
-    EXPECT_EQ(recorder.m_progress, (std::vector<SRunProgress>{{ERunPhase::Done, 0, 0, 0.0}}));
+    EXPECT_EQ(recorder.m_progress,
+              (std::vector<SRunProgress>{{ERunPhase::Done, 0, 0, 0.0, {EProgressStage::Done}}}));
 }
 } // namespace

@@ -32,6 +32,10 @@ TEST(BracketRun, OrderOfStepsAndWhatTheObserverHears)
 {
     using P = SRunProgress;
     constexpr ERunPhase A = ERunPhase::Align, F = ERunPhase::Fuse, D = ERunPhase::Done;
+    using S = EProgressStage;
+    const SStageDetail pairs{S::AlignPairs, 1, 1}, load1{S::FuseLoad, 1, 1}, load2{S::FuseLoad, 1, 2},
+        done{S::Done};
+    const double fuse2 = AlignedFuseStart(2); // the alignment's share of two photos
     struct Case {
         const char* name;
         bool bAlign, bAnswer;
@@ -48,7 +52,7 @@ TEST(BracketRun, OrderOfStepsAndWhatTheObserverHears)
          {u"out:fuse\\n"},
          ERunOutcome::Fused,
          0,
-         {P{F, 1, 1, 0.0}, P{D, 1, 1, 1.0}},
+         {P{F, 1, 1, 0.0, load1}, P{D, 1, 1, 1.0, done}},
          {IDS_CLOSE_WITH_OK},
          false},
         {"fusion fails",
@@ -57,7 +61,7 @@ TEST(BracketRun, OrderOfStepsAndWhatTheObserverHears)
          {u"exit:3"},
          ERunOutcome::Failed,
          0,
-         {P{F, 1, 1, 0.0}, P{D, 1, 1, 0.0}},
+         {P{F, 1, 1, 0.0, load1}, P{D, 1, 1, 0.0, done}},
          {IDS_CLOSE_WITH_OK},
          false},
         {"aligned, then fused",
@@ -66,7 +70,7 @@ TEST(BracketRun, OrderOfStepsAndWhatTheObserverHears)
          {u"align:out:align\\n", u"args"},
          ERunOutcome::Fused,
          0,
-         {P{A, 1, 2, 0.0}, P{F, 2, 2, 0.5}, P{D, 2, 2, 1.0}},
+         {P{A, 1, 2, 0.0, pairs}, P{F, 2, 2, fuse2, load2}, P{D, 2, 2, 1.0, done}},
          {IDS_CLOSE_WITH_OK},
          true},
         {"alignment fails, fused unaligned",
@@ -75,7 +79,7 @@ TEST(BracketRun, OrderOfStepsAndWhatTheObserverHears)
          {u"align:exit:2", u"args"},
          ERunOutcome::Fused,
          1,
-         {P{A, 1, 2, 0.0}, P{F, 2, 2, 0.5}, P{D, 2, 2, 1.0}},
+         {P{A, 1, 2, 0.0, pairs}, P{F, 2, 2, fuse2, load2}, P{D, 2, 2, 1.0, done}},
          {IDS_ALIGN_FAILED, IDS_ALIGN_UNALIGNED, IDS_CLOSE_WITH_OK},
          false},
         {"alignment fails, not fused",
@@ -84,7 +88,7 @@ TEST(BracketRun, OrderOfStepsAndWhatTheObserverHears)
          {u"align:exit:2", u"args"},
          ERunOutcome::Failed,
          1,
-         {P{A, 1, 2, 0.0}, P{D, 1, 2, 0.0}},
+         {P{A, 1, 2, 0.0, pairs}, P{D, 1, 2, 0.0, done}},
          {IDS_ALIGN_FAILED, IDS_CLOSE_WITH_OK},
          false},
         {"stopped while aligning: no question",
@@ -93,7 +97,7 @@ TEST(BracketRun, OrderOfStepsAndWhatTheObserverHears)
          {u"align:out:STOPME\\n", u"align:sleep:60000"},
          ERunOutcome::Stopped,
          0,
-         {P{A, 1, 2, 0.0}, P{D, 1, 2, 0.0}},
+         {P{A, 1, 2, 0.0, pairs}, P{D, 1, 2, 0.0, done}},
          {IDS_TOOL_STOPPED, IDS_CLOSE_WITH_OK},
          false},
         {"stopped while fusing",
@@ -102,7 +106,7 @@ TEST(BracketRun, OrderOfStepsAndWhatTheObserverHears)
          {u"out:STOPME\\n", u"sleep:60000"},
          ERunOutcome::Stopped,
          0,
-         {P{F, 1, 1, 0.0}, P{D, 1, 1, 0.0}},
+         {P{F, 1, 1, 0.0, load2}, P{D, 1, 1, 0.0, done}},
          {IDS_TOOL_STOPPED, IDS_CLOSE_WITH_OK},
          false},
     };

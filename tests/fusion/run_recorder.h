@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,4 +42,22 @@ public:
     int m_nBusyChanges = 0;
     std::vector<SRunProgress> m_progress;
 };
+
+// Where the fusion of an aligned bracket of nPhotos photos of unknown size begins on the bar.
+inline double AlignedFuseStart(size_t nPhotos)
+{
+    CToolProgress progress(nPhotos, 0, true);
+    progress.BeginFuse(0);
+    return progress.Fraction();
+}
 } // namespace lvp::test
+
+namespace lvp {
+// Readable in a failed expectation.
+inline void PrintTo(const SRunProgress& p, std::ostream* os)
+{
+    *os << "{phase " << static_cast<int>(p.phase) << ", step " << p.nStep << "/" << p.nSteps << ", "
+        << p.fraction << ", stage " << static_cast<int>(p.detail.stage) << " " << p.detail.nItem << "/"
+        << p.detail.nItems << ", bracket " << p.nBracket << "/" << p.nBrackets << "}";
+}
+} // namespace lvp
