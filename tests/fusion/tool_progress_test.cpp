@@ -1,5 +1,6 @@
 // The progress of a bracket from scripted tool output (align_image_stack's and enfuse's lines, cut
 // into pieces, with times): the fractions and stages it gives, never back, 1 only on success.
+#include "fusion/progress_text.h"
 #include "fusion/tool_progress.h"
 
 #include <gtest/gtest.h>
@@ -168,5 +169,35 @@ TEST(ToolProgress, CostsBySizeAndCount)
     for (const Case& c : cases)
         EXPECT_NEAR(CToolProgress(c.nPhotos, c.megapixels, c.bAlign).Cost(), c.want, 1e-9)
             << c.nPhotos << " " << c.megapixels;
+}
+} // namespace
+
+namespace {
+// The display's words for each stage, with the bracket first in a batch; the clock as m:ss.
+TEST(ProgressText, StagesAndElapsed)
+{
+    using S = EProgressStage;
+    const auto at = [](SStageDetail d, unsigned nBracket = 0, unsigned nBrackets = 0) {
+        return SRunProgress{ERunPhase::Fuse, 1, 1, 0.5, d, nBracket, nBrackets};
+    };
+    struct Case {
+        SRunProgress progress;
+        std::u16string want;
+    } cases[] = {
+        {at({S::AlignPairs, 1, 2}), u"Ausrichten: Bildpaar 1 von 2"},
+        {at({S::AlignRemap, 2, 3}), u"Ausrichten: Bild 2 von 3"},
+        {at({S::FuseLoad, 2, 3}), u"Zusammenf\u00fchren: Bild 2 von 3"},
+        {at({S::Blend}), u"\u00dcberblenden"},
+        {at({S::FuseLoad, 2, 3}, 3, 40), u"Reihe 3 von 40, Zusammenf\u00fchren: Bild 2 von 3"},
+        {at({S::Blend}, 1, 1), u"\u00dcberblenden"}, // a batch of one is not named
+        {at({S::Waiting}), u""},
+        {at({S::Done}, 2, 2), u""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(StageText(c.progress), c.want) << static_cast<int>(c.progress.detail.stage);
+    const std::pair<double, std::u16string> times[] = {
+        {0, u"0:00"}, {9.99, u"0:09"}, {61, u"1:01"}, {3600, u"60:00"}, {-5, u"0:00"}};
+    for (const auto& [seconds, want] : times)
+        EXPECT_EQ(ElapsedText(seconds), want) << seconds;
 }
 } // namespace
