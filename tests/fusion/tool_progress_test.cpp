@@ -1,5 +1,6 @@
 // The progress of a bracket from scripted tool output (align_image_stack's and enfuse's lines, cut
-// into pieces, with times): the fractions and stages it gives, never back, 1 only on success.
+// into pieces, with times): the fractions and stages it gives, never back, 1 only on success; and
+// the words the display shows for them.
 #include "fusion/progress_text.h"
 #include "fusion/tool_progress.h"
 
