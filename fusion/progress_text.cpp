@@ -45,9 +45,12 @@ std::u16string StageText(const SRunProgress& progress)
 std::u16string ElapsedText(double seconds)
 {
     const std::int64_t n = seconds > 0 ? static_cast<std::int64_t>(seconds) : 0;
-    std::u16string sec = platform::DecimalText(n % 60);
-    if (sec.size() < 2)
-        sec.insert(0, u"0");
-    return platform::DecimalText(n / 60) + u":" + sec;
+    // Appended piece by piece: g++ 12 warns falsely of overlap for a text plus a literal plus a text.
+    std::u16string text = platform::DecimalText(n / 60);
+    text.push_back(u':');
+    if (n % 60 < 10)
+        text.push_back(u'0');
+    text.append(platform::DecimalText(n % 60));
+    return text;
 }
 } // namespace lvp
