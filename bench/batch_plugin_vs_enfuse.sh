@@ -3,7 +3,8 @@
 # its own image through the plug-in (lvphost run, the terminal dialog driven by keys in a tmux
 # pane) against the same four enfuse commands run one after another; best of 3 each. Once on one
 # core (taskset: the plug-in then runs one bracket at a time) and once on all cores (brackets side
-# by side where the memory allows), with the peak memory of the enfuse processes at any moment.
+# by side where the memory allows), with the peak memory of the enfuse processes at any moment;
+# and the same four run by the shell two at a time, the most that side by side can give here.
 # Usage: bench/batch_plugin_vs_enfuse.sh [BUILD_DIR]   (default build/bench if built, else build/linux)
 # Environment: LVP_BENCH_SIZE=WxH (default 4384x2740), LVP_BENCH_RUNS (default 3).
 set -u
@@ -86,17 +87,32 @@ direct_once() { # CPUS
     awk -v s="$s" -v e="$e" 'BEGIN { printf "%.3f\n", e - s }'
 }
 best() { sort -g | head -n 1; }
+# The times without the memory sampler (its ps calls would compete with enfuse), then one more
+# run of each with it for the peak.
 measure() { # LABEL CPUS
     local p d peakp peakd
-    p=$(for _ in $(seq 1 "$runs"); do with_memory plugin_once "$2"; cat "$work/peak" >>"$work/peaks-p"; done | best)
-    d=$(for _ in $(seq 1 "$runs"); do with_memory direct_once "$2"; cat "$work/peak" >>"$work/peaks-d"; done | best)
-    peakp=$(sort -g "$work/peaks-p" | tail -n 1) peakd=$(sort -g "$work/peaks-d" | tail -n 1)
-    rm -f "$work/peaks-p" "$work/peaks-d"
+    p=$(for _ in $(seq 1 "$runs"); do plugin_once "$2"; done | best)
+    d=$(for _ in $(seq 1 "$runs"); do direct_once "$2"; done | best)
+    with_memory plugin_once "$2" >/dev/null && peakp=$(cat "$work/peak")
+    with_memory direct_once "$2" >/dev/null && peakd=$(cat "$work/peak")
     echo "batch $1: through the plug-in ${p} s, enfuse one after another ${d} s (best of $runs)"
     echo "batch $1: peak memory of enfuse: ${peakp} MB through the plug-in, ${peakd} MB one after another"
     awk -v p="$p" -v d="$d" -v l="$1" 'BEGIN { printf "batch %s: ratio %.3f\n", l, p / d }'
+}
+pairs_once() { # two at a time by the shell
+    local s e i
+    s=$(date +%s.%N)
+    for i in 0 2; do
+        enfuse -o "$work/direct$i.jpg" --compression=95 "${photos[@]:$((i * 3)):3}" >/dev/null 2>&1 &
+        enfuse -o "$work/direct$((i + 1)).jpg" --compression=95 "${photos[@]:$((i * 3 + 3)):3}" >/dev/null 2>&1
+        wait
+    done
+    e=$(date +%s.%N)
+    awk -v s="$s" -v e="$e" 'BEGIN { printf "%.3f\n", e - s }'
 }
 all=$(seq -s, 0 $(($(nproc) - 1)))
 echo "batch build: $build, four brackets of three $size photos"
 measure "one core" 0
 measure "$(nproc) cores" "$all"
+pairs=$(for _ in $(seq 1 "$runs"); do pairs_once; done | best)
+echo "batch $(nproc) cores: enfuse two at a time by the shell ${pairs} s (best of $runs)"
