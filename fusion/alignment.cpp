@@ -36,7 +36,7 @@ std::u16string LocateAlignProgram(const std::u16string& strProgram, const platfo
 }
 
 CAlignStep::CAlignStep(const platform::COs& os, CToolPaths& paths, const std::u16string& strProgram,
-                       const std::vector<std::u16string>& inputs)
+                       const std::vector<std::u16string>& inputs, EFusionMode mode)
     : m_os(os)
 {
     const std::u16string folder = paths.MakePrivateFolder();
@@ -46,7 +46,10 @@ CAlignStep::CAlignStep(const platform::COs& os, CToolPaths& paths, const std::u1
     prefix.push_back(os.PathSeparator());
     prefix.append(kAlignedPrefix);
     CCommandBuilder builder(strProgram);
-    builder.Word(u"-v").Word(u"-a").Quoted(prefix).Word(u"-C");
+    builder.Word(u"-v");
+    if (mode == EFusionMode::Focus)
+        builder.Word(u"-m").Word(u"--use-given-order");
+    builder.Word(u"-a").Quoted(prefix).Word(u"-C");
     for (size_t i = 0; i < inputs.size(); ++i) {
         builder.Quoted(inputs[i]);
         m_aligned.push_back(prefix);

@@ -1,6 +1,7 @@
 // The alignment step (align_image_stack), which aligns a hand-held series before it is fused:
 // where the program is found, its command, and the judging of the images it made.
 #pragma once
+#include "fusion/fusion_mode.h"
 #include "platform/os.h"
 
 #include <string>
@@ -15,12 +16,14 @@ std::u16string LocateAlignProgram(const std::u16string& strProgram, const platfo
 
 // `align_image_stack -v -a <folder>/aligned -C <inputs in order>`, run in folder, and the images
 // it is to write there: aligned0000.tif, aligned0001.tif, ... in input order (the first input is
-// the reference frame).
+// the reference frame). A focus stack adds `-m --use-given-order` after -v: the field of view
+// changes with the focus distance, so the magnification is optimised too, and the first photo
+// stays the reference whatever its sharpness.
 class CAlignStep {
 public:
     // The aligned images go into a private folder of paths (which removes it with them).
     CAlignStep(const platform::COs& os, CToolPaths& paths, const std::u16string& strProgram,
-               const std::vector<std::u16string>& inputs);
+               const std::vector<std::u16string>& inputs, EFusionMode mode = EFusionMode::Exposure);
     // False when no private folder could be made: the step cannot run.
     bool Ready() const { return !m_command.strFolder.empty(); }
     const platform::SCommandLine& Command() const { return m_command; }

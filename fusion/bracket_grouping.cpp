@@ -94,8 +94,9 @@ std::vector<std::optional<double>> ExposureValues(const std::vector<SCaptureData
     return values;
 }
 
-std::vector<SBracket> GroupBrackets(const std::vector<SCaptureData>& photos)
+std::vector<SBracket> GroupBrackets(const std::vector<SCaptureData>& photos, EFusionMode mode)
 {
+    const bool bExposureRestarts = mode == EFusionMode::Exposure;
     std::vector<SBracket> brackets;
     if (photos.empty())
         return brackets;
@@ -108,7 +109,7 @@ std::vector<SBracket> GroupBrackets(const std::vector<SCaptureData>& photos)
         // An unknown camera or size differs from a known one: the frames of one bracket come
         // from one camera and carry the same Exif, a frame without it came some other way.
         if (photo.strCamera != prev.strCamera || photo.size != prev.size || TakenApart(prev, photo) ||
-            exposures.Repeats(evs[i])) {
+            (bExposureRestarts && exposures.Repeats(evs[i]))) {
             brackets.push_back({i, 1});
             exposures.Start(evs[i]);
         } else {

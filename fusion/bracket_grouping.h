@@ -1,5 +1,6 @@
 // The selection split into its brackets by the photos' capture data, in the host's order.
 #pragma once
+#include "fusion/fusion_mode.h"
 #include "metadata/capture_data.h"
 
 #include <cstddef>
@@ -22,7 +23,10 @@ struct SBracket {
 // unknown camera or size differs from a known one, two unknowns are equal; a photo taken more
 // than the limit before photo i-1 (a selection not in capture order) starts a new bracket too.
 // A bracket of one photo is returned like the others (it cannot be fused; the caller names it).
-std::vector<SBracket> GroupBrackets(const std::vector<metadata::SCaptureData>& photos);
+// A focus stack is taken at one exposure, or at exposures that vary by chance: there the exposure
+// values start no bracket, only the camera, the size and the times do.
+std::vector<SBracket> GroupBrackets(const std::vector<metadata::SCaptureData>& photos,
+                                    EFusionMode mode = EFusionMode::Exposure);
 
 // The light each photo was taken with, in EV, higher for more light, comparable across the
 // selection: the exposure biases where every photo has one, else log2(t * ISO / 100 / N^2) from

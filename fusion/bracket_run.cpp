@@ -272,19 +272,21 @@ ERunOutcome CBracketRun::Run(const SBracketCommands& commands)
 void CBracketRun::Begin(const SBracketJob& job, CToolPaths& paths)
 {
     const std::u16string& output = paths.ToolOutput();
-    m_made = SBracketCommands{BuildToolCommand(job.strFusionProgram, output, job.nQuality, paths.Inputs()),
-                              output,
-                              &paths,
-                              nullptr,
-                              job.photos.empty() ? std::u16string() : job.photos.front(),
-                              job.photos.size(),
-                              Megapixels(job.photos, m_os)};
+    m_made = SBracketCommands{
+        BuildToolCommand(job.strFusionProgram, output, job.nQuality, paths.Inputs(), job.mode),
+        output,
+        &paths,
+        nullptr,
+        job.photos.empty() ? std::u16string() : job.photos.front(),
+        job.photos.size(),
+        Megapixels(job.photos, m_os)};
     m_align.reset();
     m_alignStep.reset();
     if (!job.strAlignProgram.empty()) {
-        const CAlignStep& step = m_alignStep.emplace(m_os, paths, job.strAlignProgram, paths.Inputs());
+        const CAlignStep& step =
+            m_alignStep.emplace(m_os, paths, job.strAlignProgram, paths.Inputs(), job.mode);
         m_made.pAlign = &m_align.emplace(
-            step, BuildToolCommand(job.strFusionProgram, output, job.nQuality, step.Aligned()));
+            step, BuildToolCommand(job.strFusionProgram, output, job.nQuality, step.Aligned(), job.mode));
     }
     Begin(m_made);
 }

@@ -3,6 +3,7 @@
 // small interface CRunObserver that the dialog implements.
 #pragma once
 #include "fusion/alignment.h"
+#include "fusion/fusion_mode.h"
 #include "fusion/program_run.h"
 #include "fusion/run_steps.h"
 #include "fusion/tool_progress.h"
@@ -74,12 +75,14 @@ struct SBracketCommands {
 };
 
 // One bracket as the user confirmed it: the programs, the quality, the photos in order (the first
-// gives the metadata) and the output; strAlignProgram empty: no alignment.
+// gives the metadata) and the output; strAlignProgram empty: no alignment. mode: what the series
+// is, which both programs' options follow.
 struct SBracketJob {
     std::u16string strFusionProgram;
     std::uint32_t nQuality = 95;
     std::vector<std::u16string> photos;
     std::u16string strAlignProgram;
+    EFusionMode mode = EFusionMode::Exposure;
 };
 
 // Where a run in a batch of brackets differs; the defaults are those of a single bracket's run.

@@ -8,6 +8,10 @@ namespace {
 // The command's words before the inputs, for every OS. %1 is the program, %2 the output file,
 // %3 the quality.
 constexpr std::u16string_view kCommandTemplate = u"\"%1\" -o \"%2\" --compression=%3";
+// A focus stack: sharpness alone decides, and each pixel comes from the one sharpest photo (a
+// blend of a sharp and a blurred pixel would be soft). Written out, not printed: no decimal comma.
+constexpr std::u16string_view kFocusWords[] = {u"--exposure-weight=0", u"--saturation-weight=0",
+                                               u"--contrast-weight=1", u"--hard-mask"};
 
 struct SWord {
     std::u16string text;
@@ -55,7 +59,8 @@ std::u16string FormatCommandHead(std::u16string_view strProgram, std::u16string_
 }
 
 platform::SCommandLine BuildToolCommand(std::u16string_view strProgram, std::u16string_view strOutputFile,
-                                        std::uint32_t nQuality, const std::vector<std::u16string>& inputs)
+                                        std::uint32_t nQuality, const std::vector<std::u16string>& inputs,
+                                        EFusionMode mode)
 {
     const std::vector<SWord> words = ExpandedWords(strProgram, strOutputFile, nQuality);
     CCommandBuilder builder(words.front().text);
@@ -65,21 +70,26 @@ platform::SCommandLine BuildToolCommand(std::u16string_view strProgram, std::u16
         else
             builder.Word(words[i].text);
     }
+    if (mode == EFusionMode::Focus) {
+        for (std::u16string_view word : kFocusWords)
+            builder.Word(word);
+    }
     for (const std::u16string& path : inputs)
         builder.Quoted(path);
     return builder.Build();
 }
 
 std::u16string BuildCommandLine(std::u16string_view strProgram, std::u16string_view strOutputFile,
-                                std::uint32_t nQuality, const std::vector<std::u16string>& inputs)
+                                std::uint32_t nQuality, const std::vector<std::u16string>& inputs,
+                                EFusionMode mode)
 {
-    return BuildToolCommand(strProgram, strOutputFile, nQuality, inputs).strCommandLine;
+    return BuildToolCommand(strProgram, strOutputFile, nQuality, inputs, mode).strCommandLine;
 }
 
 std::vector<std::u16string> BuildArgumentVector(std::u16string_view strProgram,
                                                 std::u16string_view strOutputFile, std::uint32_t nQuality,
-                                                const std::vector<std::u16string>& inputs)
+                                                const std::vector<std::u16string>& inputs, EFusionMode mode)
 {
-    return BuildToolCommand(strProgram, strOutputFile, nQuality, inputs).args;
+    return BuildToolCommand(strProgram, strOutputFile, nQuality, inputs, mode).args;
 }
 } // namespace lvp

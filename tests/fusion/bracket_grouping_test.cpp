@@ -199,6 +199,36 @@ TEST(GroupBrackets, SplitsBySeriesOfTimesExposuresCamerasAndSizes)
     }
 }
 
+// A focus stack leaves out the restart of the exposure values; camera, size and times still split.
+TEST(GroupBrackets, FocusStacksSplitByCameraSizeAndTimesOnly)
+{
+    struct Case {
+        const char* name;
+        Photos photos;
+        std::vector<size_t> exposure, focus;
+    } cases[] = {
+        {"two brackets back to back", Brackets({0, -2, 2}, 2, 0.5, 0.5), {3, 3}, {6}},
+        {"one exposure throughout", Brackets({0, 0, 0, 0, 0}, 1, 0.5, 0), {5}, {5}},
+        {"exposures that vary and come back", Brackets({0, -0.7, 0.1, -0.7}, 1, 0.5, 0), {2, 2}, {4}},
+        {"a pause", Brackets({0, 0, 0}, 2, 0.5, 10), {3, 3}, {3, 3}},
+        {"another camera",
+         With(Brackets({0, 0, 0, 0}, 1, 0.5, 0),
+              [](size_t i, SCaptureData& p) { p.strCamera += i >= 2 ? "x" : ""; }),
+         {2, 2},
+         {2, 2}},
+        {"another size",
+         With(Brackets({0, 0, 0}, 1, 0.5, 0),
+              [](size_t i, SCaptureData& p) { p.size->width += i == 2 ? 1 : 0; }),
+         {2, 1},
+         {2, 1}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(GroupBrackets(c.photos), FromCounts(c.exposure)) << c.name;
+        EXPECT_EQ(GroupBrackets(c.photos, EFusionMode::Exposure), FromCounts(c.exposure)) << c.name;
+        EXPECT_EQ(GroupBrackets(c.photos, EFusionMode::Focus), FromCounts(c.focus)) << c.name;
+    }
+}
+
 TEST(ExposureValues, BiasesWhenAllHaveOneElseFromTimeApertureAndIso)
 {
     const auto photo = [](std::optional<double> bias, std::optional<double> t, std::optional<double> n,

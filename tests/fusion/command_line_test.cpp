@@ -60,6 +60,44 @@ TEST(CommandLine, QualityAsSignedDecimalAndPathsVerbatim)
             EXPECT_EQ(args[4 + i], c.inputs[i]);
     }
 }
+// Both forms of both modes: the exposure series as it always was; the focus stack with its
+// options between the quality and the inputs, in the same words on every OS.
+TEST(CommandLine, ModesInBothForms)
+{
+    using lvp::EFusionMode;
+    const std::u16string focus = u"--exposure-weight=0 --saturation-weight=0 --contrast-weight=1 --hard-mask";
+    struct Case {
+        EFusionMode mode;
+        Paths inputs;
+        std::u16string line;
+        std::vector<std::u16string> args;
+    } cases[] = {
+        {EFusionMode::Exposure,
+         {u"a.jpg", u"b c.jpg"},
+         u"\"e\" -o \"o.jpg\" --compression=90 \"a.jpg\" \"b c.jpg\"",
+         {u"e", u"-o", u"o.jpg", u"--compression=90", u"a.jpg", u"b c.jpg"}},
+        {EFusionMode::Focus,
+         {u"a.jpg", u"b c.jpg"},
+         u"\"e\" -o \"o.jpg\" --compression=90 " + focus + u" \"a.jpg\" \"b c.jpg\"",
+         {u"e", u"-o", u"o.jpg", u"--compression=90", u"--exposure-weight=0", u"--saturation-weight=0",
+          u"--contrast-weight=1", u"--hard-mask", u"a.jpg", u"b c.jpg"}},
+        {EFusionMode::Focus,
+         {},
+         u"\"e\" -o \"o.jpg\" --compression=90 " + focus,
+         {u"e", u"-o", u"o.jpg", u"--compression=90", u"--exposure-weight=0", u"--saturation-weight=0",
+          u"--contrast-weight=1", u"--hard-mask"}},
+    };
+    for (const Case& c : cases) {
+        const platform::SCommandLine command = lvp::BuildToolCommand(u"e", u"o.jpg", 90, c.inputs, c.mode);
+        EXPECT_EQ(command.strCommandLine, c.line);
+        EXPECT_EQ(command.args, c.args);
+        EXPECT_EQ(lvp::BuildCommandLine(u"e", u"o.jpg", 90, c.inputs, c.mode), c.line);
+        EXPECT_EQ(lvp::BuildArgumentVector(u"e", u"o.jpg", 90, c.inputs, c.mode), c.args);
+    }
+    // The default is the exposure series.
+    EXPECT_EQ(lvp::BuildCommandLine(u"e", u"o.jpg", 90, cases[0].inputs), cases[0].line);
+}
+
 // What stands between the quotes: a backslash before a quote, the closing one too, would escape it.
 TEST(CommandLine, QuotedPathsKeepTheirBackslashes)
 {
