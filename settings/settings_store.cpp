@@ -10,6 +10,7 @@ constexpr char16_t kKeyQuality[] = u"JpegQuality";
 constexpr char16_t kKeyAlign[] = u"AlignImages"; // 1: align a series before fusing it, 0: do not
 constexpr char16_t kKeyFuseEach[] =
     u"FuseEachBracket"; // 1: fuse each bracket of a shoot on its own, 0: all as one
+constexpr char16_t kKeyFusionMode[] = u"FusionMode"; // 0: an exposure series, 1: a focus stack
 
 // The int entries that hold a choice: 1 (the default, kept as no entry) or 0.
 bool IsFlagKey(const std::u16string& key)
@@ -160,6 +161,8 @@ int32_t CSettingsStore::DefaultInt(const std::u16string& key) const
         return 0;
     if (IsFlagKey(key))
         return 1;
+    if (key == kKeyFusionMode)
+        return 0;
     return key == kKeyQuality ? 95 : -1;
 }
 
@@ -171,6 +174,8 @@ int32_t CSettingsStore::NormalizeInt(const std::u16string& key, int32_t value) c
         return value >= 1 && value <= 100 ? value : 95;
     if (IsFlagKey(key))
         return value == 0 ? 0 : 1;
+    if (key == kKeyFusionMode)
+        return value == 1 ? 1 : 0;
     return value;
 }
 
@@ -234,6 +239,16 @@ bool CSettingsStore::GetFuseEachBracket()
 void CSettingsStore::SetFuseEachBracket(bool bEach)
 {
     SetFlag(kKeyFuseEach, bEach);
+}
+
+int32_t CSettingsStore::GetFusionMode()
+{
+    return GetInt(kKeyFusionMode, DefaultInt(kKeyFusionMode));
+}
+
+void CSettingsStore::SetFusionMode(int32_t nMode)
+{
+    SetInt(kKeyFusionMode, nMode);
 }
 
 void CSettingsStore::SetBinFromHex(const std::u16string& key, const std::u16string& text)

@@ -50,6 +50,10 @@ public:
     // "FuseEachBracket", 1 (the default, kept as no entry) or 0.
     bool GetFuseEachBracket();
     void SetFuseEachBracket(bool bEach);
+    // What a series is: the int entry "FusionMode", 0 (an exposure series, the default, kept as
+    // no entry) or 1 (a focus stack); a file's other value reads as 0.
+    int32_t GetFusionMode();
+    void SetFusionMode(int32_t nMode);
 
     std::u16string NormalizeString(const std::u16string& key, const std::u16string& value) const;
     int32_t NormalizeInt(const std::u16string& key, int32_t value) const;

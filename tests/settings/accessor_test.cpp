@@ -197,6 +197,30 @@ TEST_F(AccessorTest, ChoicesAreOneOrZeroWithOneTheDefault)
     }
 }
 
+// FusionMode: 0 (the default, no entry) or 1; a file's other value reads as 0.
+TEST_F(AccessorTest, FusionModeIsZeroOrOneWithZeroTheDefault)
+{
+    const auto none = std::optional<int32_t>();
+    struct Row {
+        std::optional<int32_t> before; // the entry as a file's Load leaves it
+        std::optional<int32_t> set;    // what the command stores, if anything
+        std::optional<int32_t> stored;
+        int32_t read;
+    } rows[] = {
+        {none, {}, none, 0}, {1, {}, 1, 1},   {0, {}, none, 0},   {7, {}, 7, 0},      {-5, {}, -5, 0},
+        {none, 1, 1, 1},     {1, 0, none, 0}, {none, 0, none, 0}, {none, 2, none, 0}, {1, -1, none, 0},
+    };
+    for (const Row& r : rows) {
+        CSettingsStore store(os);
+        if (r.before)
+            LoadElements(store, "<c Attr=\"FusionMode\" Type=\"int\">" + std::to_string(*r.before) + "</c>");
+        if (r.set)
+            store.SetFusionMode(*r.set);
+        EXPECT_EQ(store.GetFusionMode(), r.read);
+        EXPECT_EQ(StoredInt(store, u"FusionMode"), r.stored);
+    }
+}
+
 TEST_F(AccessorTest, SetIntRules)
 {
     const auto none = std::optional<int32_t>();

@@ -39,6 +39,29 @@ TEST_F(FileFormatTest, EmptyStoreIs147Bytes)
     EXPECT_EQ(bytes.size(), 147u);
 }
 
+// The focus stack's mode goes into the file and comes back; the exposure series' is no entry.
+TEST_F(FileFormatTest, FusionModeRoundTrip)
+{
+    const struct {
+        int32_t nMode;
+        std::string elements;
+    } cases[] = {
+        {0, ""},
+        {1, "  <c Attr=\"FusionMode\" Type=\"int\">1</c>\r\n"},
+    };
+    for (const auto& c : cases) {
+        {
+            CSettingsStore store(os);
+            LoadBytes(store, kHead + "  <c Attr=\"FusionMode\" Type=\"int\">1</c>\r\n" + kTail);
+            store.SetFusionMode(c.nMode);
+            EXPECT_EQ(SavedBytes(store), kHead + c.elements + kTail) << c.nMode;
+        }
+        CSettingsStore store(os);
+        store.Load(file.u16string());
+        EXPECT_EQ(store.GetFusionMode(), c.nMode);
+    }
+}
+
 TEST_F(FileFormatTest, NoLoadNoFile)
 {
     {
