@@ -96,11 +96,13 @@ ResultList* CFunctionPluginHDR::Execute()
     dlg.m_nJpegQuality = m_settings.GetQuality();
     dlg.m_strEnfusePath = LocateFusionProgram(m_settings.GetString(kKeyProgram, u""), m_os);
     dlg.m_bAlignImages = m_settings.GetAlignImages();
-    dlg.m_brackets = GroupBrackets(ReadCaptureData(photos, m_os));
+    dlg.m_nFusionMode = m_settings.GetFusionMode();
+    dlg.m_brackets = GroupBrackets(ReadCaptureData(photos, m_os), FusionModeOf(dlg.m_nFusionMode));
     dlg.m_bFuseEachBracket = m_settings.GetFuseEachBracket();
     if (dlg.DoModal() == kIdOk) {
         m_settings.SetQuality(dlg.m_nJpegQuality);
         m_settings.SetString(kKeyProgram, dlg.m_strEnfusePath, u"", true);
+        m_settings.SetFusionMode(dlg.m_nFusionMode);
         // A box the user could not use (no alignment program) says nothing of the wish.
         if (dlg.m_bAlignOffered)
             m_settings.SetAlignImages(dlg.m_bAlignImages);

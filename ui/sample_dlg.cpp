@@ -17,7 +17,10 @@ namespace {
 // Hidden for the run, in this order: each is disabled and then collapsed.
 constexpr int kInputControls[] = {IDC_PROGRAM_LABEL,     IDC_BROWSE,       IDC_PROGRAM,
                                   IDC_OUTPUT_FILE_LABEL, IDC_OUTPUT_FILE,  IDC_QUALITY_LABEL,
-                                  IDC_QUALITY,           IDC_ALIGN_IMAGES, IDC_FUSE_EACH};
+                                  IDC_QUALITY,           IDC_ALIGN_IMAGES, IDC_FUSE_EACH,
+                                  IDC_FUSION_MODE_LABEL, IDC_FUSION_MODE};
+// The items of list 1017 in the order of EFusionMode.
+constexpr unsigned kFusionModeTexts[] = {IDS_MODE_EXPOSURE, IDS_MODE_FOCUS};
 constexpr SRect kCollapsed{-1, -1, -1, -1}; // at (-1, -1), 0 x 0 pixels
 
 SFontSpec OutputFont()
@@ -56,6 +59,12 @@ void CSampleDlg::DoDataExchange(CDataExchange* pDX)
     if (m_bFuseEachOffered)
         DDX_Check(pDX, IDC_FUSE_EACH, m_bFuseEachBracket);
     DDX_Control(pDX, IDC_OUTPUT_PANE, m_editOutput);
+    DDX_Control(pDX, IDC_FUSION_MODE, m_listMode);
+    if (m_listMode.GetCount() == 0) { // the first exchange: the items before the choice among them
+        for (unsigned nIdText : kFusionModeTexts)
+            m_listMode.AddString(LoadModuleString(nIdText));
+    }
+    DDX_CBIndex(pDX, IDC_FUSION_MODE, m_nFusionMode);
 }
 
 bool CSampleDlg::OnInitDialog()
@@ -240,7 +249,8 @@ void CSampleDlg::RunAndShowOutput()
     CPaneObserver pane(m_editOutput, Ui(), [this] { return PollStopRequest(); });
     pane.ClearPane();
     const SBracketJob job{m_strEnfusePath, m_nJpegQuality, *m_pSelection,
-                          m_bAlignOffered && m_bAlignImages ? m_strAlignProgram : std::u16string()};
+                          m_bAlignOffered && m_bAlignImages ? m_strAlignProgram : std::u16string(),
+                          FusionModeOf(m_nFusionMode)};
     if (FusesEachBracket()) {
         RunBrackets(job, pane);
     } else {

@@ -4,6 +4,7 @@
 #include "fusion/tool_paths.h"
 #include "platform/os.h"
 #include "ui/color_edit.h"
+#include "ui/framework/combo_box.h"
 #include "ui/framework/dialog.h"
 #include "ui/framework/gdi.h"
 #include "ui/tool_run.h"
@@ -44,6 +45,10 @@ public:
     // The box is offered (enabled): the selection holds two or more brackets that can be fused.
     // The command stores m_bFuseEachBracket only then.
     bool m_bFuseEachOffered = false;
+    // What the series is: the index of the chosen item of list 1017, an EFusionMode (the command
+    // sets it from its setting and stores it after OK).
+    int m_nFusionMode = 0;
+    CComboBox m_listMode;
     // The run's outcome, once m_bRunDone is set, and the outputs it wrote, in bracket order.
     ERunOutcome m_outcome = ERunOutcome::Failed;
     std::vector<std::u16string> m_written;

@@ -30,6 +30,22 @@ TEST(DialogTable, FusionDialogFrameAndFont)
     EXPECT_NE(std::u16string(d->caption).find(u'\u00FC'), std::u16string::npos);
 }
 
+// The texts that reach a user only through the template or the list of kinds of series.
+TEST(DialogTable, TextsOfTheSeriesRow)
+{
+    const lvp::SDialogTemplate* d = lvp::FindDialogTemplate(1000);
+    ASSERT_NE(d, nullptr);
+    const auto text = [d](unsigned id) {
+        for (size_t i = 0; i < d->count; ++i) {
+            if (d->controls[i].id == id)
+                return std::u16string(d->controls[i].text);
+        }
+        return std::u16string(u"(none)");
+    };
+    EXPECT_EQ(text(1018), u"Art der Reihe:");
+    EXPECT_EQ(text(1017), u"");
+}
+
 TEST(DialogTable, ControlsInTabOrderWithTheirPlaceAndStyle)
 {
     struct Case {
@@ -53,6 +69,9 @@ TEST(DialogTable, ControlsInTabOrderWithTheirPlaceAndStyle)
         {1007, EControlKind::Edit, {7, 53, 286, 14}, field},
         {1012, EControlKind::Static, {7, 77, 286, 8}, label},
         {1008, EControlKind::Edit, {7, 90, 40, 14}, field},
+        {1018, EControlKind::Static, {57, 93, 50, 8}, label},
+        // Its height is that of the open list.
+        {1017, EControlKind::DropList, {110, 90, 183, 62}, Style::VScroll | Style::TabStop},
         {1015, EControlKind::CheckBox, {7, 112, 286, 10}, Style::TabStop},
         {1019, EControlKind::CheckBox, {7, 124, 286, 10}, Style::TabStop},
         {1, EControlKind::DefPushButton, {125, 140, 50, 14}, Style::TabStop},
@@ -71,8 +90,10 @@ TEST(DialogTable, ControlsInTabOrderWithTheirPlaceAndStyle)
         EXPECT_EQ(c.rect.cx, want.rect.cx) << want.id;
         EXPECT_EQ(c.rect.cy, want.rect.cy) << want.id;
         EXPECT_EQ(c.styles, want.styles) << want.id;
-        // Fields start empty (their members fill them); labels and buttons carry a text.
-        EXPECT_EQ(std::u16string(c.text).empty(), c.kind == EControlKind::Edit) << want.id;
+        // Fields and lists start empty (their members fill them); labels and buttons carry a text.
+        EXPECT_EQ(std::u16string(c.text).empty(),
+                  c.kind == EControlKind::Edit || c.kind == EControlKind::DropList)
+            << want.id;
     }
 }
 } // namespace

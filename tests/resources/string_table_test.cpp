@@ -17,6 +17,8 @@ TEST(StringTable, TextsByIdAndUnknownIdEmpty)
         {108, u"Das Programm \"Enfuse\" konnte nicht gefunden werden.\nStellen Sie sicher, dass das "
               u"Programm vorhanden ist und\nwählen Sie dann das Programm aus."},
         {109, u"Klicken Sie auf \"OK\", um das Fenster zu schließen."},
+        {157, u"Belichtungsreihe"},
+        {158, u"Fokusreihe (Schärfentiefe erweitern)"},
         {0, u""},
         {102, u""},
         {65535, u""},

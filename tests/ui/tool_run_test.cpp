@@ -97,7 +97,8 @@ protected:
         m_pPane = toolrun_test::MakeTestPane();
         auto pRecorder = std::make_unique<CRecordingBackend>(m_pPane->m_edit.Detach(), m_cursor);
         m_pRecorder = pRecorder.get();
-        m_pPane->m_edit.Attach({std::move(pRecorder), std::make_unique<CEditForward>(*m_pRecorder), nullptr});
+        m_pPane->m_edit.Attach(
+            {std::move(pRecorder), std::make_unique<CEditForward>(*m_pRecorder), nullptr, nullptr});
     }
     void TearDown() override
     {

@@ -85,12 +85,27 @@ public:
     virtual void SetCheck(bool bChecked) = 0;
 };
 
+// Drop-down list operations; an index outside the list selects nothing (GetCurSel then gives -1).
+class CComboBackend {
+public:
+    virtual ~CComboBackend() = default;
+    virtual int AddString(std::u16string_view text) = 0; // the new item's index, or -1
+    virtual void ResetContent() = 0;
+    virtual int GetCount() const = 0;
+    virtual void SetCurSel(int nIndex) = 0;
+    virtual int GetCurSel() const = 0;
+    // The item's text; empty for an index outside the list.
+    virtual std::u16string GetLBText(int nIndex) const = 0;
+};
+
 // One control as a backend hands it out: its window operations, and its edit operations when
-// it is an edit control, its check operations when it is a check box.
+// it is an edit control, its check operations when it is a check box, its list operations when
+// it is a drop-down list.
 struct SControlBackend {
     std::unique_ptr<CWndBackend> pWnd;
     std::unique_ptr<CEditBackend> pEdit;
     std::unique_ptr<CButtonBackend> pButton;
+    std::unique_ptr<CComboBackend> pCombo;
 };
 
 // The answer to a control-colour query: text and background colour, and the brush that
@@ -103,13 +118,15 @@ struct SCtlColor {
 
 // Notification code of a button press.
 constexpr int kBnClicked = 0;
+// Notification code of a drop-down list whose selection the user changed (CBN_SELCHANGE).
+constexpr int kCbnSelChange = 1;
 
 enum class EDialogEvent { InitDialog, Command, CtlColor, Enter, Escape, Close };
 struct SDialogEvent {
     EDialogEvent kind;
-    int nId = 0;                  // Command, CtlColor: the control
-    int nCode = 0;                // Command: the notification
-    SCtlColor* pColor = nullptr;  // CtlColor: the answer, filled in when the result is true
+    int nId = 0;                 // Command, CtlColor: the control
+    int nCode = 0;               // Command: the notification
+    SCtlColor* pColor = nullptr; // CtlColor: the answer, filled in when the result is true
 };
 
 // The C++ side of a dialog. Backends call Dispatch from their entry points; it never throws.
@@ -172,7 +189,8 @@ class CUiBackend {
 public:
     virtual ~CUiBackend() = default;
     // Null when the template does not exist in the module's own resources.
-    virtual std::unique_ptr<CDialogBackend> CreateDialogBackend(unsigned nIdTemplate, platform::WindowId parent) = 0;
+    virtual std::unique_ptr<CDialogBackend> CreateDialogBackend(unsigned nIdTemplate,
+                                                                platform::WindowId parent) = 0;
     // Operations on a window that the caller does not own (the host's); null for a null id.
     virtual std::unique_ptr<CWndBackend> WrapWindow(platform::WindowId window) = 0;
     // A modal box owned by the thread's active window; true for OK or Yes, false for No (and

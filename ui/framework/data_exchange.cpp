@@ -77,6 +77,18 @@ void DDX_Check(CDataExchange* pDX, int nId, bool& value)
         pDX->m_pDlgWnd->CheckDlgButton(nId, value);
 }
 
+void DDX_CBIndex(CDataExchange* pDX, int nId, int& index)
+{
+    pDX->Control(nId); // a missing list is a fault of the template
+    SControlBackend list = pDX->m_pDlgWnd->ControlBackend(nId);
+    if (!list.pCombo)
+        throw std::logic_error("control " + std::to_string(nId) + " is no drop-down list");
+    if (pDX->m_bSaveAndValidate)
+        index = list.pCombo->GetCurSel();
+    else
+        list.pCombo->SetCurSel(index);
+}
+
 void DDX_Control(CDataExchange* pDX, int nId, CWnd& control)
 {
     if (control.IsAttached())

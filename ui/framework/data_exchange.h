@@ -11,7 +11,9 @@ public:
     // Thrown by Fail and caught by CDialog::UpdateData.
     struct CFailure {};
 
-    CDataExchange(CDialog& dlg, bool bSaveAndValidate) : m_pDlgWnd(&dlg), m_bSaveAndValidate(bSaveAndValidate) {}
+    CDataExchange(CDialog& dlg, bool bSaveAndValidate) : m_pDlgWnd(&dlg), m_bSaveAndValidate(bSaveAndValidate)
+    {
+    }
 
     // The control nId of the dialog; a missing control is a fault of the template.
     CWnd& Control(int nId);
@@ -31,6 +33,8 @@ void DDX_Text(CDataExchange* pDX, int nId, std::uint32_t& value, unsigned nIdPro
               std::uint32_t nMax = UINT32_MAX);
 // The check state of check box nId.
 void DDX_Check(CDataExchange* pDX, int nId, bool& value);
+// The selected item's index of drop-down list nId (-1: none selected).
+void DDX_CBIndex(CDataExchange* pDX, int nId, int& index);
 // Attaches control to the field on the first exchange; later exchanges leave it as it is.
 void DDX_Control(CDataExchange* pDX, int nId, CWnd& control);
 

@@ -61,6 +61,7 @@ protected:
 private:
     friend class CDataExchange;
     friend void DDX_Control(CDataExchange* pDX, int nId, CWnd& control);
+    friend void DDX_CBIndex(CDataExchange* pDX, int nId, int& index);
     // New operations on a control of the open dialog, apart from GetDlgItem's objects.
     SControlBackend ControlBackend(int nId)
     {

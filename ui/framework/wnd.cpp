@@ -20,6 +20,13 @@ CEditBackend& CWnd::EditBackend() const
     return *m_control.pEdit;
 }
 
+CComboBackend& CWnd::ComboBackend() const
+{
+    if (!m_control.pCombo)
+        throw std::logic_error("CComboBox: no drop-down list attached");
+    return *m_control.pCombo;
+}
+
 void CWnd::SetFont(const CFont* pFont, bool bRedraw)
 {
     Backend().SetFont(pFont ? pFont->Backend() : nullptr, bRedraw);

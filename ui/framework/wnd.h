@@ -14,7 +14,10 @@ public:
 
     // Takes the backend's operations; the window itself stays owned by its parent or backend.
     void Attach(SControlBackend control) { m_control = std::move(control); }
-    void Attach(std::unique_ptr<CWndBackend> pWnd) { m_control = {std::move(pWnd), nullptr, nullptr}; }
+    void Attach(std::unique_ptr<CWndBackend> pWnd)
+    {
+        m_control = {std::move(pWnd), nullptr, nullptr, nullptr};
+    }
     // Operations on a native window this object does not own (the host's window).
     void AttachWindow(CUiBackend& ui, platform::WindowId window) { Attach(ui.WrapWindow(window)); }
     SControlBackend Detach() { return std::move(m_control); }
@@ -42,6 +45,7 @@ protected:
     // Using an unattached window is a programming error, reported like other invalid arguments.
     CWndBackend& Backend() const;
     CEditBackend& EditBackend() const;
+    CComboBackend& ComboBackend() const;
 
 private:
     SControlBackend m_control;

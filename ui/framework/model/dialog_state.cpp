@@ -160,7 +160,8 @@ bool CModelDialog::Send(const SDialogEvent& event)
 void CModelDialog::Type(int nId, std::u16string_view text)
 {
     SModelControl* c = m_pState->Find(nId);
-    if (!c || m_pState->bRunning || c->kind != EControlKind::Edit || !CanUse(*c) || (c->nStyles & DialogStyle::ReadOnly))
+    if (!c || m_pState->bRunning || c->kind != EControlKind::Edit || !CanUse(*c) ||
+        (c->nStyles & DialogStyle::ReadOnly))
         return;
     m_pState->nFocusId = nId;
     c->strText = std::u16string(text.substr(0, c->nLimitText));
@@ -179,6 +180,17 @@ void CModelDialog::Click(int nId)
         c->bChecked = !c->bChecked; // an automatic check box toggles itself, then tells the dialog
     if (IsButton(*c) || c->kind == EControlKind::CheckBox)
         Send({EDialogEvent::Command, nId, kBnClicked});
+}
+
+void CModelDialog::SelectItem(int nId, int nIndex)
+{
+    SModelControl* c = m_pState->Find(nId);
+    if (!c || c->kind != EControlKind::DropList || !CanUse(*c) || m_pState->bRunning ||
+        c->rect.right <= c->rect.left || nIndex < 0 || nIndex >= static_cast<int>(c->items.size()))
+        return;
+    m_pState->nFocusId = nId;
+    if (std::exchange(c->nCurSel, nIndex) != nIndex)
+        Send({EDialogEvent::Command, nId, kCbnSelChange});
 }
 
 void CModelDialog::PressEnter()

@@ -24,7 +24,7 @@ struct SModelDialog {
     int nFocusId = 0;                              // 0: no control has the focus
     bool bOpen = false;                            // RunModal has created the windows
     bool bEnded = false;
-    bool bRunning = false;  // a program runs: input is discarded, Escape and close ask to stop
+    bool bRunning = false; // a program runs: input is discarded, Escape and close ask to stop
     bool bStopAsked = false;
     std::intptr_t nResult = 0;
     std::function<void()> onRepaint; // called whenever a control is painted
@@ -53,6 +53,9 @@ public:
     // A click on a visible, enabled control of some size: a button sends its command, a check
     // box toggles and sends its command, an edit takes the focus.
     void Click(int nId);
+    // The user's choice of item nIndex of a visible, enabled drop-down list of some size: it takes
+    // the focus, and a new selection tells the dialog. An index outside the list does nothing.
+    void SelectItem(int nId, int nIndex);
     // Enter: the focused button, else the default button (OK).
     void PressEnter();
     void PressEscape();

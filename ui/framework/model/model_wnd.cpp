@@ -102,6 +102,32 @@ private:
     SModelControl& m_c;
 };
 
+// Like the system's drop-down list: items in the order added, a selection outside them is none.
+class CModelCombo : public CComboBackend {
+public:
+    explicit CModelCombo(SModelControl& control) : m_c(control) {}
+    int AddString(std::u16string_view text) override
+    {
+        m_c.items.emplace_back(text);
+        return static_cast<int>(m_c.items.size()) - 1;
+    }
+    void ResetContent() override
+    {
+        m_c.items.clear();
+        m_c.nCurSel = -1;
+    }
+    int GetCount() const override { return static_cast<int>(m_c.items.size()); }
+    void SetCurSel(int nIndex) override { m_c.nCurSel = nIndex >= 0 && nIndex < GetCount() ? nIndex : -1; }
+    int GetCurSel() const override { return m_c.nCurSel; }
+    std::u16string GetLBText(int nIndex) const override
+    {
+        return nIndex >= 0 && nIndex < GetCount() ? m_c.items[static_cast<size_t>(nIndex)] : std::u16string();
+    }
+
+private:
+    SModelControl& m_c;
+};
+
 // The edit operations of a control whose window operations another object holds.
 class CModelEdit : public CEditBackend {
 public:
@@ -120,11 +146,13 @@ private:
 
 SControlBackend MakeModelBackend(SModelControl& control)
 {
-    SControlBackend out{std::make_unique<CModelWnd>(control), nullptr, nullptr};
+    SControlBackend out{std::make_unique<CModelWnd>(control), nullptr, nullptr, nullptr};
     if (control.kind == EControlKind::Edit)
         out.pEdit = std::make_unique<CModelEdit>(control);
     if (control.kind == EControlKind::CheckBox)
         out.pButton = std::make_unique<CModelButton>(control);
+    if (control.kind == EControlKind::DropList)
+        out.pCombo = std::make_unique<CModelCombo>(control);
     return out;
 }
 } // namespace lvp

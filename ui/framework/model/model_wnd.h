@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 namespace lvp {
 struct SModelDialog;
@@ -22,9 +23,11 @@ struct SModelControl {
     SRect rect; // pixels, in the parent's client coordinates (the dialog: on the screen)
     bool bVisible = true;
     bool bEnabled = true;
-    bool bChecked = false; // a check box's state
-    int nSelStart = 0; // anchor; may be after nSelEnd
-    int nSelEnd = 0;   // caret
+    bool bChecked = false;             // a check box's state
+    std::vector<std::u16string> items; // a drop-down list's items
+    int nCurSel = -1;                  // its selected item; -1: none
+    int nSelStart = 0;                 // anchor; may be after nSelEnd
+    int nSelEnd = 0;                   // caret
     unsigned nLimitText = kDefaultLimitText;
     std::optional<SFontSpec> font;   // set by SetFont; none: the dialog's font
     int nScrollCaretCount = 0;       // how often the view was scrolled to the caret

@@ -6,6 +6,47 @@
 #include <utility>
 
 namespace lvp::terminal {
+namespace {
+// The cells of a control on the terminal, relative to the dialog's inside; a drop-down list takes
+// one row while its list is closed. nCols 0: collapsed or hidden, nowhere.
+struct SCells {
+    int y, x, nRows, nCols;
+};
+SCells CellsOf(const SModelControl& c)
+{
+    const SRect& r = c.rect;
+    if (!c.bVisible || r.right - r.left <= 0 || r.bottom - r.top <= 0)
+        return {0, 0, 0, 0};
+    return {r.top / kModelCharHeight, r.left / kModelCharWidth,
+            c.kind == EControlKind::DropList ? 1 : std::max(1, (r.bottom - r.top) / kModelCharHeight),
+            std::max(1, (r.right - r.left) / kModelCharWidth)};
+}
+
+// A label is set in a proportional font on Windows, where more letters fit its width than cells
+// of the average width do: on the terminal its text runs on over the free cells to its right, up to
+// the next control of its row or the dialog's edge, then begins earlier over free cells to its left
+// (one blank stays after a control there), before it is cut.
+SCells LabelCells(const SModelDialog& d, const SModelControl& label, int nTextCells)
+{
+    SCells cells = CellsOf(label);
+    if (nTextCells <= cells.nCols)
+        return cells;
+    int nRight = (d.window.rect.right - d.window.rect.left) / kModelCharWidth, nLeft = 0;
+    for (const SModelControl& other : d.controls) {
+        const SCells o = CellsOf(other);
+        if (&other == &label || o.nCols == 0 || o.y + o.nRows <= cells.y || o.y >= cells.y + cells.nRows)
+            continue;
+        if (o.x > cells.x)
+            nRight = std::min(nRight, o.x);
+        else if (o.x + o.nCols <= cells.x)
+            nLeft = std::max(nLeft, o.x + o.nCols + 1);
+    }
+    cells.x = std::max(nLeft, std::min(cells.x, nRight - nTextCells));
+    cells.nCols = std::max(cells.nCols, std::min(nTextCells, nRight - cells.x));
+    return cells;
+}
+} // namespace
+
 CTerminalDialog::CTerminalDialog(CTerminalUi& ui, std::shared_ptr<SModelDialog> pState)
     : CModelDialog(ui, std::move(pState))
 {
@@ -98,9 +139,19 @@ void CTerminalDialog::OnKey(const SKey& key)
     SModelControl* pFocus = d.Find(d.nFocusId);
     const bool bEditFocus =
         pFocus && pFocus->kind == EControlKind::Edit && !(pFocus->nStyles & DialogStyle::Multiline);
-    const bool bButtonFocus = pFocus && (pFocus->kind == EControlKind::PushButton ||
-                                         pFocus->kind == EControlKind::DefPushButton ||
-                                         pFocus->kind == EControlKind::CheckBox);
+    const bool bButtonFocus =
+        pFocus && (pFocus->kind == EControlKind::PushButton || pFocus->kind == EControlKind::DefPushButton ||
+                   pFocus->kind == EControlKind::CheckBox);
+    // A drop-down list: the cursor keys choose the item before or after (no further than the ends),
+    // Space the next one, after the last the first again.
+    const bool bListFocus = pFocus && pFocus->kind == EControlKind::DropList;
+    const auto chooseStep = [&](int nStep, bool bWrap) {
+        const int nCount = static_cast<int>(pFocus->items.size());
+        if (nCount == 0)
+            return;
+        const int nAt = pFocus->nCurSel + nStep;
+        SelectItem(pFocus->nId, bWrap ? (nAt % nCount + nCount) % nCount : std::clamp(nAt, 0, nCount - 1));
+    };
     switch (key.key) {
     case EKey::Tab:
     case EKey::BackTab:
@@ -118,7 +169,9 @@ void CTerminalDialog::OnKey(const SKey& key)
     case EKey::PageDown:
     case EKey::Up:
     case EKey::Down:
-        if (PaneVisible()) {
+        if (bListFocus && (key.key == EKey::Up || key.key == EKey::Down)) {
+            chooseStep(key.key == EKey::Up ? -1 : 1, false);
+        } else if (PaneVisible()) {
             const int nPage = std::max(1, m_nPaneRows - 1);
             ScrollPane(key.key == EKey::PageUp     ? -nPage
                        : key.key == EKey::PageDown ? nPage
@@ -136,6 +189,10 @@ void CTerminalDialog::OnKey(const SKey& key)
     default:
         if (key.key == EKey::Char && key.ch == U' ' && bButtonFocus)
             Click(pFocus->nId);
+        else if (bListFocus && key.key == EKey::Char && key.ch == U' ')
+            chooseStep(1, true);
+        else if (bListFocus && (key.key == EKey::Left || key.key == EKey::Right))
+            chooseStep(key.key == EKey::Left ? -1 : 1, false);
         else if (bEditFocus)
             EditKey(*pFocus, key);
     }
@@ -182,18 +239,36 @@ void CTerminalDialog::Draw()
 void CTerminalDialog::DrawControl(const SModelControl& c, int y0, int x0)
 {
     CTerminalScreen& s = TerminalUi().Screen();
-    const SRect& r = c.rect;
-    if (!c.bVisible || r.right - r.left <= 0 || r.bottom - r.top <= 0)
+    const SCells cells = CellsOf(c);
+    if (cells.nCols == 0)
         return;
-    const int y = y0 + r.top / kModelCharHeight, x = x0 + r.left / kModelCharWidth;
-    const int nCols = std::max(1, (r.right - r.left) / kModelCharWidth);
-    const int nRows = std::max(1, (r.bottom - r.top) / kModelCharHeight);
+    const int y = y0 + cells.y, x = x0 + cells.x, nCols = cells.nCols, nRows = cells.nRows;
     const bool bFocus = State().nFocusId == c.nId;
     switch (c.kind) {
-    case EControlKind::Static:
+    case EControlKind::Static: {
+        const std::wstring text = ToWide(c.strText);
+        const SCells label = LabelCells(State(), c, TextCells(text));
         ::attrset(Pair(s, kPairDialog) | (c.bEnabled ? 0 : A_DIM));
-        PutText(y, x, ToWide(c.strText), nCols);
+        PutText(y0 + label.y, x0 + label.x, text, label.nCols);
         break;
+    }
+    case EControlKind::DropList: {
+        // The closed list: the chosen item in a field, with the arrow that would open it at the end.
+        const attr_t base =
+            Pair(s, kPairField) | (s.HasColors() ? 0 : A_UNDERLINE) | (c.bEnabled ? 0 : A_DIM);
+        Fill(y, x, 1, nCols, base);
+        const bool bChosen = c.nCurSel >= 0 && c.nCurSel < static_cast<int>(c.items.size());
+        ::attrset(base | (bFocus ? A_REVERSE : 0));
+        PutText(y, x, bChosen ? ToWide(c.items[static_cast<size_t>(c.nCurSel)]) : std::wstring(),
+                std::max(0, nCols - 2));
+        ::attrset(base);
+        PutText(y, x + nCols - 1, MB_CUR_MAX > 1 ? L"\u25BC" : L"v", 1);
+        if (bFocus) {
+            m_nCursorY = y;
+            m_nCursorX = x;
+        }
+        break;
+    }
     case EControlKind::PushButton:
     case EControlKind::DefPushButton:
         DrawButton(s, y, x, nCols, c.strText, c.kind == EControlKind::DefPushButton, bFocus);

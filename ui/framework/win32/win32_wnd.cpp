@@ -1,6 +1,7 @@
 // Win32 windows and controls behind the portable window classes.
 #include "ui/framework/win32/win32_wnd.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace lvp {
@@ -16,12 +17,16 @@ public:
 
     platform::WindowId GetWindowId() const override { return ToWindowId(m_hWnd); }
     int GetDlgCtrlID() const override { return ::GetDlgCtrlID(m_hWnd); }
-    void SetText(std::u16string_view text) override { ::SetWindowTextW(m_hWnd, Wide(std::u16string(text).c_str())); }
+    void SetText(std::u16string_view text) override
+    {
+        ::SetWindowTextW(m_hWnd, Wide(std::u16string(text).c_str()));
+    }
     std::u16string GetText() const override
     {
         std::vector<wchar_t> buffer(static_cast<size_t>(GetTextLength()) + 1);
         int n = ::GetWindowTextW(m_hWnd, buffer.data(), static_cast<int>(buffer.size()));
-        return std::u16string(reinterpret_cast<const char16_t*>(buffer.data()), static_cast<size_t>(n > 0 ? n : 0));
+        return std::u16string(reinterpret_cast<const char16_t*>(buffer.data()),
+                              static_cast<size_t>(n > 0 ? n : 0));
     }
     int GetTextLength() const override { return ::GetWindowTextLengthW(m_hWnd); }
     void ShowWindow(bool bShow) override { ::ShowWindow(m_hWnd, bShow ? SW_SHOW : SW_HIDE); }
@@ -49,7 +54,10 @@ protected:
 class CWin32Edit : public CEditBackend {
 public:
     explicit CWin32Edit(HWND hWnd) : m_hWnd(hWnd) {}
-    void SetSel(int nStart, int nEnd) override { ::SendMessageW(m_hWnd, EM_SETSEL, static_cast<WPARAM>(nStart), nEnd); }
+    void SetSel(int nStart, int nEnd) override
+    {
+        ::SendMessageW(m_hWnd, EM_SETSEL, static_cast<WPARAM>(nStart), nEnd);
+    }
     void GetSel(int& nStart, int& nEnd) const override
     {
         DWORD s = 0, e = 0;
@@ -64,7 +72,10 @@ public:
         ::SendMessageW(m_hWnd, EM_REPLACESEL, bCanUndo, reinterpret_cast<LPARAM>(Wide(z.c_str())));
     }
     void SetLimitText(unsigned nMax) override { ::SendMessageW(m_hWnd, EM_SETLIMITTEXT, nMax, 0); }
-    unsigned GetLimitText() const override { return static_cast<unsigned>(::SendMessageW(m_hWnd, EM_GETLIMITTEXT, 0, 0)); }
+    unsigned GetLimitText() const override
+    {
+        return static_cast<unsigned>(::SendMessageW(m_hWnd, EM_GETLIMITTEXT, 0, 0));
+    }
 
 private:
     HWND m_hWnd;
@@ -77,6 +88,45 @@ public:
     void SetCheck(bool bChecked) override
     {
         ::SendMessageW(m_hWnd, BM_SETCHECK, bChecked ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
+
+private:
+    HWND m_hWnd;
+};
+
+class CWin32Combo : public CComboBackend {
+public:
+    explicit CWin32Combo(HWND hWnd) : m_hWnd(hWnd) {}
+    int AddString(std::u16string_view text) override
+    {
+        std::u16string z(text);
+        const LRESULT n = ::SendMessageW(m_hWnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(z.c_str())));
+        return n < 0 ? -1 : static_cast<int>(n); // CB_ERR, CB_ERRSPACE
+    }
+    void ResetContent() override { ::SendMessageW(m_hWnd, CB_RESETCONTENT, 0, 0); }
+    int GetCount() const override
+    {
+        return std::max(0, static_cast<int>(::SendMessageW(m_hWnd, CB_GETCOUNT, 0, 0)));
+    }
+    void SetCurSel(int nIndex) override
+    {
+        ::SendMessageW(m_hWnd, CB_SETCURSEL, static_cast<WPARAM>(nIndex), 0);
+    }
+    int GetCurSel() const override
+    {
+        const LRESULT n = ::SendMessageW(m_hWnd, CB_GETCURSEL, 0, 0);
+        return n < 0 ? -1 : static_cast<int>(n);
+    }
+    std::u16string GetLBText(int nIndex) const override
+    {
+        const LRESULT n = ::SendMessageW(m_hWnd, CB_GETLBTEXTLEN, static_cast<WPARAM>(nIndex), 0);
+        if (n < 0)
+            return {};
+        std::vector<wchar_t> buffer(static_cast<size_t>(n) + 1);
+        const LRESULT got = ::SendMessageW(m_hWnd, CB_GETLBTEXT, static_cast<WPARAM>(nIndex),
+                                           reinterpret_cast<LPARAM>(buffer.data()));
+        return std::u16string(reinterpret_cast<const char16_t*>(buffer.data()),
+                              got > 0 ? std::min(static_cast<size_t>(got), static_cast<size_t>(n)) : 0);
     }
 
 private:
@@ -105,11 +155,13 @@ void CWin32Wnd::SetFont(const CFontBackend* pFont, bool bRedraw)
 
 SControlBackend MakeWin32Backend(HWND hWnd)
 {
-    SControlBackend out{std::make_unique<CWin32Wnd>(hWnd), nullptr, nullptr};
+    SControlBackend out{std::make_unique<CWin32Wnd>(hWnd), nullptr, nullptr, nullptr};
     if (HasClass(hWnd, L"Edit"))
         out.pEdit = std::make_unique<CWin32Edit>(hWnd);
     else if (IsCheckBox(hWnd))
         out.pButton = std::make_unique<CWin32Button>(hWnd);
+    else if (HasClass(hWnd, L"ComboBox"))
+        out.pCombo = std::make_unique<CWin32Combo>(hWnd);
     return out;
 }
 } // namespace lvp
