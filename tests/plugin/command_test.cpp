@@ -335,3 +335,44 @@ TEST_F(Command, BracketsOfTheSelectionFusedEachIntoItsOwnOutput)
     }
 }
 } // namespace
+
+namespace {
+// FusionMode is read into list 1017 and stored on the closing OK (the exposure series as no
+// entry); a cancel stores nothing.
+TEST_F(Command, FusionModeShownAndStoredOnConfirm)
+{
+    const auto none = std::optional<std::int32_t>();
+    struct Case {
+        const char* name;
+        std::int32_t before;
+        int nChoose; // -1: the list is left as shown
+        bool bConfirm;
+        std::optional<std::int32_t> after;
+    } cases[] = {
+        {"exposure kept", 0, -1, true, none},
+        {"focus chosen", 0, 1, true, 1},
+        {"focus kept", 1, -1, true, 1},
+        {"exposure chosen", 1, 0, true, none},
+        {"focus chosen, cancelled", 0, 1, false, none},
+    };
+    s_settings.SetString(u"EnfusePath", m_fake, u"", true);
+    CFunctionPluginHDR& plugin = *m_pPlugin;
+    for (const Case& c : cases) {
+        s_settings.SetFusionMode(c.before);
+        std::filesystem::remove(std::filesystem::path(m_folder + u"a-c.jpg"));
+        ASSERT_EQ(plugin.Start(nullptr, m_selection).proceed, 1);
+        int nShown = -2;
+        m_ui.m_steps = {[&](CModelDialog& d) { nShown = d.State().Find(IDC_FUSION_MODE)->nCurSel; }};
+        if (c.nChoose >= 0)
+            m_ui.m_steps.push_back([&c](CModelDialog& d) { d.SelectItem(IDC_FUSION_MODE, c.nChoose); });
+        if (c.bConfirm)
+            Confirm(u"95");
+        else
+            m_ui.m_steps.push_back([](CModelDialog& d) { d.PressEscape(); });
+        plugin.Execute();
+        EXPECT_EQ(nShown, c.before) << c.name;
+        const std::int32_t* p = SSettingsStorePeer::IntMap(s_settings).Find(u"FusionMode");
+        EXPECT_EQ(p ? std::optional(*p) : none, c.after) << c.name;
+    }
+}
+} // namespace

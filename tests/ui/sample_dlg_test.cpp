@@ -53,6 +53,7 @@ protected:
         m_pDlg->m_strEnfusePath = program;
         m_pDlg->m_strOutputFile = Path("a-c.jpg");
         m_pDlg->m_nJpegQuality = 95;
+        m_pDlg->m_nFusionMode = m_nFusionMode;
         return m_pDlg->DoModal();
     }
     SModelDialog& State() { return *m_ui.LastDialog(); }
@@ -64,6 +65,7 @@ protected:
     std::u16string m_line = u"out:enfuse l\\xE4uft\\n";
     std::vector<std::u16string> m_selection{m_line.c_str()};
     std::unique_ptr<CSampleDlg> m_pDlg;
+    int m_nFusionMode = 0; // what the command gives the dialog
     const TempDir m_temp;
     const fs::path m_dir = m_temp.path();
 };
@@ -183,6 +185,52 @@ TEST_F(SampleDlg, QualityField)
     }
 }
 
+// List 1017 offers both kinds of series with the command's choice selected, right after the
+// quality field; the choice made is the dialog's after OK, and the run's fusion has its options.
+TEST_F(SampleDlg, KindOfSeriesList)
+{
+    const auto choose = [](int nIndex) {
+        return [nIndex](CModelDialog& d) { d.SelectItem(IDC_FUSION_MODE, nIndex); };
+    };
+    const std::u16string focus = u"--compression=95\n--exposure-weight=0\n--saturation-weight=0\n"
+                                 u"--contrast-weight=1\n--hard-mask\nargs\n";
+    struct Case {
+        const char* name;
+        int nGiven;
+        std::vector<Step> choice;
+        int nChosen;
+    } cases[] = {
+        {"exposure as given", 0, {}, 0},
+        {"focus as given", 1, {}, 1},
+        {"focus chosen", 0, {choose(1)}, 1},
+        {"exposure chosen", 1, {choose(0)}, 0},
+        {"no such item", 0, {choose(2), choose(-1)}, 0},
+    };
+    m_selection = {u"args"};
+    for (const Case& c : cases) {
+        m_nFusionMode = c.nGiven;
+        std::vector<Step> steps{[&](CModelDialog& d) {
+            const SModelControl* pList = d.State().Find(IDC_FUSION_MODE);
+            ASSERT_NE(pList, nullptr);
+            EXPECT_EQ(pList->items, (std::vector<std::u16string>{LoadModuleString(IDS_MODE_EXPOSURE),
+                                                                 LoadModuleString(IDS_MODE_FOCUS)}));
+            EXPECT_EQ(pList->nCurSel, c.nGiven) << c.name;
+            EXPECT_EQ(d.State().Find(IDC_FUSION_MODE_LABEL)->strText, u"Art der Reihe:");
+            d.State().nFocusId = IDC_QUALITY;
+            d.Tab();
+            EXPECT_EQ(d.State().nFocusId, IDC_FUSION_MODE);
+        }};
+        steps.insert(steps.end(), c.choice.begin(), c.choice.end());
+        steps.insert(steps.end(), {kOk, kOk});
+        EXPECT_EQ(Run(steps), 1) << c.name;
+        EXPECT_EQ(m_pDlg->m_nFusionMode, c.nChosen) << c.name;
+        const std::u16string pane = Pane();
+        EXPECT_EQ(pane.find(focus) != std::u16string::npos, c.nChosen == 1) << c.name << "\n"
+                                                                            << platform::Utf16ToUtf8(pane);
+        EXPECT_EQ(pane.find(u"--compression=95\nargs\n") != std::u16string::npos, c.nChosen == 0) << c.name;
+    }
+}
+
 TEST_F(SampleDlg, MissingProgramAsksForIt)
 {
     fs::create_directories(m_dir / "folder");
@@ -287,7 +335,8 @@ TEST_F(SampleDlg, RunningLayoutAndProgramGoneBeforeSecondOk)
              [&](CModelDialog& d) {
                  SModelDialog& s = d.State();
                  for (int nId : {IDC_PROGRAM_LABEL, IDC_BROWSE, IDC_PROGRAM, IDC_OUTPUT_FILE_LABEL,
-                                 IDC_OUTPUT_FILE, IDC_QUALITY_LABEL, IDC_QUALITY}) {
+                                 IDC_OUTPUT_FILE, IDC_QUALITY_LABEL, IDC_QUALITY, IDC_FUSION_MODE_LABEL,
+                                 IDC_FUSION_MODE}) {
                      EXPECT_FALSE(s.Find(nId)->bEnabled) << nId;
                      EXPECT_EQ(s.Find(nId)->rect, (SRect{-1, -1, -1, -1})) << nId;
                  }
