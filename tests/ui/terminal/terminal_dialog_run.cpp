@@ -41,11 +41,13 @@ int main(int argc, char** argv)
     dlg.m_strOutputFile = platform::Utf8ToUtf16(argv[2]);
     dlg.m_nJpegQuality = static_cast<std::uint32_t>(std::strtoul(argv[3], nullptr, 10));
     dlg.m_bAlignImages = true; // as the command has it without a setting
+    if (const char* mode = std::getenv("LVP_FUSION_MODE"))
+        dlg.m_nFusionMode = std::atoi(mode);
 
     const std::intptr_t nResult = dlg.DoModal();
-    std::printf("result %ld\noutcome %d\nprogram %s\noutput %s\nquality %u\n", static_cast<long>(nResult),
-                static_cast<int>(dlg.m_outcome),
+    std::printf("result %ld\noutcome %d\nprogram %s\noutput %s\nquality %u\nmode %d\n",
+                static_cast<long>(nResult), static_cast<int>(dlg.m_outcome),
                 platform::Utf16ToUtf8(dlg.m_strEnfusePath).c_str(),
-                platform::Utf16ToUtf8(dlg.m_strOutputFile).c_str(), dlg.m_nJpegQuality);
+                platform::Utf16ToUtf8(dlg.m_strOutputFile).c_str(), dlg.m_nJpegQuality, dlg.m_nFusionMode);
     return 0;
 }

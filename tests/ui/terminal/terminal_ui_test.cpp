@@ -194,7 +194,7 @@ TEST_F(TerminalUiTest, OpensWithTheValuesThenTabTypingRunAndOk)
     ASSERT_TRUE(t.WaitFor("Öffnen"));
     t.Keys("Escape");
     // Back in the field: the X goes, the run starts and shows its lines, then message 109.
-    t.Keys("Tab Tab Tab Tab End BSpace Enter"); // quality, OK, Cancel, program field
+    t.Keys("Tab Tab Tab Tab Tab End BSpace Enter"); // quality, kind of series, OK, Cancel, program field
     ASSERT_TRUE(t.WaitFor("Klicken Sie auf \"OK\", um das Fenster zu schließen."));
     screen = t.Screen();
     EXPECT_NE(screen.find("erste Zeile"), std::string::npos) << screen;
@@ -203,7 +203,7 @@ TEST_F(TerminalUiTest, OpensWithTheValuesThenTabTypingRunAndOk)
     t.Keys("Enter");
     std::string out;
     ASSERT_EQ(t.WaitForEnd(out), 0);
-    EXPECT_EQ(out, std::string("result 1\noutcome 0\nprogram ") + LVP_FAKE_TOOL + "\noutput Tub/a-c.png\nquality 80\n");
+    EXPECT_EQ(out, std::string("result 1\noutcome 0\nprogram ") + LVP_FAKE_TOOL + "\noutput Tub/a-c.png\nquality 80\nmode 0\n");
     EXPECT_TRUE(fs::exists(t.Dir() / "Tub" / "a-c.png"));
 }
 
@@ -216,7 +216,7 @@ TEST_F(TerminalUiTest, AlignBoxTogglesWithSpaceAndAFailedAlignmentAsks)
     {
         CDialogInTmux t({LVP_FAKE_HUGIN_ENFUSE, "o.jpg", "95", "out:A\\n", "align:exit:1"});
         ASSERT_TRUE(t.WaitFor("[x] " + box));
-        t.Keys("Tab Tab Tab Tab Space"); // Durchsuchen..., output file, quality, the box
+        t.Keys("Tab Tab Tab Tab Tab Space"); // Durchsuchen..., output file, quality, kind of series, the box
         ASSERT_TRUE(t.WaitFor("[ ] " + box));
         t.Keys("Space");
         ASSERT_TRUE(t.WaitFor("[x] " + box));
@@ -240,12 +240,61 @@ TEST_F(TerminalUiTest, AlignBoxTogglesWithSpaceAndAFailedAlignmentAsks)
     while (std::getline(lines, line) && line.find("] " + box) == std::string::npos) {
     }
     EXPECT_TRUE(line.find("\x1b[2m") != std::string::npos || line.find(";2m") != std::string::npos) << line;
-    t.Keys("Tab Tab Tab Tab Space"); // ... quality, OK
+    t.Keys("Tab Tab Tab Tab Tab Space"); // ... quality, kind of series, OK
     ASSERT_TRUE(t.WaitFor("Klicken Sie auf"));
     t.Keys("Enter");
     std::string out;
     ASSERT_EQ(t.WaitForEnd(out), 0);
     EXPECT_EQ(out.substr(0, 19), "result 1\noutcome 0\n");
+}
+
+// The kind of series in the quality's row: the label, then the list with its chosen item and the
+// arrow. Where it has the focus, Space chooses the next item (after the last the first), the
+// cursor keys the one before or after (no further than the ends); the run fuses as chosen.
+TEST_F(TerminalUiTest, KindOfSeriesChosenWithSpaceAndCursorKeys)
+{
+    CDialogInTmux t({LVP_FAKE_TOOL, "o.jpg", "95", "args"});
+    ASSERT_TRUE(t.WaitFor("Art der Reihe:"));
+    const std::string exposure = "Belichtungsreihe ", focus = "Fokusreihe (Schärfentiefe erweitern)";
+    // The row of the list, once it shows the item.
+    const auto listRow = [&t](const std::string& item) {
+        std::string line;
+        for (int i = 0; i < 100; ++i, std::this_thread::sleep_for(std::chrono::milliseconds(50))) {
+            std::istringstream lines(t.Screen());
+            while (std::getline(lines, line) && line.find("Art der Reihe:") == std::string::npos) {
+            }
+            if (line.find(item) != std::string::npos)
+                break;
+        }
+        return line;
+    };
+    const std::string row = listRow(exposure);
+    EXPECT_NE(row.find(" 95 "), std::string::npos) << row;
+    EXPECT_LT(row.find(" 95 "), row.find("Art der Reihe:")) << row;
+    EXPECT_LT(row.find("Art der Reihe: "), row.find(exposure)) << row;
+    EXPECT_NE(row.find("\u25bc"), std::string::npos) << row;
+    t.Keys("Tab Tab Tab"); // Durchsuchen..., output file, quality
+    t.Keys("Tab");         // the list
+    const struct {
+        const char* keys;
+        const std::string* pItem;
+    } steps[] = {
+        {"Space", &focus}, {"Space", &exposure}, {"Down", &focus},    {"Down", &focus},  {"Up", &exposure},
+        {"Up", &exposure}, {"Right", &focus},    {"Left", &exposure}, {"Right", &focus},
+    };
+    for (const auto& step : steps) {
+        t.Keys(step.keys);
+        EXPECT_NE(listRow(*step.pItem).find(*step.pItem), std::string::npos) << step.keys << "\n"
+                                                                             << t.Screen();
+    }
+    t.Keys("Enter");
+    ASSERT_TRUE(t.WaitFor("Klicken Sie auf"));
+    EXPECT_NE(t.Screen().find("--hard-mask"), std::string::npos) << t.Screen();
+    EXPECT_EQ(t.Screen().find("Art der Reihe:"), std::string::npos) << "collapsed for the run";
+    t.Keys("Enter");
+    std::string out;
+    ASSERT_EQ(t.WaitForEnd(out), 0);
+    EXPECT_NE(out.find("\nmode 1\n"), std::string::npos) << out;
 }
 
 TEST_F(TerminalUiTest, LinesShowWhileTheToolRunsAndEscapeEndsWithCancel)

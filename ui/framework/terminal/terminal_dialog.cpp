@@ -24,8 +24,8 @@ SCells CellsOf(const SModelControl& c)
 
 // A label is set in a proportional font on Windows, where more letters fit its width than cells
 // of the average width do: on the terminal its text runs on over the free cells to its right, up to
-// the next control of its row or the dialog's edge, then begins earlier over free cells to its left
-// (one blank stays after a control there), before it is cut.
+// the dialog's edge or one blank before the next control of its row, then begins earlier over free
+// cells to its left (one blank stays after a control there), before it is cut.
 SCells LabelCells(const SModelDialog& d, const SModelControl& label, int nTextCells)
 {
     SCells cells = CellsOf(label);
@@ -37,7 +37,7 @@ SCells LabelCells(const SModelDialog& d, const SModelControl& label, int nTextCe
         if (&other == &label || o.nCols == 0 || o.y + o.nRows <= cells.y || o.y >= cells.y + cells.nRows)
             continue;
         if (o.x > cells.x)
-            nRight = std::min(nRight, o.x);
+            nRight = std::min(nRight, o.x - 1);
         else if (o.x + o.nCols <= cells.x)
             nLeft = std::max(nLeft, o.x + o.nCols + 1);
     }
