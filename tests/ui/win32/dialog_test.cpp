@@ -715,3 +715,104 @@ TEST_F(Win32Dialog, AlignBoxAndTheAlignedRun)
     }
 }
 } // namespace
+
+namespace {
+// List 1017 on real windows: a COMBOBOX drop-down list right after the quality field in tab
+// order, with both kinds of series as items and the given one selected; the arrow keys choose,
+// and the choice is read back after OK and gives the run its options. The list and its label are
+// disabled and collapsed for the run.
+TEST_F(Win32Dialog, KindOfSeriesList)
+{
+    const std::u16string focus = u"--compression=95\r\n--exposure-weight=0\r\n--saturation-weight=0\r\n"
+                                 u"--contrast-weight=1\r\n--hard-mask\r\nargs\r\n";
+    struct Case {
+        const char* name;
+        int nGiven;
+        std::vector<UINT> keys; // pressed in the list
+        int nChosen;
+    } cases[] = {
+        {"exposure as given", 0, {}, 0},
+        {"focus as given", 1, {}, 1},
+        {"Down chooses the focus stack", 0, {VK_DOWN}, 1},
+        {"Up goes back, and no further", 1, {VK_UP, VK_UP}, 0},
+    };
+    const std::u16string args = u"args";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_selection = {args};
+        auto pDlg = MakeDialog(kFake, 95);
+        pDlg->m_nFusionMode = c.nGiven;
+        m_driver.Reset();
+        m_driver.m_steps = {
+            [&](HWND hDlg) {
+                HWND hList = GetDlgItem(hDlg, IDC_FUSION_MODE);
+                ASSERT_NE(hList, nullptr);
+                wchar_t cls[16] = {};
+                GetClassNameW(hList, cls, 16);
+                EXPECT_EQ(lstrcmpiW(cls, L"ComboBox"), 0);
+                const LONG_PTR style = GetWindowLongPtrW(hList, GWL_STYLE);
+                EXPECT_EQ(style & 3, CBS_DROPDOWNLIST);
+                EXPECT_TRUE(style & WS_TABSTOP);
+                EXPECT_TRUE(style & WS_VSCROLL);
+                EXPECT_EQ(GetNextDlgTabItem(hDlg, GetDlgItem(hDlg, IDC_QUALITY), FALSE), hList);
+                EXPECT_EQ(ItemText(hDlg, IDC_FUSION_MODE_LABEL), u"Art der Reihe:");
+                // The items as the system holds them, and through the framework's backend.
+                ASSERT_EQ(SendMessageW(hList, CB_GETCOUNT, 0, 0), 2);
+                SControlBackend list = MakeWin32Backend(hList);
+                ASSERT_NE(list.pCombo, nullptr);
+                EXPECT_EQ(list.pCombo->GetLBText(0), LoadModuleString(IDS_MODE_EXPOSURE));
+                EXPECT_EQ(list.pCombo->GetLBText(1), u"Fokusreihe (Schärfentiefe erweitern)");
+                EXPECT_EQ(list.pCombo->GetLBText(2), u"");
+                EXPECT_EQ(list.pCombo->GetCurSel(), c.nGiven);
+                EXPECT_EQ(SendMessageW(hList, CB_GETCURSEL, 0, 0), c.nGiven);
+                SetFocus(hList);
+                for (UINT vk : c.keys)
+                    PressKey(hDlg, vk);
+            },
+            [&](HWND hDlg) {
+                EXPECT_EQ(SendDlgItemMessageW(hDlg, IDC_FUSION_MODE, CB_GETCURSEL, 0, 0), c.nChosen);
+                Click(hDlg, IDC_OK);
+            },
+            [&](HWND hDlg) {
+                const std::u16string pane = ItemText(hDlg, IDC_OUTPUT_PANE);
+                EXPECT_EQ(pane.find(focus) != std::u16string::npos, c.nChosen == 1)
+                    << platform::Utf16ToUtf8(pane);
+                for (int nId : {IDC_FUSION_MODE_LABEL, IDC_FUSION_MODE}) {
+                    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(hDlg, nId))) << nId;
+                    EXPECT_TRUE(IsCollapsed(GetDlgItem(hDlg, nId))) << nId;
+                }
+                Click(hDlg, IDC_OK);
+            }};
+        EXPECT_EQ(pDlg->DoModal(), kIdOk);
+        EXPECT_EQ(pDlg->m_outcome, ERunOutcome::Fused);
+        EXPECT_EQ(pDlg->m_nFusionMode, c.nChosen);
+    }
+}
+
+// The backend's list operations on a list of its own: indices of new items, a selection outside
+// the items is none, and the emptied list has none.
+TEST(Win32Combo, ItemsAndSelection)
+{
+    HWND hList = CreateWindowExW(0, L"ComboBox", L"", WS_POPUP | CBS_DROPDOWNLIST | WS_VSCROLL, 0, 0, 100,
+                                 100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(hList, nullptr);
+    SControlBackend list = MakeWin32Backend(hList);
+    ASSERT_NE(list.pCombo, nullptr);
+    EXPECT_EQ(list.pCombo->GetCount(), 0);
+    EXPECT_EQ(list.pCombo->GetCurSel(), -1);
+    EXPECT_EQ(list.pCombo->AddString(u"eins"), 0);
+    EXPECT_EQ(list.pCombo->AddString(u"zwei \u00e4"), 1);
+    const struct {
+        int nSet, nGot;
+    } cases[] = {{1, 1}, {0, 0}, {2, -1}, {-1, -1}};
+    for (const auto& c : cases) {
+        list.pCombo->SetCurSel(c.nSet);
+        EXPECT_EQ(list.pCombo->GetCurSel(), c.nGot) << c.nSet;
+    }
+    EXPECT_EQ(list.pCombo->GetLBText(1), u"zwei \u00e4");
+    list.pCombo->ResetContent();
+    EXPECT_EQ(list.pCombo->GetCount(), 0);
+    EXPECT_EQ(list.pCombo->GetLBText(0), u"");
+    DestroyWindow(hList);
+}
+} // namespace
