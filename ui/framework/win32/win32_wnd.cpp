@@ -108,9 +108,11 @@ public:
     {
         return std::max(0, static_cast<int>(::SendMessageW(m_hWnd, CB_GETCOUNT, 0, 0)));
     }
+    // Windows clears the selection for an index outside the list; Wine keeps it: -1 clears it on both.
     void SetCurSel(int nIndex) override
     {
-        ::SendMessageW(m_hWnd, CB_SETCURSEL, static_cast<WPARAM>(nIndex), 0);
+        const int n = nIndex >= 0 && nIndex < GetCount() ? nIndex : -1;
+        ::SendMessageW(m_hWnd, CB_SETCURSEL, static_cast<WPARAM>(n), 0);
     }
     int GetCurSel() const override
     {
