@@ -30,22 +30,6 @@ TEST(DialogTable, FusionDialogFrameAndFont)
     EXPECT_NE(std::u16string(d->caption).find(u'\u00FC'), std::u16string::npos);
 }
 
-// The texts that reach a user only through the template or the list of kinds of series.
-TEST(DialogTable, TextsOfTheSeriesRow)
-{
-    const lvp::SDialogTemplate* d = lvp::FindDialogTemplate(1000);
-    ASSERT_NE(d, nullptr);
-    const auto text = [d](unsigned id) {
-        for (size_t i = 0; i < d->count; ++i) {
-            if (d->controls[i].id == id)
-                return std::u16string(d->controls[i].text);
-        }
-        return std::u16string(u"(none)");
-    };
-    EXPECT_EQ(text(1018), u"Art der Reihe:");
-    EXPECT_EQ(text(1017), u"");
-}
-
 TEST(DialogTable, ControlsInTabOrderWithTheirPlaceAndStyle)
 {
     struct Case {
