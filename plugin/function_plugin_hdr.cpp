@@ -1,7 +1,6 @@
 // CFunctionPluginHDR: the command's Start and Execute around the fusion dialog.
 #include "plugin/function_plugin_hdr.h"
 
-#include "fusion/bracket_grouping.h"
 #include "fusion/fusion_paths.h"
 #include "fusion/photo_checks.h"
 #include "platform/locale.h"
@@ -97,7 +96,7 @@ ResultList* CFunctionPluginHDR::Execute()
     dlg.m_strEnfusePath = LocateFusionProgram(m_settings.GetString(kKeyProgram, u""), m_os);
     dlg.m_bAlignImages = m_settings.GetAlignImages();
     dlg.m_nFusionMode = m_settings.GetFusionMode();
-    dlg.m_brackets = GroupBrackets(ReadCaptureData(photos, m_os), FusionModeOf(dlg.m_nFusionMode));
+    dlg.m_captureData = ReadCaptureData(photos, m_os); // grouped for the kind of series chosen
     dlg.m_bFuseEachBracket = m_settings.GetFuseEachBracket();
     if (dlg.DoModal() == kIdOk) {
         m_settings.SetQuality(dlg.m_nJpegQuality);

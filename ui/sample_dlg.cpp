@@ -45,6 +45,10 @@ CSampleDlg::CSampleDlg(const platform::COs& os, CUiBackend& ui, const std::vecto
     OnClicked(IDC_BROWSE, [this] { OnBrowse(); });
     OnClicked(IDC_OK, [this] { OnBnClickedOk(); });
     OnClicked(IDC_FUSE_EACH, [this] { OnFuseEachClicked(); });
+    OnSelChange(IDC_FUSION_MODE, [this] {
+        if (!m_bRunDone)
+            OfferFuseEach();
+    });
 }
 
 void CSampleDlg::DoDataExchange(CDataExchange* pDX)
@@ -69,9 +73,10 @@ void CSampleDlg::DoDataExchange(CDataExchange* pDX)
 
 bool CSampleDlg::OnInitDialog()
 {
-    OfferFuseEach();
     CDialog::OnInitDialog();
-    ShowFuseEach();
+    if (CWnd* pBox = GetDlgItem(IDC_FUSE_EACH))
+        m_strFuseEachText = pBox->GetText();
+    OfferFuseEach();
     // No font: the pane keeps the system's.
     m_fontOutput.CreateFontIndirect(Ui(), OutputFont());
     m_editOutput.SetFont(&m_fontOutput, false);

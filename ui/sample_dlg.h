@@ -37,8 +37,10 @@ public:
     // looked at. The command stores m_bAlignImages only then.
     bool m_bAlignOffered = false;
     std::u16string m_strAlignProgram; // where it was found; empty when it was not
-    // The selection's brackets (GroupBrackets), set by the command.
+    // The selection's brackets (GroupBrackets), set by the command; or, where it gives the
+    // photos' capture data, grouped by the dialog for the kind of series chosen.
     std::vector<SBracket> m_brackets;
+    std::vector<metadata::SCaptureData> m_captureData;
     // Whether each bracket is fused into its own image (the command sets it from its setting);
     // exchanged with check box 1019 while the box is offered.
     bool m_bFuseEachBracket = true;
@@ -80,11 +82,10 @@ private:
 
     // The dialog's side of a selection of several brackets (ui/sample_dlg_batch.cpp).
     bool FusesEachBracket() const { return m_bFuseEachOffered && m_bFuseEachBracket; }
-    // Offers box 1019, with the count of brackets, where the selection has two that can be
-    // fused; else it is unchecked and disabled. Before the fields are written: the field's
-    // proposal follows the box.
+    // Groups the selection for the kind of series in list 1017 (where the capture data is
+    // given) and offers box 1019, with the count of brackets, where two can be fused; else it is
+    // unchecked and disabled. The field's proposal follows, unless the user edited it.
     void OfferFuseEach();
-    void ShowFuseEach();
     // The box was toggled: the field's proposal follows it, unless the user edited the field.
     void OnFuseEachClicked();
     // ProposeOutputName of the first fused bracket (bEach) or of the whole selection.
@@ -106,6 +107,7 @@ private:
     void RunAndShowOutput();
 
     const platform::COs& m_os;
+    std::u16string m_strFuseEachText;         // box 1019's text without the count
     std::unique_ptr<CToolPaths> m_pToolPaths; // from OK until the run has ended
 };
 } // namespace lvp

@@ -2,6 +2,7 @@
 // the checks over every bracket's output, and the batch's run.
 #include "fusion/batch_names.h"
 #include "fusion/batch_run.h"
+#include "fusion/fusion_mode.h"
 #include "fusion/fusion_paths.h"
 #include "platform/utf.h"
 #include "resources/ids.h"
@@ -14,25 +15,27 @@
 namespace lvp {
 void CSampleDlg::OfferFuseEach()
 {
-    m_bFuseEachOffered = FusibleCount(m_brackets) >= 2;
-    // The command proposes the whole selection's name; with the box checked, the first bracket's.
-    if (FusesEachBracket() && m_strOutputFile == ProposedOutput(false))
-        m_strOutputFile = ProposedOutput(true);
-}
-
-void CSampleDlg::ShowFuseEach()
-{
     CWnd* pBox = GetDlgItem(IDC_FUSE_EACH);
-    if (!pBox)
+    CWnd* pField = GetDlgItem(IDC_OUTPUT_FILE);
+    if (!pBox || !pField)
         return;
-    if (m_bFuseEachOffered) {
-        const std::u16string count =
-            platform::DecimalText(static_cast<std::int64_t>(FusibleCount(m_brackets)));
-        pBox->SetText(FormatModuleStrings(IDS_BATCH_BRACKET_COUNT, {pBox->GetText(), count}));
-    } else {
-        CheckDlgButton(IDC_FUSE_EACH, false);
-    }
+    const std::u16string before = ProposedOutput(FusesEachBracket());
+    if (m_bFuseEachOffered)
+        m_bFuseEachBracket = IsDlgButtonChecked(IDC_FUSE_EACH);
+    if (!m_captureData.empty())
+        m_brackets = GroupBrackets(m_captureData, FusionModeOf(m_listMode.GetCurSel()));
+    const size_t nBrackets = FusibleCount(m_brackets);
+    m_bFuseEachOffered = nBrackets >= 2;
+    CheckDlgButton(IDC_FUSE_EACH, FusesEachBracket());
+    pBox->SetText(m_bFuseEachOffered
+                      ? FormatModuleStrings(
+                            IDS_BATCH_BRACKET_COUNT,
+                            {m_strFuseEachText, platform::DecimalText(static_cast<std::int64_t>(nBrackets))})
+                      : m_strFuseEachText);
     pBox->EnableWindow(m_bFuseEachOffered);
+    // The command proposes the whole selection's name; with the box checked, the first bracket's.
+    if (pField->GetText() == before)
+        pField->SetText(ProposedOutput(FusesEachBracket()));
 }
 
 void CSampleDlg::OnFuseEachClicked()

@@ -263,11 +263,19 @@ TEST_F(Command, AlignImagesStoredOnlyWhenTheBoxWasOffered)
 namespace {
 using namespace lvp::metadata::test;
 
-// A JPEG whose Exif says when it was taken (whole seconds).
-void WriteDatedJpeg(const std::u16string& path, const char* dateTime)
+// A JPEG whose Exif says when it was taken (whole seconds) and, where given, its exposure bias
+// in EV.
+void WriteDatedJpeg(const std::u16string& path, const char* dateTime, std::optional<std::int32_t> bias = {})
 {
     SExifSpec spec;
     spec.exif = {SOrder::Ascii(0x9003, dateTime)};
+    if (bias) {
+        const SOrder le{false};
+        Bytes value = le.U32(static_cast<std::uint32_t>(*bias));
+        const Bytes one = le.U32(1);
+        value.insert(value.end(), one.begin(), one.end());
+        spec.exif.push_back({0x9204, 10, 1, value}); // ExposureBiasValue, SRATIONAL
+    }
     const Bytes jpeg = MakeJpeg({Segment(0xE1, std::string_view("Exif\0\0", 6), MakeExifBlock(spec))});
     WriteBytes(std::filesystem::path(path),
                std::string_view(reinterpret_cast<const char*>(jpeg.data()), jpeg.size()));
@@ -374,5 +382,51 @@ TEST_F(Command, FusionModeShownAndStoredOnConfirm)
         const std::int32_t* p = SSettingsStorePeer::IntMap(s_settings).Find(u"FusionMode");
         EXPECT_EQ(p ? std::optional(*p) : none, c.after) << c.name;
     }
+}
+} // namespace
+
+namespace {
+// Two brackets only by the restart of the exposures (0, -2, +2, 0, -2, +2 a second apart): the box
+// is offered for an exposure series; choosing a focus stack regroups them into one, the box goes
+// and the whole selection's name comes back, and the other way round.
+TEST_F(Command, KindOfSeriesRegroupsTheSelection)
+{
+    const std::int32_t biases[] = {0, -2, 2, 0, -2, 2};
+    std::vector<std::u16string> photos;
+    SelectionList selection;
+    for (int i = 0; i < 6; ++i) {
+        photos.push_back(m_folder + u"r" + platform::DecimalText(i + 1) + u".jpg");
+        const std::string time = "2026:05:01 10:00:0" + std::to_string(i);
+        WriteDatedJpeg(photos.back(), time.c_str(), biases[i]);
+    }
+    for (const std::u16string& photo : photos)
+        selection.push_back(photo.c_str());
+    s_settings.SetString(u"EnfusePath", m_fake, u"", true);
+    s_settings.SetFuseEachBracket(true);
+    ASSERT_EQ(m_pPlugin->Start(nullptr, selection).proceed, 1);
+    struct SSeen {
+        bool bEnabled;
+        std::u16string box, field;
+    };
+    std::vector<SSeen> seen;
+    const CModelUi::Step look = [&](CModelDialog& d) {
+        const SModelControl& box = *d.State().Find(IDC_FUSE_EACH);
+        seen.push_back({box.bEnabled, box.strText, d.State().Find(IDC_OUTPUT_FILE)->strText});
+    };
+    m_ui.m_steps = {look, [](CModelDialog& d) { d.SelectItem(IDC_FUSION_MODE, 1); },
+                    look, [](CModelDialog& d) { d.SelectItem(IDC_FUSION_MODE, 0); },
+                    look, [](CModelDialog& d) { d.PressEscape(); }};
+    m_pPlugin->Execute();
+    const std::u16string text = u"Jede Reihe einzeln zusammenf\u00fchren";
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_TRUE(seen[0].bEnabled);
+    EXPECT_EQ(seen[0].box, text + u" (2 Reihen erkannt)");
+    EXPECT_EQ(seen[0].field, m_folder + u"r1-r3.jpg");
+    EXPECT_FALSE(seen[1].bEnabled);
+    EXPECT_EQ(seen[1].box, text);
+    EXPECT_EQ(seen[1].field, m_folder + u"r1-r6.jpg");
+    EXPECT_TRUE(seen[2].bEnabled);
+    EXPECT_EQ(seen[2].box, text + u" (2 Reihen erkannt)");
+    EXPECT_EQ(seen[2].field, m_folder + u"r1-r3.jpg");
 }
 } // namespace

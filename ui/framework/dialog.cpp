@@ -115,6 +115,11 @@ void CDialog::OnClicked(int nId, std::function<void()> handler)
     m_commands[{nId, kBnClicked}] = std::move(handler);
 }
 
+void CDialog::OnSelChange(int nId, std::function<void()> handler)
+{
+    m_commands[{nId, kCbnSelChange}] = std::move(handler);
+}
+
 bool CDialog::OnCommand(int nId, int nCode)
 {
     auto it = m_commands.find({nId, nCode});

@@ -50,6 +50,8 @@ protected:
     virtual bool OnCommand(int nId, int nCode);
     // Binds a press of button nId to a handler.
     void OnClicked(int nId, std::function<void()> handler);
+    // Binds the user's change of drop-down list nId's selection to a handler.
+    void OnSelChange(int nId, std::function<void()> handler);
     // The run of a program on the dialog's thread (CDialogBackend::SetRunning, PollStopRequest).
     void SetRunning(bool bRunning)
     {
