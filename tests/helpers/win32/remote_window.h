@@ -11,9 +11,9 @@
 
 namespace lvp::test {
 // Polls until ready() holds; gives up after 60 seconds (a slow Wine start is a few seconds).
-template <typename F> bool WaitFor(F ready)
+template <typename F> bool WaitFor(F ready, std::chrono::milliseconds limit = std::chrono::seconds(60))
 {
-    auto until = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    auto until = std::chrono::steady_clock::now() + limit;
     while (!ready()) {
         if (std::chrono::steady_clock::now() > until)
             return false;
