@@ -106,6 +106,7 @@ SBatchResult CBatchRun::Run(const SBatchJob& batch)
         }
     }
     std::vector<size_t> weights; // in a batch, a bracket weighs as many as its photos
+    weights.reserve(fusedBrackets.size());
     for (const SBracket& bracket : fusedBrackets)
         weights.push_back(bracket.nCount);
     CBatchObserver observer(m_observer, batch.job.strAlignProgram.empty() ? 1 : 2, std::move(weights));
@@ -167,8 +168,10 @@ SBatchResult CBatchRun::Run(const SBatchJob& batch)
         const std::u16string& output = batch.outputs[fused[n]];
         if (outcomes[n] == ERunOutcome::Fused)
             result.written.push_back(output);
+        else if (outcomes[n] == ERunOutcome::Stopped)
+            stopped.push_back(fileName(output));
         else
-            (outcomes[n] == ERunOutcome::Stopped ? stopped : failed).push_back(fileName(output));
+            failed.push_back(fileName(output));
     }
     std::u16string summary =
         FormatModuleStrings(IDS_BATCH_SUMMARY, {Number(result.written.size()), Number(fused.size())});

@@ -285,8 +285,8 @@ void CBracketRun::Begin(const SBracketJob& job, CToolPaths& paths)
     if (!job.strAlignProgram.empty()) {
         const CAlignStep& step =
             m_alignStep.emplace(m_os, paths, job.strAlignProgram, paths.Inputs(), job.mode);
-        m_made.pAlign = &m_align.emplace(
-            step, BuildToolCommand(job.strFusionProgram, output, job.nQuality, step.Aligned(), job.mode));
+        m_made.pAlign = &m_align.emplace(SAlignRun{
+            step, BuildToolCommand(job.strFusionProgram, output, job.nQuality, step.Aligned(), job.mode)});
     }
     Begin(m_made);
 }

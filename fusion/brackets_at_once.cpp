@@ -17,7 +17,7 @@ namespace {
 // pixel of every photo, 13 a pixel of the image and 18 MB; align_image_stack (which holds two
 // images at a time) 8.7 bytes a pixel and 29 MB. The constants round up, and a quarter more is
 // kept free for what the estimate misses.
-constexpr std::uint64_t kMiB = 1024 * 1024;
+constexpr std::uint64_t kMiB = std::uint64_t{1024} * 1024;
 constexpr std::uint64_t kFusePerPhotoPixel = 8;
 constexpr std::uint64_t kFusePerPixel = 14;
 constexpr std::uint64_t kFuseBase = 32 * kMiB;
