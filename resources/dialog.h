@@ -6,8 +6,9 @@
 namespace lvp {
 // What a window of a dialog is: the dialog window itself or one of its controls.
 // CheckBox: an automatic check box (a click or Space toggles it). DropList: a drop-down list of
-// items to choose from (no text of its own); its height is that of the open list.
-enum class EControlKind { Dialog, Edit, Static, PushButton, DefPushButton, CheckBox, DropList };
+// items to choose from (no text of its own); its height is that of the open list. Progress: a
+// smooth progress bar, never in the tab order.
+enum class EControlKind { Dialog, Edit, Static, PushButton, DefPushButton, CheckBox, DropList, Progress };
 
 // Styles that matter to a backend; the Windows template carries the Win32 equivalents.
 namespace DialogStyle {

@@ -69,6 +69,16 @@ void CSampleDlg::DoDataExchange(CDataExchange* pDX)
             m_listMode.AddString(LoadModuleString(nIdText));
     }
     DDX_CBIndex(pDX, IDC_FUSION_MODE, m_nFusionMode);
+    DDX_Control(pDX, IDC_PROGRESS, m_progress);
+}
+
+std::intptr_t CSampleDlg::DoModal()
+{
+    struct SClearTaskbar {
+        std::unique_ptr<CTaskbarProgress>& pTaskbar;
+        ~SClearTaskbar() { pTaskbar.reset(); }
+    } clear{m_pTaskbar};
+    return CDialog::DoModal();
 }
 
 bool CSampleDlg::OnInitDialog()
@@ -238,6 +248,7 @@ void CSampleDlg::OnOK()
 void CSampleDlg::EnterRunningLayout()
 {
     m_editOutput.ShowWindow(true);
+    m_progress.ShowWindow(true);
     if (CWnd* pCancel = GetDlgItem(IDC_CANCEL))
         pCancel->MoveWindow(kCollapsed, true); // stays enabled: Escape still ends the dialog
     for (int nId : kInputControls) {
@@ -251,17 +262,22 @@ void CSampleDlg::EnterRunningLayout()
 void CSampleDlg::RunAndShowOutput()
 {
     SetRunning(true);
-    CPaneObserver pane(m_editOutput, Ui(), [this] { return PollStopRequest(); });
+    m_pTaskbar = Ui().ShowTaskbarProgress(GetWindowId());
+    CProgressDisplay progress(m_progress, m_pTaskbar.get());
+    CPaneObserver pane(
+        m_editOutput, Ui(), [this] { return PollStopRequest(); }, &progress);
     pane.ClearPane();
+    progress.Begin();
     const SBracketJob job{m_strEnfusePath, m_nJpegQuality, *m_pSelection,
                           m_bAlignOffered && m_bAlignImages ? m_strAlignProgram : std::u16string(),
                           FusionModeOf(m_nFusionMode)};
     if (FusesEachBracket()) {
-        RunBrackets(job, pane);
+        progress.End(RunBrackets(job, pane));
     } else {
         m_outcome = CBracketRun(m_os, pane).Run(job, *m_pToolPaths);
         if (m_outcome == ERunOutcome::Fused)
             m_written.push_back(m_strOutputFile);
+        progress.End(ProgressEndState(m_outcome));
     }
     PollStopRequest(); // what was typed during the run goes unread: Finished waits for a new key
     SetRunning(false);

@@ -7,6 +7,7 @@
 #include "ui/framework/combo_box.h"
 #include "ui/framework/dialog.h"
 #include "ui/framework/gdi.h"
+#include "ui/framework/progress_ctrl.h"
 #include "ui/tool_run.h"
 
 #include <cstdint>
@@ -29,6 +30,7 @@ public:
     const std::vector<std::u16string>* m_pSelection;
     CFont m_fontOutput;
     CColorEdit m_editOutput;
+    CProgressCtrl m_progress; // shown from the start of the run
     bool m_bRunDone = false;
     // Whether the user wants the series aligned first (the command sets it from its setting); it
     // is exchanged with check box 1015 while the box is offered.
@@ -57,6 +59,8 @@ public:
 
     void OnBrowse();
     void OnBnClickedOk();
+    // The taskbar button shows the run's progress until the dialog has ended, by any way out.
+    std::intptr_t DoModal() override;
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -95,7 +99,9 @@ private:
     // The checks on OK over every bracket: sizes alike within each, every output writable, and
     // one question over those that exist.
     bool AcceptBrackets();
-    void RunBrackets(const SBracketJob& job, CRunObserver& pane);
+    // The batch's outcome in m_outcome, and how its display ends: an error when a bracket that was
+    // to be fused was not, a stop when the user stopped.
+    EProgressState RunBrackets(const SBracketJob& job, CRunObserver& pane);
     // Makes the forms of the paths the program can open; false (the user told) when a path has none.
     bool PrepareToolPaths();
     // Looks for the alignment program beside m_strEnfusePath, then on PATH: found, the box is
@@ -107,7 +113,8 @@ private:
     void RunAndShowOutput();
 
     const platform::COs& m_os;
-    std::u16string m_strFuseEachText;         // box 1019's text without the count
-    std::unique_ptr<CToolPaths> m_pToolPaths; // from OK until the run has ended
+    std::u16string m_strFuseEachText;             // box 1019's text without the count
+    std::unique_ptr<CToolPaths> m_pToolPaths;     // from OK until the run has ended
+    std::unique_ptr<CTaskbarProgress> m_pTaskbar; // from the run until the dialog ends
 };
 } // namespace lvp

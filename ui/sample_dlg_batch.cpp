@@ -10,6 +10,7 @@
 #include "ui/framework/message_box.h"
 #include "ui/sample_dlg.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace lvp {
@@ -102,14 +103,20 @@ bool CSampleDlg::AcceptBrackets()
     return true;
 }
 
-void CSampleDlg::RunBrackets(const SBracketJob& job, CRunObserver& pane)
+EProgressState CSampleDlg::RunBrackets(const SBracketJob& job, CRunObserver& pane)
 {
     m_pToolPaths.reset(); // each bracket makes the forms of its own paths
-    const SBatchResult result = CBatchRun(m_os, pane).Run({job, m_brackets, BracketOutputs()});
+    const std::vector<std::u16string> outputs = BracketOutputs();
+    const SBatchResult result = CBatchRun(m_os, pane).Run({job, m_brackets, outputs});
     m_written = result.written;
     if (!m_written.empty())
         m_outcome = ERunOutcome::Fused;
     else
         m_outcome = result.bStopped ? ERunOutcome::Stopped : ERunOutcome::Failed;
+    if (result.bStopped)
+        return EProgressState::Paused;
+    const auto nWanted =
+        std::count_if(outputs.begin(), outputs.end(), [](const auto& o) { return !o.empty(); });
+    return m_written.size() < static_cast<size_t>(nWanted) ? EProgressState::Error : EProgressState::Normal;
 }
 } // namespace lvp

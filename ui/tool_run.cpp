@@ -25,6 +25,19 @@ bool CPaneObserver::AskYesNo(std::u16string_view question, bool bYesDefault)
     return lvp::AskYesNo(m_ui, question, bYesDefault);
 }
 
+bool CPaneObserver::StopRequested()
+{
+    if (m_pProgress)
+        m_pProgress->Tick();
+    return m_stopRequested && m_stopRequested();
+}
+
+void CPaneObserver::ReportProgress(const SRunProgress& progress)
+{
+    if (m_pProgress)
+        m_pProgress->Report(progress);
+}
+
 void CPaneObserver::ShowBusy(bool bBusy)
 {
     m_waitCursor.reset();

@@ -5,6 +5,7 @@
 #include "platform/os.h"
 #include "ui/framework/edit.h"
 #include "ui/framework/wait_cursor.h"
+#include "ui/progress_display.h"
 
 #include <functional>
 #include <optional>
@@ -26,25 +27,31 @@ struct SToolRun {
     std::u16string strFirstPhoto{};
 };
 
-// The pane as the run's observer: each text at the pane's end, painted at once.
+// The pane as the run's observer: each text at the pane's end, painted at once; the progress on
+// the display, when there is one.
 class CPaneObserver final : public CRunObserver {
 public:
-    CPaneObserver(CEdit& editOutput, CUiBackend& ui, std::function<bool()> stopRequested)
-        : m_editOutput(editOutput), m_ui(ui), m_stopRequested(std::move(stopRequested))
+    // pProgress: not owned; null shows no progress.
+    CPaneObserver(CEdit& editOutput, CUiBackend& ui, std::function<bool()> stopRequested,
+                  CProgressDisplay* pProgress = nullptr)
+        : m_editOutput(editOutput), m_ui(ui), m_stopRequested(std::move(stopRequested)),
+          m_pProgress(pProgress)
     {
     }
     // Empties the pane, which then takes as much text as memory allows.
     void ClearPane();
     void AddText(std::u16string_view text) override;
     bool AskYesNo(std::u16string_view question, bool bYesDefault) override;
-    bool StopRequested() override { return m_stopRequested && m_stopRequested(); }
+    // Asked between reads: also when the display's clock moves on.
+    bool StopRequested() override;
     void ShowBusy(bool bBusy) override;
-    void ReportProgress(const SRunProgress&) override {}
+    void ReportProgress(const SRunProgress& progress) override;
 
 private:
     CEdit& m_editOutput;
     CUiBackend& m_ui;
     std::function<bool()> m_stopRequested;
+    CProgressDisplay* m_pProgress;
     std::optional<CWaitCursor> m_waitCursor; // while a program step runs
 };
 

@@ -26,9 +26,11 @@ WIN32_STYLE = {"popup": 0x80000000, "caption": 0x00C00000, "sysmenu": 0x00080000
                "hidden": 0}
 WS_VISIBLE, WS_CHILD, DS_SETFONT, BS_DEFPUSHBUTTON, BS_AUTOCHECKBOX = 0x10000000, 0x40000000, 0x40, 0x1, 0x3
 CBS_DROPDOWNLIST = 0x3
+PBS_SMOOTH = 0x1
 # window class: the predefined atom, or its name (windres writes the name)
 CLASS = {"button": (0x80, "BUTTON"), "defbutton": (0x80, "BUTTON"), "checkbox": (0x80, "BUTTON"),
-         "edit": (0x81, "EDIT"), "static": (0x82, "STATIC"), "droplist": (0x85, "COMBOBOX")}
+         "edit": (0x81, "EDIT"), "static": (0x82, "STATIC"), "droplist": (0x85, "COMBOBOX"),
+         "progress": ("msctls_progress32",)}
 
 failures = []
 
@@ -176,7 +178,8 @@ def check_dialog(dll, res_dir):
         r.pos += extra
         what = f"control {want[1]}"
         kind, words = want[2], want[7]
-        base = {"defbutton": BS_DEFPUSHBUTTON, "checkbox": BS_AUTOCHECKBOX, "droplist": CBS_DROPDOWNLIST}.get(kind, 0)
+        base = {"defbutton": BS_DEFPUSHBUTTON, "checkbox": BS_AUTOCHECKBOX, "droplist": CBS_DROPDOWNLIST,
+                "progress": PBS_SMOOTH}.get(kind, 0)
         visible = 0 if "hidden" in words.split() else WS_VISIBLE
         expect(cid == int(want[1]), f"{what}: found id {cid}")
         expect(cclass in CLASS[kind], f"{what}: class {cclass}")

@@ -60,6 +60,7 @@ TEST(DialogTable, ControlsInTabOrderWithTheirPlaceAndStyle)
         {1019, EControlKind::CheckBox, {7, 124, 286, 10}, Style::TabStop},
         {1, EControlKind::DefPushButton, {125, 140, 50, 14}, Style::TabStop},
         {2, EControlKind::PushButton, {243, 140, 50, 14}, Style::TabStop},
+        {1016, EControlKind::Progress, {7, 142, 110, 10}, Style::Hidden},
     };
     const lvp::SDialogTemplate* d = lvp::FindDialogTemplate(1000);
     ASSERT_NE(d, nullptr);
@@ -74,9 +75,11 @@ TEST(DialogTable, ControlsInTabOrderWithTheirPlaceAndStyle)
         EXPECT_EQ(c.rect.cx, want.rect.cx) << want.id;
         EXPECT_EQ(c.rect.cy, want.rect.cy) << want.id;
         EXPECT_EQ(c.styles, want.styles) << want.id;
-        // Fields and lists start empty (their members fill them); labels and buttons carry a text.
-        EXPECT_EQ(std::u16string(c.text).empty(),
-                  c.kind == EControlKind::Edit || c.kind == EControlKind::DropList)
+        // Fields, lists and the bar start empty (their members fill them); labels and buttons carry
+        // a text.
+        EXPECT_EQ(std::u16string(c.text).empty(), c.kind == EControlKind::Edit ||
+                                                      c.kind == EControlKind::DropList ||
+                                                      c.kind == EControlKind::Progress)
             << want.id;
     }
 }

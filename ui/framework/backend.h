@@ -98,14 +98,40 @@ public:
     virtual std::u16string GetLBText(int nIndex) const = 0;
 };
 
+// What a progress bar shows besides how far it is: a run going on, one that failed, one stopped.
+enum class EProgressState { Normal, Error, Paused };
+// A progress bar's position runs from 0 to this.
+inline constexpr int kProgressRange = 1000;
+
+// Progress-bar operations.
+class CProgressBackend {
+public:
+    virtual ~CProgressBackend() = default;
+    // Clamped to 0 .. kProgressRange.
+    virtual void SetPos(int nPos) = 0;
+    virtual int GetPos() const = 0;
+    virtual void SetState(EProgressState state) = 0;
+    virtual EProgressState GetState() const = 0;
+};
+
+// The progress shown on the taskbar button of a top-level window while the object lives; its
+// end takes the progress off the button again.
+class CTaskbarProgress {
+public:
+    virtual ~CTaskbarProgress() = default;
+    virtual void SetPos(int nPos) = 0; // of kProgressRange
+    virtual void SetState(EProgressState state) = 0;
+};
+
 // One control as a backend hands it out: its window operations, and its edit operations when
 // it is an edit control, its check operations when it is a check box, its list operations when
-// it is a drop-down list.
+// it is a drop-down list, its bar's when it is a progress bar.
 struct SControlBackend {
     std::unique_ptr<CWndBackend> pWnd;
     std::unique_ptr<CEditBackend> pEdit;
     std::unique_ptr<CButtonBackend> pButton;
     std::unique_ptr<CComboBackend> pCombo;
+    std::unique_ptr<CProgressBackend> pProgress;
 };
 
 // The answer to a control-colour query: text and background colour, and the brush that
@@ -203,6 +229,12 @@ public:
     // Null when the system cannot make it.
     virtual std::unique_ptr<CFontBackend> MakeFont(const SFontSpec& spec) = 0;
     virtual std::unique_ptr<CBrushBackend> MakeSolidBrush(Color color) = 0;
+    // The progress on the taskbar button of the top-level window that owns window (window
+    // itself when nothing owns it); null where the system has no such button or window is null.
+    virtual std::unique_ptr<CTaskbarProgress> ShowTaskbarProgress(platform::WindowId /*window*/)
+    {
+        return nullptr;
+    }
 };
 
 // The build's own backend: Windows the real windows, Linux the terminal rendition. Only the

@@ -27,6 +27,13 @@ CComboBackend& CWnd::ComboBackend() const
     return *m_control.pCombo;
 }
 
+CProgressBackend& CWnd::ProgressBackend() const
+{
+    if (!m_control.pProgress)
+        throw std::logic_error("CProgressCtrl: no progress bar attached");
+    return *m_control.pProgress;
+}
+
 void CWnd::SetFont(const CFont* pFont, bool bRedraw)
 {
     Backend().SetFont(pFont ? pFont->Backend() : nullptr, bRedraw);

@@ -16,7 +16,7 @@ public:
     void Attach(SControlBackend control) { m_control = std::move(control); }
     void Attach(std::unique_ptr<CWndBackend> pWnd)
     {
-        m_control = {std::move(pWnd), nullptr, nullptr, nullptr};
+        m_control = {std::move(pWnd), nullptr, nullptr, nullptr, nullptr};
     }
     // Operations on a native window this object does not own (the host's window).
     void AttachWindow(CUiBackend& ui, platform::WindowId window) { Attach(ui.WrapWindow(window)); }
@@ -46,6 +46,7 @@ protected:
     CWndBackend& Backend() const;
     CEditBackend& EditBackend() const;
     CComboBackend& ComboBackend() const;
+    CProgressBackend& ProgressBackend() const;
 
 private:
     SControlBackend m_control;

@@ -173,7 +173,8 @@ void CModelDialog::Click(int nId)
 {
     SModelControl* c = m_pState->Find(nId);
     // A control collapsed to nothing cannot be hit.
-    if (!c || !CanUse(*c) || c->kind == EControlKind::Static || c->rect.right <= c->rect.left)
+    if (!c || !CanUse(*c) || c->kind == EControlKind::Static || c->kind == EControlKind::Progress ||
+        c->rect.right <= c->rect.left)
         return;
     m_pState->nFocusId = nId;
     if (c->kind == EControlKind::CheckBox && !m_pState->bRunning)

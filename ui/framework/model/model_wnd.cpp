@@ -128,6 +128,23 @@ private:
     SModelControl& m_c;
 };
 
+class CModelProgress : public CProgressBackend {
+public:
+    explicit CModelProgress(SModelControl& control) : m_c(control) {}
+    void SetPos(int nPos) override
+    {
+        nPos = std::clamp(nPos, 0, kProgressRange);
+        m_c.nPosChanges += nPos != m_c.nPos;
+        m_c.nPos = nPos;
+    }
+    int GetPos() const override { return m_c.nPos; }
+    void SetState(EProgressState state) override { m_c.progressState = state; }
+    EProgressState GetState() const override { return m_c.progressState; }
+
+private:
+    SModelControl& m_c;
+};
+
 // The edit operations of a control whose window operations another object holds.
 class CModelEdit : public CEditBackend {
 public:
@@ -146,13 +163,15 @@ private:
 
 SControlBackend MakeModelBackend(SModelControl& control)
 {
-    SControlBackend out{std::make_unique<CModelWnd>(control), nullptr, nullptr, nullptr};
+    SControlBackend out{std::make_unique<CModelWnd>(control), nullptr, nullptr, nullptr, nullptr};
     if (control.kind == EControlKind::Edit)
         out.pEdit = std::make_unique<CModelEdit>(control);
     if (control.kind == EControlKind::CheckBox)
         out.pButton = std::make_unique<CModelButton>(control);
     if (control.kind == EControlKind::DropList)
         out.pCombo = std::make_unique<CModelCombo>(control);
+    if (control.kind == EControlKind::Progress)
+        out.pProgress = std::make_unique<CModelProgress>(control);
     return out;
 }
 } // namespace lvp

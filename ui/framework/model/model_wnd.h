@@ -28,6 +28,9 @@ struct SModelControl {
     int nCurSel = -1;                  // its selected item; -1: none
     int nSelStart = 0;                 // anchor; may be after nSelEnd
     int nSelEnd = 0;                   // caret
+    int nPos = 0;                      // a progress bar's position, of kProgressRange
+    EProgressState progressState = EProgressState::Normal;
+    unsigned nPosChanges = 0; // how often the bar's position was set to a new value
     unsigned nLimitText = kDefaultLimitText;
     std::optional<SFontSpec> font;   // set by SetFont; none: the dialog's font
     int nScrollCaretCount = 0;       // how often the view was scrolled to the caret

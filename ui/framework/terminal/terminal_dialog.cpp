@@ -318,6 +318,15 @@ void CTerminalDialog::DrawControl(const SModelControl& c, int y0, int x0)
             }
         }
         break;
+    case EControlKind::Progress: {
+        // The bar's row holds the buttons on the terminal: the status line goes under it,
+        // across the dialog.
+        const int nDialogCols = (State().window.rect.right - State().window.rect.left) / kModelCharWidth;
+        Fill(y + nRows, x0, 1, nDialogCols, Pair(s, kPairDialog));
+        ::attrset(Pair(s, kPairDialog));
+        PutText(y + nRows, x0, ProgressLine(c.nPos, kProgressRange, c.strText, nCols - 2), nDialogCols);
+        break;
+    }
     case EControlKind::Dialog:
         break;
     }

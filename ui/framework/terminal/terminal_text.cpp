@@ -264,4 +264,21 @@ std::string ResolvePromptPath(const std::string& typed, const std::string& defEx
         p += "." + defExt;
     return p.string();
 }
+std::wstring ProgressLine(int nPos, int nRange, std::u16string_view text, int nBarCells)
+{
+    nRange = std::max(1, nRange);
+    nPos = std::clamp(nPos, 0, nRange);
+    nBarCells = std::max(1, nBarCells);
+    const int nFilled = static_cast<int>(static_cast<long long>(nPos) * nBarCells / nRange);
+    const int nPercent = static_cast<int>(static_cast<long long>(nPos) * 100 / nRange);
+    std::wstring line = L"[";
+    line.append(static_cast<size_t>(nFilled), L'#');
+    line.append(static_cast<size_t>(nBarCells - nFilled), L'.');
+    line.append(L"] ");
+    std::wstring percent = std::to_wstring(nPercent);
+    line.append(3 - percent.size(), L' ').append(percent).append(L" %");
+    if (!text.empty())
+        line.append(L"  ").append(ToWide(text));
+    return line;
+}
 } // namespace lvp::terminal

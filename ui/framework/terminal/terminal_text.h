@@ -14,6 +14,10 @@ std::wstring ToWide(std::u16string_view text);
 // (a character the locale cannot print is shown as one cell).
 int CellWidth(wchar_t c);
 
+// A progress bar's status line: "[####......]  45 %  text" with a bar of nBarCells cells
+// (at least one) for nPos of nRange; the percentage is 100 only at the end of the range.
+std::wstring ProgressLine(int nPos, int nRange, std::u16string_view text, int nBarCells);
+
 // A text as display lines of at most nWidth cells: a line feed ends a line, carriage returns are
 // dropped, a tab shows as a blank, a long line wraps.
 std::vector<std::wstring> WrapLines(std::u16string_view text, int nWidth);

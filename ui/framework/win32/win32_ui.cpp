@@ -3,8 +3,10 @@
 #include "platform/win32/scoped.h"
 #include "resources/win32/module_instance.h"
 #include "ui/framework/placement.h"
+#include "ui/framework/win32/taskbar_progress.h"
 #include "ui/framework/win32/win32_wnd.h"
 
+#include <commctrl.h>
 #include <commdlg.h>
 
 #include <optional>
@@ -88,6 +90,9 @@ public:
     std::intptr_t RunModal(CDialogEvents& events) override
     {
         m_pEvents = &events;
+        // The progress bar's class is registered by the common controls, not by user32.
+        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS};
+        ::InitCommonControlsEx(&controls);
         INT_PTR nResult = ::DialogBoxParamW(OwnModule(), MAKEINTRESOURCEW(m_nIdTemplate), m_hParent,
                                             &DialogProc, reinterpret_cast<LPARAM>(this));
         m_pEvents = nullptr;
@@ -120,7 +125,8 @@ public:
     bool PollStopRequest() override
     {
         MSG msg;
-        for (int i = 0; i < kMaxPaintsPerPoll && ::PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE); ++i)
+        for (int i = 0; i < kMaxPaintsPerPoll && ::PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE);
+             ++i)
             ::DispatchMessageW(&msg);
         while (::PeekMessageW(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
             const bool bEscape = msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE;
@@ -286,6 +292,10 @@ public:
         return true;
     }
     CCursorBackend& Cursor() override { return m_cursor; }
+    std::unique_ptr<CTaskbarProgress> ShowTaskbarProgress(platform::WindowId window) override
+    {
+        return MakeTaskbarProgress(ToHwnd(window));
+    }
     std::unique_ptr<CFontBackend> MakeFont(const SFontSpec& s) override
     {
         HFONT hFont =

@@ -1,6 +1,8 @@
 // Win32 windows and controls behind the portable window classes.
 #include "ui/framework/win32/win32_wnd.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <vector>
 
@@ -135,10 +137,46 @@ private:
     HWND m_hWnd;
 };
 
+// The bar's range is set with each wrapper: a template cannot carry it.
+class CWin32Progress : public CProgressBackend {
+public:
+    explicit CWin32Progress(HWND hWnd) : m_hWnd(hWnd)
+    {
+        ::SendMessageW(m_hWnd, PBM_SETRANGE32, 0, kProgressRange);
+    }
+    void SetPos(int nPos) override
+    {
+        ::SendMessageW(m_hWnd, PBM_SETPOS, static_cast<WPARAM>(std::clamp(nPos, 0, kProgressRange)), 0);
+    }
+    int GetPos() const override { return static_cast<int>(::SendMessageW(m_hWnd, PBM_GETPOS, 0, 0)); }
+    // Common controls before version 6 ignore the state: the bar then keeps its colour.
+    void SetState(EProgressState state) override
+    {
+        const WPARAM n = state == EProgressState::Error    ? PBST_ERROR
+                         : state == EProgressState::Paused ? PBST_PAUSED
+                                                           : PBST_NORMAL;
+        ::SendMessageW(m_hWnd, PBM_SETSTATE, n, 0);
+    }
+    EProgressState GetState() const override
+    {
+        switch (::SendMessageW(m_hWnd, PBM_GETSTATE, 0, 0)) {
+        case PBST_ERROR:
+            return EProgressState::Error;
+        case PBST_PAUSED:
+            return EProgressState::Paused;
+        default:
+            return EProgressState::Normal;
+        }
+    }
+
+private:
+    HWND m_hWnd;
+};
+
 bool HasClass(HWND hWnd, const wchar_t* pClass)
 {
-    wchar_t name[16] = {};
-    return ::GetClassNameW(hWnd, name, 16) > 0 && ::lstrcmpiW(name, pClass) == 0;
+    wchar_t name[32] = {};
+    return ::GetClassNameW(hWnd, name, 32) > 0 && ::lstrcmpiW(name, pClass) == 0;
 }
 
 bool IsCheckBox(HWND hWnd)
@@ -157,13 +195,15 @@ void CWin32Wnd::SetFont(const CFontBackend* pFont, bool bRedraw)
 
 SControlBackend MakeWin32Backend(HWND hWnd)
 {
-    SControlBackend out{std::make_unique<CWin32Wnd>(hWnd), nullptr, nullptr, nullptr};
+    SControlBackend out{std::make_unique<CWin32Wnd>(hWnd), nullptr, nullptr, nullptr, nullptr};
     if (HasClass(hWnd, L"Edit"))
         out.pEdit = std::make_unique<CWin32Edit>(hWnd);
     else if (IsCheckBox(hWnd))
         out.pButton = std::make_unique<CWin32Button>(hWnd);
     else if (HasClass(hWnd, L"ComboBox"))
         out.pCombo = std::make_unique<CWin32Combo>(hWnd);
+    else if (HasClass(hWnd, PROGRESS_CLASSW))
+        out.pProgress = std::make_unique<CWin32Progress>(hWnd);
     return out;
 }
 } // namespace lvp
