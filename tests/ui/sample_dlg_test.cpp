@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <deque>
 #include <filesystem>
@@ -285,9 +286,11 @@ TEST_F(SampleDlg, PhotosOfDifferentSizesAreRefusedOnOk)
         std::vector<const char*> photos;
         std::vector<std::u16string> named; // none: the run happens
     } cases[] = {
-        {"a portrait frame among landscape frames", {"IMG_1.JPG", "IMG_2.JPG", "IMG_3.JPG"},
+        {"a portrait frame among landscape frames",
+         {"IMG_1.JPG", "IMG_2.JPG", "IMG_3.JPG"},
          {u"IMG_1.JPG: 640" + x + u"480", u"IMG_3.JPG: 480" + x + u"640"}},
-        {"a resized copy, after an unreadable one", {"unknown.jpg", "IMG_1.JPG", "small.jpg", "IMG_3.JPG"},
+        {"a resized copy, after an unreadable one",
+         {"unknown.jpg", "IMG_1.JPG", "small.jpg", "IMG_3.JPG"},
          {u"IMG_1.JPG: 640" + x + u"480", u"small.jpg: 320" + x + u"240", u"IMG_3.JPG: 480" + x + u"640"}},
         {"one size", {"IMG_1.JPG", "IMG_2.JPG"}, {}},
         {"one size and an unreadable photo", {"IMG_1.JPG", "unknown.jpg", "IMG_2.JPG"}, {}},
@@ -305,7 +308,8 @@ TEST_F(SampleDlg, PhotosOfDifferentSizesAreRefusedOnOk)
         std::vector<Step> steps{kOk};
         if (bRefused)
             steps.push_back([&](CModelDialog& d) {
-                bEditing = !d.State().Find(IDC_OUTPUT_PANE)->bVisible && d.State().Find(IDC_PROGRAM)->bEnabled;
+                bEditing =
+                    !d.State().Find(IDC_OUTPUT_PANE)->bVisible && d.State().Find(IDC_PROGRAM)->bEnabled;
                 d.PressEscape();
             });
         else
@@ -330,29 +334,28 @@ TEST_F(SampleDlg, RunningLayoutAndProgramGoneBeforeSecondOk)
     fs::copy_file(fs::path(kFake), fs::path(copy));
     fs::permissions(fs::path(copy), fs::perms::owner_all, fs::perm_options::add);
     m_ui.m_fileAnswers = {std::nullopt};
-    std::intptr_t result =
-        Run({kOk,
-             [&](CModelDialog& d) {
-                 SModelDialog& s = d.State();
-                 for (int nId : {IDC_PROGRAM_LABEL, IDC_BROWSE, IDC_PROGRAM, IDC_OUTPUT_FILE_LABEL,
-                                 IDC_OUTPUT_FILE, IDC_QUALITY_LABEL, IDC_QUALITY, IDC_FUSION_MODE_LABEL,
-                                 IDC_FUSION_MODE}) {
-                     EXPECT_FALSE(s.Find(nId)->bEnabled) << nId;
-                     EXPECT_EQ(s.Find(nId)->rect, (SRect{-1, -1, -1, -1})) << nId;
-                 }
-                 EXPECT_TRUE(s.Find(IDC_CANCEL)->bEnabled);
-                 EXPECT_EQ(s.Find(IDC_CANCEL)->rect, (SRect{-1, -1, -1, -1}));
-                 EXPECT_TRUE(s.Find(IDC_OUTPUT_PANE)->bVisible);
-                 EXPECT_TRUE(RunDone());
-                 fs::remove(fs::path(copy));
-             },
-             kOk, // the program is gone: 108 and the file dialog, no end
-             [&](CModelDialog& d) {
-                 EXPECT_FALSE(d.IsEnded());
-                 fs::copy_file(fs::path(kFake), fs::path(copy));
-             },
-             kOk},
-            copy);
+    std::intptr_t result = Run({kOk,
+                                [&](CModelDialog& d) {
+                                    SModelDialog& s = d.State();
+                                    for (int nId : {IDC_PROGRAM_LABEL, IDC_BROWSE, IDC_PROGRAM,
+                                                    IDC_OUTPUT_FILE_LABEL, IDC_OUTPUT_FILE, IDC_QUALITY_LABEL,
+                                                    IDC_QUALITY, IDC_FUSION_MODE_LABEL, IDC_FUSION_MODE}) {
+                                        EXPECT_FALSE(s.Find(nId)->bEnabled) << nId;
+                                        EXPECT_EQ(s.Find(nId)->rect, (SRect{-1, -1, -1, -1})) << nId;
+                                    }
+                                    EXPECT_TRUE(s.Find(IDC_CANCEL)->bEnabled);
+                                    EXPECT_EQ(s.Find(IDC_CANCEL)->rect, (SRect{-1, -1, -1, -1}));
+                                    EXPECT_TRUE(s.Find(IDC_OUTPUT_PANE)->bVisible);
+                                    EXPECT_TRUE(RunDone());
+                                    fs::remove(fs::path(copy));
+                                },
+                                kOk, // the program is gone: 108 and the file dialog, no end
+                                [&](CModelDialog& d) {
+                                    EXPECT_FALSE(d.IsEnded());
+                                    fs::copy_file(fs::path(kFake), fs::path(copy));
+                                },
+                                kOk},
+                               copy);
     EXPECT_EQ(result, 1);
     ASSERT_EQ(m_ui.m_messages.size(), 1u);
     EXPECT_EQ(m_ui.m_messages[0].strText, LoadModuleString(IDS_PROGRAM_NOT_FOUND));
@@ -409,7 +412,8 @@ TEST_F(SampleDlg, ToolThatCannotStartStillFinishes)
     std::ofstream(fs::path(text)) << "text, not a program\n";
     EXPECT_EQ(Run({kOk, kOk}, text), 1);
     EXPECT_TRUE(m_pDlg->m_bRunDone);
-    EXPECT_EQ(m_pDlg->m_outcome, ERunOutcome::Failed); // the pane's reason: ToolRun.ProgramThatCannotStartSaysWhy
+    EXPECT_EQ(m_pDlg->m_outcome,
+              ERunOutcome::Failed); // the pane's reason: ToolRun.ProgramThatCannotStartSaysWhy
     EXPECT_TRUE(RunDone());
 }
 
@@ -425,19 +429,25 @@ TEST_F(SampleDlg, OutputFileRefusals)
     struct Case {
         const char* name;
         std::u16string output;
-        std::deque<bool> answers;    // to the Yes/No box
-        unsigned nIdText;            // the box's text; 0: the run starts
+        std::deque<bool> answers; // to the Yes/No box
+        unsigned nIdText;         // the box's text; 0: the run starts
         EMessageButtons buttons;
     } cases[] = {
         {"a selected photo", photo, {}, IDS_OUTPUT_IS_INPUT, EMessageButtons::Ok},
         {"a selected photo by another name", other, {}, IDS_OUTPUT_IS_INPUT, EMessageButtons::Ok},
-        {"a selected photo through a dot", Path("folder") + sep + u".." + sep + u"x.jpg", {},
-         IDS_OUTPUT_IS_INPUT, EMessageButtons::Ok},
+        {"a selected photo through a dot",
+         Path("folder") + sep + u".." + sep + u"x.jpg",
+         {},
+         IDS_OUTPUT_IS_INPUT,
+         EMessageButtons::Ok},
 #ifdef _WIN32
         {"a selected photo in capitals", Path("X.JPG"), {}, IDS_OUTPUT_IS_INPUT, EMessageButtons::Ok},
 #endif
         {"a folder", Path("folder"), {}, IDS_OUTPUT_FOLDER_MISSING, EMessageButtons::Ok},
-        {"a missing folder", Path("missing") + sep + u"out.jpg", {}, IDS_OUTPUT_FOLDER_MISSING,
+        {"a missing folder",
+         Path("missing") + sep + u"out.jpg",
+         {},
+         IDS_OUTPUT_FOLDER_MISSING,
          EMessageButtons::Ok},
         {"existing, not replaced", existing, {false}, IDS_OUTPUT_EXISTS, EMessageButtons::YesNo},
         {"existing, no answer", existing, {}, IDS_OUTPUT_EXISTS, EMessageButtons::YesNo},
@@ -445,7 +455,10 @@ TEST_F(SampleDlg, OutputFileRefusals)
 #ifdef _WIN32
         // Either separator ends a folder's name.
         {"a folder named with /", Path("folder") + u"/out.jpg", {}, 0, EMessageButtons::Ok},
-        {"a missing folder named with /", Path("missing") + u"/out.jpg", {}, IDS_OUTPUT_FOLDER_MISSING,
+        {"a missing folder named with /",
+         Path("missing") + u"/out.jpg",
+         {},
+         IDS_OUTPUT_FOLDER_MISSING,
          EMessageButtons::Ok},
 #else
         // A backslash is part of a file name here.
@@ -521,6 +534,97 @@ TEST_F(SampleDlg, RunCanBeStoppedAndIgnoresTypeAhead)
         EXPECT_EQ(fs::exists(fs::path(Path("a-c.jpg"))), c.outcome == ERunOutcome::Fused);
         fs::remove(fs::path(Path("a-c.jpg")));
     }
+}
+
+// The bar: hidden while editing, shown from the run's start, rising, left in place when finished
+// with the run's end state; the host's taskbar button the same until the dialog has ended.
+TEST_F(SampleDlg, ProgressBarAndTaskbarFollowTheRun)
+{
+    const std::u16string load1 = u"err:enfuse: info: loading next image: a 1/2\\n",
+                         load2 = u"err:enfuse: info: loading next image: b 2/2\\n", pause = u"sleep:150";
+    // The fake tool's arguments are the photos: the stopped run's second of four.
+    const std::u16string second = FormatModuleStrings(IDS_PROGRESS_FUSE_LOAD, {u"2", u"4"});
+    struct Case {
+        const char* name;
+        std::vector<std::u16string> tool;
+        std::vector<Step> during;
+        EProgressState state;
+        bool bWhole;      // at 100 %
+        unsigned nIdWord; // the end's word in the text, or 0
+    } cases[] = {
+        {"fused", {load1, pause, load2, pause}, {}, EProgressState::Normal, true, 0},
+        {"failed",
+         {load1, pause, load2, pause, u"exit:1"},
+         {},
+         EProgressState::Error,
+         false,
+         IDS_PROGRESS_FAILED},
+        {"stopped",
+         {load1, pause, load2, u"sleep:600000"},
+         {},
+         EProgressState::Paused,
+         false,
+         IDS_PROGRESS_STOPPED},
+    };
+    for (Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_selection = c.tool;
+        m_ui.m_taskbar = {};
+        std::vector<int> seen; // the bar's position at each look at the input during the run
+        const Step record = [&](CModelDialog& d) {
+            const SModelControl* pBar = d.State().Find(IDC_PROGRESS);
+            EXPECT_TRUE(pBar->bVisible);
+            EXPECT_TRUE(m_ui.m_taskbar.bShown);
+            seen.push_back(pBar->nPos);
+            // The stop once the second photo loads.
+            if (c.state == EProgressState::Paused && pBar->strText.starts_with(second))
+                d.PressEscape();
+        };
+        m_ui.m_runSteps.assign(5000, record);
+        const Step editing = [&](CModelDialog& d) {
+            EXPECT_FALSE(d.State().Find(IDC_PROGRESS)->bVisible);
+            EXPECT_FALSE(m_ui.m_taskbar.bShown);
+        };
+        const Step finished = [&](CModelDialog& d) {
+            const SModelControl* pBar = d.State().Find(IDC_PROGRESS);
+            EXPECT_TRUE(pBar->bVisible);
+            EXPECT_EQ(pBar->progressState, c.state);
+            EXPECT_EQ(pBar->nPos == kProgressRange, c.bWhole) << pBar->nPos;
+            EXPECT_EQ(m_ui.m_taskbar.state, c.state);
+            EXPECT_EQ(m_ui.m_taskbar.nPos, pBar->nPos);
+            EXPECT_TRUE(m_ui.m_taskbar.bShown); // until the dialog ends
+            if (c.nIdWord) {
+                EXPECT_EQ(pBar->strText.rfind(LoadModuleString(c.nIdWord), 0), 0u)
+                    << platform::Utf16ToUtf8(pBar->strText);
+            }
+        };
+        EXPECT_EQ(Run({editing, kOk, finished, kOk}), 1);
+        EXPECT_EQ(m_pDlg->m_outcome, c.state == EProgressState::Normal  ? ERunOutcome::Fused
+                                     : c.state == EProgressState::Error ? ERunOutcome::Failed
+                                                                        : ERunOutcome::Stopped);
+        EXPECT_FALSE(m_ui.m_taskbar.bShown);
+        EXPECT_EQ(m_ui.m_taskbar.nShows, 1);
+        ASSERT_FALSE(seen.empty());
+        EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+        EXPECT_TRUE(std::any_of(seen.begin(), seen.end(), [](int n) { return n > 0 && n < kProgressRange; }));
+        fs::remove(fs::path(Path("a-c.jpg")));
+    }
+}
+
+// An exception out of the finished dialog still takes the progress off the taskbar button.
+TEST_F(SampleDlg, TaskbarClearedWhenAnExceptionEndsTheDialog)
+{
+    const std::u16string copy = Path("enfuse.exe");
+    fs::copy_file(fs::path(kFake), fs::path(copy));
+    fs::permissions(fs::path(copy), fs::perms::owner_all, fs::perm_options::add);
+    m_ui.m_onMessage = [](const SModelMessage&) { throw std::bad_alloc(); };
+    const Step removeProgram = [&](CModelDialog&) {
+        EXPECT_TRUE(m_ui.m_taskbar.bShown);
+        fs::remove(fs::path(copy));
+    };
+    EXPECT_THROW(Run({kOk, removeProgram, kOk}, copy), std::bad_alloc);
+    EXPECT_EQ(m_ui.m_taskbar.nShows, 1);
+    EXPECT_FALSE(m_ui.m_taskbar.bShown);
 }
 
 TEST_F(SampleDlg, ExceptionFromHandlerLeavesDoModal)

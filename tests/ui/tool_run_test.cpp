@@ -98,7 +98,7 @@ protected:
         auto pRecorder = std::make_unique<CRecordingBackend>(m_pPane->m_edit.Detach(), m_cursor);
         m_pRecorder = pRecorder.get();
         m_pPane->m_edit.Attach(
-            {std::move(pRecorder), std::make_unique<CEditForward>(*m_pRecorder), nullptr, nullptr});
+            {std::move(pRecorder), std::make_unique<CEditForward>(*m_pRecorder), nullptr, nullptr, nullptr});
     }
     void TearDown() override
     {

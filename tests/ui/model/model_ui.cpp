@@ -30,6 +30,25 @@ private:
     std::unique_ptr<CBrushBackend> m_pInner;
     int& m_nLive;
 };
+class CModelTaskbar : public CTaskbarProgress {
+public:
+    explicit CModelTaskbar(SModelTaskbar& t) : m_t(t)
+    {
+        m_t.bShown = true;
+        ++m_t.nShows;
+    }
+    ~CModelTaskbar() override { m_t.bShown = false; }
+    void SetPos(int nPos) override
+    {
+        m_t.nPos = nPos;
+        ++m_t.nSetPos;
+    }
+    void SetState(EProgressState state) override { m_t.state = state; }
+
+private:
+    SModelTaskbar& m_t;
+};
+
 // A dialog whose user is the test: its steps run one after the other until the dialog ends.
 class CScriptedDialog : public CModelDialog {
 public:
@@ -107,5 +126,12 @@ std::unique_ptr<CFontBackend> CModelUi::MakeFont(const SFontSpec& spec)
 std::unique_ptr<CBrushBackend> CModelUi::MakeSolidBrush(Color color)
 {
     return std::make_unique<CCounted<CBrushBackend>>(CStateUi::MakeSolidBrush(color), m_nLiveBrushes);
+}
+std::unique_ptr<CTaskbarProgress> CModelUi::ShowTaskbarProgress(platform::WindowId window)
+{
+    if (!window)
+        return nullptr;
+    m_taskbar.window = window;
+    return std::make_unique<CModelTaskbar>(m_taskbar);
 }
 } // namespace lvp

@@ -19,6 +19,16 @@ struct SModelMessage {
     EMessageButtons buttons = EMessageButtons::Ok; // the focus in the newest dialog when the box appeared
 };
 
+// The taskbar button of the model's host window, as the dialog left it.
+struct SModelTaskbar {
+    bool bShown = false; // a CTaskbarProgress lives
+    int nShows = 0;      // how often one was made
+    platform::WindowId window = nullptr;
+    int nPos = -1;
+    EProgressState state = EProgressState::Normal;
+    int nSetPos = 0; // calls of SetPos
+};
+
 class CModelUi : public CStateUi {
 public:
     using Step = std::function<void(CModelDialog&)>;
@@ -29,6 +39,7 @@ public:
     std::unique_ptr<CFontBackend> MakeFont(const SFontSpec& spec) override;
     std::unique_ptr<CBrushBackend> MakeSolidBrush(Color color) override;
     bool CanShowDialogs() const override { return m_bCanShowDialogs; }
+    std::unique_ptr<CTaskbarProgress> ShowTaskbarProgress(platform::WindowId window) override;
 
     // The newest dialog's state (null before the first).
     SModelDialog* LastDialog() { return m_dialogs.empty() ? nullptr : m_dialogs.back().get(); }
@@ -51,6 +62,7 @@ public:
     bool m_bFailFonts = false;
     int m_nLiveFonts = 0;   // made and not yet released
     int m_nLiveBrushes = 0; // made and not yet released
+    SModelTaskbar m_taskbar;
     // Every dialog made, kept after it has gone, for inspection.
     std::vector<std::shared_ptr<SModelDialog>> m_dialogs;
 

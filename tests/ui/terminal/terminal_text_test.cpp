@@ -117,5 +117,25 @@ TEST(FieldKeys, EditAsTheSystemsFieldDoes)
         }
     }
 }
+
+TEST(ProgressLine, BarPercentageAndText)
+{
+    struct SCase {
+        int nPos, nRange;
+        std::u16string text;
+        int nCells;
+        std::wstring line;
+    } cases[] = {
+        {0, 1000, u"0:00", 10, L"[..........]   0 %  0:00"},
+        {455, 1000, u"Stage  0:12", 10, L"[####......]  45 %  Stage  0:12"},
+        {999, 1000, u"", 4, L"[###.]  99 %"}, // 100 only at the end
+        {1000, 1000, u"x", 4, L"[####] 100 %  x"},
+        {2000, 1000, u"", 2, L"[##] 100 %"}, // beyond the range: clamped
+        {-5, 1000, u"", 2, L"[..]   0 %"},
+        {5, 0, u"", 0, L"[#] 100 %"}, // no range, no cells: one of each
+    };
+    for (const SCase& c : cases)
+        EXPECT_EQ(ProgressLine(c.nPos, c.nRange, c.text, c.nCells), c.line) << c.nPos;
+}
 } // namespace
 } // namespace lvp::terminal
