@@ -12,6 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -214,10 +217,11 @@ TEST_F(Win32Dialog, OkPressesThatDoNotRun)
 TEST_F(Win32Dialog, PhotosOfDifferentSizesAreRefusedOnOk)
 {
     std::vector<std::u16string> photos;
-    for (const auto& [name, w, h] : {std::tuple{"IMG_1.JPG", 640, 480}, {"IMG_2.JPG", 640, 480}, {"IMG_3.JPG", 480, 640}}) {
+    for (const auto& [name, w, h] :
+         {std::tuple{"IMG_1.JPG", 640, 480}, {"IMG_2.JPG", 640, 480}, {"IMG_3.JPG", 480, 640}}) {
         const metadata::test::Bytes bytes = metadata::test::MakeJpeg({}, uint16_t(w), uint16_t(h));
-        std::ofstream(m_dir / name, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                            std::streamsize(bytes.size()));
+        std::ofstream(m_dir / name, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
         photos.push_back(Path(name));
     }
     m_selection.clear();
@@ -225,17 +229,18 @@ TEST_F(Win32Dialog, PhotosOfDifferentSizesAreRefusedOnOk)
         m_selection.push_back(photo.c_str());
     auto pDlg = MakeDialog(kFake);
     m_driver.Reset();
-    m_driver.m_steps = {[](HWND hDlg) { Click(hDlg, IDC_OK); },
-                        [&](HWND hDlg) {
-                            ASSERT_EQ(m_driver.m_boxes.size(), 1u);
-                            EXPECT_EQ(m_driver.m_boxes[0].strText,
-                                      FormatModuleList(IDS_PHOTOS_SIZES_DIFFER,
-                                                       {u"IMG_1.JPG: 640 \u00d7 480", u"IMG_3.JPG: 480 \u00d7 640"}));
-                            EXPECT_TRUE(m_driver.m_boxes[0].bWarningIcon);
-                            EXPECT_FALSE(IsWindowVisible(GetDlgItem(hDlg, IDC_OUTPUT_PANE)));
-                            EXPECT_TRUE(IsWindowEnabled(GetDlgItem(hDlg, IDC_PROGRAM)));
-                            PressKey(hDlg, VK_ESCAPE);
-                        }};
+    m_driver.m_steps = {
+        [](HWND hDlg) { Click(hDlg, IDC_OK); },
+        [&](HWND hDlg) {
+            ASSERT_EQ(m_driver.m_boxes.size(), 1u);
+            EXPECT_EQ(m_driver.m_boxes[0].strText,
+                      FormatModuleList(IDS_PHOTOS_SIZES_DIFFER,
+                                       {u"IMG_1.JPG: 640 \u00d7 480", u"IMG_3.JPG: 480 \u00d7 640"}));
+            EXPECT_TRUE(m_driver.m_boxes[0].bWarningIcon);
+            EXPECT_FALSE(IsWindowVisible(GetDlgItem(hDlg, IDC_OUTPUT_PANE)));
+            EXPECT_TRUE(IsWindowEnabled(GetDlgItem(hDlg, IDC_PROGRAM)));
+            PressKey(hDlg, VK_ESCAPE);
+        }};
     EXPECT_EQ(pDlg->DoModal(), kIdCancel);
     EXPECT_FALSE(pDlg->m_bRunDone);
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(Output())));
@@ -448,7 +453,8 @@ TEST_F(Win32Dialog, OutputRefusals)
                                 if (!bRan) {
                                     EXPECT_EQ(GetFocus(), GetDlgItem(hDlg, IDC_OUTPUT_FILE));
                                     DWORD s = 1, e = 0;
-                                    SendDlgItemMessageW(hDlg, IDC_OUTPUT_FILE, EM_GETSEL, reinterpret_cast<WPARAM>(&s),
+                                    SendDlgItemMessageW(hDlg, IDC_OUTPUT_FILE, EM_GETSEL,
+                                                        reinterpret_cast<WPARAM>(&s),
                                                         reinterpret_cast<LPARAM>(&e));
                                     EXPECT_EQ(s, 0u);
                                     EXPECT_EQ(e, static_cast<DWORD>(c.output.size()));
@@ -461,7 +467,8 @@ TEST_F(Win32Dialog, OutputRefusals)
         ASSERT_EQ(m_driver.m_boxes.size(), 1u);
         const SBox& box = m_driver.m_boxes[0];
         const bool bQuestion = c.nIdText == IDS_OUTPUT_EXISTS;
-        EXPECT_EQ(box.strText, bQuestion ? FormatModuleString(c.nIdText, c.output) : LoadModuleString(c.nIdText));
+        EXPECT_EQ(box.strText,
+                  bQuestion ? FormatModuleString(c.nIdText, c.output) : LoadModuleString(c.nIdText));
         EXPECT_TRUE(box.bWarningIcon);
         EXPECT_EQ(box.bYesNo, bQuestion);
         std::ifstream in{std::filesystem::path(photo)};
@@ -487,6 +494,93 @@ TEST_F(Win32Dialog, FailedRunSaysWhy)
     EXPECT_EQ(pDlg->DoModal(), kIdOk);
     EXPECT_EQ(pDlg->m_outcome, ERunOutcome::Failed);
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(Output())));
+}
+
+// The bar's window procedure while a test records the states it is told.
+WNDPROC s_barProc = nullptr;
+LRESULT s_nLastState = -1;
+LRESULT CALLBACK StateRecorder(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == PBM_SETSTATE)
+        s_nLastState = static_cast<LRESULT>(wParam);
+    return CallWindowProcW(s_barProc, hWnd, msg, wParam, lParam);
+}
+
+// Bar 1016 on real windows: its class, style and place; hidden while editing; shown from the
+// run's start with its position read back from another thread during the run (the dialog's
+// thread answers between reads) and after it: at the end for a run that fused, left where it was
+// in the error state for one that failed.
+TEST_F(Win32Dialog, ProgressBarDuringAndAfterTheRun)
+{
+    const std::u16string load1 = u"err:enfuse: info: loading next image: a 1/2\\r\\n",
+                         load2 = u"err:enfuse: info: loading next image: b 2/2\\r\\n", pause = u"sleep:600";
+    struct Case {
+        const char* name;
+        std::vector<std::u16string> tool;
+        bool bWhole;
+        LRESULT nState;
+    } cases[] = {
+        {"fused", {load1, pause, load2, pause}, true, PBST_NORMAL},
+        {"failed", {load1, pause, load2, pause, u"exit:2"}, false, PBST_ERROR},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_selection.assign(c.tool.begin(), c.tool.end());
+        auto pDlg = MakeDialog(kFake, 95);
+        m_driver.Reset();
+        std::atomic<bool> bStop{false};
+        std::vector<LRESULT> seen; // written by the watcher alone until it is joined
+        std::thread watcher;
+        m_driver.m_steps = {
+            [&](HWND hDlg) {
+                HWND hBar = GetDlgItem(hDlg, IDC_PROGRESS);
+                ASSERT_NE(hBar, nullptr);
+                wchar_t name[32] = {};
+                GetClassNameW(hBar, name, 32);
+                EXPECT_EQ(std::wstring(name), L"msctls_progress32");
+                const LONG_PTR style = GetWindowLongPtrW(hBar, GWL_STYLE);
+                EXPECT_EQ(style & PBS_SMOOTH, PBS_SMOOTH);
+                EXPECT_EQ(style & WS_TABSTOP, 0);
+                RECT want{7, 142, 7 + 110, 142 + 10}, got = ScreenRect(hBar);
+                MapDialogRect(hDlg, &want);
+                MapWindowPoints(nullptr, hDlg, reinterpret_cast<POINT*>(&got), 2);
+                EXPECT_TRUE(EqualRect(&want, &got));
+                EXPECT_FALSE(IsWindowVisible(hBar));
+                s_nLastState = -1;
+                s_barProc = reinterpret_cast<WNDPROC>(
+                    SetWindowLongPtrW(hBar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&StateRecorder)));
+                watcher = std::thread([&, hBar] {
+                    while (!bStop) {
+                        DWORD_PTR nPos = 0;
+                        if (SendMessageTimeoutW(hBar, PBM_GETPOS, 0, 0, SMTO_NORMAL, 2000, &nPos))
+                            seen.push_back(static_cast<LRESULT>(nPos));
+                        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+                    }
+                });
+                Click(hDlg, IDC_OK);
+            },
+            [&](HWND hDlg) {
+                bStop = true;
+                watcher.join();
+                HWND hBar = GetDlgItem(hDlg, IDC_PROGRESS);
+                EXPECT_TRUE(IsWindowVisible(hBar));
+                const LRESULT nPos = SendMessageW(hBar, PBM_GETPOS, 0, 0);
+                EXPECT_EQ(nPos == kProgressRange, c.bWhole) << nPos;
+                // Wine's bar (as Windows' before common controls 6) keeps no state: what it was told.
+                EXPECT_EQ(s_nLastState, c.nState);
+                EXPECT_EQ(SendMessageW(hBar, PBM_GETRANGE, FALSE, 0), kProgressRange);
+                ASSERT_FALSE(seen.empty());
+                EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+                EXPECT_TRUE(std::any_of(seen.begin(), seen.end(),
+                                        [](LRESULT n) { return n > 0 && n < kProgressRange; }));
+                Click(hDlg, IDC_OK);
+            }};
+        EXPECT_EQ(pDlg->DoModal(), kIdOk);
+        if (watcher.joinable()) {
+            bStop = true;
+            watcher.join();
+        }
+    }
 }
 
 // Escape, the close button or WM_CLOSE stop a tool that would never end; an Enter typed during
@@ -569,9 +663,9 @@ TEST_F(Win32Dialog, AnyPathReachesANarrowProgram)
         for (size_t start = 0, end; (end = bytes.find('\n', start)) != std::string::npos; start = end + 1) {
             const std::string line = bytes.substr(start, end - start);
             std::u16string wide(line.size(), u'\0');
-            wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, line.data(), static_cast<int>(line.size()),
-                                                                reinterpret_cast<wchar_t*>(wide.data()),
-                                                                static_cast<int>(wide.size()))));
+            wide.resize(static_cast<size_t>(
+                MultiByteToWideChar(CP_ACP, 0, line.data(), static_cast<int>(line.size()),
+                                    reinterpret_cast<wchar_t*>(wide.data()), static_cast<int>(wide.size()))));
             args.push_back(wide);
         }
         for (const std::u16string& arg : args)
@@ -604,7 +698,8 @@ TEST_F(Win32Dialog, AnyPathReachesANarrowProgram)
             EXPECT_EQ(pDlg->DoModal(), kIdOk);
             EXPECT_EQ(pDlg->m_outcome, ERunOutcome::Fused) << platform::Utf16ToUtf8(pane);
             EXPECT_EQ(pDlg->m_bAlignOffered, bAlign);
-            EXPECT_EQ(pane.find(LoadModuleString(IDS_ALIGN_FAILED)), std::u16string::npos) << platform::Utf16ToUtf8(pane);
+            EXPECT_EQ(pane.find(LoadModuleString(IDS_ALIGN_FAILED)), std::u16string::npos)
+                << platform::Utf16ToUtf8(pane);
             EXPECT_TRUE(m_driver.m_boxes.empty());
             std::ifstream in{std::filesystem::path(output)};
             EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "3 images fused\n");
@@ -663,11 +758,26 @@ TEST_F(Win32Dialog, AlignBoxAndTheAlignedRun)
          {u"out:A\\r\\n", u"align:exit:1"},
          false,
          true,
-         {LoadModuleString(IDS_ALIGN_FAILED) + u"\r\n" + LoadModuleString(IDS_ALIGN_UNALIGNED) + u"\r\nA\r\n"},
+         {LoadModuleString(IDS_ALIGN_FAILED) + u"\r\n" + LoadModuleString(IDS_ALIGN_UNALIGNED) +
+          u"\r\nA\r\n"},
          {},
          true},
-        {"turned off: the fusion alone", &hugin, {u"out:A\\r\\n", u"align:out:X\\r\\n"}, true, true, {u"A\r\n"}, {u"X"}, false},
-        {"no program beside enfuse", &kFake, {u"out:A\\r\\n", u"align:out:X\\r\\n"}, false, false, {u"A\r\n"}, {u"X"}, false},
+        {"turned off: the fusion alone",
+         &hugin,
+         {u"out:A\\r\\n", u"align:out:X\\r\\n"},
+         true,
+         true,
+         {u"A\r\n"},
+         {u"X"},
+         false},
+        {"no program beside enfuse",
+         &kFake,
+         {u"out:A\\r\\n", u"align:out:X\\r\\n"},
+         false,
+         false,
+         {u"A\r\n"},
+         {u"X"},
+         false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -677,31 +787,32 @@ TEST_F(Win32Dialog, AlignBoxAndTheAlignedRun)
         auto pDlg = MakeDialog(*c.pProgram, 95);
         pDlg->m_bAlignImages = true;
         m_driver.Reset();
-        m_driver.m_steps = {[&](HWND hDlg) {
-                                HWND hBox = GetDlgItem(hDlg, IDC_ALIGN_IMAGES);
-                                EXPECT_EQ(WindowText(hBox), u"Bilder vor dem Zusammenführen ausrichten");
-                                EXPECT_EQ(IsWindowEnabled(hBox) != FALSE, c.bEnabled);
-                                EXPECT_EQ(SendMessageW(hBox, BM_GETCHECK, 0, 0), c.bEnabled ? BST_CHECKED : BST_UNCHECKED);
-                                if (c.bClickOff)
-                                    Click(hDlg, IDC_ALIGN_IMAGES);
-                            },
-                            [&](HWND hDlg) {
-                                if (c.bClickOff) {
-                                    EXPECT_EQ(SendDlgItemMessageW(hDlg, IDC_ALIGN_IMAGES, BM_GETCHECK, 0, 0), BST_UNCHECKED);
-                                }
-                                Click(hDlg, IDC_OK);
-                            },
-                            [&](HWND hDlg) {
-                                const std::u16string pane = ItemText(hDlg, IDC_OUTPUT_PANE);
-                                for (const std::u16string& text : c.inPane)
-                                    EXPECT_NE(pane.find(text), std::u16string::npos) << platform::Utf16ToUtf8(pane);
-                                for (const std::u16string& text : c.notInPane)
-                                    EXPECT_EQ(pane.find(text), std::u16string::npos) << platform::Utf16ToUtf8(pane);
-                                HWND hBox = GetDlgItem(hDlg, IDC_ALIGN_IMAGES);
-                                EXPECT_FALSE(IsWindowEnabled(hBox));
-                                EXPECT_TRUE(IsCollapsed(hBox));
-                                Click(hDlg, IDC_OK);
-                            }};
+        m_driver.m_steps = {
+            [&](HWND hDlg) {
+                HWND hBox = GetDlgItem(hDlg, IDC_ALIGN_IMAGES);
+                EXPECT_EQ(WindowText(hBox), u"Bilder vor dem Zusammenführen ausrichten");
+                EXPECT_EQ(IsWindowEnabled(hBox) != FALSE, c.bEnabled);
+                EXPECT_EQ(SendMessageW(hBox, BM_GETCHECK, 0, 0), c.bEnabled ? BST_CHECKED : BST_UNCHECKED);
+                if (c.bClickOff)
+                    Click(hDlg, IDC_ALIGN_IMAGES);
+            },
+            [&](HWND hDlg) {
+                if (c.bClickOff) {
+                    EXPECT_EQ(SendDlgItemMessageW(hDlg, IDC_ALIGN_IMAGES, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+                }
+                Click(hDlg, IDC_OK);
+            },
+            [&](HWND hDlg) {
+                const std::u16string pane = ItemText(hDlg, IDC_OUTPUT_PANE);
+                for (const std::u16string& text : c.inPane)
+                    EXPECT_NE(pane.find(text), std::u16string::npos) << platform::Utf16ToUtf8(pane);
+                for (const std::u16string& text : c.notInPane)
+                    EXPECT_EQ(pane.find(text), std::u16string::npos) << platform::Utf16ToUtf8(pane);
+                HWND hBox = GetDlgItem(hDlg, IDC_ALIGN_IMAGES);
+                EXPECT_FALSE(IsWindowEnabled(hBox));
+                EXPECT_TRUE(IsCollapsed(hBox));
+                Click(hDlg, IDC_OK);
+            }};
         EXPECT_EQ(pDlg->DoModal(), kIdOk);
         EXPECT_EQ(pDlg->m_outcome, ERunOutcome::Fused);
         EXPECT_EQ(pDlg->m_bAlignOffered, c.bEnabled);

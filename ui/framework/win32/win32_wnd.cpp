@@ -149,7 +149,7 @@ public:
         ::SendMessageW(m_hWnd, PBM_SETPOS, static_cast<WPARAM>(std::clamp(nPos, 0, kProgressRange)), 0);
     }
     int GetPos() const override { return static_cast<int>(::SendMessageW(m_hWnd, PBM_GETPOS, 0, 0)); }
-    // Common controls before version 6 ignore the state: the bar then keeps its colour.
+    // Common controls before version 6 (and Wine's) ignore the state, and then report it normal.
     void SetState(EProgressState state) override
     {
         const WPARAM n = state == EProgressState::Error    ? PBST_ERROR
