@@ -50,20 +50,30 @@ TEST(DialogOnScreen, EditingRunningFinished)
     ASSERT_NE(dir, nullptr);
     g_strDir = dir;
     const std::u16string udir = platform::Utf8ToUtf16(g_strDir);
-    // What enfuse writes while it works, then a pause in the middle of the run for the picture.
-    // The alignment first, as align_image_stack reports it.
+    // The alignment first, as align_image_stack reports it, with a pause about half way through
+    // the run (the second photo remapped) for the picture; then what enfuse writes.
     std::vector<std::u16string> steps = {
         u"align:out:align_image_stack: loading images, 3 of 3\\r\\n",
         u"align:out:Creating control points between IMG_4711.JPG and IMG_4712.JPG\\r\\n",
+        u"align:out:Creating control points between IMG_4712.JPG and IMG_4713.JPG\\r\\n",
         u"align:out:Optimizing Variables\\r\\n",
+        u"align:out:loading IMG_4711.JPG\\r\\n",
+        u"align:out:remapping IMG_4711.JPG\\r\\n",
+        u"align:out:saving aligned0000.tif\\r\\n",
+        u"align:out:loading IMG_4712.JPG\\r\\n",
+        u"align:out:remapping IMG_4712.JPG\\r\\n",
+        u"align:out:saving aligned0001.tif\\r\\n",
+        u"align:touch:" + udir + u"\\running.ready",
+        u"align:wait:" + udir + u"\\running.go",
+        u"align:out:loading IMG_4713.JPG\\r\\n",
+        u"align:out:remapping IMG_4713.JPG\\r\\n",
+        u"align:out:saving aligned0002.tif\\r\\n",
         u"align:out:Written aligned images to files with prefix aligned\\r\\n",
-        u"out:enfuse: info: loading next image D:\\\\Bilder\\\\Serie\\\\IMG_4711.JPG, 1 of 3\\r\\n",
-        u"out:enfuse: info: loading next image D:\\\\Bilder\\\\Serie\\\\IMG_4712.JPG, 2 of 3\\r\\n",
-        u"out:enfuse: info: loading next image D:\\\\Bilder\\\\Serie\\\\IMG_4713.JPG, 3 of 3\\r\\n",
+        u"out:enfuse: info: loading next image: D:\\\\Bilder\\\\Serie\\\\IMG_4711.JPG 1/1\\r\\n",
+        u"out:enfuse: info: loading next image: D:\\\\Bilder\\\\Serie\\\\IMG_4712.JPG 1/1\\r\\n",
+        u"out:enfuse: info: loading next image: D:\\\\Bilder\\\\Serie\\\\IMG_4713.JPG 1/1\\r\\n",
         u"err:enfuse: warning: image has no EXIF data\\r\\n",
         u"out:Generating Gaussian pyramid, level 1 of 9\\r\\n",
-        u"touch:" + udir + u"\\running.ready",
-        u"wait:" + udir + u"\\running.go",
         u"out:Collapsing Laplacian pyramid\\r\\n",
         u"out:enfuse: info: writing D:\\\\Bilder\\\\Serie\\\\IMG_4711-IMG_4713.JPG\\r\\n",
     };
