@@ -30,7 +30,7 @@ PBS_SMOOTH = 0x1
 # window class: the predefined atom, or its name (windres writes the name)
 CLASS = {"button": (0x80, "BUTTON"), "defbutton": (0x80, "BUTTON"), "checkbox": (0x80, "BUTTON"),
          "edit": (0x81, "EDIT"), "static": (0x82, "STATIC"), "droplist": (0x85, "COMBOBOX"),
-         "progress": ("msctls_progress32",)}
+         "progress": ("msctls_progress32", "MSCTLS_PROGRESS32")}
 
 failures = []
 
