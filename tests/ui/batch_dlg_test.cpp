@@ -122,6 +122,9 @@ TEST_F(BatchDlg, EachBracketIntoItsOwnOutput)
     const std::vector<std::u16string> want{Path("a1-a3.jpg"), Path("b1-b2.jpg")};
     EXPECT_EQ(m_pDlg->m_written, want);
     EXPECT_EQ(m_pDlg->m_outcome, ERunOutcome::Fused);
+    // Every bracket that was to be fused was: the bar at its end, in the normal state.
+    EXPECT_EQ(State().Find(IDC_PROGRESS)->nPos, kProgressRange);
+    EXPECT_EQ(State().Find(IDC_PROGRESS)->progressState, EProgressState::Normal);
     for (const std::u16string& output : want)
         EXPECT_TRUE(fs::exists(fs::path(output))) << platform::Utf16ToUtf8(output);
     EXPECT_FALSE(box.bEnabled);
