@@ -59,11 +59,9 @@ TEST(DialogOnScreen, EditingRunningFinished)
         u"align:out:Optimizing Variables\\r\\n",
         u"align:out:loading IMG_4711.JPG\\r\\n",
         u"align:out:remapping IMG_4711.JPG\\r\\n",
-        u"align:sleep:2500", // the remapping's estimate goes by the clock
         u"align:out:saving aligned0000.tif\\r\\n",
         u"align:out:loading IMG_4712.JPG\\r\\n",
         u"align:out:remapping IMG_4712.JPG\\r\\n",
-        u"align:sleep:2500", // the remapping's estimate goes by the clock
         u"align:out:saving aligned0001.tif\\r\\n",
         u"align:touch:" + udir + u"\\running.ready",
         u"align:wait:" + udir + u"\\running.go",
