@@ -12,6 +12,11 @@ series=$root/build/demo/4384x2740
 imgs=("$series/IMG_0001.jpg" "$series/IMG_0002.jpg" "$series/IMG_0003.jpg")
 for f in "${imgs[@]}"; do [ -f "$f" ] || { echo "missing $f: run scripts/demo first" >&2; exit 1; }; done
 work=$(mktemp -d)
+# Settings of its own: Debian's enfuse, and no alignment (align_image_stack beside enfuse would
+# have the box checked, and the run would align first).
+mkdir -p "$work/home/.config/Lumivant"
+printf '<?xml version="1.0" encoding="UTF-8"?>\r\n<Document>\r\n <Settings>\r\n  <c Attr="EnfusePath" Type="string">/usr/bin/enfuse</c>\r\n  <c Attr="AlignImages" Type="int">0</c>\r\n </Settings>\r\n</Document>\r\n' \
+    >"$work/home/.config/Lumivant/lvp_hdr.xml"
 . tests/helpers/tmux_pane.sh
 . bench/dialog_run.sh
 trap 'tmux_ kill-server 2>/dev/null; rm -rf "$work"' EXIT
@@ -21,7 +26,7 @@ export LC_ALL=C.UTF-8
 # moved into place (its change time): the script's looks at the screen add nothing to it.
 plugin_once() {
     cat >"$work/run.sh" <<RUN
-'$root/$build/host/lvphost' run '$root/$build/plugin/lvp_hdr.so' ${imgs[*]} >'$work/out' 2>'$work/err'
+HOME='$work/home' XDG_CONFIG_HOME='$work/home/.config' '$root/$build/host/lvphost' run '$root/$build/plugin/lvp_hdr.so' ${imgs[*]} >'$work/out' 2>'$work/err'
 echo \$? >'$work/rc'
 exec sleep 300
 RUN
