@@ -91,15 +91,26 @@ std::vector<metadata::SCaptureData> ReadCaptureData(const std::vector<std::u16st
     for (const std::u16string& photo : photos) {
         const std::optional<SPhotoHead> head = ReadPhotoHead(photo, os);
         data.push_back(head ? metadata::ReadCaptureData(head->bytes) : metadata::SCaptureData{});
+        if (head)
+            data.back().size = head->size; // the size ReadPhotoSize gives, whatever the Exif says
     }
     return data;
 }
 
 std::vector<SPhotoSize> DifferingSizes(const std::vector<std::u16string>& photos, const platform::COs& os)
 {
+    std::vector<std::optional<metadata::SImageSize>> sizes;
+    sizes.reserve(photos.size());
+    for (const std::u16string& photo : photos)
+        sizes.push_back(ReadPhotoSize(photo, os));
+    return DifferingSizes(sizes);
+}
+
+std::vector<SPhotoSize> DifferingSizes(const std::vector<std::optional<metadata::SImageSize>>& known)
+{
     std::vector<SPhotoSize> sizes;
-    for (size_t i = 0; i < photos.size(); ++i) {
-        const std::optional<metadata::SImageSize> size = ReadPhotoSize(photos[i], os);
+    for (size_t i = 0; i < known.size(); ++i) {
+        const std::optional<metadata::SImageSize>& size = known[i];
         if (size && (sizes.empty() || *size != sizes.front().size))
             sizes.push_back({i, *size});
     }

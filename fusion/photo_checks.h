@@ -47,4 +47,6 @@ struct SPhotoSize {
 // whose size differs from it, in order. Empty when they agree (a photo whose size cannot be read
 // is left to enfuse).
 std::vector<SPhotoSize> DifferingSizes(const std::vector<std::u16string>& photos, const platform::COs& os);
+// The same over sizes already read (empty: unknown), as ReadCaptureData gives them.
+std::vector<SPhotoSize> DifferingSizes(const std::vector<std::optional<metadata::SImageSize>>& sizes);
 } // namespace lvp

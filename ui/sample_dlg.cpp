@@ -146,14 +146,26 @@ void CSampleDlg::OnBnClickedOk()
     // keeps its text, which the closing OK reads back.
     m_strEnfusePath = std::move(program);
     OfferAlignment(); // the path may have been typed since the last look
-    if (FusesEachBracket() ? AcceptBrackets() : AcceptSizes(SizeLines(*m_pSelection)) && AcceptOutputFile())
+    if (FusesEachBracket() ? AcceptBrackets()
+                           : AcceptSizes(SizeLines(0, m_pSelection->size())) && AcceptOutputFile())
         OnOK();
 }
 
 // enfuse refuses photos of different sizes (a portrait frame among landscape ones, a resized copy).
-std::vector<std::u16string> CSampleDlg::SizeLines(const std::vector<std::u16string>& photos) const
+std::vector<std::u16string> CSampleDlg::SizeLines(size_t nFirst, size_t nCount) const
 {
-    const std::vector<SPhotoSize> sizes = DifferingSizes(photos, m_os);
+    const std::vector<std::u16string>& selection = *m_pSelection;
+    const auto first = selection.begin() + static_cast<std::ptrdiff_t>(nFirst);
+    const std::vector<std::u16string> photos(first, first + static_cast<std::ptrdiff_t>(nCount));
+    std::vector<SPhotoSize> sizes;
+    if (m_captureData.size() == selection.size()) { // read once, when the command opened the dialog
+        std::vector<std::optional<metadata::SImageSize>> known;
+        for (size_t i = nFirst; i < nFirst + nCount; ++i)
+            known.push_back(m_captureData[i].size);
+        sizes = DifferingSizes(known);
+    } else {
+        sizes = DifferingSizes(photos, m_os);
+    }
     const std::u16string_view seps = m_os.PathSeparators();
     std::vector<std::u16string> lines;
     for (const SPhotoSize& photo : sizes) {

@@ -71,9 +71,10 @@ private:
     // The file that the program field names (ResolveProgram) when it opens; else empty, with
     // the user told and offered the file dialog.
     std::u16string CheckedProgram();
-    // The lines "name: width × height" of the photos whose sizes differ (DifferingSizes); empty
-    // when the sizes that can be read agree.
-    std::vector<std::u16string> SizeLines(const std::vector<std::u16string>& photos) const;
+    // The lines "name: width × height" of the nCount photos of the selection from nFirst whose
+    // sizes differ (DifferingSizes); empty when the sizes that can be read agree. The sizes come
+    // from m_captureData where the command gave it, else from the photos' heads.
+    std::vector<std::u16string> SizeLines(size_t nFirst, size_t nCount) const;
     // False, with the user told (the lines named), when there are lines.
     bool AcceptSizes(const std::vector<std::u16string>& lines);
     // Checks the output file before the run; false (with the user told, the field in focus)

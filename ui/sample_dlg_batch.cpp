@@ -77,9 +77,7 @@ bool CSampleDlg::AcceptBrackets()
     for (const SBracket& bracket : m_brackets) {
         if (!IsBatchFused(bracket, photos.size()))
             continue;
-        const auto first = photos.begin() + static_cast<std::ptrdiff_t>(bracket.nFirst);
-        const std::vector<std::u16string> lines =
-            SizeLines({first, first + static_cast<std::ptrdiff_t>(bracket.nCount)});
+        const std::vector<std::u16string> lines = SizeLines(bracket.nFirst, bracket.nCount);
         sizeLines.insert(sizeLines.end(), lines.begin(), lines.end());
     }
     if (!AcceptSizes(sizeLines))

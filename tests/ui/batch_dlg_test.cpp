@@ -200,3 +200,27 @@ TEST_F(BatchDlg, OkChecksEveryOutput)
     }
 }
 } // namespace
+
+namespace {
+// The sizes the command read with the capture data are the ones OK checks: the photos' heads are
+// not read again (here they are no photos at all). A size apart splits the brackets, so only one
+// can be fused and the whole selection is checked.
+TEST_F(BatchDlg, SizesFromTheCaptureData)
+{
+    m_ui.m_steps.assign({kOk, [](CModelDialog& d) { d.PressEscape(); }});
+    m_pDlg = std::make_unique<CSampleDlg>(platform::RealOs(), m_ui, &m_selection, nullptr);
+    m_pDlg->m_strEnfusePath = kFake;
+    m_pDlg->m_strOutputFile = Path("a1-c1.jpg");
+    m_pDlg->m_captureData.resize(m_selection.size());
+    for (metadata::SCaptureData& data : m_pDlg->m_captureData)
+        data.size = metadata::SImageSize{6000, 4000};
+    m_pDlg->m_captureData[4].size = metadata::SImageSize{4000, 6000};
+    m_pDlg->DoModal();
+    EXPECT_FALSE(m_pDlg->m_bFuseEachOffered);
+    ASSERT_EQ(m_ui.m_messages.size(), 1u);
+    EXPECT_EQ(m_ui.m_messages[0].strText,
+              FormatModuleList(IDS_PHOTOS_SIZES_DIFFER,
+                               {u"a1.jpg: 6000 \u00d7 4000", u"b2.jpg: 4000 \u00d7 6000"}));
+    EXPECT_FALSE(m_pDlg->m_bRunDone);
+}
+} // namespace
