@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # P1: the whole fusion through the plug-in (lvphost run, the terminal dialog driven by keys in a
-# tmux pane) against the same enfuse command run directly; three ~12 MP images, best of 5 each.
+# tmux pane) against the same enfuse command run directly; three ~12 MP images. In the bench
+# build the run is also timed with its progress switched off (no bar, no reading of the tools'
+# lines for it). The three kinds of run take turns, so that a busy moment of the machine falls on
+# all of them; best of LVP_P1_RUNS (default 7) each.
 # Usage: bench/p1_plugin_vs_enfuse.sh [BUILD_DIR]   (default build/bench if built, else build/linux)
 # The series is the one scripts/demo makes (run it once first).
 set -u
@@ -24,9 +27,9 @@ export LC_ALL=C.UTF-8
 
 # From the Enter that presses OK (typed once the dialog is drawn) to the moment the result is
 # moved into place (its change time): the script's looks at the screen add nothing to it.
-plugin_once() {
+plugin_once() { # [ENV=VALUE]: the progress switch
     cat >"$work/run.sh" <<RUN
-HOME='$work/home' XDG_CONFIG_HOME='$work/home/.config' '$root/$build/host/lvphost' run '$root/$build/plugin/lvp_hdr.so' ${imgs[*]} >'$work/out' 2>'$work/err'
+$1 HOME='$work/home' XDG_CONFIG_HOME='$work/home/.config' '$root/$build/host/lvphost' run '$root/$build/plugin/lvp_hdr.so' ${imgs[*]} >'$work/out' 2>'$work/err'
 echo \$? >'$work/rc'
 exec sleep 300
 RUN
@@ -39,10 +42,26 @@ direct_once() {
     e=$(date +%s.%N)
     awk -v s="$s" -v e="$e" 'BEGIN { printf "%.3f\n", e - s }'
 }
-best() { sort -g | head -n 1; }
-p=$(for _ in 1 2 3 4 5; do plugin_once; done | best)
-d=$(for _ in 1 2 3 4 5; do direct_once; done | best)
+# Only the bench build has the switch; elsewhere the run without the bar is not timed.
+nobar=
+[ "$(grep -s '^LVP_BENCH:' "$build/CMakeCache.txt" | cut -d= -f2)" = ON ] && nobar=LVP_BENCH_NO_PROGRESS=1
+runs=${LVP_P1_RUNS:-7}
+: >"$work/bar" >"$work/nobar" >"$work/direct"
+for _ in $(seq "$runs"); do
+    plugin_once "" >>"$work/bar"
+    [ -n "$nobar" ] && plugin_once "$nobar" >>"$work/nobar"
+    direct_once >>"$work/direct"
+done
+best() { sort -g "$1" | head -n 1; }
+p=$(best "$work/bar") d=$(best "$work/direct")
 echo "P1 build: $build"
-echo "P1 through the plug-in: ${p} s (best of 5)"
-echo "P1 enfuse directly:     ${d} s (best of 5)"
+echo "P1 through the plug-in: ${p} s (best of $runs; all: $(sort -g "$work/bar" | tr '\n' ' '))"
+if [ -n "$nobar" ]; then
+    n=$(best "$work/nobar")
+    echo "P1 without progress:    ${n} s (best of $runs; all: $(sort -g "$work/nobar" | tr '\n' ' '))"
+fi
+echo "P1 enfuse directly:     ${d} s (best of $runs; all: $(sort -g "$work/direct" | tr '\n' ' '))"
 awk -v p="$p" -v d="$d" 'BEGIN { printf "P1 ratio: %.3f\n", p / d }'
+[ -n "$nobar" ] && awk -v p="$p" -v n="$n" -v d="$d" \
+    'BEGIN { printf "P1 ratio without progress: %.3f; with the bar against without: %.3f\n", n / d, p / n }'
+exit 0

@@ -10,6 +10,7 @@
 #include "resources/ids.h"
 #include "resources/strings.h"
 
+#include <cstdlib>
 #include <utility>
 
 namespace lvp {
@@ -85,6 +86,16 @@ void CBracketRun::AddClosingMessage()
     m_observer.AddText(m_options.bClosingMessage ? u"\r\n" + LoadModuleString(IDS_CLOSE_WITH_OK) : u"\r\n");
 }
 
+bool ProgressSwitchedOff()
+{
+#ifdef LVP_BENCH_SWITCHES
+    static const bool bOff = std::getenv("LVP_BENCH_NO_PROGRESS") != nullptr;
+    return bOff;
+#else
+    return false;
+#endif
+}
+
 double CBracketRun::Now() const
 {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - m_start).count();
@@ -100,6 +111,8 @@ void CBracketRun::Progress(ERunPhase phase, unsigned nStep)
 
 void CBracketRun::ProgressMoved()
 {
+    if (ProgressSwitchedOff())
+        return;
     m_progress->Tick(Now());
     // A thousandth of the bar is less than a pixel of it.
     if (m_progress->Fraction() >= m_reported.fraction + 0.001 || m_progress->Detail() != m_reported.detail)
@@ -219,7 +232,8 @@ void CBracketRun::Begin(const SBracketCommands& commands)
     m_nSteps = commands.pAlign ? 2 : 1;
     m_start = std::chrono::steady_clock::now();
     m_progress.emplace(commands.nPhotos, commands.megapixels, commands.pAlign != nullptr);
-    m_program.SetOutputListener([this](std::string_view bytes) { m_progress->Feed(bytes, Now()); });
+    if (!ProgressSwitchedOff())
+        m_program.SetOutputListener([this](std::string_view bytes) { m_progress->Feed(bytes, Now()); });
     if (!commands.pAlign)
         return StartFuse(commands.fuse);
     m_progress->BeginAlign(Now());

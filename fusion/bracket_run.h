@@ -36,6 +36,10 @@ struct SRunProgress {
     bool operator==(const SRunProgress&) const = default;
 };
 
+// Whether the run follows the tools' output for its progress: always, except in the benchmarks'
+// build with LVP_BENCH_NO_PROGRESS set, which measures what following it and the bar cost.
+bool ProgressSwitchedOff();
+
 // What the run tells the user and asks of them. Called on the thread that runs the bracket.
 class CRunObserver {
 public:

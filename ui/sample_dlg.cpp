@@ -277,7 +277,7 @@ void CSampleDlg::RunAndShowOutput()
     m_pTaskbar = Ui().ShowTaskbarProgress(GetWindowId());
     CProgressDisplay progress(m_progress, m_pTaskbar.get());
     CPaneObserver pane(
-        m_editOutput, Ui(), [this] { return PollStopRequest(); }, &progress);
+        m_editOutput, Ui(), [this] { return PollStopRequest(); }, ProgressSwitchedOff() ? nullptr : &progress);
     pane.ClearPane();
     progress.Begin();
     const SBracketJob job{m_strEnfusePath, m_nJpegQuality, *m_pSelection,

@@ -8,7 +8,8 @@
 // "align:STEP" run, and when they end with 0 it writes PREFIX0000.tif, ... for the arguments
 // after "-C" (not with "align:nofiles"), each holding "aligned:" and its argument. Standing in
 // for enfuse, it takes an argument naming such a file for the argument written into it, so a
-// script survives the alignment.
+// script survives the alignment. With LVP_FAKE_TOOL_SCRIPT naming a file, its lines are further
+// steps after the arguments', so the arguments can be a plain selection of photos.
 #include "tests/helpers/fake_tool.h"
 
 #include <algorithm>
@@ -126,6 +127,16 @@ std::vector<std::string> Steps(const std::vector<std::string>& args, bool bAlign
             steps.push_back(v);
         else
             steps.push_back(arg);
+    }
+    if (const char* script = std::getenv("LVP_FAKE_TOOL_SCRIPT")) {
+        std::ifstream in(std::filesystem::u8path(script), std::ios::binary);
+        for (std::string line; std::getline(in, line);) {
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
+            std::string v;
+            if (Starts(line, "align:", v) == bAlign)
+                steps.push_back(bAlign ? v : line);
+        }
     }
     return steps;
 }

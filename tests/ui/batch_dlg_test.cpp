@@ -136,6 +136,26 @@ TEST_F(BatchDlg, EachBracketIntoItsOwnOutput)
         << platform::Utf16ToUtf8(pane);
 }
 
+// A bracket that fails does not stop the others; the bar stops short of its end in the error
+// state and says so, as does a stop.
+TEST_F(BatchDlg, AFailedBracketLeavesTheBarInTheErrorState)
+{
+    // The fake tool runs the step a photo names as "aligned:STEP": b1 makes bracket b fail.
+    WriteBytes(fs::path(Path("b1.jpg")), "aligned:exit:2\n");
+    ASSERT_EQ(Run({kOk, kOk}, {{0, 3}, {3, 2}, {5, 1}}), 1);
+    EXPECT_EQ(m_pDlg->m_written, std::vector<std::u16string>{Path("a1-a3.jpg")});
+    EXPECT_EQ(m_pDlg->m_outcome, ERunOutcome::Fused) << "one output was written";
+    EXPECT_FALSE(fs::exists(fs::path(Path("b1-b2.jpg"))));
+    const SModelControl& bar = *State().Find(IDC_PROGRESS);
+    EXPECT_EQ(bar.progressState, EProgressState::Error);
+    EXPECT_GT(bar.nPos, 0);
+    EXPECT_LT(bar.nPos, kProgressRange);
+    EXPECT_EQ(bar.strText.rfind(u"Fehler", 0), 0u) << platform::Utf16ToUtf8(bar.strText);
+    const std::u16string pane = State().Find(IDC_OUTPUT_PANE)->strText;
+    EXPECT_NE(pane.find(u"1 von 2 Reihen zusammengef\u00fchrt. Fehlgeschlagen: b1-b2.jpg."), std::u16string::npos)
+        << platform::Utf16ToUtf8(pane);
+}
+
 // Turned off, the selection is one bracket as without the box: one run, one output.
 TEST_F(BatchDlg, TurnedOffTheWholeSelectionIsOneRun)
 {

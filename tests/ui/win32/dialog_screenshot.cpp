@@ -69,18 +69,14 @@ TEST(DialogOnScreen, EditingRunningFinished)
         u"align:out:remapping IMG_4713.JPG\\r\\n",
         u"align:out:saving aligned0002.tif\\r\\n",
         u"align:out:Written aligned images to files with prefix aligned\\r\\n",
-        u"out:enfuse: info: loading next image: D:\\\\Bilder\\\\Serie\\\\IMG_4711.JPG 1/1\\r\\n",
-        u"out:enfuse: info: loading next image: D:\\\\Bilder\\\\Serie\\\\IMG_4712.JPG 1/1\\r\\n",
-        u"out:enfuse: info: loading next image: D:\\\\Bilder\\\\Serie\\\\IMG_4713.JPG 1/1\\r\\n",
+        u"out:enfuse: info: loading next image: C:\\\\Bilder\\\\Serie\\\\IMG_4711.JPG 1/1\\r\\n",
+        u"out:enfuse: info: loading next image: C:\\\\Bilder\\\\Serie\\\\IMG_4712.JPG 1/1\\r\\n",
+        u"out:enfuse: info: loading next image: C:\\\\Bilder\\\\Serie\\\\IMG_4713.JPG 1/1\\r\\n",
         u"err:enfuse: warning: image has no EXIF data\\r\\n",
         u"out:Generating Gaussian pyramid, level 1 of 9\\r\\n",
         u"out:Collapsing Laplacian pyramid\\r\\n",
-        u"out:enfuse: info: writing D:\\\\Bilder\\\\Serie\\\\IMG_4711-IMG_4713.JPG\\r\\n",
+        u"out:enfuse: info: writing C:\\\\Bilder\\\\Serie\\\\IMG_4711-IMG_4713.JPG\\r\\n",
     };
-    std::vector<std::u16string> selection;
-    for (const auto& s : steps)
-        selection.push_back(s.c_str());
-
     // Where a Windows user's enfuse and align_image_stack would be, and the series' folder: laid
     // out in the prefix for the picture, and gone with the test.
     const CLaidOutFolder hugin(u"C:\\Program Files\\Hugin"), pictures(u"C:\\Bilder");
@@ -88,6 +84,17 @@ TEST(DialogOnScreen, EditingRunningFinished)
     ASSERT_TRUE(pictures.IsLaidOut()) << "the prefix holds a C:\\Bilder of its own";
     CDriver driver;
     lvp::CTempWnd owner(lvp::DefaultUiBackend(), lvp::ToWindowId(driver.Owner()));
+    // The selection is the series' three photos; the fake tool reads its script from a file.
+    std::vector<std::u16string> selection;
+    for (const char16_t* name : {u"IMG_4711.JPG", u"IMG_4712.JPG", u"IMG_4713.JPG"})
+        selection.push_back(u"C:\\Bilder\\Serie\\" + std::u16string(name));
+    const std::string script = g_strDir + "\\script.txt";
+    {
+        std::ofstream out(std::filesystem::u8path(script), std::ios::binary);
+        for (const auto& s : steps)
+            out << platform::Utf16ToUtf8(s) << '\n';
+    }
+    ASSERT_TRUE(SetEnvironmentVariableA("LVP_FAKE_TOOL_SCRIPT", script.c_str()));
     lvp::CSampleDlg dlg(platform::RealOs(), lvp::DefaultUiBackend(), &selection, &owner);
     // The fake tool as both programs.
     const std::u16string program = u"C:\\Program Files\\Hugin\\bin\\enfuse.exe";
@@ -99,6 +106,8 @@ TEST(DialogOnScreen, EditingRunningFinished)
     dlg.m_strEnfusePath = program;
     dlg.m_bAlignImages = true;
     ASSERT_TRUE(std::filesystem::create_directory(pictures.path() / "Serie"));
+    for (const std::u16string& photo : selection)
+        std::ofstream(std::filesystem::path(photo), std::ios::binary) << "photo\n";
     dlg.m_strOutputFile = u"C:\\Bilder\\Serie\\IMG_4711-IMG_4713.JPG";
     dlg.m_nJpegQuality = 95;
     driver.m_steps = {[](HWND hDlg) {
@@ -111,5 +120,6 @@ TEST(DialogOnScreen, EditingRunningFinished)
                       }};
     EXPECT_EQ(dlg.DoModal(), lvp::kIdOk);
     EXPECT_EQ(dlg.m_editOutput.GetWindowId(), nullptr);
+    SetEnvironmentVariableA("LVP_FAKE_TOOL_SCRIPT", nullptr);
 }
 } // namespace
