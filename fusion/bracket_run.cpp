@@ -89,8 +89,7 @@ void CBracketRun::AddClosingMessage()
 bool ProgressSwitchedOff()
 {
 #ifdef LVP_BENCH_SWITCHES
-    static const bool bOff = std::getenv("LVP_BENCH_NO_PROGRESS") != nullptr;
-    return bOff;
+    return std::getenv("LVP_BENCH_NO_PROGRESS") != nullptr;
 #else
     return false;
 #endif
