@@ -3,7 +3,8 @@
 # dialog. $work/run.sh runs lvphost (writing $work/out, $work/err and its status to $work/rc).
 # dialog_fuse READY_TEXT OUTPUT... starts it in a pane, presses OK once READY_TEXT is drawn and
 # closes the dialog after the run; prints the seconds from that Enter to the last output in place
-# (the latest change time), so that the script's looks at the screen are not in them.
+# (the latest change time), so that the script's looks at the screen are not in them. A function
+# dialog_finished, where the caller defines one, runs when the run has ended, before the dialog closes.
 dialog_fuse() {
     local ready=$1 start output
     shift
@@ -18,6 +19,8 @@ dialog_fuse() {
         until [ -e "$output" ] || [ -f "$work/rc" ]; do sleep 0.05; done
     done
     wait_for 'Klicken Sie auf' 600
+    # A caller's look at the finished run, while the dialog still stands.
+    if declare -F dialog_finished >/dev/null; then dialog_finished; fi
     tmux_ send-keys Enter
     wait_for_end 60
     tmux_ kill-server 2>/dev/null

@@ -29,16 +29,29 @@ export LC_ALL=C.UTF-8
 # moved into place (its change time): the script's looks at the screen add nothing to it.
 plugin_once() { # [ENV=VALUE]: the progress switch
     cat >"$work/run.sh" <<RUN
-$1 HOME='$work/home' XDG_CONFIG_HOME='$work/home/.config' '$root/$build/host/lvphost' run '$root/$build/plugin/lvp_hdr.so' ${imgs[*]} >'$work/out' 2>'$work/err'
+$1 HOME='$work/home' XDG_CONFIG_HOME='$work/home/.config' '$root/$build/host/lvphost' run '$root/$build/plugin/lvp_hdr.so' ${imgs[*]} >'$work/out' 2>'$work/err' &
+echo \$! >'$work/pid'
+wait \$!
 echo \$? >'$work/rc'
 exec sleep 300
 RUN
     dialog_fuse 'Abbrechen' "$series/IMG_0001-IMG_0003.jpg" || exit 1
 }
+# The processor time of the module's process itself (the dialog, the pane, the reading of the
+# tools' lines, the bar) and of the tools it waited for, read while the finished dialog stands:
+# the machine's other load does not change these as it changes the wall clock.
+cpu_file=
+dialog_finished() {
+    [ -n "$cpu_file" ] || return 0
+    awk -v t="$(getconf CLK_TCK)" '{ sub(/.*\) /, ""); split($0, f, " ")
+        printf "%.2f %.2f\n", (f[12] + f[13]) / t, (f[14] + f[15]) / t }' "/proc/$(cat "$work/pid")/stat" >>"$cpu_file"
+}
 direct_once() {
     local s e
+    local TIMEFORMAT='%U %S'
     s=$(date +%s.%N)
-    enfuse -o "$work/direct.jpg" --compression=95 "${imgs[@]}" >/dev/null 2>&1
+    { time enfuse -o "$work/direct.jpg" --compression=95 "${imgs[@]}" >/dev/null 2>&1; } 2>&1 |
+        awk '{ printf "0 %.2f\n", $1 + $2 }' >>"$work/direct.cpu"
     e=$(date +%s.%N)
     awk -v s="$s" -v e="$e" 'BEGIN { printf "%.3f\n", e - s }'
 }
@@ -46,10 +59,10 @@ direct_once() {
 nobar=
 [ "$(grep -s '^LVP_BENCH:' "$build/CMakeCache.txt" | cut -d= -f2)" = ON ] && nobar=LVP_BENCH_NO_PROGRESS=1
 runs=${LVP_P1_RUNS:-7}
-: >"$work/bar" >"$work/nobar" >"$work/direct"
+: >"$work/bar" >"$work/nobar" >"$work/direct" >"$work/bar.cpu" >"$work/nobar.cpu" >"$work/direct.cpu"
 for _ in $(seq "$runs"); do
-    plugin_once "" >>"$work/bar"
-    [ -n "$nobar" ] && plugin_once "$nobar" >>"$work/nobar"
+    cpu_file=$work/bar.cpu plugin_once "" >>"$work/bar"
+    [ -n "$nobar" ] && cpu_file=$work/nobar.cpu plugin_once "$nobar" >>"$work/nobar"
     direct_once >>"$work/direct"
 done
 best() { sort -g "$1" | head -n 1; }
@@ -64,4 +77,9 @@ echo "P1 enfuse directly:     ${d} s (best of $runs; all: $(sort -g "$work/direc
 awk -v p="$p" -v d="$d" 'BEGIN { printf "P1 ratio: %.3f\n", p / d }'
 [ -n "$nobar" ] && awk -v p="$p" -v n="$n" -v d="$d" \
     'BEGIN { printf "P1 ratio without progress: %.3f; with the bar against without: %.3f\n", n / d, p / n }'
+# Processor seconds, the mean over the runs: the module's own, and the tools'.
+cpu() { awk '{ s += $1; c += $2; n++ } END { if (n) printf "%.3f s own, %.2f s the tools'"'"' (mean of %d)", s / n, c / n, n }' "$1"; }
+echo "P1 processor time with the bar:     $(cpu "$work/bar.cpu")"
+[ -n "$nobar" ] && echo "P1 processor time without progress: $(cpu "$work/nobar.cpu")"
+echo "P1 processor time of enfuse directly: $(cpu "$work/direct.cpu")"
 exit 0

@@ -73,7 +73,7 @@ public:
     {
         std::string program = Quote(LVP_TERMINAL_RUN);
         for (const std::string& a : args)
-            program += " " + Quote(a);
+            program.append(" ").append(Quote(a));
         std::ofstream(m_dir / "run.sh") << "trap true INT\n" // Ctrl-C is for the program
                                         << "stty -g > before\n"
                                         << "LVP_PID_FILE=pid PATH=/nonexistent " << program << " > out 2> err\n"
