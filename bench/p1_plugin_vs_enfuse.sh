@@ -7,7 +7,7 @@
 # Usage: bench/p1_plugin_vs_enfuse.sh [BUILD_DIR]   (default build/bench if built, else build/linux)
 # The series is the one scripts/demo makes (run it once first).
 set -u
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/.." || exit 1
 root=$(pwd)
 build=${1:-}
 [ -n "$build" ] || { [ -x build/bench/host/lvphost ] && build=build/bench || build=build/linux; }
@@ -59,7 +59,7 @@ direct_once() {
 nobar=
 [ "$(grep -s '^LVP_BENCH:' "$build/CMakeCache.txt" | cut -d= -f2)" = ON ] && nobar=LVP_BENCH_NO_PROGRESS=1
 runs=${LVP_P1_RUNS:-7}
-: >"$work/bar" >"$work/nobar" >"$work/direct" >"$work/bar.cpu" >"$work/nobar.cpu" >"$work/direct.cpu"
+for f in bar nobar direct bar.cpu nobar.cpu direct.cpu; do : >"$work/$f"; done
 for _ in $(seq "$runs"); do
     cpu_file=$work/bar.cpu plugin_once "" >>"$work/bar"
     [ -n "$nobar" ] && cpu_file=$work/nobar.cpu plugin_once "$nobar" >>"$work/nobar"
