@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The phases of an aligned fusion as the progress display weighs them, timed from the tools' own
 # lines: align_image_stack's photo pairs, its optimiser and its remapping, enfuse's loads and the
-# silent blending after them. Prints each phase's seconds, the costs per pair, per megapixel and
-# photo, the blending against the loads, and each phase's share of the bracket.
+# silent blending after them, the latter also on the photos themselves (unaligned). Prints each
+# phase's seconds, the costs per pair, per megapixel and photo, the blending against the loads,
+# and each phase's share of the bracket.
 # Usage: bench/progress_phases.sh [SERIES_DIR] [RUNS]   (default build/demo/4384x2740, 3 runs;
 # the series is the one scripts/demo makes: its IMG_*.jpg, three or more of one size)
 set -u
@@ -30,6 +31,8 @@ for run in $(seq "$runs"); do
     stamped align_image_stack -v -a "$work/aligned" -C "${imgs[@]}" >"$work/align.$run"
     stamped enfuse -o "$work/out.jpg" --compression=95 "$work"/aligned*.tif >"$work/fuse.$run"
     rm -f "$work"/aligned*.tif "$work/out.jpg"
+    stamped enfuse -o "$work/out.jpg" --compression=95 "${imgs[@]}" >"$work/photos.$run"
+    rm -f "$work/out.jpg"
 done
 
 n=${#imgs[@]}
@@ -50,5 +53,14 @@ for run in $(seq "$runs"); do
             printf " loads %.2f s (%.3f per MP and photo), blending %.2f s (%.2f x the loads); start-up and rest %.2f s\n", tLoad, tLoad / (mp * n), tBlend, tBlend / tLoad, total - tPairs - tOpt - tRemap - tLoad - tBlend
             printf "     shares of %.2f s: pairs %.0f %%, optimiser %.0f %%, remapping %.0f %%, loads %.0f %%, blending %.0f %%\n", total, 100 * tPairs / total, 100 * tOpt / total, 100 * tRemap / total, 100 * tLoad / total, 100 * tBlend / total
         }' "$work/align.$run" "$work/fuse.$run"
+    # Unaligned, enfuse reads the photos themselves.
+    awk -v n="$n" -v mp="$mp" '
+        /info: loading next image: / { if (!loads) first = $1; last = $1; loads++ }
+        / END$/ { fend = $1 }
+        END {
+            perLoad = loads > 1 ? (last - first) / (loads - 1) : 0
+            tLoad = perLoad * n; tBlend = fend - (last + perLoad)
+            printf "     unaligned: loads %.2f s (%.3f per MP and photo), blending %.2f s (%.2f x the loads), in all %.2f s\n", tLoad, tLoad / (mp * n), tBlend, tBlend / tLoad, fend
+        }' "$work/photos.$run"
 done
 echo "series: $n photos of $mp MP in $series"

@@ -17,7 +17,8 @@ double Share(double part, double whole)
 } // namespace
 
 CToolProgress::CToolProgress(size_t nPhotos, double megapixels, bool bAlign)
-    : m_nPhotos(static_cast<unsigned>(std::max<size_t>(nPhotos, 1))), m_bAlign(bAlign)
+    : m_nPhotos(static_cast<unsigned>(std::max<size_t>(nPhotos, 1))), m_bAlign(bAlign),
+      m_blendPerLoad(bAlign ? progress_cost::kBlendPerAlignedLoad : progress_cost::kBlendPerPhotoLoad)
 {
     using namespace progress_cost;
     const double mp = megapixels > 0 ? megapixels : kUnknownMegapixels;
@@ -27,7 +28,7 @@ CToolProgress::CToolProgress(size_t nPhotos, double megapixels, bool bAlign)
         m_remap = kRemapPerMegapixel * mp * m_nPhotos;
     }
     m_load = kLoadPerMegapixel * mp * m_nPhotos;
-    m_blend = kBlendPerLoad * m_load;
+    m_blend = m_blendPerLoad * m_load;
     m_total = m_pairs + m_optimiser + m_remap + m_load + m_blend;
 }
 
@@ -137,7 +138,7 @@ void CToolProgress::Update(double now)
         // The loads took as long as the first ones did each; the blending follows the last.
         const double perLoad = m_nPhotos > 1 ? (m_lastLoad - m_firstLoad) / (m_nPhotos - 1) : 0;
         const double blendStart = m_lastLoad + perLoad;
-        const double blendTime = progress_cost::kBlendPerLoad * perLoad * m_nPhotos;
+        const double blendTime = m_blendPerLoad * perLoad * m_nPhotos;
         if (now >= blendStart && blendTime > 0) {
             m_detail = {EProgressStage::Blend, 0, 0};
             done += m_blend * Share(now - blendStart, blendTime);

@@ -23,19 +23,22 @@ struct SStageDetail {
     bool operator==(const SStageDetail&) const = default;
 };
 
-// What the phases cost, measured on 2 cores with enfuse 4.2 and align_image_stack 2022.0 over
-// brackets of 3 and 5 photos at 2 and 12 megapixels, in seconds: control points 0.55 for each
-// photo pair (align_image_stack finds them on reduced images, whatever the size); the optimiser
-// 0.1; remapping 0.23 for each megapixel of each photo (12 MP x 3: 8.2 s of a 9.5 s alignment);
-// enfuse's loads and weights 0.02 for each megapixel of each photo (12 MP x 3: 0.66 s) and its
-// blending 2.5 times the loads (2.6 with 3 photos, 2.45 with 5; 1.9 to 3.6 at 2 MP). They set the
+// What the phases cost, in seconds, measured by bench/progress_phases.sh on 2 cores with enfuse
+// 4.2 and align_image_stack 2022.0 over brackets of 3 and 5 photos of 12 megapixels (and 3 of
+// 0.9): control points 0.9 for each photo pair (0.74 to 1.12; 0.45 at 0.9 MP: align_image_stack
+// finds them on reduced images); the optimiser 0.5 (0.4 to 0.57; 0.8 at 0.9 MP); remapping 0.29
+// for each megapixel of each photo (0.26 to 0.31; 12 MP x 3: 10.4 s of a 13 s alignment);
+// enfuse's loads and weights 0.055 for each megapixel of each photo (aligned TIFFs 0.05 to 0.07,
+// the photos 0.04 to 0.055) and its blending after them 1.5 times the loads of aligned TIFFs (1.2
+// to 1.6) and 1.9 times those of the photos (1.6 to 2.1; up to 3.8 at 0.9 MP). They set the
 // phases' shares of a bracket; the blending's progress is the loads' measured time times the ratio.
 namespace progress_cost {
-constexpr double kPair = 0.55;
-constexpr double kOptimiser = 0.1;
-constexpr double kRemapPerMegapixel = 0.23;
-constexpr double kLoadPerMegapixel = 0.02;
-constexpr double kBlendPerLoad = 2.5;
+constexpr double kPair = 0.9;
+constexpr double kOptimiser = 0.5;
+constexpr double kRemapPerMegapixel = 0.29;
+constexpr double kLoadPerMegapixel = 0.055;
+constexpr double kBlendPerPhotoLoad = 1.9;
+constexpr double kBlendPerAlignedLoad = 1.5;
 constexpr double kUnknownMegapixels = 12.0; // a photo whose size cannot be read
 constexpr unsigned kMatchLinesPerPair = 25; // align_image_stack's default grid of 5 x 5 cells
 } // namespace progress_cost
@@ -74,6 +77,7 @@ private:
 
     const unsigned m_nPhotos;
     const bool m_bAlign;
+    const double m_blendPerLoad; // the blending's seconds for each second of the loads
     double m_pairs = 0, m_optimiser = 0, m_remap = 0, m_load = 0, m_blend = 0, m_total = 0;
     ETool m_tool = ETool::None;
     std::string m_pending; // bytes after the last line feed

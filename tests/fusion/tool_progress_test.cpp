@@ -36,9 +36,9 @@ std::string Lines(const std::string& line, unsigned n)
 
 // 12 MP, 3 photos: the phases' seconds as the model weighs them.
 const double kPairs = 2 * cost::kPair, kRemap = cost::kRemapPerMegapixel * 36,
-             kLoad = cost::kLoadPerMegapixel * 36, kBlend = cost::kBlendPerLoad * kLoad;
-const double kAligned = kPairs + cost::kOptimiser + kRemap + kLoad + kBlend;
-const double kUnaligned = kLoad + kBlend;
+             kLoad = cost::kLoadPerMegapixel * 36;
+const double kAligned = kPairs + cost::kOptimiser + kRemap + kLoad * (1 + cost::kBlendPerAlignedLoad);
+const double kUnaligned = kLoad * (1 + cost::kBlendPerPhotoLoad);
 const std::string kLoadLine = "enfuse: info: loading next image: /tmp/IMG_1.jpg 1/1\n";
 const std::string kMatch = "Number of good matches: 8, bad matches: 32\n";
 
@@ -58,15 +58,15 @@ TEST(ToolProgress, ScriptedRuns)
           {E::Bytes, 0.3, kLoadLine},
           {E::Bytes, 0.5, kLoadLine},
           {E::Tick, 0.65},
-          {E::Tick, 0.7 + 0.75},
+          {E::Tick, 0.7 + cost::kBlendPerPhotoLoad * 0.6 / 2},
           {E::Tick, 9},
           {E::Fused, 9.1}},
          {{0, {S::FuseLoad, 1, 3}},
           {kLoad / 3 / kUnaligned, {S::FuseLoad, 1, 3}},
           {kLoad * 2 / 3 / kUnaligned, {S::FuseLoad, 2, 3}},
           {kLoad / kUnaligned, {S::FuseLoad, 3, 3}},
-          {kLoad / kUnaligned, {S::FuseLoad, 3, 3}},       // the last load (0.2 s) is not over
-          {(kLoad + kBlend / 2) / kUnaligned, {S::Blend}}, // half of 2.5 x 0.6 s
+          {kLoad / kUnaligned, {S::FuseLoad, 3, 3}}, // the last load (0.2 s) is not over
+          {kLoad * (1 + cost::kBlendPerPhotoLoad / 2) / kUnaligned, {S::Blend}}, // half way
           {kHeldBelow, {S::Blend}},
           {1, {S::Done}}}},
         {"lines in pieces count when their line feed comes; other lines count nothing",
@@ -164,8 +164,8 @@ TEST(ToolProgress, CostsBySizeAndCount)
         {3, 12, true, kAligned},
         {5, 2, true,
          4 * cost::kPair + cost::kOptimiser +
-             (cost::kRemapPerMegapixel + cost::kLoadPerMegapixel * (1 + cost::kBlendPerLoad)) * 10},
-        {0, 12, false, cost::kLoadPerMegapixel * 12 * (1 + cost::kBlendPerLoad)}, // counted as one photo
+             (cost::kRemapPerMegapixel + cost::kLoadPerMegapixel * (1 + cost::kBlendPerAlignedLoad)) * 10},
+        {0, 12, false, cost::kLoadPerMegapixel * 12 * (1 + cost::kBlendPerPhotoLoad)}, // counted as one photo
     };
     for (const Case& c : cases)
         EXPECT_NEAR(CToolProgress(c.nPhotos, c.megapixels, c.bAlign).Cost(), c.want, 1e-9)
