@@ -165,7 +165,7 @@ void CBracketRun::AfterAlign(const SProgramRun* pResult)
     const EAligned aligned = JudgeAlign(pResult);
     Busy(false);
     if (aligned == EAligned::Aligned)
-        return StartFuse(m_pCommands->pAlign->fuseAligned);
+        return StartFuse(m_pCommands->pAlign->fuseAligned, true);
     if (aligned == EAligned::Stopped || !m_options.bAskUnaligned ||
         !m_observer.AskYesNo(LoadModuleString(IDS_ALIGN_ASK_UNALIGNED), true)) {
         AddClosingMessage();
@@ -173,12 +173,12 @@ void CBracketRun::AfterAlign(const SProgramRun* pResult)
         return End(aligned == EAligned::Stopped ? ERunOutcome::Stopped : ERunOutcome::Failed, 1);
     }
     m_observer.AddText(LoadModuleString(IDS_ALIGN_UNALIGNED) + u"\r\n");
-    StartFuse(m_pCommands->fuse);
+    StartFuse(m_pCommands->fuse, false);
 }
 
-void CBracketRun::StartFuse(const platform::SCommandLine& command)
+void CBracketRun::StartFuse(const platform::SCommandLine& command, bool bAlignedImages)
 {
-    m_progress->BeginFuse(Now());
+    m_progress->BeginFuse(Now(), bAlignedImages);
     Progress(ERunPhase::Fuse, m_nSteps);
     if (m_os.IsCommandLineTooLong(command)) {
         m_observer.AddText(LoadModuleString(IDS_COMMAND_TOO_LONG)); // after the alignment's output, if any
@@ -234,7 +234,7 @@ void CBracketRun::Begin(const SBracketCommands& commands)
     if (!ProgressSwitchedOff())
         m_program.SetOutputListener([this](std::string_view bytes) { m_progress->Feed(bytes, Now()); });
     if (!commands.pAlign)
-        return StartFuse(commands.fuse);
+        return StartFuse(commands.fuse, false);
     m_progress->BeginAlign(Now());
     Progress(ERunPhase::Align, 1);
     StartAlign();

@@ -144,7 +144,7 @@ private:
     // pResult: the alignment program's run; none when it could not be run at all.
     EAligned JudgeAlign(const SProgramRun* pResult);
     void AfterAlign(const SProgramRun* pResult);
-    void StartFuse(const platform::SCommandLine& command);
+    void StartFuse(const platform::SCommandLine& command, bool bAlignedImages);
     void AfterFuse();
     void End(ERunOutcome outcome, unsigned nStep);
     void Progress(ERunPhase phase, unsigned nStep);

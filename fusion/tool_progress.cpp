@@ -40,9 +40,11 @@ void CToolProgress::BeginAlign(double now)
     Update(now);
 }
 
-void CToolProgress::BeginFuse(double now)
+void CToolProgress::BeginFuse(double now, bool bAlignedImages)
 {
     m_tool = ETool::Fuse;
+    // The blending's share stays as planned; its pace follows what enfuse reads.
+    m_blendPerLoad = bAlignedImages ? progress_cost::kBlendPerAlignedLoad : progress_cost::kBlendPerPhotoLoad;
     m_pending.clear();
     m_nPairLines = m_nPhotos - 1;
     m_nMatchLines = progress_cost::kMatchLinesPerPair * (m_nPhotos - 1);

@@ -52,9 +52,9 @@ public:
     CToolProgress(size_t nPhotos, double megapixels, bool bAlign);
 
     // A tool starts at now (seconds on a steady clock): the alignment, or the fusion (which puts
-    // the alignment behind, whether it ran or not).
+    // the alignment behind, whether it ran or not) of the aligned images or of the photos.
     void BeginAlign(double now);
-    void BeginFuse(double now);
+    void BeginFuse(double now, bool bAlignedImages);
     // What the running tool printed, as it came.
     void Feed(std::string_view bytes, double now);
     // The clock moves the blending's estimate.
@@ -77,7 +77,7 @@ private:
 
     const unsigned m_nPhotos;
     const bool m_bAlign;
-    const double m_blendPerLoad; // the blending's seconds for each second of the loads
+    double m_blendPerLoad; // the blending's seconds for each second of the loads
     double m_pairs = 0, m_optimiser = 0, m_remap = 0, m_load = 0, m_blend = 0, m_total = 0;
     ETool m_tool = ETool::None;
     std::string m_pending; // bytes after the last line feed

@@ -47,7 +47,7 @@ public:
 inline double AlignedFuseStart(size_t nPhotos)
 {
     CToolProgress progress(nPhotos, 0, true);
-    progress.BeginFuse(0);
+    progress.BeginFuse(0, true);
     return progress.Fraction();
 }
 } // namespace lvp::test

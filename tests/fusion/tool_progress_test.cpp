@@ -14,9 +14,10 @@ using namespace lvp;
 using S = EProgressStage;
 namespace cost = progress_cost;
 
-// One event of a script: a tool begins, bytes arrive, the clock moves, or the run ends.
+// One event of a script: a tool begins (Fuse: on what the bracket planned, FusePhotos: on the
+// photos after a failed alignment), bytes arrive, the clock moves, or the run ends.
 struct SEvent {
-    enum EKind { Align, Fuse, Bytes, Tick, Fused, Failed } kind;
+    enum EKind { Align, Fuse, FusePhotos, Bytes, Tick, Fused, Failed } kind;
     double at = 0;
     std::string bytes{};
 };
@@ -103,15 +104,23 @@ TEST(ToolProgress, ScriptedRuns)
           {(kPairs + cost::kOptimiser + kRemap) / kAligned, {S::FuseLoad, 1, 3}},
           {(kPairs + cost::kOptimiser + kRemap + kLoad / 3) / kAligned, {S::FuseLoad, 1, 3}},
           {(kPairs + cost::kOptimiser + kRemap + kLoad / 3) / kAligned, {S::Done}}}}, // a failure stays
-        {"a failed alignment: the fusion of the photos goes on from where the bar was",
+        {"a failed alignment: the fusion of the photos goes on from where the bar was, its blending "
+         "paced as the photos' is",
          true,
          {{E::Align, 0},
           {E::Bytes, 0.5, "Creating control points between a and b\n" + Lines(kMatch, 25)},
-          {E::Fuse, 1},
+          {E::FusePhotos, 1},
+          {E::Bytes, 1.1, kLoadLine + kLoadLine},
+          {E::Bytes, 1.3, kLoadLine},
+          {E::Tick, 1.4 + cost::kBlendPerPhotoLoad * 0.3 / 2}, // loads of 0.1 s
           {E::Fused, 3}},
          {{0, {S::AlignPairs, 1, 2}},
           {kPairs / 2 / kAligned, {S::AlignPairs, 1, 2}},
           {(kPairs + cost::kOptimiser + kRemap) / kAligned, {S::FuseLoad, 1, 3}},
+          {(kPairs + cost::kOptimiser + kRemap + kLoad * 2 / 3) / kAligned, {S::FuseLoad, 2, 3}},
+          {(kPairs + cost::kOptimiser + kRemap + kLoad) / kAligned, {S::FuseLoad, 3, 3}},
+          {(kPairs + cost::kOptimiser + kRemap + kLoad * (1 + cost::kBlendPerAlignedLoad / 2)) / kAligned,
+           {S::Blend}},
           {1, {S::Done}}}},
     };
     for (const Case& c : cases) {
@@ -125,7 +134,8 @@ TEST(ToolProgress, ScriptedRuns)
                 progress.BeginAlign(e.at);
                 break;
             case E::Fuse:
-                progress.BeginFuse(e.at);
+            case E::FusePhotos:
+                progress.BeginFuse(e.at, c.bAlign && e.kind == E::Fuse);
                 break;
             case E::Bytes:
                 progress.Feed(e.bytes, e.at);
