@@ -35,32 +35,37 @@ for run in $(seq "$runs"); do
     rm -f "$work/out.jpg"
 done
 
-n=${#imgs[@]}
-for run in $(seq "$runs"); do
-    awk -v n="$n" -v mp="$mp" '
-        FILENAME ~ /align/ && / Creating control points between / && !pairs { pairs = $1 }
-        FILENAME ~ /align/ && / Optimizing Variables/ && !opt { opt = $1 }
-        FILENAME ~ /align/ && / (loading|remapping|saving) / && !remap { remap = $1 }
-        FILENAME ~ /align/ && / END$/ { aend = $1 }
-        FILENAME ~ /fuse/ && /info: loading next image: / { if (!loads) first = $1; last = $1; loads++ }
-        FILENAME ~ /fuse/ && / END$/ { fend = $1 }
+# An enfuse run's loads and its blending after them, in seconds, and when it ended: the loads
+# took as long each as the first ones did; the blending follows the last.
+enfuse_phases() {
+    awk -v n="$n" '
+        /info: loading next image: / { if (!loads) first = $1; last = $1; loads++ }
+        / END$/ { end = $1 }
         END {
             perLoad = loads > 1 ? (last - first) / (loads - 1) : 0
+            printf "%.3f %.3f %.3f\n", perLoad * n, end - (last + perLoad), end
+        }' "$1"
+}
+
+n=${#imgs[@]}
+for run in $(seq "$runs"); do
+    read -r tLoad tBlend fend < <(enfuse_phases "$work/fuse.$run")
+    awk -v n="$n" -v mp="$mp" -v tLoad="$tLoad" -v tBlend="$tBlend" -v fend="$fend" '
+        / Creating control points between / && !pairs { pairs = $1 }
+        / Optimizing Variables/ && !opt { opt = $1 }
+        / (loading|remapping|saving) / && !remap { remap = $1 }
+        / END$/ { aend = $1 }
+        END {
             tPairs = opt - pairs; tOpt = remap - opt; tRemap = aend - remap
-            tLoad = perLoad * n; tBlend = fend - (last + perLoad)
             total = aend + fend
             printf "run: pairs %.2f s (%.2f per pair), optimiser %.2f s, remapping %.2f s (%.3f per MP and photo),", tPairs, tPairs / (n - 1), tOpt, tRemap, tRemap / (mp * n)
             printf " loads %.2f s (%.3f per MP and photo), blending %.2f s (%.2f x the loads); start-up and rest %.2f s\n", tLoad, tLoad / (mp * n), tBlend, tBlend / tLoad, total - tPairs - tOpt - tRemap - tLoad - tBlend
             printf "     shares of %.2f s: pairs %.0f %%, optimiser %.0f %%, remapping %.0f %%, loads %.0f %%, blending %.0f %%\n", total, 100 * tPairs / total, 100 * tOpt / total, 100 * tRemap / total, 100 * tLoad / total, 100 * tBlend / total
-        }' "$work/align.$run" "$work/fuse.$run"
+        }' "$work/align.$run"
     # Unaligned, enfuse reads the photos themselves.
-    awk -v n="$n" -v mp="$mp" '
-        /info: loading next image: / { if (!loads) first = $1; last = $1; loads++ }
-        / END$/ { fend = $1 }
-        END {
-            perLoad = loads > 1 ? (last - first) / (loads - 1) : 0
-            tLoad = perLoad * n; tBlend = fend - (last + perLoad)
-            printf "     unaligned: loads %.2f s (%.3f per MP and photo), blending %.2f s (%.2f x the loads), in all %.2f s\n", tLoad, tLoad / (mp * n), tBlend, tBlend / tLoad, fend
-        }' "$work/photos.$run"
+    read -r tLoad tBlend fend < <(enfuse_phases "$work/photos.$run")
+    awk -v n="$n" -v mp="$mp" -v tLoad="$tLoad" -v tBlend="$tBlend" -v fend="$fend" 'BEGIN {
+        printf "     unaligned: loads %.2f s (%.3f per MP and photo), blending %.2f s (%.2f x the loads), in all %.2f s\n", tLoad, tLoad / (mp * n), tBlend, tBlend / tLoad, fend
+    }'
 done
 echo "series: $n photos of $mp MP in $series"

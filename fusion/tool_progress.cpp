@@ -14,11 +14,16 @@ double Share(double part, double whole)
 {
     return whole > 0 ? std::min(1.0, part / whole) : 1.0;
 }
+
+// The blending's seconds for each second of enfuse's loads, by what it reads.
+double BlendPerLoad(bool bAlignedImages)
+{
+    return bAlignedImages ? progress_cost::kBlendPerAlignedLoad : progress_cost::kBlendPerPhotoLoad;
+}
 } // namespace
 
 CToolProgress::CToolProgress(size_t nPhotos, double megapixels, bool bAlign)
-    : m_nPhotos(static_cast<unsigned>(std::max<size_t>(nPhotos, 1))), m_bAlign(bAlign),
-      m_blendPerLoad(bAlign ? progress_cost::kBlendPerAlignedLoad : progress_cost::kBlendPerPhotoLoad)
+    : m_nPhotos(static_cast<unsigned>(std::max<size_t>(nPhotos, 1))), m_bAlign(bAlign)
 {
     using namespace progress_cost;
     const double mp = megapixels > 0 ? megapixels : kUnknownMegapixels;
@@ -28,7 +33,7 @@ CToolProgress::CToolProgress(size_t nPhotos, double megapixels, bool bAlign)
         m_remap = kRemapPerMegapixel * mp * m_nPhotos;
     }
     m_load = kLoadPerMegapixel * mp * m_nPhotos;
-    m_blend = m_blendPerLoad * m_load;
+    m_blend = BlendPerLoad(m_bAlign) * m_load;
     m_total = m_pairs + m_optimiser + m_remap + m_load + m_blend;
 }
 
@@ -44,7 +49,7 @@ void CToolProgress::BeginFuse(double now, bool bAlignedImages)
 {
     m_tool = ETool::Fuse;
     // The blending's share stays as planned; its pace follows what enfuse reads.
-    m_blendPerLoad = bAlignedImages ? progress_cost::kBlendPerAlignedLoad : progress_cost::kBlendPerPhotoLoad;
+    m_blendPerLoad = BlendPerLoad(bAlignedImages);
     m_pending.clear();
     m_nPairLines = m_nPhotos - 1;
     m_nMatchLines = progress_cost::kMatchLinesPerPair * (m_nPhotos - 1);

@@ -77,7 +77,7 @@ private:
 
     const unsigned m_nPhotos;
     const bool m_bAlign;
-    double m_blendPerLoad; // the blending's seconds for each second of the loads
+    double m_blendPerLoad = 0; // the blending's pace, set when the fusion begins
     double m_pairs = 0, m_optimiser = 0, m_remap = 0, m_load = 0, m_blend = 0, m_total = 0;
     ETool m_tool = ETool::None;
     std::string m_pending; // bytes after the last line feed
